@@ -1,0 +1,91 @@
+#include "foundation/HandlerScript.h"
+
+#include "foundation/Log.h"
+#include "foundation/ProcessRunner.h"
+
+#include <QDir>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryFile>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+HandlerScript::~HandlerScript() = default;
+
+std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray contents = file.readAll();
+    if (!contents.startsWith("#!"))
+        return nullptr;
+    const qsizetype lineEnd = contents.indexOf('\n');
+    const QString shebang = QString::fromUtf8(contents.mid(2, lineEnd < 0 ? -1 : lineEnd - 2))
+                                .trimmed();
+    if (shebang.isEmpty())
+        return nullptr;
+
+    std::shared_ptr<HandlerScript> script(new HandlerScript);
+    script->m_path = path;
+    // As the kernel does: the interpreter, then the rest of the line as one argument.
+    const qsizetype blank = shebang.indexOf(QRegularExpression(u"\\s"_s));
+    script->m_interpreter = blank < 0 ? shebang : shebang.left(blank);
+    if (blank >= 0)
+        script->m_interpreterArgument = shebang.mid(blank).trimmed();
+
+    script->m_snapshot = std::make_unique<QTemporaryFile>(QDir::tempPath()
+                                                          + u"/glimra-script-XXXXXX"_s);
+    if (!script->m_snapshot->open() || script->m_snapshot->write(contents) != contents.size()
+        || !script->m_snapshot->flush())
+        return nullptr;
+    script->m_snapshot->close();
+    return script;
+}
+
+QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args) const
+{
+    ProcessRequest request;
+    request.program = m_interpreter;
+    if (!m_interpreterArgument.isEmpty())
+        request.arguments.append(m_interpreterArgument);
+    request.arguments << m_snapshot->fileName() << handler;
+    request.input = QJsonDocument(args).toJson(QJsonDocument::Compact);
+    request.timeout = m_timeout;
+    request.forwardStandardError = true;
+    request.keepEventLoopRunning = true;
+    QStringList environment = QProcessEnvironment::systemEnvironment().toStringList();
+    // The script runs from a private copy; tell it where its file really is.
+    environment.append(u"GLIMRA_SCRIPT_FILE="_s + m_path);
+    request.environment = environment;
+
+    const ProcessResult result = ProcessRunner::run(request);
+    if (!result.succeeded()) {
+        qCDebug(lcFoundation) << "handler" << handler << "of" << m_path << "failed";
+        return {};
+    }
+    return parseSingleJsonValue(result.standardOutput);
+}
+
+QVariant parseSingleJsonValue(const QByteArray &output)
+{
+    if (output.trimmed().isEmpty())
+        return {};
+    // QJsonDocument takes only an object or an array at the top level: wrap the output in
+    // an array and accept exactly one element.
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson('[' + output + ']', &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray()
+        || document.array().size() != 1)
+        return {};
+    const QJsonValue value = document.array().first();
+    if (value.isNull() || value.isUndefined())
+        return {};
+    return value.toVariant();
+}
+
+} // namespace glimra

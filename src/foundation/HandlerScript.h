@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QString>
+#include <QVariant>
+
+#include <chrono>
+#include <memory>
+
+class QTemporaryFile;
+
+namespace glimra {
+
+/// A script whose handlers are called by name: the program's counterpart of a compiled
+/// script. It is a file whose first line is "#!" followed by its interpreter. Loading reads
+/// the whole file into memory, so the loaded script is a snapshot: edits to the file take
+/// effect only when it is loaded again.
+///
+/// Calling handler H runs the snapshot with the single argument H, writes the arguments to
+/// its standard input as one JSON array and reads one JSON value from its standard output.
+/// Shared by every holder (a plug-in prototype and the actions it offered).
+class HandlerScript
+{
+public:
+    ~HandlerScript();
+
+    /// The loaded script, or null when the file cannot be read, is empty or has no "#!"
+    /// line. Never reports an error.
+    static std::shared_ptr<HandlerScript> initWithContentsOfFile(const QString &path);
+
+    /// Calls `handler` with `args` (dictionaries as JSON objects of strings, lists as
+    /// arrays, texts as strings). The result is a QVariantMap for a JSON object, a
+    /// QVariantList for an array, a QString for a string. An invalid QVariant (nil) for
+    /// empty output, null, output that is not one JSON value, a non-zero exit status, a
+    /// script that cannot run or one that overran the time bound (it is killed).
+    QVariant executeSubroutine(const QString &handler, const QJsonArray &args) const;
+
+    QString path() const { return m_path; }
+    void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+
+private:
+    HandlerScript() = default;
+
+    QString m_path;
+    QString m_interpreter;
+    QString m_interpreterArgument;
+    std::unique_ptr<QTemporaryFile> m_snapshot;
+    std::chrono::milliseconds m_timeout{std::chrono::seconds(5)};
+};
+
+/// Parses `output` as exactly one JSON value of any kind (the top level may be a string).
+/// Returns an invalid QVariant for anything else and for null.
+QVariant parseSingleJsonValue(const QByteArray &output);
+
+} // namespace glimra

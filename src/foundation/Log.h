@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// One logging category per layer, so a user can turn each on or off with QT_LOGGING_RULES
+// (for example QT_LOGGING_RULES="glimra.capture=false"). The program's own named log lines
+// are written at info level exactly as they stand.
+Q_DECLARE_LOGGING_CATEGORY(lcFoundation)
+Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
+Q_DECLARE_LOGGING_CATEGORY(lcMatching)
+Q_DECLARE_LOGGING_CATEGORY(lcMatchers)
+Q_DECLARE_LOGGING_CATEGORY(lcActions)
+Q_DECLARE_LOGGING_CATEGORY(lcPlugins)
+Q_DECLARE_LOGGING_CATEGORY(lcCapture)
+Q_DECLARE_LOGGING_CATEGORY(lcApp)

@@ -1,0 +1,40 @@
+#include "foundation/Shell.h"
+
+#include "foundation/ProcessRunner.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+QString pipe_shell(const QString &input, const QString &command,
+                   std::chrono::milliseconds timeout)
+{
+    ProcessRequest request;
+    request.program = u"/bin/sh"_s;
+    request.arguments = {u"-c"_s, command};
+    request.input = input.toUtf8();
+    request.timeout = timeout;
+    const ProcessResult result = ProcessRunner::run(request);
+    if (!result.started || result.timedOut)
+        return {};
+    QByteArray output = result.standardOutput;
+    if (output.endsWith('\n'))
+        output.chop(1);
+    if (output.isEmpty())
+        return {};
+    return QString::fromUtf8(output);
+}
+
+QString eval_shell(const QString &command, std::chrono::milliseconds timeout)
+{
+    return pipe_shell(QString(), command, timeout);
+}
+
+QString shellQuote(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(u'\'', u"'\\''"_s);
+    return u'\'' + quoted + u'\'';
+}
+
+} // namespace glimra

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+namespace glimra {
+
+/// Runs `command` with /bin/sh -c, writes `input` to its standard input and returns its
+/// standard output without the final line break: a null text when it printed nothing,
+/// when it overran `timeout` (its process group is then killed) or could not start.
+QString pipe_shell(const QString &input, const QString &command,
+                   std::chrono::milliseconds timeout);
+
+/// pipe_shell() with no input.
+QString eval_shell(const QString &command, std::chrono::milliseconds timeout);
+
+/// `text` as one single-quoted shell word: every character is taken literally, a single
+/// quote inside is written as '\''.
+QString shellQuote(const QString &text);
+
+} // namespace glimra

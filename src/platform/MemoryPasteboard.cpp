@@ -1,0 +1,40 @@
+#include "platform/MemoryPasteboard.h"
+
+namespace glimra {
+
+void MemoryPasteboard::declareTypes(const QStringList &types)
+{
+    m_contents.clear();
+    for (const QString &type : types)
+        m_contents.append({type, QByteArray("")});
+}
+
+bool MemoryPasteboard::setData(const QByteArray &data, const QString &type)
+{
+    for (auto &entry : m_contents) {
+        if (entry.first == type) {
+            entry.second = data.isNull() ? QByteArray("") : data;
+            return true;
+        }
+    }
+    return false;
+}
+
+QStringList MemoryPasteboard::types() const
+{
+    QStringList all;
+    for (const auto &entry : m_contents)
+        all.append(entry.first);
+    return all;
+}
+
+QByteArray MemoryPasteboard::dataForType(const QString &type) const
+{
+    for (const auto &entry : m_contents) {
+        if (entry.first == type)
+            return entry.second;
+    }
+    return {};
+}
+
+} // namespace glimra

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/Predicate.h"
+
+#include <QList>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <atomic>
+#include <functional>
+
+namespace glimra {
+
+/// The work of one desktop search, run on a worker thread: enumerates the candidates of
+/// each scope, evaluates the predicate on them and hands the hits over in batches.
+class MetadataGatherer
+{
+public:
+    using BatchHandler = std::function<void(const QList<QVariantMap> &)>;
+
+    MetadataGatherer(Predicate predicate, QStringList scopes, const std::atomic<bool> &cancelled,
+                     BatchHandler onBatch);
+
+    /// Looks at every candidate, then returns. Returns early when cancelled.
+    void gather();
+
+    /// Every attribute of the file at `path`.
+    static QVariantMap attributesOf(const QString &path);
+    /// The index database and program used for the local-computer scope; empty when the
+    /// machine has no file-name index.
+    static QString locateProgram();
+    static QString locateDatabase();
+
+private:
+    void walk(const QString &folder);
+    void readIndex();
+    void consider(const QString &path);
+    void flush();
+
+    Predicate m_predicate;
+    QStringList m_scopes;
+    QStringList m_keys;
+    const std::atomic<bool> &m_cancelled;
+    BatchHandler m_onBatch;
+    QList<QVariantMap> m_batch;
+};
+
+} // namespace glimra

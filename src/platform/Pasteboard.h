@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace glimra {
+
+/// Every format a pasteboard held, in order: enough to put it back as it was.
+using PasteboardContents = QList<QPair<QString, QByteArray>>;
+
+/// A pasteboard (the desktop clipboard, or one in memory). Types are MIME types.
+/// Main thread only.
+class Pasteboard
+{
+public:
+    static const QString StringType;    ///< text/plain;charset=utf-8
+    static const QString PDFType;       ///< application/pdf
+    static const QString HTMLType;      ///< text/html
+    static const QString TIFFType;      ///< image/tiff
+    static const QString RTFType;       ///< text/rtf
+    static const QString FilenamesType; ///< text/uri-list
+
+    virtual ~Pasteboard();
+
+    /// Makes `types` the pasteboard's only types, with no data yet. Everything the
+    /// pasteboard held before is discarded.
+    virtual void declareTypes(const QStringList &types) = 0;
+    /// Stores `data` under one of the declared types; false for a type not declared.
+    virtual bool setData(const QByteArray &data, const QString &type) = 0;
+    bool setString(const QString &text, const QString &type);
+
+    virtual QStringList types() const = 0;
+    /// The data of `type`, or a null QByteArray when the pasteboard has no such type.
+    virtual QByteArray dataForType(const QString &type) const = 0;
+    /// The pasteboard's plain text, or a null text.
+    virtual QString stringValue() const;
+
+    /// Every format with its data, and putting such a snapshot back.
+    virtual PasteboardContents contents() const;
+    virtual void setContents(const PasteboardContents &contents);
+};
+
+} // namespace glimra

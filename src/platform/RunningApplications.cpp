@@ -1,0 +1,7 @@
+#include "platform/RunningApplications.h"
+
+namespace glimra {
+
+RunningApplications::~RunningApplications() = default;
+
+} // namespace glimra

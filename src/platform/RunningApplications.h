@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace glimra {
+
+/// One application the desktop runs, as the focus tracker sees it.
+struct RunningApplication
+{
+    QString localizedName;    ///< null when unknown
+    QString bundleIdentifier; ///< null when unknown
+    bool active = false;
+    bool hidden = false;
+    bool terminated = false;
+    bool finishedLaunching = true;
+    qint64 processIdentifier = 0;
+};
+
+/// The applications the desktop runs, and news of which one is active. Main thread only.
+class RunningApplications : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~RunningApplications() override;
+
+    /// In the order the desktop lists them.
+    virtual QList<RunningApplication> runningApplications() const = 0;
+
+signals:
+    /// Another application became active. Either text may be null.
+    void applicationActivated(const QString &bundleIdentifier, const QString &localizedName);
+};
+
+/// What stands in where no desktop is there: no applications at all.
+class NoRunningApplications : public RunningApplications
+{
+    Q_OBJECT
+public:
+    using RunningApplications::RunningApplications;
+    QList<RunningApplication> runningApplications() const override { return {}; }
+};
+
+} // namespace glimra

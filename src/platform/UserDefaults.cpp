@@ -1,0 +1,206 @@
+#include "platform/UserDefaults.h"
+
+#include "foundation/Log.h"
+#include "foundation/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLockFile>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+QString typeName(const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Null: return u"null"_s;
+    case QJsonValue::Bool: return u"a boolean"_s;
+    case QJsonValue::Double: return u"a number"_s;
+    case QJsonValue::String: return u"a text"_s;
+    case QJsonValue::Array: return u"an array"_s;
+    case QJsonValue::Object: return u"an object"_s;
+    case QJsonValue::Undefined: break;
+    }
+    return u"nothing"_s;
+}
+
+QString validateRegexpMatchers(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return u"\"regexp_matchers\" must be an array of objects, not %1"_s.arg(typeName(value));
+    const QJsonArray entries = value.toArray();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!entries.at(i).isObject())
+            return u"entry %1 of \"regexp_matchers\" must be an object"_s.arg(i);
+        const QJsonObject entry = entries.at(i).toObject();
+        for (const QString &field : {u"matched_key"_s, u"matched_value"_s, u"regexp"_s}) {
+            if (entry.contains(field) && !entry.value(field).isString())
+                return u"\"%1\" of entry %2 of \"regexp_matchers\" must be a text"_s.arg(field).arg(i);
+        }
+        for (const QString &field : {u"matched_key"_s, u"regexp"_s}) {
+            if (!entry.contains(field))
+                return u"entry %1 of \"regexp_matchers\" needs \"%2\""_s.arg(i).arg(field);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+UserDefaults::UserDefaults() : m_filePath(defaultFilePath()) {}
+
+UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath)) {}
+
+QString UserDefaults::defaultFilePath()
+{
+    return configHomeDir() + u"/Glimra/defaults.json"_s;
+}
+
+std::optional<QJsonObject> UserDefaults::dictionaryRepresentation(QString *error) const
+{
+    QFile file(m_filePath);
+    if (!file.exists())
+        return QJsonObject();
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = u"%1 cannot be read: %2"_s.arg(m_filePath, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray contents = file.readAll();
+    if (contents.trimmed().isEmpty())
+        return QJsonObject();
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(contents, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        if (error) {
+            *error = parseError.error != QJsonParseError::NoError
+                ? u"%1 is not valid JSON (%2 at offset %3)"_s.arg(m_filePath, parseError.errorString())
+                      .arg(parseError.offset)
+                : u"%1 does not hold a JSON object"_s.arg(m_filePath);
+        }
+        return std::nullopt;
+    }
+    return document.object();
+}
+
+QJsonValue UserDefaults::objectForKey(const QString &key) const
+{
+    QString error;
+    const std::optional<QJsonObject> all = dictionaryRepresentation(&error);
+    if (!all) {
+        qCWarning(lcPlatform).noquote() << error << u"- using no settings"_s;
+        return QJsonValue(QJsonValue::Undefined);
+    }
+    return all->value(key);
+}
+
+bool UserDefaults::boolForKey(const QString &key) const
+{
+    return objectForKey(key).toBool(false);
+}
+
+QString UserDefaults::stringForKey(const QString &key) const
+{
+    const QJsonValue value = objectForKey(key);
+    return value.isString() ? value.toString() : QString();
+}
+
+QJsonObject UserDefaults::dictionaryForKey(const QString &key) const
+{
+    return objectForKey(key).toObject();
+}
+
+QJsonArray UserDefaults::arrayForKey(const QString &key) const
+{
+    return objectForKey(key).toArray();
+}
+
+std::optional<Predicate> UserDefaults::unarchiveObjectForKey(const QString &key) const
+{
+    const QString format = stringForKey(key);
+    if (format.isEmpty())
+        return std::nullopt;
+    QString error;
+    std::optional<Predicate> predicate = Predicate::predicateWithFormat(format, &error);
+    if (!predicate)
+        qCWarning(lcPlatform).noquote() << u"\"%1\" is not a predicate (%2); ignored"_s.arg(key, error);
+    return predicate;
+}
+
+QString UserDefaults::validate(const QString &key, const QJsonValue &value)
+{
+    if (key == u"user_context_configuration"_s && !value.isObject())
+        return u"\"%1\" must be an object, not %2"_s.arg(key, typeName(value));
+    if (key == u"regexp_matchers"_s)
+        return validateRegexpMatchers(value);
+    if ((key == u"hide_after_action"_s || key == u"popup_close_to_mouse"_s) && !value.isBool())
+        return u"\"%1\" must be a boolean, not %2"_s.arg(key, typeName(value));
+    if (key == u"app_tm_seed"_s && !value.isString())
+        return u"\"%1\" must be a text, not %2"_s.arg(key, typeName(value));
+    if (key == u"search_exclusion_filter"_s) {
+        if (!value.isString())
+            return u"\"%1\" must be a predicate text, not %2"_s.arg(key, typeName(value));
+        QString error;
+        if (!Predicate::predicateWithFormat(value.toString(), &error))
+            return u"\"%1\" is not a valid predicate: %2"_s.arg(key, error);
+    }
+    return {};
+}
+
+bool UserDefaults::setObject(const QString &key, const QJsonValue &value, QString *error)
+{
+    const QString problem = validate(key, value);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    return update(key, value, error);
+}
+
+bool UserDefaults::removeObjectForKey(const QString &key, QString *error)
+{
+    return update(key, std::nullopt, error);
+}
+
+bool UserDefaults::update(const QString &key, const std::optional<QJsonValue> &value,
+                          QString *error)
+{
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!mk_dirs(QFileInfo(m_filePath).absolutePath()))
+        return fail(u"cannot create the folder of %1"_s.arg(m_filePath));
+    QLockFile lock(m_filePath + u".lock"_s);
+    lock.setStaleLockTime(10000);
+    if (!lock.tryLock(5000))
+        return fail(u"%1 is locked by another process"_s.arg(m_filePath));
+
+    QString readError;
+    std::optional<QJsonObject> all = dictionaryRepresentation(&readError);
+    if (!all)
+        return fail(readError + u"; not changed. Fix or remove the file first."_s);
+    if (value)
+        all->insert(key, *value);
+    else
+        all->remove(key);
+
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(u"%1 cannot be written: %2"_s.arg(m_filePath, file.errorString()));
+    file.write(QJsonDocument(*all).toJson(QJsonDocument::Indented));
+    if (!file.commit())
+        return fail(u"%1 cannot be written: %2"_s.arg(m_filePath, file.errorString()));
+    return true;
+}
+
+} // namespace glimra

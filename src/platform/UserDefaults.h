@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/Predicate.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
+#include <optional>
+
+namespace glimra {
+
+/// The user's settings: one JSON object in $XDG_CONFIG_HOME/Glimra/defaults.json that a
+/// user can read and edit by hand. Read whenever a value is needed, never cached, so an
+/// edit applies to the next guess. Writes are atomic and made under a lock file, so the
+/// application and a `glimra defaults write` never lose each other's changes. A file that
+/// cannot be read or is not a JSON object reads as empty and is never overwritten.
+class UserDefaults
+{
+public:
+    UserDefaults();
+    explicit UserDefaults(QString filePath);
+
+    static QString defaultFilePath();
+    QString filePath() const { return m_filePath; }
+
+    /// The stored value, or an undefined QJsonValue when absent.
+    QJsonValue objectForKey(const QString &key) const;
+    bool boolForKey(const QString &key) const;      ///< absent or not a boolean: false
+    QString stringForKey(const QString &key) const; ///< absent or not a text: null
+    QJsonObject dictionaryForKey(const QString &key) const;
+    QJsonArray arrayForKey(const QString &key) const;
+
+    /// The stored predicate text of `key` ("search_exclusion_filter") as a predicate;
+    /// nullopt when absent or when it does not parse.
+    std::optional<Predicate> unarchiveObjectForKey(const QString &key) const;
+
+    /// Every stored entry; nullopt with a message when the file is unreadable or malformed.
+    std::optional<QJsonObject> dictionaryRepresentation(QString *error = nullptr) const;
+
+    /// Stores `value` under `key`. Refuses, with a message and nothing changed, a value of
+    /// the wrong shape for a known key, and a file it could not read back whole.
+    bool setObject(const QString &key, const QJsonValue &value, QString *error = nullptr);
+    bool removeObjectForKey(const QString &key, QString *error = nullptr);
+
+    /// A message when `value` does not fit the known key `key`; null when it fits or when
+    /// the key is not one the program knows.
+    static QString validate(const QString &key, const QJsonValue &value);
+
+private:
+    bool update(const QString &key, const std::optional<QJsonValue> &value, QString *error);
+
+    QString m_filePath;
+};
+
+} // namespace glimra

@@ -1,0 +1,14 @@
+#include "platform/Workspace.h"
+
+#include "foundation/Url.h"
+
+namespace glimra {
+
+Workspace::~Workspace() = default;
+
+void Workspace::open_file(const QString &path)
+{
+    openURL(Url::fileURLWithPath(path));
+}
+
+} // namespace glimra

@@ -1,0 +1,29 @@
+#include "matching/ActionObject.h"
+
+namespace glimra {
+
+ActionObject::ActionObject(QString className, QString scriptFile)
+    : m_className(std::move(className)), m_scriptFile(std::move(scriptFile))
+{
+}
+
+ActionObject::~ActionObject() = default;
+
+QString ActionObject::name() const
+{
+    return m_className;
+}
+
+QString ActionObject::description() const
+{
+    return name();
+}
+
+ActionList ActionObject::actionsForContext(const Context &)
+{
+    return {};
+}
+
+void ActionObject::execute(const Context &) {}
+
+} // namespace glimra

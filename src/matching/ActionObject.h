@@ -1,0 +1,46 @@
+#pragma once
+
+#include "matching/Context.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace glimra {
+
+class ActionObject;
+using ActionPtr = std::shared_ptr<ActionObject>;
+using ActionList = QList<ActionPtr>;
+
+/// The base of every action. The objects of the plug-in manager's action list are
+/// prototypes: actionsForContext() decides from the matched context what can be offered
+/// and returns new, labelled actions that carry what they need, so that execute() needs
+/// nothing but their own fields and the execution context. Main thread only.
+class ActionObject
+{
+public:
+    explicit ActionObject(QString className, QString scriptFile = {});
+    virtual ~ActionObject();
+
+    ActionObject(const ActionObject &) = delete;
+    ActionObject &operator=(const ActionObject &) = delete;
+
+    virtual QString name() const;
+    virtual QString description() const;
+    QString label() const { return m_label; }
+    void setLabel(const QString &label) { m_label = label; }
+    QString scriptFile() const { return m_scriptFile; }
+
+    /// The actions offered for `matchedContext`; the default offers none.
+    virtual ActionList actionsForContext(const Context &matchedContext);
+    /// Runs the action with `executionContext`; the default does nothing.
+    virtual void execute(const Context &executionContext);
+
+private:
+    QString m_className;
+    QString m_label;
+    QString m_scriptFile;
+};
+
+} // namespace glimra

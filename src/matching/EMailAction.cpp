@@ -1,0 +1,7 @@
+#include "matching/EMailAction.h"
+
+namespace glimra {
+
+EMailAction::EMailAction() : ActionObject(QStringLiteral("EMailAction")) {}
+
+} // namespace glimra

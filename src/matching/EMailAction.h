@@ -1,0 +1,14 @@
+#pragma once
+
+#include "matching/ActionObject.h"
+
+namespace glimra {
+
+/// Holds its place in the action list and never offers anything.
+class EMailAction : public ActionObject
+{
+public:
+    EMailAction();
+};
+
+} // namespace glimra

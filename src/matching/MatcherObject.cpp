@@ -1,0 +1,46 @@
+#include "matching/MatcherObject.h"
+
+#include "foundation/Strings.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+MatcherObject::MatcherObject(QString className, QString scriptFile)
+    : m_className(std::move(className)), m_scriptFile(std::move(scriptFile))
+{
+}
+
+MatcherObject::~MatcherObject() = default;
+
+QString MatcherObject::name() const
+{
+    return m_className;
+}
+
+QString MatcherObject::description() const
+{
+    return name();
+}
+
+QString MatcherObject::kind() const
+{
+    return u"built-in"_s;
+}
+
+bool MatcherObject::matches(Context &)
+{
+    return false;
+}
+
+QStringList MatcherObject::foundFileList(const Context &context) const
+{
+    return split(context.value(ACT_PATHS), u"\n"_s);
+}
+
+QStringList MatcherObject::textWords(const Context &context) const
+{
+    return split(context.value(CTX_TEXT), u"<>,;:\t\n'\" "_s);
+}
+
+} // namespace glimra

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "matching/Context.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace glimra {
+
+/// The base of every matcher. A matcher reads the working context and may write keys into
+/// it; it answers true when it recognised the text. Keys it writes stay in the working
+/// context whether it answers true or false. Matchers run on the main thread, one after
+/// another; they are shared by the lists that hold them.
+class MatcherObject
+{
+public:
+    /// `className` is the matcher's name unless a subclass names itself otherwise.
+    explicit MatcherObject(QString className, QString scriptFile = {});
+    virtual ~MatcherObject();
+
+    MatcherObject(const MatcherObject &) = delete;
+    MatcherObject &operator=(const MatcherObject &) = delete;
+
+    /// What the matched context records as ACT_FOUND when this matcher matches.
+    virtual QString name() const;
+    virtual QString description() const;
+    /// The plug-in's file for script plug-ins; null for built-in matchers.
+    QString scriptFile() const { return m_scriptFile; }
+    /// "built-in", "regexp", "perl", "handler script" or "shell", for listings.
+    virtual QString kind() const;
+
+    /// Answers false; every matcher replaces it.
+    virtual bool matches(Context &workingContext);
+
+    /// The lines of ACT_PATHS.
+    QStringList foundFileList(const Context &context) const;
+    /// CTX_TEXT split at any of < > , ; : tab line-feed ' " and space.
+    QStringList textWords(const Context &context) const;
+
+private:
+    QString m_className;
+    QString m_scriptFile;
+};
+
+using MatcherPtr = std::shared_ptr<MatcherObject>;
+using MatcherList = QList<MatcherPtr>;
+
+} // namespace glimra

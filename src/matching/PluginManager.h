@@ -1,0 +1,84 @@
+#pragma once
+
+#include "matching/PluginLists.h"
+#include "platform/Platform.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace glimra {
+
+class FileSearchMatch;
+
+/// Owns the matcher list and the action list: the built-ins in their fixed order, the
+/// script plug-ins of the application and user plug-in folders, and the user's
+/// regular-expression matchers around the matcher list on every run. Creates new plug-in
+/// files from templates and reloads both lists on "refresh_plugins". Lists are replaced
+/// whole, never changed in place, so a run that holds the old list is not disturbed.
+/// Main thread only.
+class PluginManager : public PluginLists
+{
+public:
+    /// `applicationDelegate` is the owner of the "refresh_plugins" event.
+    PluginManager(const void *applicationDelegate, Platform platform);
+    ~PluginManager() override;
+
+    /// Loads both lists, creates the user plug-in folder and binds "refresh_plugins".
+    void awakeFromNib();
+
+    MatcherList allMatchers() override;
+    ActionList actionList() const override { return m_actionList; }
+    MatcherList matcherList() const { return m_matcherList; }
+
+    void loadMatchPlugins();
+    void loadActionPlugins();
+    /// The action list first, then the matcher list.
+    void refreshPlugins();
+
+    /// The one file-search matcher; it survives reloads and is always the last matcher.
+    std::shared_ptr<FileSearchMatch> searchMatch() const { return m_searchMatch; }
+
+    /// The user plug-in folder, "${APP_SUPPORT}/Glimra/PlugIns".
+    static QString userPluginsDir();
+
+    qint64 newMatcherType() const { return m_newMatcherType; }
+    void setNewMatcherType(qint64 type) { m_newMatcherType = type; }
+    QString newMatcherName() const { return m_newMatcherName; }
+    void setNewMatcherName(const QString &name) { m_newMatcherName = name; }
+    qint64 newActionType() const { return m_newActionType; }
+    void setNewActionType(qint64 type) { m_newActionType = type; }
+    QString newActionName() const { return m_newActionName; }
+    void setNewActionName(const QString &name) { m_newActionName = name; }
+
+    struct Creation
+    {
+        bool created = false;
+        QString path;    ///< the new file, or the existing target
+        QString message; ///< why nothing was created
+    };
+    /// Creates "<name>Matcher.<ext>" in the user plug-in folder from "MatchTemplate.<ext>"
+    /// (0 handler script "scpt", 1 Perl "pl", 2 shell "sh"), opens it when `openFile`, and
+    /// sends "refresh_plugins". Refuses a name that is empty, blank, holds "/" or begins
+    /// with ".", and never overwrites an existing file.
+    Creation addMatcher(bool openFile = true);
+    /// The same for "<name>Action.<ext>" from "ActionTemplate.<ext>" (0 "scpt", 1 "sh").
+    Creation addAction(bool openFile = true);
+
+private:
+    void populateRegExp(MatcherList &matchers, const QString &prefix) const;
+    Creation addPlugin(const QString &name, const QString &role, const QString &extension,
+                       const QString &templateName, bool openFile);
+
+    const void *m_applicationDelegate;
+    Platform m_platform;
+    std::shared_ptr<FileSearchMatch> m_searchMatch;
+    MatcherList m_matcherList;
+    ActionList m_actionList;
+    qint64 m_newMatcherType = 0;
+    QString m_newMatcherName;
+    qint64 m_newActionType = 0;
+    QString m_newActionName;
+};
+
+} // namespace glimra

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "matching/MatcherObject.h"
+
+namespace glimra {
+
+/// One of the user's "regexp_matchers" entries: when the expression matches a line of the
+/// captured text, or failing that a word of it, the matcher stores the matching text, or
+/// the value template with $0, $1, … replaced by the pieces of the match, under its key.
+class RegExpMatcher : public MatcherObject
+{
+public:
+    /// initMatchKey:value:withRegExp:
+    RegExpMatcher(QString matchedKey, QString matchedValue, QString regexp);
+
+    QString matched_key() const { return m_matchedKey; }
+    QString matched_value() const { return m_matchedValue; }
+    QString regexp() const { return m_regexp; }
+    QString kind() const override;
+
+    bool matches(Context &workingContext) override;
+
+    /// The template with "$i" replaced by piece i, for i = 0, 1, …, each replacement made
+    /// on the text the previous ones left ("$10" is consumed by the replacement of "$1").
+    QString expandAll(const QStringList &pieces) const;
+
+private:
+    bool matchFirst(const QStringList &strings, Context &workingContext) const;
+
+    QString m_matchedKey;
+    QString m_matchedValue;
+    QString m_regexp;
+};
+
+} // namespace glimra

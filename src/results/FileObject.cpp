@@ -1,0 +1,42 @@
+#include "results/FileObject.h"
+
+#include "foundation/Paths.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+QString FileObject::niceTitle() const
+{
+    return m_filePath.isNull() ? m_urlPath : basename(m_filePath);
+}
+
+QString FileObject::nicePath() const
+{
+    return m_filePath.isNull() ? m_urlPath : m_filePath;
+}
+
+QString FileObject::icon() const
+{
+    return file_icon(nicePath());
+}
+
+std::optional<Url> FileObject::previewItemURL() const
+{
+    return Url::URLWithString(m_urlPath);
+}
+
+void FileObject::setValue(const QVariant &value, const QString &key)
+{
+    if (key == u"label"_s)
+        m_label = value.toString();
+    else if (key == u"urlPath"_s)
+        m_urlPath = value.toString();
+    else if (key == u"filePath"_s)
+        m_filePath = value.toString();
+    else if (key == u"cdate"_s)
+        m_cdate = value.toDateTime();
+    // Any other key: setValue:forUndefinedKey: ignores it.
+}
+
+} // namespace glimra

@@ -1,0 +1,33 @@
+#include "matchers/DCalcMatch.h"
+
+#include "foundation/Shell.h"
+#include "foundation/Strings.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+DCalcMatch::DCalcMatch() : MatcherObject(u"DCalcMatch"_s) {}
+
+bool DCalcMatch::matches(Context &workingContext)
+{
+    if (!workingContext.contains(CTX_TEXT))
+        return false;
+    QString text = trim(workingContext.value(CTX_TEXT));
+    if (text.size() >= 2 && text.startsWith(u'(') && text.endsWith(u')'))
+        text = text.mid(1, text.size() - 2);
+    // Letters and commas: function names, variables, thousands separators. Never evaluated.
+    if (glimra::matches(text, u"[a-z,A-Z]+"_s))
+        return false;
+    QString output = pipe_shell(u"scale=3\n%1\nquit\n"_s.arg(text), u"bc -lq"_s, TimeBound);
+    if (output.isEmpty())
+        return false;
+    if (output.endsWith(u".000"_s))
+        output.chop(4);
+    if (output.startsWith(u'.'))
+        output.prepend(u'0');
+    workingContext.insert(ACT_TEXT, output);
+    return true;
+}
+
+} // namespace glimra

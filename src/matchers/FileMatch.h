@@ -1,0 +1,31 @@
+#pragma once
+
+#include "matching/MatcherObject.h"
+
+namespace glimra {
+
+/// Recognises existing files and folders: a path with a line number as compilers print it
+/// ("main.c:42"), a single path, or paths among other words. Relative names resolve
+/// against CTX_DIR. Writes ACT_PATH, and ACT_PATH_LINE or ACT_PATHS.
+class FileMatch : public MatcherObject
+{
+public:
+    FileMatch();
+    bool matches(Context &workingContext) override;
+
+    /// An absolute path other than "/" at which a file or folder exists.
+    static bool pathExists(const QString &path);
+    /// The path-with-line rule; writes ACT_PATH and ACT_PATH_LINE when it succeeds.
+    bool matchesSingleLineNum(Context &context) const;
+    /// The whole trimmed text as one path: an empty list or one path.
+    QStringList matchesSingleLine(const Context &context) const;
+    /// Every word that names a path, unique, in text order.
+    QStringList matchesMultiLine(const Context &context) const;
+
+private:
+    enum class Joining { Standardized, AsWritten };
+    /// The existing path `candidate` names, alone or against CTX_DIR; null when none.
+    static QString resolve(const QString &candidate, const Context &context, Joining joining);
+};
+
+} // namespace glimra

@@ -1,0 +1,35 @@
+#include "matchers/SHBangMatch.h"
+
+#include "foundation/Shell.h"
+#include "foundation/Strings.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+SHBangMatch::SHBangMatch() : MatcherObject(u"SHBangMatch"_s) {}
+
+bool SHBangMatch::matches(Context &workingContext)
+{
+    if (str_isNullOrEmpty(workingContext.value(CTX_TEXT)))
+        return false;
+    const QString text = trim(workingContext.value(CTX_TEXT));
+    // One backtick alone both begins and ends the text, but holds no command.
+    if (text.size() < 2 || !text.startsWith(u'`') || !text.endsWith(u'`'))
+        return false;
+    return executePipe(text.mid(1, text.size() - 2), workingContext);
+}
+
+bool SHBangMatch::executePipe(const QString &command, Context &context) const
+{
+    const QString line = context.contains(CTX_DIR)
+        ? u"cd %1;%2"_s.arg(shellQuote(context.value(CTX_DIR)), command)
+        : command;
+    const QString output = eval_shell(line, TimeBound);
+    if (output.isNull())
+        return false;
+    context.insert(ACT_TEXT, trim(output));
+    return true;
+}
+
+} // namespace glimra

@@ -1,0 +1,33 @@
+#include "actions/OpenAction.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+OpenAction::OpenAction(std::shared_ptr<Workspace> workspace)
+    : ActionObject(u"OpenAction"_s), m_workspace(std::move(workspace))
+{
+}
+
+ActionList OpenAction::actionsForContext(const Context &context)
+{
+    std::optional<Url> url;
+    if (context.contains(ACT_PATH))
+        url = Url::fileURLWithPath(context.value(ACT_PATH));
+    else if (context.contains(ACT_URL))
+        url = Url::URLWithString(context.value(ACT_URL));
+    else
+        return {};
+    auto offer = std::make_shared<OpenAction>(m_workspace);
+    offer->setLabel(u"open"_s);
+    offer->m_url = url;
+    return {offer};
+}
+
+void OpenAction::execute(const Context &)
+{
+    if (m_url && m_workspace)
+        m_workspace->openURL(*m_url);
+}
+
+} // namespace glimra

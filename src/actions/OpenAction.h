@@ -1,0 +1,30 @@
+#pragma once
+
+#include "foundation/Url.h"
+#include "matching/ActionObject.h"
+#include "platform/Workspace.h"
+
+#include <memory>
+#include <optional>
+
+namespace glimra {
+
+/// "open": opens ACT_PATH (as a file URL), else ACT_URL, in its default application.
+class OpenAction : public ActionObject
+{
+public:
+    explicit OpenAction(std::shared_ptr<Workspace> workspace);
+
+    /// The URL captured at offer time; nullopt when ACT_URL did not parse.
+    std::optional<Url> url() const { return m_url; }
+
+    ActionList actionsForContext(const Context &matchedContext) override;
+    /// Opens url(); an offer without a URL does nothing.
+    void execute(const Context &executionContext) override;
+
+private:
+    std::shared_ptr<Workspace> m_workspace;
+    std::optional<Url> m_url;
+};
+
+} // namespace glimra

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "matching/ActionObject.h"
+#include "platform/Workspace.h"
+
+#include <memory>
+
+namespace glimra {
+
+/// "reveal": shows ACT_PATH selected in the file manager.
+class RevealAction : public ActionObject
+{
+public:
+    explicit RevealAction(std::shared_ptr<Workspace> workspace);
+
+    QString file() const { return m_file; }
+
+    ActionList actionsForContext(const Context &matchedContext) override;
+    void execute(const Context &executionContext) override;
+
+private:
+    std::shared_ptr<Workspace> m_workspace;
+    QString m_file;
+};
+
+} // namespace glimra

@@ -1,0 +1,35 @@
+#include "actions/WebSearchAction.h"
+
+#include "foundation/Strings.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+const QString WebSearchAction::Host = u"www.google.com"_s;
+
+WebSearchAction::WebSearchAction(std::shared_ptr<Workspace> workspace)
+    : WordAction(u"WebSearchAction"_s, u"search"_s, std::move(workspace))
+{
+}
+
+std::shared_ptr<WordAction> WebSearchAction::makeOffer() const
+{
+    return std::make_shared<WebSearchAction>(sharedWorkspace());
+}
+
+std::optional<Url> WebSearchAction::searchURL(const QString &words)
+{
+    return Url::URLWithString(u"https://"_s + Host
+                              + u"/search?client=safari&rls=en&q=%1&ie=UTF-8&oe=UTF-8"_s.arg(
+                                  stringURLEncoded(words)));
+}
+
+void WebSearchAction::execute(const Context &)
+{
+    const std::optional<Url> url = searchURL(word());
+    if (url && workspace())
+        workspace()->openURL(*url);
+}
+
+} // namespace glimra

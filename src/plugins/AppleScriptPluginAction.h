@@ -1,0 +1,34 @@
+#pragma once
+
+#include "foundation/HandlerScript.h"
+#include "matching/ActionObject.h"
+
+#include <memory>
+
+namespace glimra {
+
+/// Hosts one handler-script action plug-in ("*Action*.scpt"). The prototype's
+/// "matched_actions" handler answers a list of titles; each becomes an offered action that
+/// shares the loaded script and runs "execute_action" with its title and the execution
+/// context.
+class AppleScriptPluginAction : public ActionObject
+{
+public:
+    /// The prototype: loads the script once.
+    explicit AppleScriptPluginAction(const QString &scriptFile);
+    /// An offered action sharing `script` (initWithScript:).
+    explicit AppleScriptPluginAction(std::shared_ptr<HandlerScript> script);
+
+    void setName(const QString &name) { m_name = name; }
+    QString name() const override;
+    QString description() const override;
+
+    ActionList actionsForContext(const Context &matchedContext) override;
+    void execute(const Context &executionContext) override;
+
+private:
+    std::shared_ptr<HandlerScript> m_asScript;
+    QString m_name;
+};
+
+} // namespace glimra

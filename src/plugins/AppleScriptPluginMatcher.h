@@ -1,0 +1,27 @@
+#pragma once
+
+#include "foundation/HandlerScript.h"
+#include "matching/MatcherObject.h"
+
+#include <memory>
+
+namespace glimra {
+
+/// Hosts one handler-script matcher plug-in ("*Matcher*.scpt"): its "matches_context"
+/// handler receives the working context and answers an object whose ACT_ fields become
+/// result keys. The script is loaded once, when the plug-ins are loaded.
+class AppleScriptPluginMatcher : public MatcherObject
+{
+public:
+    explicit AppleScriptPluginMatcher(const QString &scriptFile);
+
+    QString name() const override;
+    QString description() const override;
+    QString kind() const override;
+    bool matches(Context &workingContext) override;
+
+private:
+    std::shared_ptr<HandlerScript> m_asScript;
+};
+
+} // namespace glimra

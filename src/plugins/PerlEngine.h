@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace glimra {
+
+/// One embedded Perl 5 interpreter for the whole process. parse() compiles a script as the
+/// main program in a clean interpreter (its top-level statements never run; subroutine
+/// definitions, use statements and BEGIN blocks take effect), then the setters, eval() and
+/// execute() talk to it. Nothing passes from one parse() to the next.
+///
+/// A script must never end or hang the program: every call into the script is bounded by a
+/// Perl-level alarm that dies after timeLimit() seconds, and exit() called by the script
+/// ends that call as a failure, not the process. Texts cross as UTF-8 bytes (the Perl
+/// scalars hold byte strings); texts coming out that are not valid UTF-8 are nil.
+///
+/// Main thread only. This header includes no Perl: Perl's macros break other headers.
+class PerlEngine
+{
+public:
+    /// The one engine; created on first use and never destroyed.
+    static PerlEngine &sharedInstance();
+
+    /// Compiles the script at `path` in a new interpreter, with the switch -CS.
+    void parse(const QString &path);
+    /// Runs the main program of the parsed script (its top-level statements).
+    void run();
+    /// Calls the subroutine with no arguments in scalar context: its integer value; 0 and
+    /// the log line "perl error - …" when it dies, is missing, overruns or exits; -1 before
+    /// any parse().
+    qint64 execute(const QString &subroutine);
+    /// Evaluates Perl source in scalar context: its text; nil before any parse(), on a
+    /// Perl error (logged) or for bytes that are not UTF-8. An undefined value is "".
+    QString eval(const QString &source);
+
+    /// The global scalar's text; nil when it does not exist.
+    QString stringValueOf(const QString &name);
+    float floatValueOf(const QString &name);
+    int intValueOf(const QString &name);
+    void setIntValue(int value, const QString &name);
+    void setFloatValue(float value, const QString &name);
+    /// Sets the global scalar to the text's UTF-8 bytes; a nil text leaves it undefined.
+    void setStringValue(const QString &value, const QString &name);
+
+    bool isRunning() const;
+    int timeLimit() const { return m_timeLimit; }
+    void setTimeLimit(int seconds) { m_timeLimit = seconds; }
+
+    struct Interpreter;
+
+private:
+    PerlEngine();
+    ~PerlEngine();
+
+    std::unique_ptr<Interpreter> d;
+    int m_timeLimit = 5;
+};
+
+} // namespace glimra

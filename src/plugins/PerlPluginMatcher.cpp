@@ -1,0 +1,65 @@
+#include "plugins/PerlPluginMatcher.h"
+
+#include "foundation/Paths.h"
+#include "plugins/PerlEngine.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+const QString ValueVariable = u"_my_123_xxx_val"_s;
+const QString KeyVariable = u"_my_123_xxx_key"_s;
+
+} // namespace
+
+PerlPluginMatcher::PerlPluginMatcher(const QString &scriptFile)
+    : MatcherObject(u"PerlPluginMatcher"_s, scriptFile), m_perlEngine(&PerlEngine::sharedInstance())
+{
+}
+
+QString PerlPluginMatcher::name() const
+{
+    return basename(scriptFile());
+}
+
+QString PerlPluginMatcher::description() const
+{
+    return u"PerlMatcher %1"_s.arg(name());
+}
+
+QString PerlPluginMatcher::kind() const
+{
+    return u"perl"_s;
+}
+
+bool PerlPluginMatcher::matches(Context &context)
+{
+    PerlEngine &perl = *m_perlEngine;
+    perl.parse(scriptFile());
+    perl.eval(u"%CONTEXT=();"_s);
+    for (auto it = context.cbegin(); it != context.cend(); ++it) {
+        perl.setStringValue(it.value(), ValueVariable);
+        perl.setStringValue(it.key(), KeyVariable);
+        perl.eval(u"$CONTEXT{$_my_123_xxx_key} = $_my_123_xxx_val;"_s);
+    }
+    if (perl.execute(u"matches_context"_s) < 1)
+        return false;
+
+    // The keys come back one at a time from an array, so no separator a key could hold
+    // is ever needed.
+    const int count = perl.eval(u"@_my_123_xxx_keys = keys(%CONTEXT); scalar(@_my_123_xxx_keys)"_s)
+                          .toInt();
+    for (int i = 0; i < count; ++i) {
+        const QString key = perl.eval(u"$_my_123_xxx_keys[%1]"_s.arg(i));
+        if (!isResultKey(key))
+            continue;
+        const QString value = perl.eval(u"$CONTEXT{$_my_123_xxx_keys[%1]}"_s.arg(i));
+        if (!value.isNull())
+            context.insert(key, value);
+    }
+    return true;
+}
+
+} // namespace glimra

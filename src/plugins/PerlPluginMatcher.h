@@ -1,0 +1,28 @@
+#pragma once
+
+#include "matching/MatcherObject.h"
+
+namespace glimra {
+
+class PerlEngine;
+
+/// Hosts one Perl matcher plug-in ("*Matcher*.pl"). At every matches() the script is
+/// compiled anew in the shared engine, %CONTEXT receives the working context, and when
+/// its matches_context returns 1 or more, the ACT_ entries of %CONTEXT go back into the
+/// working context. Keys and values move through transfer variables only: no text of the
+/// context is ever written into Perl source.
+class PerlPluginMatcher : public MatcherObject
+{
+public:
+    explicit PerlPluginMatcher(const QString &scriptFile);
+
+    QString name() const override;
+    QString description() const override;
+    QString kind() const override;
+    bool matches(Context &workingContext) override;
+
+private:
+    PerlEngine *m_perlEngine;
+};
+
+} // namespace glimra

@@ -1,0 +1,44 @@
+#include "plugins/SHPluginAction.h"
+
+#include "foundation/Paths.h"
+#include "foundation/Strings.h"
+#include "plugins/execsh.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+SHPluginAction::SHPluginAction(const QString &scriptFile)
+    : ActionObject(u"SHPluginAction"_s, scriptFile)
+{
+}
+
+QString SHPluginAction::name() const
+{
+    return m_name.isEmpty() ? basename(scriptFile()) : m_name;
+}
+
+ActionList SHPluginAction::actionsForContext(const Context &context)
+{
+    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"actions"_s, label());
+    if (!lines)
+        return {};
+    ActionList offered;
+    for (const QString &line : *lines) {
+        const QString title = trim(line);
+        if (str_isNullOrEmpty(title))
+            continue;
+        auto action = std::make_shared<SHPluginAction>(scriptFile());
+        action->setLabel(title);
+        action->setName(name());
+        offered.append(action);
+    }
+    return offered;
+}
+
+void SHPluginAction::execute(const Context &context)
+{
+    execsh(scriptFile(), context, u"execute"_s, label());
+}
+
+} // namespace glimra

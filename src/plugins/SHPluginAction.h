@@ -1,0 +1,25 @@
+#pragma once
+
+#include "matching/ActionObject.h"
+
+namespace glimra {
+
+/// Hosts one shell action plug-in ("*Action*.sh"). With the verb "actions" the script
+/// prints one title per line; each becomes an offered action that runs the script with
+/// "execute" and its title.
+class SHPluginAction : public ActionObject
+{
+public:
+    explicit SHPluginAction(const QString &scriptFile);
+
+    void setName(const QString &name) { m_name = name; }
+    QString name() const override;
+
+    ActionList actionsForContext(const Context &matchedContext) override;
+    void execute(const Context &executionContext) override;
+
+private:
+    QString m_name;
+};
+
+} // namespace glimra

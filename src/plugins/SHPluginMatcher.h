@@ -1,0 +1,20 @@
+#pragma once
+
+#include "matching/MatcherObject.h"
+
+namespace glimra {
+
+/// Hosts one shell matcher plug-in ("*Matcher*.sh"), run by /bin/ksh with the verb
+/// "context": every printed line KEY=value whose key begins with ACT_ and whose value is
+/// not empty becomes a context entry.
+class SHPluginMatcher : public MatcherObject
+{
+public:
+    explicit SHPluginMatcher(const QString &scriptFile);
+
+    QString name() const override;
+    QString kind() const override;
+    bool matches(Context &workingContext) override;
+};
+
+} // namespace glimra

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace glimra {
+
+/// The panel that shows the outcome of a guess: a window on the desktop, the terminal for
+/// the command line. It reads everything it shows from the guess controller.
+class ResultPanel
+{
+public:
+    virtual ~ResultPanel() = default;
+    /// Shows the panel in front (and, on the desktop, activates the application).
+    virtual void makeKeyAndActivate() = 0;
+    /// Hides the panel.
+    virtual void orderOut() = 0;
+};
+
+} // namespace glimra

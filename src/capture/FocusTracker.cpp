@@ -1,0 +1,110 @@
+#include "capture/FocusTracker.h"
+
+#include "capture/isSystemApp.h"
+#include "foundation/ApplicationDelegate.h"
+#include "foundation/Log.h"
+#include "foundation/Paths.h"
+#include "foundation/PluginController.h"
+#include "foundation/Strings.h"
+#include "foundation/Url.h"
+#include "platform/RunningApplications.h"
+
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+FocusTracker::FocusTracker(const PluginController *pluginController,
+                           const RunningApplications *runningApplications,
+                           const ApplicationDelegate *applicationDelegate)
+    : m_pluginController(pluginController),
+      m_runningApplications(runningApplications),
+      m_applicationDelegate(applicationDelegate)
+{
+}
+
+std::optional<Context> FocusTracker::contextForCurrentApp() const
+{
+    QString name;
+    QString identifier;
+    if (m_runningApplications) {
+        for (const RunningApplication &application : m_runningApplications->runningApplications()) {
+            if (application.active && !application.hidden && !application.terminated
+                && application.finishedLaunching) {
+                name = application.localizedName;
+                identifier = application.bundleIdentifier;
+                break;
+            }
+        }
+    }
+    const bool needsReplacing = name.isNull() || identifier.isNull() || isSystemApp(name)
+        || isSystemApp(identifier);
+    if (needsReplacing && m_applicationDelegate) {
+        const QVariantMap &last = m_applicationDelegate->applicationContext();
+        if (last.contains(u"app_name"_s) && last.contains(u"app_id"_s))
+            identifier = last.value(u"app_id"_s).toString();
+    }
+    return contextForApp(identifier);
+}
+
+std::optional<Context> FocusTracker::contextForApp(const QString &bundleIdentifier) const
+{
+    qCInfo(lcCapture).noquote() << u"appname:%1"_s.arg(bundleIdentifier.isNull() ? u"(null)"_s
+                                                                               : bundleIdentifier);
+    std::shared_ptr<HandlerScript> script = m_pluginController->pluginForName(bundleIdentifier);
+    if (!script) {
+        qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
+        script = m_pluginController->pluginForName(u"CurrentCocoaApp"_s);
+    }
+    QJsonObject argument;
+    if (!bundleIdentifier.isNull())
+        argument.insert(CTX_APPID, bundleIdentifier);
+    const QVariantMap report = script
+        ? script->executeSubroutine(u"selected_files"_s, {argument}).toMap()
+        : QVariantMap();
+    if (report.isEmpty()) {
+        qCInfo(lcCapture).noquote() << u"no context..."_s;
+        return std::nullopt;
+    }
+    return mkcontext(report, bundleIdentifier);
+}
+
+Context FocusTracker::mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const
+{
+    Context context;
+    set(context, CTX_APPID, bundleIdentifier);
+    auto text = [&report](const QString &key) {
+        const QVariant value = report.value(key);
+        return value.typeId() == QMetaType::QString ? trim(value.toString()) : QString();
+    };
+    const QString currentPath = text(CURRENT_PATH);
+    QString documentPath;
+    QString documentURL;
+    if (currentPath.startsWith(u'/') || currentPath.startsWith(u'~')) {
+        documentPath = stringByExpandingTildeInPath(currentPath);
+    } else if (currentPath.startsWith(u"file:"_s)) {
+        if (const std::optional<Url> url = Url::URLWithString(currentPath))
+            documentPath = url->path();
+    } else {
+        documentURL = currentPath;
+    }
+    if (!documentPath.isNull()) {
+        if (dir_exists(documentPath)) {
+            if (!documentPath.endsWith(u'/'))
+                documentPath += u'/';
+            context.insert(CTX_DIR, documentPath);
+        } else if (file_exists(documentPath)) {
+            context.insert(CTX_FILE, documentPath);
+            const QString folder = dirname(documentPath);
+            context.insert(CTX_DIR, folder.endsWith(u'/') ? folder : folder + u'/');
+        }
+        context.insert(CTX_PATH, documentPath);
+    }
+    set(context, CTX_URL, documentURL);
+    set(context, CTX_APP_NAME, text(APP_NAME));
+    set(context, CTX_WIN_NAME, text(WIN_NAME));
+    return context;
+}
+
+} // namespace glimra

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "matching/Context.h"
+
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+namespace glimra {
+
+class ApplicationDelegate;
+class PluginController;
+class RunningApplications;
+
+/// Tells which application the user works in and on what: picks the front-most
+/// application (skipping system applications in favour of the last one focused), asks its
+/// application script's "selected_files" handler for a report on its front document and
+/// window, and turns the report into the focus context (CTX_ keys). Keeps no state.
+/// Main thread only.
+class FocusTracker
+{
+public:
+    /// None of the collaborators is owned; each must outlive the tracker.
+    FocusTracker(const PluginController *pluginController,
+                 const RunningApplications *runningApplications,
+                 const ApplicationDelegate *applicationDelegate);
+
+    /// The focus context of the front-most application, or nullopt.
+    std::optional<Context> contextForCurrentApp() const;
+    /// The focus context for the application `bundleIdentifier` (may be null), or nullopt
+    /// when no script reports anything.
+    std::optional<Context> contextForApp(const QString &bundleIdentifier) const;
+
+private:
+    Context mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const;
+
+    const PluginController *m_pluginController;
+    const RunningApplications *m_runningApplications;
+    const ApplicationDelegate *m_applicationDelegate;
+};
+
+} // namespace glimra

@@ -1,0 +1,79 @@
+#include "cli/ClipboardKeeper.h"
+
+#include "foundation/Log.h"
+#include "platform/desktop/ClipboardPasteboard.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryFile>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+void ClipboardKeeper::handOver(Pasteboard &pasteboard)
+{
+    auto *clipboard = dynamic_cast<ClipboardPasteboard *>(&pasteboard);
+    if (!clipboard || !clipboard->ownsClipboard())
+        return;
+    const PasteboardContents contents = clipboard->contents();
+
+    QTemporaryFile file(QDir::tempPath() + u"/glimra-clipboard-XXXXXX"_s);
+    file.setAutoRemove(false); // the keeper removes it once read
+    if (!file.open())
+        return;
+    QDataStream stream(&file);
+    stream << contents;
+    file.close();
+
+    QProcess keeper;
+    keeper.setProgram(QCoreApplication::applicationFilePath());
+    keeper.setArguments({u"clipboard-keeper"_s, file.fileName()});
+    keeper.setStandardInputFile(QProcess::nullDevice());
+    keeper.setStandardOutputFile(QProcess::nullDevice());
+    keeper.setStandardErrorFile(QProcess::nullDevice());
+    if (!keeper.startDetached()) {
+        QFile::remove(file.fileName());
+        return;
+    }
+    // The keeper has taken over when we no longer own the clipboard.
+    const QDeadlineTimer deadline(3000);
+    while (clipboard->ownsClipboard() && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+int ClipboardKeeper::run(const QString &contentsFile)
+{
+    QFile file(contentsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    PasteboardContents contents;
+    QDataStream stream(&file);
+    stream >> contents;
+    file.close();
+    QFile::remove(contentsFile);
+    if (stream.status() != QDataStream::Ok)
+        return 1;
+
+    ClipboardPasteboard clipboard;
+    clipboard.setContents(contents);
+    QClipboard *system = QGuiApplication::clipboard();
+    QObject::connect(system, &QClipboard::changed, qApp, [system](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard && !system->ownsClipboard())
+            QCoreApplication::quit();
+    });
+    return QCoreApplication::exec();
+}
+
+} // namespace glimra

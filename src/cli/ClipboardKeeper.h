@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace glimra {
+
+class Pasteboard;
+
+/// On X11 a clipboard lives as long as its owner. A short-lived glimra that filled the
+/// clipboard hands it over, before it exits, to a keeper: a detached glimra that serves
+/// the same data until another program takes the clipboard over, as xclip does.
+class ClipboardKeeper
+{
+public:
+    /// When this process owns the desktop clipboard, starts a keeper with everything it
+    /// holds and waits (at most a few seconds) until the keeper has taken it over.
+    static void handOver(Pasteboard &clipboard);
+
+    /// The keeper's own run ("glimra clipboard-keeper FILE"): serves the contents saved in
+    /// FILE (which it removes) until another program owns the clipboard. Needs a display.
+    static int run(const QString &contentsFile);
+};
+
+} // namespace glimra

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace glimra {
+
+/// What every subcommand shares: its parser, the output streams and the usage-error rule
+/// (one line naming the problem, exit status 2).
+class CommandLine
+{
+public:
+    static constexpr int UsageError = 2;
+
+    CommandLine(const QString &command, const QStringList &arguments);
+
+    QCommandLineParser &parser() { return m_parser; }
+    /// Parses; false after printing the problem on standard error.
+    bool parse();
+    /// Prints "glimra <command>: <message>" on standard error and returns UsageError.
+    int usageError(const QString &message);
+
+    QTextStream &out() { return m_out; }
+    QTextStream &err() { return m_err; }
+
+private:
+    QString m_command;
+    QStringList m_arguments;
+    QCommandLineParser m_parser;
+    QTextStream m_out;
+    QTextStream m_err;
+};
+
+} // namespace glimra

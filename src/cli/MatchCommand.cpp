@@ -1,0 +1,132 @@
+#include "cli/MatchCommand.h"
+
+#include "app/AppDelegate.h"
+#include "cli/CommandLine.h"
+#include "cli/ResultPrinter.h"
+#include "cli/Session.h"
+#include "platform/desktop/DesktopPlatform.h"
+#include "platform/desktop/DesktopWorkspace.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+constexpr int NoSuchAction = 3;
+
+std::optional<QString> readText(CommandLine &command)
+{
+    QCommandLineParser &parser = command.parser();
+    if (parser.isSet(u"text"_s))
+        return parser.value(u"text"_s);
+    QFile file;
+    if (parser.isSet(u"text-file"_s)) {
+        file.setFileName(parser.value(u"text-file"_s));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+    } else if (!file.open(stdin, QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+ActionPtr offeredAction(const AppDelegate &delegate, const QString &label)
+{
+    for (const ActionPtr &action : delegate.resultActions()) {
+        if (action->label() == label)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int MatchCommand::run(const QStringList &arguments, bool withDisplay)
+{
+    CommandLine command(u"match"_s, arguments);
+    QCommandLineParser &parser = command.parser();
+    parser.addOptions({{u"text"_s, u"The text to guess."_s, u"TEXT"_s},
+                       {u"text-file"_s, u"Read the text from FILE."_s, u"FILE"_s},
+                       {u"context"_s, u"Add KEY=VALUE to the selection context."_s, u"KEY=VALUE"_s},
+                       {u"wait"_s, u"Wait at most SECONDS for late results."_s, u"SECONDS"_s, u"5"_s},
+                       {u"run"_s, u"Run the offered action labelled LABEL."_s, u"LABEL"_s},
+                       {u"json"_s, u"Print one JSON object."_s}});
+    if (!command.parse())
+        return CommandLine::UsageError;
+    if (!parser.positionalArguments().isEmpty())
+        return command.usageError(u"unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
+    if (parser.isSet(u"text"_s) && parser.isSet(u"text-file"_s))
+        return command.usageError(u"--text and --text-file exclude each other"_s);
+    bool waitOk = false;
+    const double wait = parser.value(u"wait"_s).toDouble(&waitOk);
+    if (!waitOk || wait < 0)
+        return command.usageError(u"--wait needs a number of seconds, not '%1'"_s.arg(parser.value(u"wait"_s)));
+
+    Context selection;
+    for (const QString &entry : parser.values(u"context"_s)) {
+        const qsizetype equals = entry.indexOf(u'=');
+        if (equals < 1)
+            return command.usageError(u"--context needs KEY=VALUE, not '%1'"_s.arg(entry));
+        selection.insert(entry.left(equals), entry.mid(equals + 1));
+    }
+    const std::optional<QString> text = readText(command);
+    if (!text)
+        return command.usageError(u"cannot read %1"_s.arg(parser.value(u"text-file"_s)));
+    selection.insert(CTX_TEXT, *text);
+
+    Session session(withDisplay);
+    AppDelegate &delegate = session.delegate();
+    delegate.setSelectionContext(selection);
+    delegate.runMatchingEngine();
+    session.waitForLateResults(wait);
+
+    QStringList searchResults;
+    bool searched = false;
+    if (parser.isSet(u"run"_s)) {
+        const ActionPtr action = offeredAction(delegate, parser.value(u"run"_s));
+        if (!action) {
+            QStringList labels;
+            for (const ActionPtr &offered : delegate.resultActions())
+                labels.append(offered->label());
+            command.err() << u"glimra match: no action \"%1\" is offered; offered: %2\n"_s.arg(
+                parser.value(u"run"_s), labels.isEmpty() ? u"none"_s : labels.join(u", "_s));
+            command.err().flush();
+            return NoSuchAction;
+        }
+        if (DesktopWorkspace *workspace = DesktopPlatform::desktopWorkspace(session.platform())) {
+            QObject::connect(workspace, &DesktopWorkspace::searchResultsReady, workspace,
+                             [&](const QString &, const QStringList &paths) {
+                                 searchResults = paths;
+                                 searched = true;
+                             });
+        }
+        delegate.executeAction(action);
+        session.waitForWorkspace(std::max(wait, 1.0));
+    }
+
+    if (parser.isSet(u"json"_s)) {
+        QJsonObject result = ResultPrinter::toJson(delegate);
+        if (searched)
+            result.insert(u"searchResults"_s, QJsonArray::fromStringList(searchResults));
+        command.out() << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
+    } else {
+        ResultPrinter::printHuman(command.out(), delegate);
+        if (searched) {
+            command.out() << u"search results:\n"_s;
+            for (const QString &path : std::as_const(searchResults))
+                command.out() << u"  "_s << path << u'\n';
+        }
+    }
+    command.out().flush();
+    session.keepClipboard();
+    return delegate.matchedContext().isEmpty() ? 1 : 0;
+}
+
+} // namespace glimra

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+namespace glimra {
+
+/// glimra match [--text TEXT | --text-file FILE] [--context KEY=VALUE]... [--wait SECONDS]
+///              [--run LABEL] [--json]
+/// Guesses a text and prints the result. Exit status 0 when something matched, 1 when
+/// nothing did, 2 for a usage error, 3 when --run names no offered action.
+class MatchCommand
+{
+public:
+    static int run(const QStringList &arguments, bool withDisplay);
+};
+
+} // namespace glimra

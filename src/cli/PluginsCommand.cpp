@@ -1,0 +1,121 @@
+#include "cli/PluginsCommand.h"
+
+#include "app/MainInterface.h"
+#include "cli/CommandLine.h"
+#include "cli/Session.h"
+#include "matching/PluginManager.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+QJsonValue fileOrNull(const QString &file)
+{
+    return file.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(file);
+}
+
+int list(CommandLine &command, PluginManager &manager)
+{
+    const MatcherList matchers = manager.allMatchers();
+    const ActionList actions = manager.actionList();
+    if (command.parser().isSet(u"json"_s)) {
+        QJsonArray matcherEntries;
+        for (const MatcherPtr &matcher : matchers) {
+            matcherEntries.append(QJsonObject{{u"name"_s, matcher->name()},
+                                              {u"kind"_s, matcher->kind()},
+                                              {u"file"_s, fileOrNull(matcher->scriptFile())}});
+        }
+        QJsonArray actionEntries;
+        for (const ActionPtr &action : actions) {
+            actionEntries.append(QJsonObject{{u"name"_s, action->name()},
+                                             {u"file"_s, fileOrNull(action->scriptFile())}});
+        }
+        command.out() << QString::fromUtf8(QJsonDocument(QJsonObject{
+            {u"matchers"_s, matcherEntries}, {u"actions"_s, actionEntries}}).toJson());
+        return 0;
+    }
+    command.out() << u"matchers, in run order:\n"_s;
+    for (const MatcherPtr &matcher : matchers) {
+        command.out() << u"  %1 (%2)"_s.arg(matcher->name(), matcher->kind());
+        if (!matcher->scriptFile().isNull())
+            command.out() << u"  "_s << matcher->scriptFile();
+        command.out() << u'\n';
+    }
+    command.out() << u"actions:\n"_s;
+    for (const ActionPtr &action : actions) {
+        command.out() << u"  "_s << action->name();
+        if (!action->scriptFile().isNull())
+            command.out() << u"  "_s << action->scriptFile();
+        command.out() << u'\n';
+    }
+    return 0;
+}
+
+int create(CommandLine &command, PluginManager &manager, const QStringList &words)
+{
+    if (words.size() != 2)
+        return command.usageError(u"new takes \"matcher\" or \"action\" and a name"_s);
+    const QString role = words.at(0);
+    const QString kind = command.parser().value(u"kind"_s);
+    const bool open = !command.parser().isSet(u"no-open"_s);
+    PluginManager::Creation creation;
+    if (role == u"matcher"_s) {
+        const QStringList kinds = {u"applescript"_s, u"perl"_s, u"shell"_s};
+        if (!kinds.contains(kind))
+            return command.usageError(u"a matcher's kind is applescript, perl or shell, not '%1'"_s.arg(kind));
+        manager.setNewMatcherType(kinds.indexOf(kind));
+        manager.setNewMatcherName(words.at(1));
+        creation = manager.addMatcher(open);
+    } else if (role == u"action"_s) {
+        const QStringList kinds = {u"applescript"_s, u"shell"_s};
+        if (!kinds.contains(kind))
+            return command.usageError(u"an action's kind is applescript or shell, not '%1'"_s.arg(kind));
+        manager.setNewActionType(kinds.indexOf(kind));
+        manager.setNewActionName(words.at(1));
+        creation = manager.addAction(open);
+    } else {
+        return command.usageError(u"new takes \"matcher\" or \"action\", not '%1'"_s.arg(role));
+    }
+    if (!creation.created) {
+        command.err() << u"glimra plugins: "_s << creation.message << u'\n';
+        return 1;
+    }
+    command.out() << creation.path << u'\n';
+    return 0;
+}
+
+} // namespace
+
+int PluginsCommand::run(const QStringList &arguments)
+{
+    CommandLine command(u"plugins"_s, arguments);
+    command.parser().addOptions({{u"json"_s, u"List as JSON."_s},
+                                 {u"kind"_s, u"The kind of plug-in to create."_s, u"KIND"_s,
+                                  u"applescript"_s},
+                                 {u"no-open"_s, u"Do not open the new file."_s}});
+    if (!command.parse())
+        return CommandLine::UsageError;
+    QStringList words = command.parser().positionalArguments();
+    if (words.isEmpty())
+        return command.usageError(u"needs list or new"_s);
+    const QString verb = words.takeFirst();
+    Session session(false);
+    int status = CommandLine::UsageError;
+    if (verb == u"list"_s && words.isEmpty())
+        status = list(command, session.interface().pluginManager());
+    else if (verb == u"new"_s)
+        status = create(command, session.interface().pluginManager(), words);
+    else
+        status = command.usageError(u"unknown verb '%1'"_s.arg(verb));
+    command.out().flush();
+    command.err().flush();
+    return status;
+}
+
+} // namespace glimra

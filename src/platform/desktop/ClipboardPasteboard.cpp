@@ -1,0 +1,86 @@
+#include "platform/desktop/ClipboardPasteboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+QClipboard *clipboard()
+{
+    return QGuiApplication::clipboard();
+}
+
+} // namespace
+
+void ClipboardPasteboard::publish(QMimeData *data)
+{
+    clipboard()->setMimeData(data, QClipboard::Clipboard);
+}
+
+void ClipboardPasteboard::declareTypes(const QStringList &types)
+{
+    m_declared.clear();
+    for (const QString &type : types)
+        m_declared.append({type, QByteArray("")});
+    auto *data = new QMimeData;
+    for (const auto &[type, bytes] : std::as_const(m_declared))
+        data->setData(type, bytes);
+    publish(data);
+}
+
+bool ClipboardPasteboard::setData(const QByteArray &data, const QString &type)
+{
+    bool declared = false;
+    for (auto &entry : m_declared) {
+        if (entry.first == type) {
+            entry.second = data;
+            declared = true;
+        }
+    }
+    if (!declared)
+        return false;
+    // QClipboard takes a whole QMimeData: publish everything declared so far again.
+    auto *mime = new QMimeData;
+    for (const auto &[declaredType, bytes] : std::as_const(m_declared)) {
+        mime->setData(declaredType, bytes);
+        // Programs that ask for plain text by its short name get the same bytes.
+        if (declaredType == StringType)
+            mime->setText(QString::fromUtf8(bytes));
+    }
+    publish(mime);
+    return true;
+}
+
+QStringList ClipboardPasteboard::types() const
+{
+    const QMimeData *data = clipboard()->mimeData(QClipboard::Clipboard);
+    return data ? data->formats() : QStringList();
+}
+
+QByteArray ClipboardPasteboard::dataForType(const QString &type) const
+{
+    const QMimeData *data = clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasFormat(type))
+        return {};
+    return data->data(type);
+}
+
+QString ClipboardPasteboard::stringValue() const
+{
+    const QMimeData *data = clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasText())
+        return {};
+    return data->text();
+}
+
+bool ClipboardPasteboard::ownsClipboard() const
+{
+    return clipboard()->ownsClipboard();
+}
+
+} // namespace glimra

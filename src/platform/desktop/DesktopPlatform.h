@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace glimra {
+
+class DesktopWorkspace;
+
+/// The Linux desktop's services for the core: with a display, the X11 clipboard and
+/// applications; without one, a clipboard in memory and no applications. The workspace
+/// (xdg-open, the file manager on the session bus, the desktop search) and the
+/// notifications (session bus) work either way.
+class DesktopPlatform
+{
+public:
+    /// True when $DISPLAY names an X server that accepts a connection. Decides, before any
+    /// application object exists, whether a QGuiApplication can be made.
+    static bool displayAvailable();
+
+    /// The services; `withDisplay` needs a QGuiApplication.
+    static Platform create(bool withDisplay);
+
+    /// The workspace of `platform` when it is the desktop's; null otherwise.
+    static DesktopWorkspace *desktopWorkspace(const Platform &platform);
+};
+
+} // namespace glimra

@@ -1,0 +1,10 @@
+#!/usr/bin/perl
+# "selected_files" for any application: its name (window class), the title of its active
+# window, and the document path the title carries, else the working folder of the process
+# in the foreground of a terminal.
+use strict;
+use warnings;
+use lib "$ENV{GLIMRA_RESOURCES}/perl5";
+use Glimra::Handlers;
+
+Glimra::Handlers::run(selected_files => sub { Glimra::Handlers::window_report() });

@@ -1,0 +1,29 @@
+#!/usr/bin/perl
+# "paste_selection": Glimra has put the result on the clipboard; this brings the window of
+# the application the selection came from (CTX_APPID, its window class) to the front and
+# sends its paste keystroke.
+use strict;
+use warnings;
+use lib "$ENV{GLIMRA_RESOURCES}/perl5";
+use Glimra::Handlers;
+
+Glimra::Handlers::run(paste_selection => sub {
+    my ($context) = @_;
+    my $class = $context->{CTX_APPID};
+    if (defined $class && length $class) {
+        my $windows = Glimra::Handlers::output_of('xdotool', 'search', '--onlyvisible',
+                                                  '--class', '^' . quotemeta($class) . '$');
+        my ($window) = split /\n/, $windows // '';
+        system('xdotool', 'windowactivate', '--sync', $window) if defined $window;
+    }
+    if (($class // '') eq 'XTerm') {
+        # xterm pastes the PRIMARY selection with shift+Insert.
+        Glimra::Handlers::set_selection('primary', $context->{ACT_TEXT} // '');
+        Glimra::Handlers::send_keys('shift+Insert');
+    } elsif (($class // '') =~ /term|konsole|terminator/i) {
+        Glimra::Handlers::send_keys('ctrl+shift+v');
+    } else {
+        Glimra::Handlers::send_keys('ctrl+v');
+    }
+    return undef;
+});

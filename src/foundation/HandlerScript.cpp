@@ -1,6 +1,7 @@
 #include "foundation/HandlerScript.h"
 
 #include "foundation/Log.h"
+#include "foundation/Paths.h"
 #include "foundation/ProcessRunner.h"
 
 #include <QDir>
@@ -58,10 +59,12 @@ QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArr
     request.timeout = m_timeout;
     request.forwardStandardError = true;
     request.keepEventLoopRunning = true;
-    QStringList environment = QProcessEnvironment::systemEnvironment().toStringList();
-    // The script runs from a private copy; tell it where its file really is.
-    environment.append(u"GLIMRA_SCRIPT_FILE="_s + m_path);
-    request.environment = environment;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The script runs from a private copy: tell it where its file really is, and where the
+    // program's resources (the shared Perl helpers among them) are.
+    environment.insert(u"GLIMRA_SCRIPT_FILE"_s, m_path);
+    environment.insert(u"GLIMRA_RESOURCES"_s, appResourcesDir());
+    request.environment = environment.toStringList();
 
     const ProcessResult result = ProcessRunner::run(request);
     if (!result.succeeded()) {

@@ -10,14 +10,21 @@ namespace {
 
 constexpr qsizetype Shown = 25;
 
+// Cuts never split a surrogate pair: a character outside the BMP is kept whole or dropped.
 QString head(const QString &text)
 {
-    return text.size() > Shown ? text.left(Shown) : text;
+    if (text.size() <= Shown)
+        return text;
+    const bool splitsPair = text.at(Shown - 1).isHighSurrogate();
+    return text.left(splitsPair ? Shown - 1 : Shown);
 }
 
 QString tail(const QString &text)
 {
-    return text.size() > Shown ? text.right(Shown) : text;
+    if (text.size() <= Shown)
+        return text;
+    const bool splitsPair = text.at(text.size() - Shown).isLowSurrogate();
+    return text.right(splitsPair ? Shown - 1 : Shown);
 }
 
 } // namespace

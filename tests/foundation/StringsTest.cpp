@@ -1,0 +1,46 @@
+#include "foundation/Strings.h"
+
+#include <gtest/gtest.h>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+TEST(Strings, TrimKeepsAbsentApartFromEmpty)
+{
+    EXPECT_TRUE(trim(QString()).isNull());
+    const QString blank = trim(u" \t\r\n "_s);
+    EXPECT_FALSE(blank.isNull());
+    EXPECT_TRUE(blank.isEmpty());
+    EXPECT_EQ(trim(u"\n  a b \r\n"_s), u"a b"_s);
+}
+
+TEST(Strings, SplitSeparatesAtEveryCharacterAndDropsEmptyPieces)
+{
+    EXPECT_EQ(split(u"a,b;;c"_s, u",;"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
+    EXPECT_EQ(split(u"\nx\n\n"_s, u"\n"_s), QStringList{u"x"_s});
+    EXPECT_TRUE(split(QString(), u","_s).isEmpty());
+    EXPECT_TRUE(split(u",,,"_s, u","_s).isEmpty());
+}
+
+TEST(Strings, MatchMultipleGivesTheWholeMatchThenEveryGroup)
+{
+    const auto pieces = matchMultiple(u"id ABC-42 here"_s, u"([A-Z]+)-(\\d+)(x)?"_s);
+    ASSERT_TRUE(pieces);
+    // A group that took no part reads as the empty text, so $3 still has a piece.
+    EXPECT_EQ(*pieces, (QStringList{u"ABC-42"_s, u"ABC"_s, u"42"_s, u""_s}));
+    EXPECT_FALSE(matchMultiple(u"nothing"_s, u"\\d"_s));
+}
+
+TEST(Strings, AnExpressionThatDoesNotCompileNeverMatches)
+{
+    EXPECT_FALSE(matches(u"((("_s, u"((("_s));
+    EXPECT_TRUE(matchFirst(u"abc"_s, u"[a-"_s).isNull());
+    EXPECT_FALSE(matchMultiple(u"abc"_s, u"(?<"_s));
+    EXPECT_TRUE(matches(u"x 12 y"_s, u"\\d+"_s)); // anywhere in the text
+    EXPECT_EQ(matchFirst(u"x 12 y"_s, u"\\d+"_s), u"12"_s);
+}
+
+TEST(Strings, UrlEncodingKeepsOnlyUnreservedCharacters)
+{
+    EXPECT_EQ(stringURLEncoded(u"a b&c=d/é~_-."_s), u"a%20b%26c%3Dd%2F%C3%A9~_-."_s);
+}

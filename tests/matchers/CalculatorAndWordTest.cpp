@@ -1,0 +1,63 @@
+#include "matchers/DCalcMatch.h"
+#include "matchers/WordMatch.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::optional<QString> result(MatcherObject &matcher, const QString &key, const QString &text)
+{
+    Context context{{CTX_TEXT, text}};
+    const bool matched = matcher.matches(context);
+    EXPECT_EQ(matched, context.contains(key)) << text.toStdString();
+    return matched ? std::optional<QString>(context.value(key)) : std::nullopt;
+}
+
+} // namespace
+
+TEST(WordMatchTest, OneLineIsWords)
+{
+    WordMatch word;
+    EXPECT_EQ(result(word, ACT_WORDS, u"  hello   big world \n"_s), u"hello   big world"_s);
+    EXPECT_EQ(result(word, ACT_WORDS, u"one\rline"_s), u"one\rline"_s); // CR alone: one line
+    EXPECT_FALSE(result(word, ACT_WORDS, u"two\nlines"_s));
+    Context empty;
+    EXPECT_FALSE(word.matches(empty));
+}
+
+TEST(DCalcMatchTest, ResultsAreShortenedAsTheCalculatorPrintsThem)
+{
+    DCalcMatch calc;
+    const struct
+    {
+        QString text;
+        QString value;
+    } rows[] = {{u"10/4"_s, u"2.500"_s}, {u"8/2"_s, u"4"_s},     {u"2*3"_s, u"6"_s},
+                {u"1/2"_s, u"0.500"_s},  {u"-1/2"_s, u"-.500"_s}, {u"(7*6)"_s, u"42"_s},
+                {u" 42 \n"_s, u"42"_s},   {u"2^10"_s, u"1024"_s}};
+    for (const auto &row : rows)
+        EXPECT_EQ(result(calc, ACT_TEXT, row.text), row.value) << row.text.toStdString();
+}
+
+TEST(DCalcMatchTest, LettersCommasAndInvalidExpressionsAreRefused)
+{
+    DCalcMatch calc;
+    for (const QString &text : {u"sqrt(2)"_s, u"x+1"_s, u"1,000+1"_s, u"(1+2)*(3+4)"_s, u"   "_s,
+                                u"1/0"_s, u"*"_s, u"("_s})
+        EXPECT_FALSE(result(calc, ACT_TEXT, text)) << text.toStdString();
+}
+
+TEST(DCalcMatchTest, ACalculationThatOverrunsItsBoundIsKilledAndDeclines)
+{
+    DCalcMatch calc;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(result(calc, ACT_TEXT, u"2^2^25"_s));
+    EXPECT_GE(clock.elapsed(), DCalcMatch::TimeBound.count() - 100);
+    EXPECT_LT(clock.elapsed(), DCalcMatch::TimeBound.count() + 3000);
+}

@@ -1,0 +1,168 @@
+#include "LogCapture.h"
+#include "TestEnvironment.h"
+
+#include "foundation/ProcessRunner.h"
+#include "matchers/FileSearchMatch.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <utime.h>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+class FileSearchMatchTest : public test::IsolatedTest
+{
+protected:
+    void SetUp() override
+    {
+        IsolatedTest::SetUp();
+        search.setResultReceiver([this](const QList<FileObject> &files) { deliveries.append(files); });
+    }
+    void TearDown() override
+    {
+        qunsetenv("GLIMRA_LOCATE_DB");
+        IsolatedTest::TearDown();
+    }
+    // Writes a file whose content change date is `age` seconds in the past.
+    QString fileAged(const QString &relative, int age)
+    {
+        const QString absolute = writeFile(relative, "x");
+        const time_t when = time(nullptr) - age;
+        struct utimbuf times{when, when};
+        utime(absolute.toLocal8Bit().constData(), &times);
+        return absolute;
+    }
+    bool start(const Context &context)
+    {
+        Context working = context;
+        return search.matches(working);
+    }
+    QStringList deliveredPaths()
+    {
+        QSignalSpy finished(&search, &FileSearchMatch::searchFinished);
+        EXPECT_TRUE(finished.wait(20000));
+        QStringList paths;
+        for (const QList<FileObject> &delivery : std::as_const(deliveries)) {
+            for (const FileObject &file : delivery)
+                paths.append(file.filePath());
+        }
+        return paths;
+    }
+    void buildIndex(const QString &root)
+    {
+        const QString updatedb = QStandardPaths::findExecutable(u"updatedb"_s);
+        if (updatedb.isEmpty())
+            GTEST_SKIP() << "updatedb (plocate) is not installed";
+        ProcessRequest build;
+        build.program = updatedb;
+        build.arguments = {u"-U"_s, root, u"-o"_s, path(u"index.db"_s)};
+        ASSERT_TRUE(ProcessRunner::run(build).succeeded());
+        qputenv("GLIMRA_LOCATE_DB", path(u"index.db"_s).toLocal8Bit());
+    }
+
+    FileSearchMatch search;
+    QList<QList<FileObject>> deliveries;
+};
+
+TEST_F(FileSearchMatchTest, EarlierResultsAndPathlessTextsStartNoSearch)
+{
+    EXPECT_FALSE(start({{CTX_TEXT, u"a/b.c"_s}, {ACT_PATHS, u"/x"_s}}));
+    EXPECT_FALSE(start({{CTX_TEXT, u"a/b.c"_s}, {ACT_PATH, u"/x"_s}}));
+    EXPECT_FALSE(start({{CTX_TEXT, u"a/b.c"_s}, {ACT_DATA_TYPE, u"PDF"_s}}));
+    EXPECT_FALSE(start({{CTX_TEXT, u"no slash in any word"_s}}));
+    EXPECT_FALSE(search.isSearching());
+}
+
+TEST_F(FileSearchMatchTest, PartialPathsMatchWholeComponentsNewestFirst)
+{
+    const QString older = fileAged(u"proj/src/util/strings.c"_s, 3600);
+    const QString newer = fileAged(u"other/src/util/strings.c"_s, 60);
+    fileAged(u"proj/mysrc/util/strings.c"_s, 10);
+    fileAged(u"proj/src/strings.c"_s, 10);
+    buildIndex(path());
+    ASSERT_TRUE(start({{CTX_TEXT, u"see src/util/strings.c line 3"_s}}));
+    EXPECT_EQ(search.searchScope(), QStringList{MetadataQuery::LocalComputerScope});
+    EXPECT_EQ(deliveredPaths(), (QStringList{newer, older}));
+    ASSERT_EQ(deliveries.size(), 1);
+    EXPECT_EQ(deliveries[0][0].label(), u"strings.c"_s);
+    EXPECT_EQ(deliveries[0][0].urlPath(), u"file://"_s + newer);
+    EXPECT_TRUE(deliveries[0][0].cdate().isValid());
+}
+
+TEST_F(FileSearchMatchTest, TheBaseFolderAndTheExclusionFilterNarrowTheHits)
+{
+    fileAged(u"proj/src/util/strings.c"_s, 10);
+    fileAged(u"other/src/util/strings.c"_s, 20);
+    fileAged(u"proj/.git/src/util/strings.c"_s, 5);
+    buildIndex(path());
+    setDefault(u"search_exclusion_filter"_s, u"path CONTAINS '/.git/'"_s);
+    ASSERT_TRUE(start({{CTX_TEXT, u"src/util/strings.c"_s}, {CTX_DIRx, path(u"proj"_s)}}));
+    EXPECT_EQ(deliveredPaths(), QStringList{path(u"proj/src/util/strings.c"_s)});
+}
+
+TEST_F(FileSearchMatchTest, ASearchFileLooksInTheDocumentFolderOrTheGivenScopes)
+{
+    fileAged(u"doc/deep/wanted.txt"_s, 10);
+    fileAged(u"a/wanted.txt"_s, 20);
+    fileAged(u"b/x/wanted.txt"_s, 30);
+    ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"wanted.txt"_s}, {CTX_DIR, path(u"doc/"_s)}}));
+    EXPECT_EQ(search.searchScope(), QStringList{path(u"doc/"_s)});
+    EXPECT_EQ(deliveredPaths(), QStringList{path(u"doc/deep/wanted.txt"_s)});
+
+    deliveries.clear();
+    ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"x/wanted.txt"_s}, {CTX_DIR, path(u"doc/"_s)},
+                       {ACT_SEARCH_SCOPE, path(u"a"_s) + u':' + path(u"b"_s)}}));
+    EXPECT_EQ(search.searchScope(), (QStringList{path(u"a"_s), path(u"b"_s)}));
+    EXPECT_EQ(search.searchedPath(), u"x/wanted.txt"_s);
+    EXPECT_EQ(deliveredPaths(), QStringList{path(u"b/x/wanted.txt"_s)});
+}
+
+TEST_F(FileSearchMatchTest, AGivenQueryRunsUnchangedAndABrokenOneIsSkipped)
+{
+    fileAged(u"q/one.log"_s, 10);
+    fileAged(u"q/two.log"_s, 20);
+    fileAged(u"q/three.txt"_s, 30);
+    ASSERT_TRUE(start({{ACT_SEARCH_QUERY, u"kMDItemDisplayName LIKE '*.log'"_s},
+                       {ACT_SEARCH_SCOPE, path(u"q"_s)}}));
+    EXPECT_EQ(deliveredPaths(), (QStringList{path(u"q/one.log"_s), path(u"q/two.log"_s)}));
+
+    test::LogCapture log;
+    EXPECT_FALSE(start({{ACT_SEARCH_QUERY, u"kMDItemDisplayName == "_s}}));
+    EXPECT_FALSE(search.isSearching());
+    EXPECT_EQ(log.linesStartingWith(u"search query skipped"_s).size(), 1);
+}
+
+TEST_F(FileSearchMatchTest, ANameHoldingQuotesIsSearchedAsWritten)
+{
+    const QString odd = fileAged(u"n/say \"hi\" \\ 100%.txt"_s, 10);
+    ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"say \"hi\" \\ 100%.txt"_s}, {ACT_SEARCH_SCOPE, path(u"n"_s)}}));
+    EXPECT_EQ(deliveredPaths(), QStringList{odd});
+}
+
+TEST_F(FileSearchMatchTest, ASecondSearchReplacesOneStillGathering)
+{
+    for (int i = 0; i < 400; ++i)
+        writeFile(u"big/d%1/match.txt"_s.arg(i), "x");
+    fileAged(u"small/match.txt"_s, 10);
+    QSignalSpy finished(&search, &FileSearchMatch::searchFinished);
+    ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"match.txt"_s}, {ACT_SEARCH_SCOPE, path(u"big"_s)}}));
+    ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"match.txt"_s}, {ACT_SEARCH_SCOPE, path(u"small"_s)}}));
+    ASSERT_TRUE(finished.wait(20000));
+    QTest::qWait(300);
+    EXPECT_EQ(finished.size(), 1);
+    ASSERT_EQ(deliveries.size(), 1);
+    EXPECT_EQ(deliveries[0].size(), 1);
+}
+
+TEST_F(FileSearchMatchTest, AMissingAbsolutePathDeliversOnlyThatVeryPath)
+{
+    fileAged(u"elsewhere/gone.c"_s, 10);
+    buildIndex(path());
+    ASSERT_TRUE(start({{CTX_TEXT, path(u"removed/gone.c"_s)}}));
+    EXPECT_TRUE(deliveredPaths().isEmpty());
+    EXPECT_TRUE(deliveries.isEmpty());
+}

@@ -1,0 +1,51 @@
+#include "TestEnvironment.h"
+
+#include "matchers/SHBangMatch.h"
+
+#include <QElapsedTimer>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+class SHBangMatchTest : public test::IsolatedTest
+{
+protected:
+    std::optional<QString> run(const QString &text, const QString &dir = {})
+    {
+        SHBangMatch matcher;
+        Context context{{CTX_TEXT, text}};
+        if (!dir.isNull())
+            context.insert(CTX_DIR, dir);
+        if (!matcher.matches(context))
+            return std::nullopt;
+        return context.value(ACT_TEXT);
+    }
+};
+
+TEST_F(SHBangMatchTest, OnlyATextBetweenBackticksRuns)
+{
+    EXPECT_EQ(run(u"  `echo hello`\n"_s), u"hello"_s);
+    EXPECT_EQ(run(u"`printf 'a\\nb\\n\\n'`"_s), u"a\nb"_s);
+    for (const QString &text : {u"`"_s, u"``"_s, u"`echo a"_s, u"echo a`"_s,
+                                u"run `echo a` now"_s, u"`true`"_s, u""_s})
+        EXPECT_FALSE(run(text)) << text.toStdString();
+}
+
+TEST_F(SHBangMatchTest, TheCommandRunsInTheDocumentFolderWhateverItsName)
+{
+    const QString folder = path(u"it's a \"folder\" $x"_s);
+    writeFile(u"it's a \"folder\" $x/marker.txt"_s, "");
+    EXPECT_EQ(run(u"`ls`"_s, folder + u'/'), u"marker.txt"_s);
+    EXPECT_EQ(run(u"`pwd`"_s, folder + u'/'), folder);
+    // A folder that cannot be entered does not stop the command.
+    EXPECT_EQ(run(u"`echo ran`"_s, path(u"missing/"_s)), u"ran"_s);
+}
+
+TEST_F(SHBangMatchTest, ACommandThatOverrunsItsBoundIsKilledAndDeclines)
+{
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(run(u"`sleep 60; echo late`"_s));
+    EXPECT_GE(clock.elapsed(), SHBangMatch::TimeBound.count() - 100);
+    EXPECT_LT(clock.elapsed(), SHBangMatch::TimeBound.count() + 3000);
+}

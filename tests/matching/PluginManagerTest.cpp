@@ -1,0 +1,190 @@
+#include "Recorders.h"
+#include "TestEnvironment.h"
+
+#include "foundation/EventCenter.h"
+#include "matchers/FileSearchMatch.h"
+#include "matching/MatchingEngine.h"
+#include "matching/PluginManager.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+class PluginManagerTest : public IsolatedTest
+{
+protected:
+    void SetUp() override
+    {
+        IsolatedTest::SetUp();
+        platform.workspace = workspace;
+        manager = std::make_unique<PluginManager>(&delegate, platform);
+    }
+    QStringList matcherNames()
+    {
+        QStringList names;
+        for (const MatcherPtr &matcher : manager->allMatchers())
+            names.append(matcher->name());
+        return names;
+    }
+    QStringList actionNames()
+    {
+        QStringList names;
+        for (const ActionPtr &action : manager->actionList())
+            names.append(action->name());
+        return names;
+    }
+    void useShippedPlugins(const QString &folder)
+    {
+        qputenv("GLIMRA_RESOURCES", path(folder).toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        qunsetenv("GLIMRA_RESOURCES");
+        IsolatedTest::TearDown();
+    }
+
+    int delegate = 0; // the owner of the refresh event
+    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    Platform platform;
+    std::unique_ptr<PluginManager> manager;
+};
+
+TEST_F(PluginManagerTest, WithoutPluginsTheListsHoldTheBuiltInsInOrder)
+{
+    useShippedPlugins(u"empty"_s);
+    manager->awakeFromNib();
+    EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
+                                           u"FileMatch"_s, u"SHBangMatch"_s, u"FileSearchMatch"_s}));
+    EXPECT_EQ(actionNames(), (QStringList{u"PasteAction"_s, u"OpenAction"_s, u"RevealAction"_s,
+                                          u"EMailAction"_s, u"WebSearchAction"_s,
+                                          u"SpotlightAction"_s}));
+    EXPECT_TRUE(QFileInfo(userPluginsDir()).isDir());
+}
+
+TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShippedPlace)
+{
+    useShippedPlugins(u"res"_s);
+    writeFile(u"res/PlugIns/WordMatcher.pl"_s, "sub matches_context { 0 }\n");
+    writeFile(u"res/PlugIns/ZMatcher.pl"_s, "sub matches_context { 0 }\n");
+    writeFile(u"res/PlugIns/FooMatcherTool.sh"_s, "exit 1\n");
+    writeFile(u"res/PlugIns/Foo.sh"_s, "exit 1\n");
+    writeFile(u"res/PlugIns/FooAction.pl"_s, "1;\n");
+    writeFile(u"res/PlugIns/ListAction.sh"_s, "exit 1\n");
+    writeFile(u"res/PlugIns/NoteAction.scpt"_s, "#!/bin/sh\n");
+    writeFile(u"data/Glimra/PlugIns/WordMatcher.pl"_s, "sub matches_context { 1 }\n");
+    writeFile(u"data/Glimra/PlugIns/MineMatcher.scpt"_s, "#!/bin/sh\n");
+    manager->awakeFromNib();
+
+    EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
+                                           u"FileMatch"_s, u"SHBangMatch"_s, u"WordMatcher.pl"_s,
+                                           u"ZMatcher.pl"_s, u"MineMatcher.scpt"_s,
+                                           u"FooMatcherTool.sh"_s, u"FileSearchMatch"_s}));
+    EXPECT_EQ(manager->allMatchers().at(5)->scriptFile(),
+              userPluginsDir() + u"/WordMatcher.pl"_s);
+    EXPECT_EQ(actionNames().mid(6), (QStringList{u"NoteAction.scpt"_s, u"ListAction.sh"_s}));
+}
+
+TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
+{
+    useShippedPlugins(u"empty"_s);
+    manager->awakeFromNib();
+    const MatcherPtr firstWord = manager->matcherList().first();
+    const std::shared_ptr<FileSearchMatch> search = manager->searchMatch();
+    writeFile(u"data/Glimra/PlugIns/NewMatcher.sh"_s, "exit 1\n");
+    send_event(&delegate, u"refresh_plugins"_s);
+    manager->refreshPlugins();
+    const MatcherList matchers = manager->matcherList();
+    EXPECT_NE(matchers.first(), firstWord);
+    EXPECT_EQ(matchers.last(), search);
+    EXPECT_EQ(std::count(matchers.begin(), matchers.end(), MatcherPtr(search)), 1);
+    EXPECT_EQ(matchers.at(matchers.size() - 2)->name(), u"NewMatcher.sh"_s);
+}
+
+TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
+{
+    useShippedPlugins(u"empty"_s);
+    manager->awakeFromNib();
+    auto entry = [](const QString &key, const QString &regexp) {
+        return QJsonObject{{u"matched_key"_s, key}, {u"matched_value"_s, u"$1"_s},
+                           {u"regexp"_s, regexp}};
+    };
+    setDefault(u"regexp_matchers"_s,
+               QJsonArray{entry(u"ACT_LATE"_s, u"(.*)"_s), entry(u"CTX_TEXT"_s, u"^see (.+)$"_s),
+                          entry(u"OTHER"_s, u"x"_s), entry(u""_s, u"x"_s),
+                          entry(u"ACT_EMPTY"_s, u""_s)});
+    const MatcherList all = manager->allMatchers();
+    ASSERT_EQ(all.size(), 8);
+    EXPECT_EQ(all.first()->name(), u"RegExpMatcher"_s);
+    EXPECT_EQ(all.at(6)->name(), u"FileSearchMatch"_s);
+    EXPECT_EQ(all.last()->name(), u"RegExpMatcher"_s);
+
+    // The CTX_ entry rewrites the text every later matcher reads; the selection keeps it.
+    MatchingEngine engine(manager.get());
+    const Context selection{{CTX_TEXT, u"see 6*7"_s}};
+    const Context result = engine.matchContext(selection);
+    EXPECT_EQ(result.value(ACT_TEXT), u"42"_s);
+    EXPECT_EQ(result.value(ACT_WORDS), u"6*7"_s);
+    EXPECT_EQ(result.value(u"ACT_LATE"_s), u"6*7"_s);
+    EXPECT_EQ(result.value(ACT_FOUND), u"RegExpMatcher"_s);
+    EXPECT_EQ(selection.value(CTX_TEXT), u"see 6*7"_s);
+}
+
+TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
+{
+    manager->awakeFromNib();
+    const struct
+    {
+        qint64 type;
+        QString file;
+        QString templ;
+    } matchers[] = {{1, u"LookupMatcher.pl"_s, u"MatchTemplate.pl"_s},
+                    {2, u"ShMatcher.sh"_s, u"MatchTemplate.sh"_s},
+                    {0, u"ScMatcher.scpt"_s, u"MatchTemplate.scpt"_s},
+                    {7, u"OddMatcher.scpt"_s, u"MatchTemplate.scpt"_s}};
+    for (const auto &row : matchers) {
+        manager->setNewMatcherType(row.type);
+        manager->setNewMatcherName(row.file.section(u"Matcher"_s, 0, 0));
+        const PluginManager::Creation creation = manager->addMatcher();
+        ASSERT_TRUE(creation.created) << creation.message.toStdString();
+        EXPECT_EQ(creation.path, userPluginsDir() + u'/' + row.file);
+        QFile created(creation.path);
+        QFile source(u"" GLIMRA_SOURCE_RESOURCES "/"_s + row.templ);
+        ASSERT_TRUE(created.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+        EXPECT_EQ(created.readAll(), source.readAll());
+    }
+    manager->setNewActionType(1);
+    manager->setNewActionName(u"Backup"_s);
+    EXPECT_TRUE(manager->addAction().created);
+    EXPECT_EQ(workspace->calls.last(), u"open file://"_s + userPluginsDir() + u"/BackupAction.sh"_s);
+    // The refresh that followed each creation loaded the new files.
+    EXPECT_TRUE(matcherNames().contains(u"LookupMatcher.pl"_s));
+    EXPECT_EQ(manager->actionList().last()->name(), u"BackupAction.sh"_s);
+}
+
+TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefused)
+{
+    manager->awakeFromNib();
+    for (const QString &name : {u"../Escape"_s, u"a/b"_s, u".Hidden"_s, u""_s, u"  \t"_s}) {
+        manager->setNewMatcherName(name);
+        const PluginManager::Creation creation = manager->addMatcher(false);
+        EXPECT_FALSE(creation.created) << name.toStdString();
+        EXPECT_FALSE(creation.message.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(path(u"data/Glimra/EscapeMatcher.scpt"_s)));
+    EXPECT_EQ(QDir(userPluginsDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
+
+    const QString mine = writeFile(u"data/Glimra/PlugIns/LookupMatcher.scpt"_s, "#!/bin/sh\nmine\n");
+    manager->setNewMatcherName(u"Lookup"_s);
+    manager->setNewMatcherType(0);
+    EXPECT_FALSE(manager->addMatcher(false).created);
+    QFile kept(mine);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "#!/bin/sh\nmine\n");
+    EXPECT_TRUE(workspace->calls.isEmpty());
+}

@@ -1,0 +1,69 @@
+#include "TestEnvironment.h"
+
+#include "platform/UserDefaults.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+class UserDefaultsTest : public test::IsolatedTest
+{
+};
+
+TEST_F(UserDefaultsTest, ValuesAreReadFromTheFileEveryTime)
+{
+    UserDefaults defaults;
+    EXPECT_EQ(defaults.filePath(), path(u"config/Glimra/defaults.json"_s));
+    EXPECT_FALSE(defaults.boolForKey(u"hide_after_action"_s));
+    ASSERT_TRUE(defaults.setObject(u"hide_after_action"_s, true));
+    EXPECT_TRUE(UserDefaults().boolForKey(u"hide_after_action"_s));
+    // A hand edit applies at once: nothing is cached.
+    writeFile(u"config/Glimra/defaults.json"_s, R"({"hide_after_action": false, "x": "y"})");
+    EXPECT_FALSE(defaults.boolForKey(u"hide_after_action"_s));
+    EXPECT_EQ(defaults.stringForKey(u"x"_s), u"y"_s);
+    ASSERT_TRUE(defaults.removeObjectForKey(u"x"_s));
+    EXPECT_TRUE(defaults.objectForKey(u"x"_s).isUndefined());
+}
+
+TEST_F(UserDefaultsTest, KnownKeysRefuseValuesOfTheWrongShape)
+{
+    UserDefaults defaults;
+    QString error;
+    EXPECT_FALSE(defaults.setObject(u"hide_after_action"_s, u"yes"_s, &error));
+    EXPECT_TRUE(error.contains(u"boolean"_s));
+    EXPECT_FALSE(defaults.setObject(u"user_context_configuration"_s, QJsonArray(), &error));
+    EXPECT_FALSE(defaults.setObject(u"regexp_matchers"_s,
+                                    QJsonArray{QJsonObject{{u"matched_key"_s, 3}}}, &error));
+    EXPECT_FALSE(defaults.setObject(u"regexp_matchers"_s, QJsonArray{u"x"_s}, &error));
+    EXPECT_FALSE(defaults.setObject(u"search_exclusion_filter"_s, u"filename =="_s, &error));
+    EXPECT_TRUE(error.contains(u"predicate"_s));
+    EXPECT_TRUE(defaults.dictionaryRepresentation()->isEmpty()); // nothing was written
+    EXPECT_TRUE(defaults.setObject(
+        u"regexp_matchers"_s,
+        QJsonArray{QJsonObject{{u"matched_key"_s, u"ACT_X"_s}, {u"regexp"_s, u"x"_s}}}, &error));
+}
+
+TEST_F(UserDefaultsTest, AMalformedFileIsNeverOverwritten)
+{
+    const QByteArray broken = R"({"regexp_matchers": [ {"matched_key": "ACT_X", )";
+    const QString file = writeFile(u"config/Glimra/defaults.json"_s, broken);
+    UserDefaults defaults;
+    EXPECT_TRUE(defaults.objectForKey(u"regexp_matchers"_s).isUndefined());
+    QString error;
+    EXPECT_FALSE(defaults.setObject(u"hide_after_action"_s, true, &error));
+    EXPECT_TRUE(error.contains(file)) << error.toStdString();
+    QFile stored(file);
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(), broken);
+}
+
+TEST_F(UserDefaultsTest, TheExclusionFilterIsStoredAsPredicateText)
+{
+    setDefault(u"search_exclusion_filter"_s, u"extension == 'o'"_s);
+    const auto filter = UserDefaults().unarchiveObjectForKey(u"search_exclusion_filter"_s);
+    ASSERT_TRUE(filter);
+    EXPECT_TRUE(filter->evaluateWithObject({{u"extension"_s, u"o"_s}}));
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "foundation/Url.h"
+#include "matching/MatcherObject.h"
+#include "matching/PluginLists.h"
+#include "platform/Notifier.h"
+#include "platform/Workspace.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace glimra::test {
+
+/// A workspace that writes down what it was asked to do.
+class RecordingWorkspace : public Workspace
+{
+public:
+    void openURL(const Url &url) override { calls.append(QStringLiteral("open ") + url.absoluteString()); }
+    void selectFile(const QString &path, const QString &root) override
+    {
+        calls.append(QStringLiteral("reveal ") + path + QStringLiteral(" root=") + root);
+    }
+    void showSearchResultsForQueryString(const QString &query) override
+    {
+        calls.append(QStringLiteral("search ") + query);
+    }
+    QStringList calls;
+};
+
+/// A notifier that writes down "NAME|title|description" for each notification.
+class RecordingNotifier : public Notifier
+{
+public:
+    void notify(const QString &title, const QString &description, const QString &name) override
+    {
+        notifications.append(name + u'|' + title + u'|' + description);
+    }
+    QStringList notifications;
+};
+
+/// A matcher whose behaviour is a function.
+class FunctionMatcher : public MatcherObject
+{
+public:
+    FunctionMatcher(QString name, std::function<bool(Context &)> body)
+        : MatcherObject(std::move(name)), m_body(std::move(body))
+    {
+    }
+    bool matches(Context &context) override { return m_body(context); }
+
+private:
+    std::function<bool(Context &)> m_body;
+};
+
+/// Fixed matcher and action lists for the engine.
+class FixedPlugins : public PluginLists
+{
+public:
+    MatcherList allMatchers() override { return matchers; }
+    ActionList actionList() const override { return actions; }
+    MatcherList matchers;
+    ActionList actions;
+};
+
+} // namespace glimra::test

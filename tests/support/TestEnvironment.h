@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace glimra::test {
+
+/// A test whose home, XDG config and XDG data folders are fresh temporary folders, so that
+/// no test sees the user's settings or plug-ins, or another test's.
+class IsolatedTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// The absolute path of `relative` inside the temporary folder.
+    QString path(const QString &relative = {}) const;
+    /// Writes `contents` to `relative` (creating folders); returns the absolute path.
+    QString writeFile(const QString &relative, const QByteArray &contents, bool executable = false);
+    /// Stores a user default through the real settings file.
+    void setDefault(const QString &key, const QJsonValue &value);
+    /// The user plug-in folder of this test.
+    QString userPluginsDir() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_savedHome;
+    QByteArray m_savedConfig;
+    QByteArray m_savedData;
+};
+
+/// The path of a fixture program in tests/fixtures.
+QString fixture(const QString &name);
+
+} // namespace glimra::test

@@ -244,7 +244,8 @@ qint64 PerlEngine::execute(const QString &subroutine)
         if (count == 1)
             (void)POPs;
     } else if (count == 1) {
-        result = qint64(SvIV(POPs));
+        SV *value = POPs; // SvIV evaluates its argument more than once: pop first
+        result = qint64(SvIV(value));
     }
     PUTBACK;
     FREETMPS;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace glimra::test {

@@ -1,0 +1,89 @@
+#include "Recorders.h"
+#include "TestEnvironment.h"
+
+#include "actions/OpenAction.h"
+#include "actions/RevealAction.h"
+#include "actions/SpotlightAction.h"
+#include "actions/WebSearchAction.h"
+#include "matching/MatchingEngine.h"
+#include "matching/PluginManager.h"
+#include "platform/MemoryPasteboard.h"
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+class ActionsTest : public IsolatedTest
+{
+protected:
+    void SetUp() override
+    {
+        IsolatedTest::SetUp();
+        qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
+        Platform platform;
+        platform.workspace = workspace;
+        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+        manager = std::make_unique<PluginManager>(this, platform);
+        manager->awakeFromNib();
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        qunsetenv("GLIMRA_RESOURCES");
+        IsolatedTest::TearDown();
+    }
+    ActionList offers(const Context &matched)
+    {
+        return MatchingEngine(manager.get()).actionsForContext(matched);
+    }
+    QStringList labels(const Context &matched)
+    {
+        QStringList all;
+        for (const ActionPtr &action : offers(matched))
+            all.append(action->label());
+        return all;
+    }
+    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    std::unique_ptr<PluginManager> manager;
+};
+
+TEST_F(ActionsTest, WhatIsOfferedForWhichResults)
+{
+    EXPECT_TRUE(labels({}).isEmpty());
+    EXPECT_EQ(labels({{ACT_WORDS, u"w"_s}}), (QStringList{u"search"_s, u"spotlight"_s}));
+    EXPECT_EQ(labels({{ACT_URL, u"https://x.org"_s}}), QStringList{u"open"_s});
+    EXPECT_EQ(labels({{ACT_PATH, u""_s}}), (QStringList{u"open"_s, u"reveal"_s})); // present, empty
+    EXPECT_EQ(labels({{ACT_TEXT, u"42"_s}, {ACT_PATH, u"/tmp"_s}, {ACT_URL, u"x:y"_s},
+                      {ACT_WORDS, u"w"_s}}),
+              (QStringList{u"paste"_s, u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s}));
+}
+
+TEST_F(ActionsTest, OpenPrefersThePathAndRunsWithWhatItCapturedAtOfferTime)
+{
+    const ActionList offered = offers({{ACT_PATH, u"/tmp/a b"_s}, {ACT_URL, u"https://x.org/"_s}});
+    ASSERT_EQ(offered.size(), 2);
+    offered[0]->execute({{ACT_PATH, u"/elsewhere"_s}}); // the execution context is not used
+    offered[1]->execute({});
+    EXPECT_EQ(workspace->calls, (QStringList{u"open file:///tmp/a%20b"_s,
+                                             u"reveal /tmp/a b root="_s}));
+}
+
+TEST_F(ActionsTest, AnUnparsableUrlGivesAnOpenThatDoesNothing)
+{
+    const ActionList offered = offers({{ACT_URL, u"not a url"_s}});
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(offered[0]->label(), u"open"_s);
+    offered[0]->execute({});
+    EXPECT_TRUE(workspace->calls.isEmpty());
+}
+
+TEST_F(ActionsTest, WordsAreSearchedOnTheWebOverHttpsAndOnTheDesktop)
+{
+    const ActionList offered = offers({{ACT_WORDS, u"fish & chips é"_s}});
+    ASSERT_EQ(offered.size(), 2);
+    for (const ActionPtr &action : offered)
+        action->execute({});
+    EXPECT_EQ(workspace->calls,
+              (QStringList{u"open https://www.google.com/search?client=safari&rls=en&q=fish%20%26%20chips%20%C3%A9&ie=UTF-8&oe=UTF-8"_s,
+                           u"search fish & chips é"_s}));
+}

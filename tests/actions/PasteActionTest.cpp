@@ -1,0 +1,107 @@
+#include "TestEnvironment.h"
+
+#include "actions/PasteAction.h"
+#include "platform/MemoryPasteboard.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+class PasteActionTest : public test::IsolatedTest
+{
+protected:
+    void SetUp() override
+    {
+        IsolatedTest::SetUp();
+        qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
+        // The paste script appends the arguments it received to a log, one line per call.
+        writeFile(u"res/PasteAction.scpt"_s,
+                  "#!/bin/sh\n[ \"$1\" = paste_selection ] || exit 1\n{ cat; echo; } >> '"
+                      + path(u"calls.log"_s).toUtf8() + "'\n",
+                  true);
+        pasteboard->declareTypes({u"image/png"_s});
+        pasteboard->setData("previous", u"image/png"_s);
+    }
+    void TearDown() override
+    {
+        qunsetenv("GLIMRA_RESOURCES");
+        IsolatedTest::TearDown();
+    }
+    // Offers and runs the paste action for `context`; the arguments of each handler call.
+    QList<QJsonArray> paste(const Context &context)
+    {
+        PasteAction prototype(pasteboard);
+        const ActionList offered = prototype.actionsForContext(context);
+        EXPECT_EQ(offered.size(), 1);
+        if (!offered.isEmpty())
+            offered.first()->execute(context);
+        QList<QJsonArray> calls;
+        QFile log(path(u"calls.log"_s));
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : log.readAll().split('\n')) {
+                if (!line.isEmpty())
+                    calls.append(QJsonDocument::fromJson(line).array());
+            }
+        }
+        return calls;
+    }
+    std::shared_ptr<MemoryPasteboard> pasteboard = std::make_shared<MemoryPasteboard>();
+};
+
+TEST_F(PasteActionTest, TextIsPastedAsAPlainString)
+{
+    const Context context{{ACT_TEXT, u"42"_s}, {CTX_APPID, u"XTerm"_s}};
+    const QList<QJsonArray> calls = paste(context);
+    EXPECT_EQ(pasteboard->types(), QStringList{Pasteboard::StringType});
+    EXPECT_EQ(pasteboard->stringValue(), u"42"_s);
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0], QJsonArray{toJsonObject(context)});
+}
+
+TEST_F(PasteActionTest, DataOfAKnownKindWinsOverText)
+{
+    const QString pdf = writeFile(u"doc.pdf"_s, "%PDF-1.4 data");
+    const QList<QJsonArray> calls =
+        paste({{ACT_DATA_TYPE, u"PDF"_s}, {ACT_DATA_PATH, pdf}, {ACT_TEXT, u"ignored"_s}});
+    EXPECT_EQ(pasteboard->types(), QStringList{Pasteboard::PDFType});
+    EXPECT_EQ(pasteboard->dataForType(Pasteboard::PDFType), "%PDF-1.4 data");
+    EXPECT_EQ(calls.size(), 1);
+}
+
+TEST_F(PasteActionTest, UnknownKindsFallBackToTheTextAndWithoutTextNothingHappens)
+{
+    const QString pdf = writeFile(u"doc.pdf"_s, "%PDF");
+    paste({{ACT_DATA_TYPE, u"pdf"_s}, {ACT_DATA_PATH, pdf}, {ACT_TEXT, u"the text"_s}});
+    EXPECT_EQ(pasteboard->stringValue(), u"the text"_s);
+
+    QFile::remove(path(u"calls.log"_s));
+    pasteboard->declareTypes({u"image/png"_s});
+    const QList<QJsonArray> calls = paste({{ACT_DATA_TYPE, u"pdf"_s}, {ACT_DATA_PATH, pdf}});
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_EQ(pasteboard->types(), QStringList{u"image/png"_s}); // untouched
+
+    const QList<QJsonArray> noPath = paste({{ACT_DATA_TYPE, u"HTML"_s}});
+    EXPECT_TRUE(noPath.isEmpty());
+}
+
+TEST_F(PasteActionTest, AnUnreadableDataFileStillDeclaresItsTypeAndPastes)
+{
+    const QList<QJsonArray> calls =
+        paste({{ACT_DATA_TYPE, u"RTF"_s}, {ACT_DATA_PATH, path(u"missing.rtf"_s)}});
+    EXPECT_EQ(pasteboard->types(), QStringList{Pasteboard::RTFType});
+    EXPECT_TRUE(pasteboard->dataForType(Pasteboard::RTFType).isEmpty());
+    EXPECT_EQ(calls.size(), 1);
+}
+
+TEST_F(PasteActionTest, NothingToPasteOffersNothing)
+{
+    PasteAction prototype(pasteboard);
+    EXPECT_TRUE(prototype.actionsForContext({{ACT_WORDS, u"w"_s}}).isEmpty());
+    EXPECT_EQ(PasteAction::typeForDataType(u"TIFF"_s), Pasteboard::TIFFType);
+    EXPECT_EQ(PasteAction::typeForDataType(u"TXT"_s), Pasteboard::StringType);
+    EXPECT_TRUE(PasteAction::typeForDataType(u"Pdf"_s).isNull());
+}

@@ -1,0 +1,120 @@
+#include "LogCapture.h"
+#include "TestEnvironment.h"
+
+#include "plugins/PerlEngine.h"
+
+#include <QElapsedTimer>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+class PerlEngineTest : public IsolatedTest
+{
+protected:
+    void load(const QByteArray &script)
+    {
+        engine.parse(writeFile(u"script%1.pl"_s.arg(++m_count), script));
+    }
+    PerlEngine &engine = PerlEngine::sharedInstance();
+
+private:
+    int m_count = 0;
+};
+
+// Must run before anything parses: the engine is one for the whole process.
+TEST_F(PerlEngineTest, ANothingHappensBeforeTheFirstParse)
+{
+    if (engine.isRunning())
+        GTEST_SKIP() << "another test of this process parsed first";
+    EXPECT_EQ(engine.execute(u"anything"_s), -1);
+    EXPECT_TRUE(engine.eval(u"1"_s).isNull());
+    EXPECT_TRUE(engine.stringValueOf(u"x"_s).isNull());
+}
+
+TEST_F(PerlEngineTest, GettersAndSetters)
+{
+    load("our $declared;\n");
+    engine.setIntValue(42, u"n"_s);
+    EXPECT_EQ(engine.stringValueOf(u"n"_s), u"42"_s);
+    engine.setFloatValue(1.5f, u"f"_s);
+    EXPECT_EQ(engine.stringValueOf(u"f"_s), u"1.500000"_s);
+    EXPECT_FLOAT_EQ(engine.floatValueOf(u"f"_s), 1.5f);
+    EXPECT_EQ(engine.intValueOf(u"f"_s), 1);
+    EXPECT_TRUE(engine.stringValueOf(u"never_mentioned"_s).isNull());
+    EXPECT_EQ(engine.intValueOf(u"never_mentioned"_s), 0);
+    EXPECT_EQ(engine.floatValueOf(u"never_mentioned"_s), 0.0f);
+    EXPECT_EQ(engine.stringValueOf(u"declared"_s), u""_s); // exists, undefined
+
+    engine.setStringValue(u"é"_s, u"s"_s);
+    EXPECT_EQ(engine.eval(u"length($s)"_s), u"2"_s); // UTF-8 bytes, no UTF-8 flag
+    EXPECT_EQ(engine.stringValueOf(u"s"_s), u"é"_s);
+    EXPECT_EQ(engine.eval(u"uc($s) . \"\\xc3\\xa0\""_s), u"éà"_s);
+    EXPECT_TRUE(engine.eval(u"\"\\xff\\xfe\""_s).isNull()); // not UTF-8
+    engine.setStringValue(QString(), u"s"_s);
+    EXPECT_EQ(engine.eval(u"defined($s) ? 'defined' : 'undef'"_s), u"undef"_s);
+}
+
+TEST_F(PerlEngineTest, SubroutineResultsAsIntegers)
+{
+    load("sub text { '3abc' } sub empty { return } sub undefined { undef } sub big { 7 }\n"
+         "sub dies { die \"broken\\n\" }\n");
+    EXPECT_EQ(engine.execute(u"text"_s), 3);
+    EXPECT_EQ(engine.execute(u"empty"_s), 0);
+    EXPECT_EQ(engine.execute(u"undefined"_s), 0);
+    LogCapture log;
+    EXPECT_EQ(engine.execute(u"dies"_s), 0);
+    EXPECT_EQ(log.linesStartingWith(u"perl error - "_s), QStringList{u"perl error - broken"_s});
+    EXPECT_EQ(engine.execute(u"big"_s), 7); // the interpreter stays usable
+}
+
+TEST_F(PerlEngineTest, TopLevelCodeNeverRunsAndEachParseStartsClean)
+{
+    load("our $x = 5; our %CONTEXT; $CONTEXT{ACT_X} = 1; sub x { $x // 0 } sub first { 1 }\n");
+    EXPECT_EQ(engine.execute(u"x"_s), 0);
+    load("sub second { 2 }\n");
+    LogCapture log;
+    EXPECT_EQ(engine.execute(u"first"_s), 0);
+    ASSERT_EQ(log.linesStartingWith(u"perl error - "_s).size(), 1);
+    EXPECT_TRUE(log.lines().first().contains(u"Undefined subroutine"_s));
+    EXPECT_EQ(engine.execute(u"second"_s), 2);
+}
+
+TEST_F(PerlEngineTest, CompiledModulesLoad)
+{
+    load("use List::Util qw(sum); use POSIX qw(floor); sub total { sum(1, 2, floor(3.7)) }\n");
+    EXPECT_EQ(engine.execute(u"total"_s), 6);
+}
+
+TEST_F(PerlEngineTest, AScriptNeverEndsTheProgram)
+{
+    LogCapture log;
+    load("sub leave { exit 3 } sub fine { 1 }\n");
+    EXPECT_EQ(engine.execute(u"leave"_s), 0);
+    EXPECT_EQ(engine.execute(u"fine"_s), 0); // the call that exited spoilt this interpreter
+    EXPECT_TRUE(engine.eval(u"1"_s).isNull());
+
+    load("BEGIN { exit 0 } sub fine { 1 }\n");
+    EXPECT_EQ(engine.execute(u"fine"_s), 0);
+    load("BEGIN { die \"no\\n\" } sub fine { 1 }\n");
+    EXPECT_EQ(engine.execute(u"fine"_s), 0);
+    load("sub fine { 1 }\n");
+    EXPECT_EQ(engine.execute(u"fine"_s), 1);
+    EXPECT_GE(log.linesStartingWith(u"perl error - "_s).size(), 3);
+}
+
+TEST_F(PerlEngineTest, ASubroutineThatRunsForeverIsStopped)
+{
+    EXPECT_EQ(engine.timeLimit(), 5);
+    engine.setTimeLimit(1);
+    load("sub spin { 1 while 1 } sub sleeps { sleep 30; 1 } sub fine { 4 }\n");
+    LogCapture log;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(engine.execute(u"spin"_s), 0);
+    EXPECT_EQ(engine.execute(u"sleeps"_s), 0);
+    EXPECT_LT(clock.elapsed(), 6000);
+    EXPECT_EQ(log.linesStartingWith(u"perl error - timed out"_s).size(), 2);
+    EXPECT_EQ(engine.execute(u"fine"_s), 4);
+    engine.setTimeLimit(5);
+}

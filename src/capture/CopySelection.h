@@ -21,9 +21,10 @@ public:
     /// Neither collaborator is owned; both must outlive the copier.
     CopySelection(const PluginController *pluginController,
                   std::shared_ptr<Pasteboard> generalPasteboard);
+    virtual ~CopySelection() = default;
 
     /// The capture (CTX_TEXT alone) of the copied selection, or nullopt.
-    std::optional<Context> contextForApp(const QString &bundleIdentifier);
+    virtual std::optional<Context> contextForApp(const QString &bundleIdentifier);
     /// The capture of the text `pasteboard` holds now; nothing is written or waited for.
     std::optional<Context> clipboard(const Pasteboard &pasteboard, const QString &bundleIdentifier);
 

@@ -25,12 +25,13 @@ public:
     FocusTracker(const PluginController *pluginController,
                  const RunningApplications *runningApplications,
                  const ApplicationDelegate *applicationDelegate);
+    virtual ~FocusTracker() = default;
 
     /// The focus context of the front-most application, or nullopt.
-    std::optional<Context> contextForCurrentApp() const;
+    virtual std::optional<Context> contextForCurrentApp() const;
     /// The focus context for the application `bundleIdentifier` (may be null), or nullopt
     /// when no script reports anything.
-    std::optional<Context> contextForApp(const QString &bundleIdentifier) const;
+    virtual std::optional<Context> contextForApp(const QString &bundleIdentifier) const;
 
 private:
     Context mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const;

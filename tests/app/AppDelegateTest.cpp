@@ -1,0 +1,287 @@
+#include "Recorders.h"
+#include "TestEnvironment.h"
+
+#include "app/AppDelegate.h"
+#include "app/ResultPanel.h"
+#include "capture/CopySelection.h"
+#include "capture/FocusTracker.h"
+#include "foundation/GlobalContext.h"
+#include "matching/MatchingEngine.h"
+#include "platform/MemoryPasteboard.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FixedFocus : public FocusTracker
+{
+public:
+    FixedFocus() : FocusTracker(nullptr, nullptr, nullptr) {}
+    std::optional<Context> contextForCurrentApp() const override { return focus; }
+    std::optional<Context> focus;
+};
+
+class FixedCopy : public CopySelection
+{
+public:
+    FixedCopy() : CopySelection(nullptr, nullptr) {}
+    std::optional<Context> contextForApp(const QString &bundleIdentifier) override
+    {
+        askedFor = bundleIdentifier;
+        return capture;
+    }
+    std::optional<Context> capture;
+    QString askedFor;
+};
+
+class CountingPanel : public ResultPanel
+{
+public:
+    void makeKeyAndActivate() override { ++shown; }
+    void orderOut() override { ++hidden; }
+    int shown = 0;
+    int hidden = 0;
+};
+
+// An action that offers one action named `name` whose label tells what ACT_PATH was.
+class PathAction : public ActionObject
+{
+public:
+    explicit PathAction(QString name) : ActionObject(std::move(name)) {}
+    ActionList actionsForContext(const Context &context) override
+    {
+        if (!context.contains(ACT_PATH) && !context.contains(ACT_WORDS))
+            return {};
+        auto offer = std::make_shared<PathAction>(name());
+        offer->setLabel(name() + u":"_s + context.value(ACT_PATH));
+        return {offer};
+    }
+    void execute(const Context &context) override { executedWith = context; }
+    Context executedWith;
+};
+
+} // namespace
+
+class AppDelegateTest : public IsolatedTest
+{
+protected:
+    void SetUp() override
+    {
+        IsolatedTest::SetUp();
+        delegate.setFocusTracker(&focus);
+        delegate.setCopySelection(&copy);
+        delegate.setMatchingEngine(&engine);
+        delegate.setResultWindow(&panel);
+        delegate.setNotifier(notifier);
+        delegate.setGeneralPasteboard(clipboard);
+        delegate.awakeFromNib();
+        plugins.matchers = {std::make_shared<FunctionMatcher>(u"Words"_s, [](Context &c) {
+            c.insert(ACT_WORDS, c.value(CTX_TEXT));
+            if (c.value(CTX_TEXT).startsWith(u"files"_s))
+                c.insert(ACT_PATHS, u"/a\n/b"_s);
+            if (c.value(CTX_TEXT).startsWith(u"one file"_s))
+                c.insert(ACT_PATHS, u"/a"_s);
+            return true;
+        })};
+        plugins.actions = {std::make_shared<PathAction>(u"Alpha"_s),
+                           std::make_shared<PathAction>(u"Beta"_s)};
+        focus.focus = Context{{CTX_APPID, u"Geany"_s}, {CTX_APP_NAME, u"Geany"_s},
+                              {CTX_TEXT, u"focus text"_s}};
+    }
+    // Runs a selection guess to its end.
+    void guess(AppDelegate::Sender sender = AppDelegate::Sender::Other)
+    {
+        QSignalSpy shown(&delegate, &AppDelegate::guessShown);
+        QSignalSpy stopped(&delegate, &AppDelegate::guessStopped);
+        delegate.guessCurrentSelection(sender);
+        EXPECT_TRUE(shown.isEmpty() && stopped.isEmpty()); // deferred to the event loop
+        QTRY_VERIFY(shown.size() + stopped.size() == 1);
+    }
+    QStringList labels() const
+    {
+        QStringList all;
+        for (const ActionPtr &action : delegate.resultActions())
+            all.append(action->label());
+        return all;
+    }
+
+    FixedFocus focus;
+    FixedCopy copy;
+    FixedPlugins plugins;
+    MatchingEngine engine{&plugins};
+    CountingPanel panel;
+    std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
+    std::shared_ptr<MemoryPasteboard> clipboard = std::make_shared<MemoryPasteboard>();
+    AppDelegate delegate;
+};
+
+TEST_F(AppDelegateTest, ASelectionGuessFromRequestToResults)
+{
+    copy.capture = Context{{CTX_TEXT, u"files here"_s}};
+    guess();
+    EXPECT_EQ(copy.askedFor, u"Geany"_s);
+    EXPECT_EQ(delegate.selectionContext(), (Context{{CTX_APPID, u"Geany"_s}, {CTX_APP_NAME, u"Geany"_s},
+                                                    {CTX_TEXT, u"files here"_s}}));
+    EXPECT_EQ(delegate.matchedContext().value(ACT_FOUND), u"Words"_s);
+    EXPECT_EQ(delegate.resultFiles().size(), 2);
+    EXPECT_EQ(delegate.selectedTab(), 2);
+    EXPECT_EQ(panel.shown, 1);
+    EXPECT_EQ(notifier->notifications,
+              (QStringList{u"CommandExecuted|guessing...|"_s,
+                           u"CommandExecuted|got it|looks like list of files ("_s + QChar(0x2026)
+                               + u"/a\n/b)"_s}));
+
+    copy.capture = Context{{CTX_TEXT, u"one file"_s}};
+    guess();
+    EXPECT_EQ(delegate.selectedTab(), 1);
+}
+
+TEST_F(AppDelegateTest, AnEmptySelectionFallsBackToTheDocument)
+{
+    focus.focus = Context{{CTX_APPID, u"Geany"_s}, {CTX_PATH, u"/doc/file.c"_s},
+                          {CTX_URL, u"https://x.org"_s}};
+    guess();
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"/doc/file.c"_s);
+    EXPECT_EQ(notifier->notifications.last(),
+              u"CommandError|(null)|the selection seems to be empty, returning front-most document path"_s);
+
+    focus.focus->insert(CTX_PATH, u""_s);
+    guess();
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"https://x.org"_s);
+    EXPECT_TRUE(notifier->notifications.last().endsWith(u"returning front-most document URL"_s));
+    EXPECT_EQ(panel.shown, 2);
+    EXPECT_FALSE(notifier->notifications.join(u'\n').contains(u"got it"_s)); // no "got it"
+
+    focus.focus = Context{{CTX_APPID, u"Geany"_s}, {CTX_APP_NAME, u"Geany"_s}};
+    guess();
+    EXPECT_EQ(notifier->notifications.last(), u"CommandError|Geany|the selection seems to be empty"_s);
+    EXPECT_EQ(delegate.selectedTab(), 0);
+    EXPECT_EQ(panel.shown, 2);
+    // The previous guess's results are kept.
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"https://x.org"_s);
+}
+
+TEST_F(AppDelegateTest, NoApplicationMeansNoContext)
+{
+    focus.focus = Context{{CTX_APP_NAME, u"no identifier"_s}};
+    guess();
+    EXPECT_EQ(notifier->notifications.last(), u"CommandError|no context|no application is active"_s);
+    EXPECT_EQ(delegate.selectedTab(), 0);
+    EXPECT_EQ(panel.shown, 0);
+}
+
+TEST_F(AppDelegateTest, OnlyToolbarRequestsKeepThePanelWhereItIs)
+{
+    QVariantMap &content = GlobalContext::sharedInstance().content();
+    copy.capture = Context{{CTX_TEXT, u"x"_s}};
+    guess(AppDelegate::Sender::ToolbarItem);
+    EXPECT_FALSE(content.contains(u"do_follow_mouse"_s));
+    delegate.guessCurrentClipboard();
+    EXPECT_EQ(content.value(u"do_follow_mouse"_s).toString(), u"x"_s);
+}
+
+TEST_F(AppDelegateTest, ClipboardAndServiceGuessesReadWithoutNotifications)
+{
+    clipboard->declareTypes({Pasteboard::StringType});
+    clipboard->setString(u"files from the clipboard"_s, Pasteboard::StringType);
+    delegate.guessCurrentClipboard();
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"files from the clipboard"_s);
+    EXPECT_EQ(delegate.selectedTab(), 1); // whatever the number of files
+    MemoryPasteboard request;
+    CopySelection::setPBoard(request, u"service text"_s);
+    delegate.handleFromService(request);
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"service text"_s);
+    EXPECT_TRUE(notifier->notifications.isEmpty());
+    EXPECT_EQ(panel.shown, 2);
+
+    focus.focus.reset();
+    delegate.handleFromService(request); // no application: nothing changes
+    EXPECT_EQ(panel.shown, 2);
+}
+
+TEST_F(AppDelegateTest, PropertyChangesArriveInOrder)
+{
+    QStringList order;
+    for (const auto &[signal, name] :
+         {std::pair{&AppDelegate::selectionContextChanged, u"selection"_s},
+          std::pair{&AppDelegate::matchedContextChanged, u"matched"_s},
+          std::pair{&AppDelegate::resultActionsChanged, u"actions"_s},
+          std::pair{&AppDelegate::resultFilesChanged, u"files"_s},
+          std::pair{&AppDelegate::selectedTabChanged, u"tab"_s}})
+        QObject::connect(&delegate, signal, &delegate, [&order, n = name] { order.append(n); });
+    delegate.setSelectionContext({{CTX_TEXT, u"x"_s}});
+    order.clear();
+    delegate.runMatchingEngine();
+    EXPECT_EQ(order, (QStringList{u"selection"_s, u"matched"_s, u"actions"_s, u"files"_s, u"tab"_s}));
+}
+
+TEST_F(AppDelegateTest, LateFilesAreAppendedAndTheFirstBecomesThePath)
+{
+    delegate.setSelectionContext({{CTX_TEXT, u"src/x.c:3"_s}});
+    delegate.runMatchingEngine();
+    const int shownBefore = panel.shown;
+    delegate.addResultFiles({});
+    EXPECT_EQ(panel.shown, shownBefore);
+
+    Context matched = delegate.matchedContext();
+    matched.insert(ACT_PATH_LINE, u"3"_s);
+    delegate.setMatchedContext(matched);
+    EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
+    QList<FileObject> hits;
+    for (const QString &file : {u"/p/one/src/x.c"_s, u"/p/two/src/x.c"_s, u"/p/three/src/x.c"_s}) {
+        FileObject hit;
+        hit.setFilePath(file);
+        hits.append(hit);
+    }
+    delegate.setSelectedTab(0);
+    delegate.addResultFiles(hits);
+    EXPECT_EQ(delegate.resultFiles().size(), 3);
+    EXPECT_EQ(delegate.matchedContext().value(ACT_PATH), u"/p/one/src/x.c"_s);
+    // Offered actions of the same name replace the listed ones in place.
+    EXPECT_EQ(labels(), (QStringList{u"Alpha:/p/one/src/x.c"_s, u"Beta:/p/one/src/x.c"_s}));
+    EXPECT_EQ(delegate.selectedTab(), 1);
+    EXPECT_EQ(panel.shown, shownBefore + 1);
+
+    matched.remove(ACT_PATH_LINE);
+    delegate.setMatchedContext(matched);
+    delegate.addResultFiles(hits.mid(0, 2));
+    EXPECT_EQ(delegate.resultFiles().size(), 5);
+    EXPECT_EQ(delegate.selectedTab(), 2);
+}
+
+TEST_F(AppDelegateTest, ActionsRunWithTheSelectionLaidOverTheMatchedContext)
+{
+    delegate.setSelectionContext({{CTX_TEXT, u"words"_s}, {u"SHARED"_s, u"selection"_s}});
+    delegate.runMatchingEngine();
+    Context matched = delegate.matchedContext();
+    matched.insert(u"SHARED"_s, u"matched"_s);
+    delegate.setMatchedContext(matched);
+    const auto action = std::static_pointer_cast<PathAction>(delegate.resultActions().first());
+    delegate.executeAction(action);
+    EXPECT_EQ(action->executedWith.value(u"SHARED"_s), u"selection"_s);
+    EXPECT_EQ(action->executedWith.value(ACT_WORDS), u"words"_s);
+    EXPECT_EQ(panel.hidden, 0);
+    setDefault(u"hide_after_action"_s, true);
+    delegate.executeAction(action);
+    EXPECT_EQ(panel.hidden, 1);
+}
+
+TEST_F(AppDelegateTest, TheLastFocusedApplicationSkipsSystemAndNamelessOnes)
+{
+    const QVariantMap &last = delegate.applicationContext();
+    delegate.applicationFocusDidChange(u"Geany"_s, u"Geany"_s);
+    for (const auto &[identifier, name] : {std::pair{u"x"_s, u"System Events"_s},
+                                           std::pair{u"Glimra"_s, u"Something"_s},
+                                           std::pair{u"y"_s, u""_s}, std::pair{u"z"_s, u"(null)"_s},
+                                           std::pair{u"w"_s, QString()}})
+        delegate.applicationFocusDidChange(identifier, name);
+    EXPECT_EQ(last.value(u"app_id"_s).toString(), u"Geany"_s);
+    delegate.applicationFocusDidChange(QString(), u"No Identifier"_s);
+    EXPECT_FALSE(last.contains(u"app_id"_s));
+    EXPECT_EQ(last.value(u"app_name"_s).toString(), u"No Identifier"_s);
+}

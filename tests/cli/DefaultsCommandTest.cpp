@@ -1,0 +1,47 @@
+#include "GlimraProcess.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+class DefaultsCommandTest : public IsolatedTest
+{
+};
+
+TEST_F(DefaultsCommandTest, ReadWriteAndDeleteJsonValues)
+{
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"hide_after_action"_s, u"true"_s}).exitCode, 0);
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"regexp_matchers"_s,
+                         uR"([{"matched_key": "ACT_TICKET", "matched_value": "", "regexp": "^[A-Z]+-\\d+$"}])"_s})
+                  .exitCode,
+              0);
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"read"_s, u"hide_after_action"_s}).out, u"true\n"_s);
+    EXPECT_TRUE(runGlimra({u"defaults"_s, u"read"_s}).out.contains(u"\"ACT_TICKET\""_s));
+    const GlimraRun ticket = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"see ABC-12 today"_s});
+    EXPECT_EQ(ticket.json().value(u"matchedContext"_s).toObject().value(u"ACT_TICKET"_s), u"ABC-12"_s);
+
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"delete"_s, u"hide_after_action"_s}).exitCode, 0);
+    const GlimraRun gone = runGlimra({u"defaults"_s, u"read"_s, u"hide_after_action"_s});
+    EXPECT_EQ(gone.exitCode, 1);
+    EXPECT_TRUE(gone.err.contains(u"not set"_s));
+}
+
+TEST_F(DefaultsCommandTest, ValuesOfTheWrongShapeChangeNothing)
+{
+    const GlimraRun wrong = runGlimra({u"defaults"_s, u"write"_s, u"regexp_matchers"_s, u"{\"a\": 1}"_s});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_TRUE(wrong.err.contains(u"regexp_matchers"_s)) << wrong.err.toStdString();
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"x"_s, u"{not json"_s}).exitCode, 2);
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"x"_s}).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(path(u"config/Glimra/defaults.json"_s)));
+
+    writeFile(u"config/Glimra/defaults.json"_s, "{ broken");
+    const GlimraRun refused = runGlimra({u"defaults"_s, u"write"_s, u"x"_s, u"1"_s});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(path(u"config/Glimra/defaults.json"_s)));
+    // A broken settings file does not stop a guess.
+    EXPECT_EQ(runGlimra({u"match"_s, u"--text"_s, u"6*7"_s}).exitCode, 0);
+}

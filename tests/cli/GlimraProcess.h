@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace glimra::test {
+
+/// What one run of the glimra program gave.
+struct GlimraRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+    QJsonObject json() const;
+};
+
+/// Runs the built glimra with `arguments` and `input`, in this process's environment
+/// (whose home and XDG folders the test has isolated) without a display unless
+/// `environment` says otherwise.
+GlimraRun runGlimra(const QStringList &arguments, const QByteArray &input = {},
+                    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+
+} // namespace glimra::test

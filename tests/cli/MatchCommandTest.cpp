@@ -1,0 +1,131 @@
+#include "GlimraProcess.h"
+#include "TestEnvironment.h"
+
+#include "foundation/ProcessRunner.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+class MatchCommandTest : public IsolatedTest
+{
+};
+
+TEST_F(MatchCommandTest, JsonOutputOfAGuess)
+{
+    const GlimraRun run = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"10/4"_s,
+                                     u"--context"_s, u"CTX_APPID=Test"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject result = run.json();
+    EXPECT_EQ(result.value(u"selectionContext"_s).toObject(),
+              (QJsonObject{{u"CTX_TEXT"_s, u"10/4"_s}, {u"CTX_APPID"_s, u"Test"_s}}));
+    EXPECT_EQ(result.value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"2.500"_s);
+    EXPECT_EQ(result.value(u"contentType"_s), u"a text (10/4"_s + QChar(0x2026) + u')');
+    EXPECT_EQ(result.value(u"actions"_s).toArray().first().toObject(),
+              (QJsonObject{{u"name"_s, u"PasteAction"_s}, {u"label"_s, u"paste"_s}}));
+    EXPECT_EQ(result.value(u"selectedTab"_s).toInt(), 1);
+    EXPECT_TRUE(result.value(u"files"_s).toArray().isEmpty());
+}
+
+TEST_F(MatchCommandTest, FilesUrlsAndTheTextFromStandardInput)
+{
+    const QString file = writeFile(u"proj/main.c"_s, "int main;\n");
+    const GlimraRun run = runGlimra({u"match"_s, u"--json"_s},
+                                    (file + u" and https://example.org/x"_s).toUtf8());
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonArray files = run.json().value(u"files"_s).toArray();
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(files[0].toObject(), (QJsonObject{{u"label"_s, file}, {u"filePath"_s, file},
+                                                {u"urlPath"_s, u"file://"_s + file}}));
+    EXPECT_EQ(files[1].toObject(), (QJsonObject{{u"label"_s, u"https://example.org/x"_s},
+                                                {u"filePath"_s, QJsonValue()},
+                                                {u"urlPath"_s, u"https://example.org/x"_s}}));
+    const GlimraRun human = runGlimra({u"match"_s, u"--text-file"_s, writeFile(u"t.txt"_s, "hello")});
+    EXPECT_TRUE(human.out.startsWith(u"looks like a text (hello"_s)) << human.out.toStdString();
+    EXPECT_TRUE(human.out.contains(u"  1. search\n"_s));
+}
+
+TEST_F(MatchCommandTest, ExitStatusesAndUsageErrors)
+{
+    EXPECT_EQ(runGlimra({u"match"_s, u"--text"_s, u"two\nlines"_s}).exitCode, 1);
+    const struct
+    {
+        QStringList arguments;
+        QString problem;
+    } usage[] = {
+        {{u"match"_s, u"--bogus"_s}, u"bogus"_s},
+        {{u"match"_s, u"--text"_s, u"a"_s, u"--text-file"_s, u"f"_s}, u"--text-file"_s},
+        {{u"match"_s, u"--text"_s, u"a"_s, u"--context"_s, u"NOEQUALS"_s}, u"KEY=VALUE"_s},
+        {{u"match"_s, u"--text"_s, u"a"_s, u"--wait"_s, u"soon"_s}, u"--wait"_s},
+        {{u"match"_s, u"--text-file"_s, u"/no/such/file"_s}, u"/no/such/file"_s},
+        {{u"match"_s, u"stray"_s}, u"stray"_s},
+        {{u"frobnicate"_s}, u"frobnicate"_s},
+    };
+    for (const auto &row : usage) {
+        const GlimraRun run = runGlimra(row.arguments);
+        EXPECT_EQ(run.exitCode, 2) << row.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(row.problem)) << run.err.toStdString();
+    }
+}
+
+TEST_F(MatchCommandTest, RunningAnOfferedActionOrOneThatIsNot)
+{
+    // xdg-open is replaced by a script that writes down what it was asked to open.
+    writeFile(u"bin/xdg-open"_s, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + path(u"opened"_s).toUtf8() + "'\n",
+              true);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+    const GlimraRun missing =
+        runGlimra({u"match"_s, u"--text"_s, u"words"_s, u"--run"_s, u"open"_s}, {}, environment);
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.contains(u"search, spotlight"_s)) << missing.err.toStdString();
+
+    const GlimraRun opened = runGlimra({u"match"_s, u"--text"_s, u"https://example.org/a b"_s,
+                                        u"--run"_s, u"open"_s}, {}, environment);
+    EXPECT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    QFile log(path(u"opened"_s));
+    for (int i = 0; i < 100 && !log.exists(); ++i)
+        QTest::qWait(50); // xdg-open was started detached
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), "https://example.org/a\n");
+}
+
+TEST_F(MatchCommandTest, LateSearchHitsAreListed)
+{
+    const QString updatedb = QStandardPaths::findExecutable(u"updatedb"_s);
+    if (updatedb.isEmpty())
+        GTEST_SKIP() << "updatedb (plocate) is not installed";
+    const QString hit = writeFile(u"tree/proj/src/util/strings.c"_s, "x");
+    ProcessRequest build;
+    build.program = updatedb;
+    build.arguments = {u"-U"_s, path(u"tree"_s), u"-o"_s, path(u"index.db"_s)};
+    ASSERT_TRUE(ProcessRunner::run(build).succeeded());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"GLIMRA_LOCATE_DB"_s, path(u"index.db"_s));
+
+    const GlimraRun run = runGlimra({u"match"_s, u"--json"_s, u"--wait"_s, u"5"_s, u"--text"_s,
+                                     u"see src/util/strings.c line 3"_s}, {}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject result = run.json();
+    const QJsonArray files = result.value(u"files"_s).toArray();
+    ASSERT_EQ(files.size(), 1) << run.out.toStdString();
+    EXPECT_EQ(files[0].toObject().value(u"filePath"_s), hit);
+    EXPECT_EQ(files[0].toObject().value(u"label"_s), u"strings.c"_s);
+    EXPECT_EQ(result.value(u"matchedContext"_s).toObject().value(u"ACT_FOUND"_s),
+              u"FileSearchMatch"_s);
+    // A single hit becomes the path, and open and reveal are offered for it.
+    EXPECT_EQ(result.value(u"matchedContext"_s).toObject().value(u"ACT_PATH"_s), hit);
+    QStringList labels;
+    for (const QJsonValue &action : result.value(u"actions"_s).toArray())
+        labels.append(action.toObject().value(u"label"_s).toString());
+    EXPECT_EQ(labels, (QStringList{u"search"_s, u"spotlight"_s, u"open"_s, u"reveal"_s}));
+
+    const GlimraRun spotlight = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"STRINGS"_s,
+                                           u"--run"_s, u"spotlight"_s}, {}, environment);
+    EXPECT_EQ(spotlight.json().value(u"searchResults"_s).toArray(), QJsonArray{hit});
+}

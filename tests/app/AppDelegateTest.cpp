@@ -100,7 +100,7 @@ protected:
         QSignalSpy stopped(&delegate, &AppDelegate::guessStopped);
         delegate.guessCurrentSelection(sender);
         EXPECT_TRUE(shown.isEmpty() && stopped.isEmpty()); // deferred to the event loop
-        QTRY_VERIFY(shown.size() + stopped.size() == 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() + stopped.size() == 1; }, 5000));
     }
     QStringList labels() const
     {

@@ -1,7 +1,9 @@
 #include "GlimraProcess.h"
 
 #include <QJsonDocument>
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,14 @@ GlimraRun runGlimra(const QStringList &arguments, const QByteArray &input,
     process.write(input);
     process.closeWriteChannel();
     GlimraRun run;
-    if (!process.waitForFinished(60000)) {
+    // The event loop runs meanwhile: the test may own the clipboard or serve a bus name
+    // that glimra talks to.
+    QEventLoop loop;
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished();
         ADD_FAILURE() << "glimra did not finish";

@@ -1,0 +1,120 @@
+#include "DesktopTest.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QVariantMap>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+// A notification service on the private session bus that writes down what it is sent.
+class NotificationService : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList received;
+    QStringList names;
+
+public slots:
+    uint Notify(const QString &application, uint, const QString &icon, const QString &summary,
+                const QString &body, const QStringList &, const QVariantMap &hints, int timeout)
+    {
+        received.append(summary + u'|' + body);
+        names.append(hints.value(u"x-glimra-name"_s).toString());
+        EXPECT_EQ(application, u"Glimra"_s);
+        EXPECT_TRUE(icon.isEmpty());
+        EXPECT_EQ(timeout, -1);
+        EXPECT_EQ(hints.value(u"x-glimra-identifier"_s).toString(), u"GLIMRA"_s);
+        return uint(received.size());
+    }
+    QStringList GetCapabilities() { return {u"body"_s}; }
+};
+
+// A file manager on the private session bus that writes down what it is asked to show.
+class FileManagerService : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    QStringList shown;
+
+public slots:
+    void ShowItems(const QStringList &uris, const QString &) { shown.append(uris); }
+    void ShowFolders(const QStringList &, const QString &) {}
+};
+
+class DBusServicesTest : public DesktopTest
+{
+protected:
+    template <typename Service>
+    void serve(Service &service, const QString &name, const QString &path)
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        ASSERT_TRUE(bus.isConnected()) << "no session bus";
+        ASSERT_TRUE(bus.registerObject(path, &service, QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(bus.registerService(name));
+        m_names.append(name);
+        m_paths.append(path);
+    }
+    void TearDown() override
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        for (const QString &name : std::as_const(m_names))
+            bus.unregisterService(name);
+        for (const QString &path : std::as_const(m_paths))
+            bus.unregisterObject(path);
+        DesktopTest::TearDown();
+    }
+
+private:
+    QStringList m_names;
+    QStringList m_paths;
+};
+
+TEST_F(DBusServicesTest, AGuessPostsItsProgressAsNotifications)
+{
+    NotificationService notifications;
+    serve(notifications, u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s);
+    startXterm(path());
+    xclipSet(u"primary"_s, u"hello world"_s);
+    const GlimraRun run = glimra({u"guess"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(notifications.received,
+              (QStringList{u"guessing...|"_s,
+                           u"got it|looks like a text (hello world"_s + QChar(0x2026) + u')'}));
+    EXPECT_EQ(notifications.names, (QStringList{u"CommandExecuted"_s, u"CommandExecuted"_s}));
+}
+
+TEST_F(DBusServicesTest, WithoutANotificationServiceTheGuessGoesOn)
+{
+    startXterm(path());
+    xclipSet(u"primary"_s, u"6*7"_s);
+    const GlimraRun run = glimra({u"guess"_s, u"--json"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"no notification service"_s));
+    EXPECT_EQ(run.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"42"_s);
+}
+
+TEST_F(DBusServicesTest, RevealAsksTheFileManagerOrOpensTheFolder)
+{
+    const QString file = writeFile(u"docs/a file.txt"_s, "x");
+    FileManagerService fileManager;
+    serve(fileManager, u"org.freedesktop.FileManager1"_s, u"/org/freedesktop/FileManager1"_s);
+    EXPECT_EQ(glimra({u"match"_s, u"--text"_s, file, u"--run"_s, u"reveal"_s}).exitCode, 0);
+    EXPECT_EQ(fileManager.shown, QStringList{u"file://"_s + path(u"docs/a%20file.txt"_s)});
+
+    QDBusConnection::sessionBus().unregisterService(u"org.freedesktop.FileManager1"_s);
+    writeFile(u"bin/xdg-open"_s, "#!/bin/sh\necho \"$1\" > '" + path(u"opened"_s).toUtf8() + "'\n", true);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+    EXPECT_EQ(glimra({u"match"_s, u"--text"_s, file, u"--run"_s, u"reveal"_s}, {}, environment).exitCode, 0);
+    QFile opened(path(u"opened"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.exists(); }, 5000));
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    EXPECT_EQ(opened.readAll().trimmed(), path(u"docs"_s).toUtf8());
+}
+
+#include "DBusServicesTest.moc"

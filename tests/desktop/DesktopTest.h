@@ -1,0 +1,36 @@
+#pragma once
+
+#include "GlimraProcess.h"
+#include "TestEnvironment.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+
+namespace glimra::test {
+
+/// A test on the private desktop of run-with-desktop.sh; skipped, with the reason, where
+/// there is none.
+class DesktopTest : public IsolatedTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Runs glimra on this desktop.
+    GlimraRun glimra(const QStringList &arguments, const QByteArray &input = {},
+                     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+    /// The output of a program, run with the event loop running; null when it failed.
+    QString output(const QString &program, const QStringList &arguments, const QByteArray &input = {});
+    /// Makes `text` the content of an X selection, served by xclip.
+    void xclipSet(const QString &selection, const QString &text);
+    QString xclipGet(const QString &selection);
+    /// Starts an xterm whose shell waits in `folder`, and waits until it is the active window.
+    void startXterm(const QString &folder);
+
+private:
+    std::unique_ptr<QProcess> m_xterm;
+};
+
+} // namespace glimra::test

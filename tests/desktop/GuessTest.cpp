@@ -1,0 +1,79 @@
+#include "DesktopTest.h"
+
+#include "platform/desktop/X11RunningApplications.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSignalSpy>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+class GuessTest : public DesktopTest
+{
+};
+
+TEST_F(GuessTest, TheSelectionOfTheActiveTerminalIsGuessedAndTheClipboardKept)
+{
+    const QString project = path(u"proj"_s);
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    startXterm(project);
+    // What the user had copied before: text and an image, owned by this process.
+    auto *previous = new QMimeData;
+    previous->setText(u"what I copied"_s);
+    previous->setData(u"image/png"_s, QByteArray("\x89PNG\r\n\x1a\n fake image", 20));
+    QGuiApplication::clipboard()->setMimeData(previous);
+    // The selection: the text selected last is the PRIMARY selection.
+    xclipSet(u"primary"_s, u"src/main.c:3"_s);
+
+    const GlimraRun run = glimra({u"guess"_s, u"--json"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject result = run.json();
+    const QJsonObject selection = result.value(u"selectionContext"_s).toObject();
+    EXPECT_EQ(selection.value(u"CTX_TEXT"_s), u"src/main.c:3"_s);
+    EXPECT_EQ(selection.value(u"CTX_APPID"_s), u"XTerm"_s);
+    EXPECT_EQ(selection.value(u"CTX_DIR"_s), project + u'/');
+    const QJsonObject matched = result.value(u"matchedContext"_s).toObject();
+    EXPECT_EQ(matched.value(u"ACT_PATH"_s), project + u"/src/main.c"_s);
+    EXPECT_EQ(matched.value(u"ACT_PATH_LINE"_s), u"3"_s);
+
+    // The clipboard the user had is there again, though glimra has exited.
+    const QMimeData *now = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(now);
+    EXPECT_EQ(now->text(), u"what I copied"_s);
+    EXPECT_EQ(now->data(u"image/png"_s), QByteArray("\x89PNG\r\n\x1a\n fake image", 20));
+}
+
+TEST_F(GuessTest, AnEmptySelectionFallsBackOrStops)
+{
+    startXterm(path());
+    xclipSet(u"primary"_s, u""_s);
+    // The folder of the terminal's foreground program is the document: its path is guessed.
+    const GlimraRun run = glimra({u"guess"_s, u"--json"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.json().value(u"selectionContext"_s).toObject().value(u"CTX_TEXT"_s), path() + u'/');
+}
+
+TEST_F(GuessTest, WithoutAnyWindowThereIsNoContext)
+{
+    const GlimraRun run = glimra({u"guess"_s});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"no context: no application is active"_s)) << run.err.toStdString();
+}
+
+TEST_F(GuessTest, TheActiveApplicationComesFromTheWindowManager)
+{
+    auto applications = X11RunningApplications::connect();
+    ASSERT_TRUE(applications);
+    QSignalSpy activated(applications.get(), &RunningApplications::applicationActivated);
+    startXterm(path());
+    const std::optional<RunningApplication> active = applications->activeApplication();
+    ASSERT_TRUE(active);
+    EXPECT_EQ(active->bundleIdentifier, u"XTerm"_s);
+    EXPECT_FALSE(active->localizedName.isEmpty());
+    EXPECT_GT(active->processIdentifier, 0);
+    ASSERT_TRUE(!activated.isEmpty() || activated.wait(5000));
+    EXPECT_EQ(activated.last().at(0).toString(), u"XTerm"_s);
+}

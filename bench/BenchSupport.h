@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <chrono>
+
+namespace glimra::bench {
+
+/// A temporary home with its own XDG folders, so a benchmark never sees the user's
+/// settings or plug-ins.
+class IsolatedHome
+{
+public:
+    IsolatedHome();
+    QString path(const QString &relative = {}) const;
+    QString writeFile(const QString &relative, const QByteArray &contents);
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// CPU time of this process and of its waited-for children, in microseconds.
+struct CpuTimes
+{
+    double self = 0;
+    double children = 0;
+    static CpuTimes now();
+};
+
+/// Resident memory of this process in kilobytes.
+long residentKilobytes();
+
+} // namespace glimra::bench

@@ -1,0 +1,92 @@
+// Time from request to results for a guess of the selection of a real xterm, split into
+// focus tracking, copying, matching and the panel; medians over many guesses.
+// Run it on a desktop of its own:  tests/desktop/run-with-desktop.sh build/bench/bench_guess
+#include "BenchSupport.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
+#include "app/ResultPanel.h"
+#include "capture/CopySelection.h"
+#include "capture/FocusTracker.h"
+#include "platform/desktop/DesktopPlatform.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class NoPanel : public ResultPanel
+{
+public:
+    void makeKeyAndActivate() override {}
+    void orderOut() override {}
+};
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "bench_guess needs a display: run it with run-with-desktop.sh\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication application(argc, argv);
+    bench::IsolatedHome home;
+    home.writeFile(u"proj/src/main.c"_s, "int main;\n");
+
+    QProcess xterm;
+    xterm.setWorkingDirectory(home.path(u"proj"_s));
+    xterm.start(u"xterm"_s, {u"-e"_s, u"sh"_s, u"-c"_s, u"sleep 600"_s});
+    QThread::sleep(2); // the window manager activates it
+    QProcess::execute(u"sh"_s, {u"-c"_s, u"printf 'src/main.c:3' | xclip -selection primary"_s});
+
+    NoPanel panel;
+    MainInterface ui(DesktopPlatform::create(true), &panel);
+    const int guesses = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 50;
+    QList<double> focus, copy, match, show, total;
+    for (int i = 0; i < guesses; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        const std::optional<Context> focusContext = ui.focusTracker().contextForCurrentApp();
+        const double t1 = clock.nsecsElapsed() / 1e6;
+        const std::optional<Context> capture =
+            ui.copySelection().contextForApp(focusContext ? focusContext->value(CTX_APPID) : QString());
+        const double t2 = clock.nsecsElapsed() / 1e6;
+        Context selection = focusContext.value_or(Context());
+        selection.insert(capture.value_or(Context()));
+        ui.appDelegate().setSelectionContext(selection);
+        ui.appDelegate().runMatchingEngine();
+        const double t3 = clock.nsecsElapsed() / 1e6;
+        panel.makeKeyAndActivate();
+        const double t4 = clock.nsecsElapsed() / 1e6;
+        focus.append(t1);
+        copy.append(t2 - t1);
+        match.append(t3 - t2);
+        show.append(t4 - t3);
+        total.append(t4);
+        if (!capture)
+            std::fprintf(stderr, "guess %d captured nothing\n", i);
+    }
+    xterm.kill();
+    xterm.waitForFinished();
+    std::printf("guesses: %d (median milliseconds)\n", guesses);
+    std::printf("  focus tracking %8.2f\n  copying        %8.2f\n  matching       %8.2f\n"
+                "  panel          %8.2f\n  total          %8.2f\n",
+                median(focus), median(copy), median(match), median(show), median(total));
+    return 0;
+}

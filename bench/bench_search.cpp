@@ -1,0 +1,105 @@
+// Time to gather a desktop search for a display name: over a folder tree of 100,000 files
+// (walked), and over a plocate index of one million entries. The trees are made once in
+// $TMPDIR/glimra-bench and reused by later runs.
+#include "BenchSupport.h"
+
+#include "foundation/ProcessRunner.h"
+#include "platform/MetadataQuery.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString benchDir()
+{
+    return QDir::tempPath() + u"/glimra-bench"_s;
+}
+
+// `folders` folders of `files` empty files each, and one "target.c" in every hundredth folder.
+QString makeTree(const QString &name, int folders, int files)
+{
+    const QString root = benchDir() + u'/' + name;
+    const QString done = root + u"/.complete"_s;
+    if (QFile::exists(done))
+        return root;
+    QDir(root).removeRecursively();
+    for (int d = 0; d < folders; ++d) {
+        const QString folder = u"%1/d%2"_s.arg(root).arg(d);
+        QDir().mkpath(folder);
+        for (int f = 0; f < files; ++f) {
+            const QByteArray file = u"%1/f%2.txt"_s.arg(folder).arg(f).toLocal8Bit();
+            ::close(::open(file.constData(), O_CREAT | O_WRONLY, 0644));
+        }
+        if (d % 100 == 0)
+            ::close(::open((folder + u"/target.c"_s).toLocal8Bit().constData(), O_CREAT | O_WRONLY, 0644));
+    }
+    QFile(done).open(QIODevice::WriteOnly);
+    return root;
+}
+
+void gather(benchmark::State &state, const QStringList &scopes)
+{
+    MetadataQuery query;
+    query.setPredicate(*Predicate::predicateWithFormat(u"kMDItemDisplayName == \"target.c\""_s));
+    query.setSearchScopes(scopes);
+    qsizetype hits = 0;
+    for (auto _ : state) {
+        QSignalSpy finished(&query, &MetadataQuery::didFinishGathering);
+        query.startQuery();
+        finished.wait(600000);
+        hits = query.resultCount();
+    }
+    state.counters["hits"] = double(hits);
+}
+
+void folderWalk(benchmark::State &state)
+{
+    gather(state, {makeTree(u"tree100k"_s, 100, 1000)});
+}
+
+void locateIndex(benchmark::State &state)
+{
+    const QString updatedb = QStandardPaths::findExecutable(u"updatedb"_s);
+    if (updatedb.isEmpty()) {
+        state.SkipWithError("plocate is not installed");
+        return;
+    }
+    const QString root = makeTree(u"tree1m"_s, 1000, 1000);
+    const QString index = benchDir() + u"/tree1m.db"_s;
+    if (!QFile::exists(index)) {
+        ProcessRequest build;
+        build.program = updatedb;
+        build.arguments = {u"-U"_s, root, u"-o"_s, index};
+        build.timeout = std::chrono::minutes(10);
+        ProcessRunner::run(build);
+    }
+    qputenv("GLIMRA_LOCATE_DB", index.toLocal8Bit());
+    gather(state, {MetadataQuery::LocalComputerScope});
+    qunsetenv("GLIMRA_LOCATE_DB");
+}
+
+} // namespace
+
+BENCHMARK(folderWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(locateIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

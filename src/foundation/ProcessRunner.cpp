@@ -74,6 +74,28 @@ bool waitWithEventLoop(QProcess &process, QDeadlineTimer deadline)
     return loop.exec() == 0;
 }
 
+// Hands output over as it arrives; stops at the deadline or when cancelled.
+bool waitStreaming(QProcess &process, QDeadlineTimer deadline, const ProcessRequest &request,
+                   bool &cancelled)
+{
+    while (true) {
+        const bool finished = process.state() == QProcess::NotRunning;
+        const QByteArray chunk = process.readAllStandardOutput();
+        if (!chunk.isEmpty())
+            request.onStandardOutput(chunk);
+        if (finished)
+            return true;
+        if (request.cancelled && *request.cancelled) {
+            cancelled = true;
+            return false;
+        }
+        if (deadline.hasExpired())
+            return false;
+        if (!process.waitForReadyRead(std::min(100, remainingMilliseconds(deadline))))
+            process.waitForFinished(0);
+    }
+}
+
 bool canRunEventLoop()
 {
     return QCoreApplication::instance()
@@ -98,18 +120,24 @@ ProcessResult ProcessRunner::run(const ProcessRequest &request)
         process.write(request.input);
     process.closeWriteChannel();
 
-    const bool finished = request.keepEventLoopRunning && canRunEventLoop()
-        ? waitWithEventLoop(process, deadline)
-        : waitBlocking(process, deadline);
+    bool finished = false;
+    if (request.onStandardOutput)
+        finished = waitStreaming(process, deadline, request, result.cancelled);
+    else if (request.keepEventLoopRunning && canRunEventLoop())
+        finished = waitWithEventLoop(process, deadline);
+    else
+        finished = waitBlocking(process, deadline);
     if (!finished) {
-        qCDebug(lcFoundation) << request.program << "overran its time bound; killed";
-        result.timedOut = true;
+        if (!result.cancelled)
+            qCDebug(lcFoundation) << request.program << "overran its time bound; killed";
+        result.timedOut = !result.cancelled;
         killGroup(process);
     }
-    result.standardOutput = process.readAllStandardOutput();
+    if (!request.onStandardOutput)
+        result.standardOutput = process.readAllStandardOutput();
     if (!request.forwardStandardError)
         result.standardError = process.readAllStandardError();
-    result.normalExit = !result.timedOut && process.exitStatus() == QProcess::NormalExit;
+    result.normalExit = finished && process.exitStatus() == QProcess::NormalExit;
     result.exitCode = process.exitCode();
     return result;
 }

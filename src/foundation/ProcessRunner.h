@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace glimra {
@@ -26,12 +28,19 @@ struct ProcessRequest
     /// Wait with the event loop running. Needed while this program may own the X
     /// clipboard: a child that reads it would otherwise wait for us while we wait for it.
     bool keepEventLoopRunning = false;
+    /// When set, standard output is handed over piece by piece as it arrives (for a child
+    /// that prints more than is worth keeping) instead of being collected in the result.
+    std::function<void(const QByteArray &)> onStandardOutput;
+    /// When set and it becomes true, the child is killed and the run ends (another thread
+    /// may set it).
+    const std::atomic<bool> *cancelled = nullptr;
 };
 
 struct ProcessResult
 {
     bool started = false;
     bool timedOut = false;
+    bool cancelled = false;
     bool normalExit = false;
     int exitCode = -1;
     QByteArray standardOutput;

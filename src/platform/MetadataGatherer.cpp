@@ -2,13 +2,13 @@
 
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
+#include "foundation/ProcessRunner.h"
 #include "platform/MetadataQuery.h"
 
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QMimeDatabase>
-#include <QProcess>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -152,35 +152,26 @@ void MetadataGatherer::readIndex()
     } else {
         arguments << u"--"_s << u"/"_s;
     }
-    QProcess locate;
-    locate.setProcessChannelMode(QProcess::SeparateChannels);
-    locate.start(program, arguments, QIODevice::ReadOnly);
-    if (!locate.waitForStarted(5000)) {
-        walk(homeDir());
-        return;
-    }
+    // The index of a whole computer is large: paths are taken as they arrive.
     QByteArray pending;
-    auto takePaths = [&] {
-        pending += locate.readAllStandardOutput();
+    ProcessRequest request;
+    request.program = program;
+    request.arguments = arguments;
+    request.timeout = std::chrono::minutes(2);
+    request.cancelled = &m_cancelled;
+    request.onStandardOutput = [&](const QByteArray &chunk) {
+        pending += chunk;
         qsizetype start = 0;
         for (qsizetype end; (end = pending.indexOf('\0', start)) >= 0; start = end + 1) {
             const QString path = QString::fromLocal8Bit(pending.mid(start, end - start));
             // The index may be older than the disk: only what still exists counts.
-            if (path_exists(path))
+            if (!m_cancelled && path_exists(path))
                 consider(path);
         }
         pending.remove(0, start);
     };
-    while (!m_cancelled && locate.state() != QProcess::NotRunning) {
-        locate.waitForReadyRead(100);
-        takePaths();
-    }
-    if (m_cancelled) {
-        locate.kill();
-        locate.waitForFinished(1000);
-        return;
-    }
-    takePaths();
+    if (!ProcessRunner::run(request).started)
+        walk(homeDir());
 }
 
 } // namespace glimra

@@ -111,3 +111,28 @@ TEST_F(ProcessRunnerTest, ShellQuotingKeepsEveryCharacter)
     const QString folder = u"it's a \"dir\" $HOME `x` \\ ;"_s;
     EXPECT_EQ(eval_shell(u"printf '%s' "_s + shellQuote(folder), 5s), folder);
 }
+
+TEST_F(ProcessRunnerTest, StreamedOutputArrivesInPiecesAndACancelledRunIsKilled)
+{
+    ProcessRequest request;
+    request.program = u"/bin/sh"_s;
+    request.arguments = {u"-c"_s, u"head -c 3000000 /dev/zero; sleep 30"_s};
+    request.timeout = 20s;
+    std::atomic<bool> cancelled = false;
+    request.cancelled = &cancelled;
+    qint64 received = 0;
+    request.onStandardOutput = [&](const QByteArray &chunk) {
+        received += chunk.size();
+        if (received >= 3000000)
+            cancelled = true; // as another thread would
+    };
+    QElapsedTimer clock;
+    clock.start();
+    const ProcessResult result = ProcessRunner::run(request);
+    EXPECT_EQ(received, 3000000);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_TRUE(result.standardOutput.isEmpty());
+    EXPECT_LT(clock.elapsed(), 10000);
+}

@@ -32,6 +32,32 @@ TEST_F(MatchCommandTest, JsonOutputOfAGuess)
     EXPECT_TRUE(result.value(u"files"_s).toArray().isEmpty());
 }
 
+TEST_F(MatchCommandTest, EachKindOfTextEndToEnd)
+{
+    const QString project = path(u"proj"_s);
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    const struct
+    {
+        QString text;
+        QString key;
+        QString value;
+    } rows[] = {
+        {u"lookup word"_s, u"ACT_WORDS"_s, u"lookup word"_s},
+        {u"(7*6)"_s, u"ACT_TEXT"_s, u"42"_s},
+        {u"see www.example.com/x"_s, u"ACT_URL"_s, u"http://www.example.com/x"_s},
+        {u"src/main.c:12:5: error"_s, u"ACT_PATH_LINE"_s, u"12"_s},
+        {u"src/main.c:12:5: error"_s, u"ACT_PATH"_s, project + u"/src/main.c"_s},
+        {u"`ls src`"_s, u"ACT_TEXT"_s, u"main.c"_s},
+    };
+    for (const auto &row : rows) {
+        const GlimraRun run = runGlimra({u"match"_s, u"--json"_s, u"--wait"_s, u"0"_s, u"--context"_s,
+                                         u"CTX_DIR="_s + project + u'/', u"--text"_s, row.text});
+        EXPECT_EQ(run.exitCode, 0) << row.text.toStdString();
+        EXPECT_EQ(run.json().value(u"matchedContext"_s).toObject().value(row.key).toString(), row.value)
+            << row.text.toStdString();
+    }
+}
+
 TEST_F(MatchCommandTest, FilesUrlsAndTheTextFromStandardInput)
 {
     const QString file = writeFile(u"proj/main.c"_s, "int main;\n");

@@ -70,6 +70,7 @@ TEST_F(PluginsCommandTest, TemplatesMatchOutOfTheBox)
     const QJsonObject ticket = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"see ABC-123"_s})
                                    .json().value(u"matchedContext"_s).toObject();
     EXPECT_EQ(ticket.value(u"ACT_URL"_s), u"https://tracker.example.com/browse/ABC-123"_s);
+    EXPECT_EQ(ticket.value(u"ACT_TEXT"_s), u"SEE ABC-123"_s); // the handler-script template
     const QJsonObject colour = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"#ff8800"_s})
                                    .json().value(u"matchedContext"_s).toObject();
     EXPECT_EQ(colour.value(u"ACT_TEXT"_s), u"rgb(255, 136, 0)"_s);

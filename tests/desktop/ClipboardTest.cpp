@@ -51,3 +51,12 @@ TEST_F(ClipboardTest, TheClipboardGuessReadsWhatXclipPutThere)
     EXPECT_EQ(result.value(u"selectionContext"_s).toObject().value(u"CTX_APPID"_s), u"XTerm"_s);
     EXPECT_EQ(result.value(u"files"_s).toArray().size(), 1);
 }
+
+TEST_F(ClipboardTest, AServicesRequestGuessesTheTextItBrings)
+{
+    startXterm(path());
+    const GlimraRun run = glimra({u"service"_s, u"--json"_s}, "6*7");
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"42"_s);
+    EXPECT_EQ(run.json().value(u"selectedTab"_s).toInt(), 1);
+}

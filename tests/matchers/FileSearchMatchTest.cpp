@@ -84,9 +84,14 @@ TEST_F(FileSearchMatchTest, PartialPathsMatchWholeComponentsNewestFirst)
     fileAged(u"proj/mysrc/util/strings.c"_s, 10);
     fileAged(u"proj/src/strings.c"_s, 10);
     buildIndex(path());
+    test::LogCapture log;
     ASSERT_TRUE(start({{CTX_TEXT, u"see src/util/strings.c line 3"_s}}));
     EXPECT_EQ(search.searchScope(), QStringList{MetadataQuery::LocalComputerScope});
     EXPECT_EQ(deliveredPaths(), (QStringList{newer, older}));
+    EXPECT_FALSE(log.linesStartingWith(u"A data batch has been received"_s).isEmpty());
+    QStringList got = log.linesStartingWith(u"GOT IT:"_s);
+    got.sort(); // in the order the index gave them
+    EXPECT_EQ(got, (QStringList{u"GOT IT:"_s + newer, u"GOT IT:"_s + older}));
     ASSERT_EQ(deliveries.size(), 1);
     EXPECT_EQ(deliveries[0][0].label(), u"strings.c"_s);
     EXPECT_EQ(deliveries[0][0].urlPath(), u"file://"_s + newer);

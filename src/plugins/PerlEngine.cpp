@@ -65,6 +65,8 @@ private:
 } // namespace
 } // namespace glimra
 
+// Every Perl call names its interpreter explicitly (my_perl) instead of looking it up.
+#define PERL_NO_GET_CONTEXT
 #include <EXTERN.h>
 #include <perl.h>
 #include <XSUB.h>

@@ -31,4 +31,7 @@ struct CpuTimes
 /// Resident memory of this process in kilobytes.
 long residentKilobytes();
 
+/// The main function of a Google Benchmark program that needs an application object.
+int runBenchmarks(int argc, char **argv);
+
 } // namespace glimra::bench

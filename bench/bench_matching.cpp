@@ -77,9 +77,5 @@ BENCHMARK_CAPTURE(guess, paragraph_with_three_paths, paragraph())->Unit(benchmar
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return glimra::bench::runBenchmarks(argc, argv);
 }

@@ -131,9 +131,5 @@ BENCHMARK(perlParseMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return glimra::bench::runBenchmarks(argc, argv);
 }

@@ -27,4 +27,22 @@ int CommandLine::usageError(const QString &message)
     return UsageError;
 }
 
+int CommandLine::runVerb(const QList<Verb> &verbs)
+{
+    if (!parse())
+        return UsageError;
+    QStringList names;
+    for (const Verb &verb : verbs)
+        names.append(verb.first);
+    QStringList words = m_parser.positionalArguments();
+    if (words.isEmpty())
+        return usageError(u"needs %1"_s.arg(names.join(u" or "_s)));
+    const QString name = words.takeFirst();
+    for (const Verb &verb : verbs) {
+        if (verb.first == name)
+            return verb.second(words);
+    }
+    return usageError(u"unknown verb '%1'"_s.arg(name));
+}
+
 } // namespace glimra

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+#include <utility>
+
 namespace glimra {
 
 /// What every subcommand shares: its parser, the output streams and the usage-error rule
@@ -21,6 +24,12 @@ public:
     bool parse();
     /// Prints "glimra <command>: <message>" on standard error and returns UsageError.
     int usageError(const QString &message);
+
+    /// A verb of the command ("read", "new", …) and what it does with the words after it.
+    using Verb = std::pair<QString, std::function<int(const QStringList &words)>>;
+    /// Parses, then runs the verb named by the first word with the remaining words; a
+    /// usage error for a missing or unknown verb.
+    int runVerb(const QList<Verb> &verbs);
 
     QTextStream &out() { return m_out; }
     QTextStream &err() { return m_err; }

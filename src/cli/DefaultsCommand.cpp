@@ -78,24 +78,9 @@ int DefaultsCommand::run(const QStringList &arguments)
 {
     CommandLine command(u"defaults"_s, arguments);
     command.parser().addPositionalArgument(u"verb"_s, u"read, write or delete"_s);
-    if (!command.parse())
-        return CommandLine::UsageError;
-    QStringList words = command.parser().positionalArguments();
-    if (words.isEmpty())
-        return command.usageError(u"needs read, write or delete"_s);
-    const QString verb = words.takeFirst();
-    int status = CommandLine::UsageError;
-    if (verb == u"read"_s)
-        status = read(command, words);
-    else if (verb == u"write"_s)
-        status = write(command, words);
-    else if (verb == u"delete"_s)
-        status = remove(command, words);
-    else
-        status = command.usageError(u"unknown verb '%1'"_s.arg(verb));
-    command.out().flush();
-    command.err().flush();
-    return status;
+    return command.runVerb({{u"read"_s, [&](const QStringList &words) { return read(command, words); }},
+                            {u"write"_s, [&](const QStringList &words) { return write(command, words); }},
+                            {u"delete"_s, [&](const QStringList &words) { return remove(command, words); }}});
 }
 
 } // namespace glimra

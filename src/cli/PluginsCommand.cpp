@@ -99,23 +99,17 @@ int PluginsCommand::run(const QStringList &arguments)
                                  {u"kind"_s, u"The kind of plug-in to create."_s, u"KIND"_s,
                                   u"applescript"_s},
                                  {u"no-open"_s, u"Do not open the new file."_s}});
-    if (!command.parse())
-        return CommandLine::UsageError;
-    QStringList words = command.parser().positionalArguments();
-    if (words.isEmpty())
-        return command.usageError(u"needs list or new"_s);
-    const QString verb = words.takeFirst();
-    Session session(false);
-    int status = CommandLine::UsageError;
-    if (verb == u"list"_s && words.isEmpty())
-        status = list(command, session.interface().pluginManager());
-    else if (verb == u"new"_s)
-        status = create(command, session.interface().pluginManager(), words);
-    else
-        status = command.usageError(u"unknown verb '%1'"_s.arg(verb));
-    command.out().flush();
-    command.err().flush();
-    return status;
+    std::unique_ptr<Session> session;
+    auto manager = [&session]() -> PluginManager & {
+        session = std::make_unique<Session>(false);
+        return session->interface().pluginManager();
+    };
+    return command.runVerb(
+        {{u"list"_s, [&](const QStringList &words) {
+              return words.isEmpty() ? list(command, manager())
+                                     : command.usageError(u"list takes no words"_s);
+          }},
+         {u"new"_s, [&](const QStringList &words) { return create(command, manager(), words); }}});
 }
 
 } // namespace glimra

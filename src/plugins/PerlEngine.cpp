@@ -150,6 +150,18 @@ struct PerlEngine::Interpreter
         return decodeStrictly(bytes, length);
     }
 
+    // The global scalar `name` (created when `create`); null without an interpreter or
+    // without such a scalar.
+    SV *scalar(const QString &name, bool create)
+    {
+        if (!my_perl)
+            return nullptr;
+        PERL_SET_CONTEXT(my_perl);
+        return get_sv(name.toStdString().c_str(), create ? GV_ADD : 0);
+    }
+
+    NV numberOf(SV *value) { return SvNV(value); }
+
     bool errorPending()
     {
         if (!SvTRUE(ERRSV))
@@ -271,33 +283,22 @@ QString PerlEngine::eval(const QString &source)
 
 QString PerlEngine::stringValueOf(const QString &name)
 {
-    if (!d->my_perl)
-        return {};
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    return d->stringOf(get_sv(name.toStdString().c_str(), 0));
+    SV *value = d->scalar(name, false);
+    return value ? d->stringOf(value) : QString();
 }
 
 float PerlEngine::floatValueOf(const QString &name)
 {
-    if (!d->my_perl)
-        return 0.0f;
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    SV *value = get_sv(name.toStdString().c_str(), 0);
-    return value ? float(SvNV(value)) : 0.0f;
+    SV *value = d->scalar(name, false);
+    return value ? float(d->numberOf(value)) : 0.0f;
 }
 
 int PerlEngine::intValueOf(const QString &name)
 {
-    if (!d->my_perl)
-        return 0;
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    SV *value = get_sv(name.toStdString().c_str(), 0);
+    SV *value = d->scalar(name, false);
     if (!value)
         return 0;
-    const NV number = SvNV(value);
+    const NV number = d->numberOf(value);
     if (number != number)
         return 0;
     if (number >= NV(INT_MAX))
@@ -309,29 +310,23 @@ int PerlEngine::intValueOf(const QString &name)
 
 void PerlEngine::setIntValue(int value, const QString &name)
 {
-    if (!d->my_perl)
-        return;
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    sv_setpvf(get_sv(name.toStdString().c_str(), GV_ADD), "%d", value);
+    // sv_setpvf finds its interpreter through the context scalar() has just set.
+    if (SV *scalar = d->scalar(name, true))
+        sv_setpvf(scalar, "%d", value);
 }
 
 void PerlEngine::setFloatValue(float value, const QString &name)
 {
-    if (!d->my_perl)
-        return;
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    sv_setpvf(get_sv(name.toStdString().c_str(), GV_ADD), "%f", double(value));
+    if (SV *scalar = d->scalar(name, true))
+        sv_setpvf(scalar, "%f", double(value));
 }
 
 void PerlEngine::setStringValue(const QString &value, const QString &name)
 {
-    if (!d->my_perl)
+    SV *scalar = d->scalar(name, true);
+    if (!scalar)
         return;
     PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    SV *scalar = get_sv(name.toStdString().c_str(), GV_ADD);
     if (value.isNull()) {
         sv_setsv(scalar, &PL_sv_undef);
         return;

@@ -123,16 +123,18 @@ void PluginManager::refreshPlugins()
 
 MatcherList PluginManager::allMatchers()
 {
+    // Read once per guess: an edit of the entries applies to the next guess.
+    const QJsonArray entries = UserDefaults().arrayForKey(u"regexp_matchers"_s);
     MatcherList all;
-    populateRegExp(all, CapturedPrefix);
+    populateRegExp(all, entries, CapturedPrefix);
     all.append(m_matcherList);
-    populateRegExp(all, ResultPrefix);
+    populateRegExp(all, entries, ResultPrefix);
     return all;
 }
 
-void PluginManager::populateRegExp(MatcherList &matchers, const QString &prefix) const
+void PluginManager::populateRegExp(MatcherList &matchers, const QJsonArray &entries,
+                                   const QString &prefix) const
 {
-    const QJsonArray entries = UserDefaults().arrayForKey(u"regexp_matchers"_s);
     for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
         const QString key = entry.value(u"matched_key"_s).toString();

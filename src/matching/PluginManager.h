@@ -3,6 +3,7 @@
 #include "matching/PluginLists.h"
 #include "platform/Platform.h"
 
+#include <QJsonArray>
 #include <QString>
 
 #include <memory>
@@ -66,7 +67,9 @@ public:
     Creation addAction(bool openFile = true);
 
 private:
-    void populateRegExp(MatcherList &matchers, const QString &prefix) const;
+    /// Appends a matcher for each entry whose key begins with `prefix`.
+    void populateRegExp(MatcherList &matchers, const QJsonArray &entries,
+                        const QString &prefix) const;
     Creation addPlugin(const QString &name, const QString &role, const QString &extension,
                        const QString &templateName, bool openFile);
 

@@ -25,6 +25,8 @@ void ClipboardKeeper::handOver(Pasteboard &pasteboard)
     if (!clipboard || !clipboard->ownsClipboard())
         return;
     const PasteboardContents contents = clipboard->contents();
+    if (contents.isEmpty())
+        return;
 
     QTemporaryFile file(QDir::tempPath() + u"/glimra-clipboard-XXXXXX"_s);
     file.setAutoRemove(false); // the keeper removes it once read

@@ -77,3 +77,13 @@ TEST_F(GuessTest, TheActiveApplicationComesFromTheWindowManager)
     ASSERT_TRUE(!activated.isEmpty() || activated.wait(5000));
     EXPECT_EQ(activated.last().at(0).toString(), u"XTerm"_s);
 }
+
+TEST_F(GuessTest, AnEmptyClipboardStaysEmptyAndNoKeeperIsLeftBehind)
+{
+    startXterm(path());
+    QGuiApplication::clipboard()->clear();
+    xclipSet(u"primary"_s, u"hello"_s);
+    ASSERT_EQ(glimra({u"guess"_s}).exitCode, 0);
+    // Nobody owns the clipboard, so no keeper of this display is left: xclip finds nothing.
+    EXPECT_TRUE(xclipGet(u"clipboard"_s).isNull());
+}

@@ -25,6 +25,11 @@ void ClipboardPasteboard::publish(QMimeData *data)
 void ClipboardPasteboard::declareTypes(const QStringList &types)
 {
     m_declared.clear();
+    if (types.isEmpty()) {
+        // Nothing to serve: owning an empty clipboard would only keep a keeper alive.
+        clipboard()->clear(QClipboard::Clipboard);
+        return;
+    }
     for (const QString &type : types)
         m_declared.append({type, QByteArray("")});
     auto *data = new QMimeData;

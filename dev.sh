@@ -16,7 +16,7 @@ PACKAGES=(
     # what the program runs
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils
     # what the desktop tests run
-    xvfb openbox xterm dbus dbus-bin
+    xvfb xfonts-base openbox xterm dbus dbus-daemon
 )
 
 install_packages() {

@@ -105,9 +105,13 @@ void MetadataGatherer::gather()
     flush();
 }
 
-void MetadataGatherer::consider(const QString &path)
+void MetadataGatherer::consider(const QString &path, Existence existence)
 {
     if (!m_predicate.evaluateWithObject(attributesFor(path, m_keys)))
+        return;
+    // The index may be older than the disk: a hit counts only if it still exists. Checked
+    // after the predicate, which most candidates fail on their name alone.
+    if (existence == Existence::Unknown && !path_exists(path))
         return;
     m_batch.append(attributesOf(path));
     if (m_batch.size() >= BatchSize)
@@ -131,7 +135,7 @@ void MetadataGatherer::walk(const QString &folder)
     QDirIterator entries(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
                          QDirIterator::Subdirectories);
     while (entries.hasNext() && !m_cancelled)
-        consider(entries.next());
+        consider(entries.next(), Existence::Known);
 }
 
 void MetadataGatherer::readIndex()
@@ -163,10 +167,8 @@ void MetadataGatherer::readIndex()
         pending += chunk;
         qsizetype start = 0;
         for (qsizetype end; (end = pending.indexOf('\0', start)) >= 0; start = end + 1) {
-            const QString path = QString::fromLocal8Bit(pending.mid(start, end - start));
-            // The index may be older than the disk: only what still exists counts.
-            if (!m_cancelled && path_exists(path))
-                consider(path);
+            if (!m_cancelled)
+                consider(QString::fromLocal8Bit(pending.mid(start, end - start)), Existence::Unknown);
         }
         pending.remove(0, start);
     };

@@ -34,7 +34,8 @@ public:
 private:
     void walk(const QString &folder);
     void readIndex();
-    void consider(const QString &path);
+    enum class Existence { Known, Unknown };
+    void consider(const QString &path, Existence existence);
     void flush();
 
     Predicate m_predicate;

@@ -471,7 +471,8 @@ std::optional<double> toNumber(const QVariant &value)
 QString fold(const QString &text, int modifiers)
 {
     QString folded = text;
-    if (modifiers & DiacriticInsensitive) {
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if ((modifiers & DiacriticInsensitive) && !ascii) {
         folded = folded.normalized(QString::NormalizationForm_D);
         folded.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
     }

@@ -7,7 +7,7 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run(copy_selection => sub {
+Glimra::Handlers::run_without_arguments(copy_selection => sub {
     Glimra::Handlers::copy_primary_to_clipboard() or Glimra::Handlers::send_keys('ctrl+c');
     return undef;
 });

@@ -7,4 +7,4 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run(selected_files => sub { Glimra::Handlers::window_report() });
+Glimra::Handlers::run_without_arguments(selected_files => sub { Glimra::Handlers::window_report() });

@@ -6,7 +6,7 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run(selected_files => sub {
+Glimra::Handlers::run_without_arguments(selected_files => sub {
     my $report = Glimra::Handlers::window_report() // return undef;
     my $title = $report->{WIN_NAME} // '';
     if ($title =~ /^\*?(.+?) - (~?\/.*) - Geany$/) {

@@ -6,7 +6,7 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run(copy_selection => sub {
+Glimra::Handlers::run_without_arguments(copy_selection => sub {
     Glimra::Handlers::copy_primary_to_clipboard();
     return undef;
 });

@@ -8,10 +8,12 @@ package Glimra::Handlers;
 #
 #   use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 #   use Glimra::Handlers;
-#   Glimra::Handlers::run(selected_files => sub { my ($context) = @_; ... });
+#   Glimra::Handlers::run(paste_selection => sub { my ($context) = @_; ... });
+#
+# Every guess runs two of these scripts, so they start as little as they can: JSON::PP is
+# loaded only by handlers that read their arguments.
 use strict;
 use warnings;
-use JSON::PP;
 
 # Calls the handler named by the first argument with the decoded arguments and prints its
 # answer. An unknown handler, or an answer of undef, prints nothing.
@@ -19,10 +21,38 @@ sub run {
     my %handlers = @_;
     my $handler = $handlers{ $ARGV[0] // '' } or exit 1;
     my $input = do { local $/; <STDIN> } // '';
+    require JSON::PP;
     my $arguments = length $input ? JSON::PP->new->utf8->decode($input) : [];
-    my $result = $handler->(@$arguments);
-    print JSON::PP->new->utf8->allow_nonref->encode($result), "\n" if defined $result;
+    answer($handler->(@$arguments));
+}
+
+# The same for handlers that need no arguments (the report on the active window, the copy
+# of its selection): standard input is not read.
+sub run_without_arguments {
+    my %handlers = @_;
+    my $handler = $handlers{ $ARGV[0] // '' } or exit 1;
+    answer($handler->());
+}
+
+sub answer {
+    my ($result) = @_;
+    print encode($result), "\n" if defined $result;
     exit 0;
+}
+
+# JSON for texts, lists and objects. Byte strings (what programs print) are taken to be
+# UTF-8 already; character strings are written as UTF-8.
+sub encode {
+    my ($value) = @_;
+    return 'null' unless defined $value;
+    return '[' . join(',', map { encode($_) } @$value) . ']' if ref $value eq 'ARRAY';
+    return '{' . join(',', map { encode("$_") . ':' . encode($value->{$_}) } sort keys %$value) . '}'
+        if ref $value eq 'HASH';
+    my $text = "$value";
+    utf8::encode($text) if utf8::is_utf8($text);
+    $text =~ s/(["\\])/\\$1/g;
+    $text =~ s/([\x00-\x1f])/sprintf('\\u%04x', ord $1)/ge;
+    return qq("$text");
 }
 
 # The output of a program run without a shell, or undef when it failed.
@@ -35,16 +65,24 @@ sub output_of {
     return $output;
 }
 
-sub active_window { return output_of(qw(xdotool getactivewindow)) }
-sub window_name { my ($window) = @_; return output_of('xdotool', 'getwindowname', $window) }
-sub window_pid { my ($window) = @_; return output_of('xdotool', 'getwindowpid', $window) }
+sub active_window {
+    my $property = output_of(qw(xprop -root -notype _NET_ACTIVE_WINDOW)) // return undef;
+    my ($window) = $property =~ /(0x[0-9a-fA-F]+)/;
+    return defined $window && hex($window) != 0 ? $window : undef;
+}
 
-# The class of the window (the second string of WM_CLASS): Glimra's application identifier.
-sub window_class {
+sub window_name { my ($window) = @_; return output_of('xdotool', 'getwindowname', hex $window) }
+
+# The class of the window (the second string of WM_CLASS): Glimra's application identifier;
+# and the process that made it.
+sub window_class_and_pid {
     my ($window) = @_;
-    my $property = output_of('xprop', '-id', $window, 'WM_CLASS') // return undef;
-    my @strings = $property =~ /"((?:[^"\\]|\\.)*)"/g;
-    return $strings[-1];
+    my $properties = output_of('xprop', '-id', $window, '-notype', 'WM_CLASS', '_NET_WM_PID')
+        // return (undef, undef);
+    my ($class_line) = $properties =~ /^WM_CLASS(.*)$/m;
+    my @strings = ($class_line // '') =~ /"((?:[^"\\]|\\.)*)"/g;
+    my ($pid) = $properties =~ /^_NET_WM_PID\s*=\s*(\d+)/m;
+    return ($strings[-1], $pid);
 }
 
 # A path that a window title carries and that exists: "name (~/folder) - Editor",
@@ -84,8 +122,9 @@ sub window_report {
     my (%options) = @_;
     my $window = active_window() // return undef;
     my $title = window_name($window);
-    my %report = (APP_NAME => window_class($window), WIN_NAME => $title);
-    my @finders = (sub { path_in_title($title) }, sub { foreground_folder(window_pid($window)) });
+    my ($class, $pid) = window_class_and_pid($window);
+    my %report = (APP_NAME => $class, WIN_NAME => $title);
+    my @finders = (sub { path_in_title($title) }, sub { foreground_folder($pid) });
     @finders = reverse @finders if $options{terminal};
     for my $find (@finders) {
         my $path = $find->();

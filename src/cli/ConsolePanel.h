@@ -5,17 +5,16 @@
 namespace glimra {
 
 /// The results panel of the command line: it only counts how often it was shown; the
-/// command prints the results when the guess is complete.
+/// command prints the results when the guess is complete, and there is nothing to hide.
 class ConsolePanel : public ResultPanel
 {
 public:
     void makeKeyAndActivate() override { ++m_shown; }
-    void orderOut() override { m_visible = false; }
+    void orderOut() override {}
     int timesShown() const { return m_shown; }
 
 private:
     int m_shown = 0;
-    bool m_visible = true;
 };
 
 } // namespace glimra

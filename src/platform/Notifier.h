@@ -15,12 +15,4 @@ public:
                         const QString &notificationName) = 0;
 };
 
-/// The notifier used where no notification service exists: one log line each.
-class LogNotifier : public Notifier
-{
-public:
-    void notify(const QString &title, const QString &description,
-                const QString &notificationName) override;
-};
-
 } // namespace glimra

@@ -1,6 +1,7 @@
 #include "cli/CaptureCommand.h"
 
 #include "app/AppDelegate.h"
+#include "capture/CopySelection.h"
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
 #include "cli/Session.h"
@@ -8,7 +9,6 @@
 
 #include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -43,18 +43,13 @@ bool guessSelection(Session &session, CommandLine &command)
 int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool withDisplay)
 {
     CommandLine command(verb, arguments);
-    command.parser().addOptions({{u"json"_s, u"Print one JSON object."_s},
-                                 {u"wait"_s, u"Wait at most SECONDS for late results."_s,
-                                  u"SECONDS"_s, u"5"_s}});
-    if (!command.parse())
+    command.parser().addOption({u"json"_s, u"Print one JSON object."_s});
+    command.addWaitOption();
+    if (!command.parseOptionsOnly())
         return CommandLine::UsageError;
-    if (!command.parser().positionalArguments().isEmpty())
-        return command.usageError(u"unexpected argument '%1'"_s.arg(
-            command.parser().positionalArguments().first()));
-    bool waitOk = false;
-    const double wait = command.parser().value(u"wait"_s).toDouble(&waitOk);
-    if (!waitOk || wait < 0)
-        return command.usageError(u"--wait needs a number of seconds"_s);
+    const std::optional<double> wait = command.waitSeconds();
+    if (!wait)
+        return CommandLine::UsageError;
 
     Session session(withDisplay);
     AppDelegate &delegate = session.delegate();
@@ -69,8 +64,7 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         if (!input.open(stdin, QIODevice::ReadOnly))
             return command.usageError(u"cannot read standard input"_s);
         MemoryPasteboard request;
-        request.declareTypes({Pasteboard::StringType});
-        request.setString(QString::fromUtf8(input.readAll()), Pasteboard::StringType);
+        CopySelection::setPBoard(request, QString::fromUtf8(input.readAll()));
         delegate.handleFromService(request);
         shown = session.panel().timesShown() > 0;
     }
@@ -81,11 +75,8 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         session.keepClipboard();
         return 1;
     }
-    session.waitForLateResults(wait);
-    if (command.parser().isSet(u"json"_s))
-        ResultPrinter::printJson(command.out(), delegate);
-    else
-        ResultPrinter::printHuman(command.out(), delegate);
+    session.waitForLateResults(*wait);
+    ResultPrinter::print(command.out(), delegate, command.parser().isSet(u"json"_s));
     session.keepClipboard();
     return delegate.matchedContext().isEmpty() ? 1 : 0;
 }

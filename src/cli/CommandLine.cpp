@@ -20,6 +20,31 @@ bool CommandLine::parse()
     return false;
 }
 
+bool CommandLine::parseOptionsOnly()
+{
+    if (!parse())
+        return false;
+    if (m_parser.positionalArguments().isEmpty())
+        return true;
+    usageError(u"unexpected argument '%1'"_s.arg(m_parser.positionalArguments().first()));
+    return false;
+}
+
+void CommandLine::addWaitOption()
+{
+    m_parser.addOption({u"wait"_s, u"Wait at most SECONDS for late results."_s, u"SECONDS"_s, u"5"_s});
+}
+
+std::optional<double> CommandLine::waitSeconds()
+{
+    bool ok = false;
+    const double seconds = m_parser.value(u"wait"_s).toDouble(&ok);
+    if (ok && seconds >= 0)
+        return seconds;
+    usageError(u"--wait needs a number of seconds, not '%1'"_s.arg(m_parser.value(u"wait"_s)));
+    return std::nullopt;
+}
+
 int CommandLine::usageError(const QString &message)
 {
     m_err << u"glimra %1: %2\n"_s.arg(m_command, message);

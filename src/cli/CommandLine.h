@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace glimra {
@@ -22,6 +23,14 @@ public:
     QCommandLineParser &parser() { return m_parser; }
     /// Parses; false after printing the problem on standard error.
     bool parse();
+    /// Parses a command that takes options only: a word is a usage error too.
+    bool parseOptionsOnly();
+
+    /// Adds --wait SECONDS (default 5): the longest to wait for results that come later.
+    void addWaitOption();
+    /// The value of --wait; nullopt after printing the problem when it is not a number of
+    /// seconds.
+    std::optional<double> waitSeconds();
     /// Prints "glimra <command>: <message>" on standard error and returns UsageError.
     int usageError(const QString &message);
 

@@ -8,8 +8,6 @@
 #include "platform/desktop/DesktopWorkspace.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 #include <cstdio>
 
@@ -55,19 +53,16 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
     parser.addOptions({{u"text"_s, u"The text to guess."_s, u"TEXT"_s},
                        {u"text-file"_s, u"Read the text from FILE."_s, u"FILE"_s},
                        {u"context"_s, u"Add KEY=VALUE to the selection context."_s, u"KEY=VALUE"_s},
-                       {u"wait"_s, u"Wait at most SECONDS for late results."_s, u"SECONDS"_s, u"5"_s},
                        {u"run"_s, u"Run the offered action labelled LABEL."_s, u"LABEL"_s},
                        {u"json"_s, u"Print one JSON object."_s}});
-    if (!command.parse())
+    command.addWaitOption();
+    if (!command.parseOptionsOnly())
         return CommandLine::UsageError;
-    if (!parser.positionalArguments().isEmpty())
-        return command.usageError(u"unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
     if (parser.isSet(u"text"_s) && parser.isSet(u"text-file"_s))
         return command.usageError(u"--text and --text-file exclude each other"_s);
-    bool waitOk = false;
-    const double wait = parser.value(u"wait"_s).toDouble(&waitOk);
-    if (!waitOk || wait < 0)
-        return command.usageError(u"--wait needs a number of seconds, not '%1'"_s.arg(parser.value(u"wait"_s)));
+    const std::optional<double> wait = command.waitSeconds();
+    if (!wait)
+        return CommandLine::UsageError;
 
     Context selection;
     for (const QString &entry : parser.values(u"context"_s)) {
@@ -85,10 +80,9 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
     AppDelegate &delegate = session.delegate();
     delegate.setSelectionContext(selection);
     delegate.runMatchingEngine();
-    session.waitForLateResults(wait);
+    session.waitForLateResults(*wait);
 
-    QStringList searchResults;
-    bool searched = false;
+    std::optional<QStringList> searchResults;
     if (parser.isSet(u"run"_s)) {
         const ActionPtr action = offeredAction(delegate, parser.value(u"run"_s));
         if (!action) {
@@ -102,29 +96,13 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
         }
         if (DesktopWorkspace *workspace = DesktopPlatform::desktopWorkspace(session.platform())) {
             QObject::connect(workspace, &DesktopWorkspace::searchResultsReady, workspace,
-                             [&](const QString &, const QStringList &paths) {
-                                 searchResults = paths;
-                                 searched = true;
-                             });
+                             [&](const QString &, const QStringList &paths) { searchResults = paths; });
         }
         delegate.executeAction(action);
-        session.waitForWorkspace(std::max(wait, 1.0));
+        session.waitForWorkspace(std::max(*wait, 1.0));
     }
 
-    if (parser.isSet(u"json"_s)) {
-        QJsonObject result = ResultPrinter::toJson(delegate);
-        if (searched)
-            result.insert(u"searchResults"_s, QJsonArray::fromStringList(searchResults));
-        command.out() << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
-    } else {
-        ResultPrinter::printHuman(command.out(), delegate);
-        if (searched) {
-            command.out() << u"search results:\n"_s;
-            for (const QString &path : std::as_const(searchResults))
-                command.out() << u"  "_s << path << u'\n';
-        }
-    }
-    command.out().flush();
+    ResultPrinter::print(command.out(), delegate, parser.isSet(u"json"_s), searchResults);
     session.keepClipboard();
     return delegate.matchedContext().isEmpty() ? 1 : 0;
 }

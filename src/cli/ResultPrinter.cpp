@@ -38,14 +38,17 @@ QJsonObject ResultPrinter::toJson(const AppDelegate &delegate)
                        {u"selectedTab"_s, delegate.selectedTab()}};
 }
 
-void ResultPrinter::printJson(QTextStream &out, const AppDelegate &delegate)
+void ResultPrinter::print(QTextStream &out, const AppDelegate &delegate, bool json,
+                          const std::optional<QStringList> &searchResults)
 {
-    out << QString::fromUtf8(QJsonDocument(toJson(delegate)).toJson(QJsonDocument::Indented));
-    out.flush();
-}
-
-void ResultPrinter::printHuman(QTextStream &out, const AppDelegate &delegate)
-{
+    if (json) {
+        QJsonObject result = toJson(delegate);
+        if (searchResults)
+            result.insert(u"searchResults"_s, QJsonArray::fromStringList(*searchResults));
+        out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
+        out.flush();
+        return;
+    }
     out << u"looks like "_s << contentType(delegate.matchedContext()) << u'\n';
     const ActionList actions = delegate.resultActions();
     if (!actions.isEmpty())
@@ -57,6 +60,11 @@ void ResultPrinter::printHuman(QTextStream &out, const AppDelegate &delegate)
         out << u"files:\n"_s;
     for (const FileObject &file : files)
         out << u"  "_s << file.nicePath() << u'\n';
+    if (searchResults) {
+        out << u"search results:\n"_s;
+        for (const QString &path : *searchResults)
+            out << u"  "_s << path << u'\n';
+    }
     out.flush();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QStringList>
 #include <QTextStream>
+
+#include <optional>
 
 namespace glimra {
 
@@ -14,9 +17,11 @@ public:
     /// {"selectionContext", "matchedContext", "contentType", "actions": [{"name", "label"}],
     ///  "files": [{"label", "filePath", "urlPath"}], "selectedTab"}
     static QJsonObject toJson(const AppDelegate &delegate);
-    static void printJson(QTextStream &out, const AppDelegate &delegate);
-    /// The description, the numbered action labels and the result files.
-    static void printHuman(QTextStream &out, const AppDelegate &delegate);
+    /// The JSON object, or for people the description, the numbered action labels and the
+    /// result files. `searchResults`, when the desktop's search results were shown, follow
+    /// (as "searchResults" in the JSON).
+    static void print(QTextStream &out, const AppDelegate &delegate, bool json,
+                      const std::optional<QStringList> &searchResults = std::nullopt);
 };
 
 } // namespace glimra

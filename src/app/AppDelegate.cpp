@@ -77,15 +77,36 @@ void AppDelegate::guessCurrentSelection(Sender sender)
     QTimer::singleShot(0, this, &AppDelegate::continueGuessing);
 }
 
-void AppDelegate::continueGuessing()
+void AppDelegate::stopGuessing(const QString &title, const QString &description)
+{
+    notifyError(title, description);
+    setSelectedTab(0);
+    emit guessStopped(title, description);
+}
+
+std::optional<Context> AppDelegate::focusContext() const
+{
+    std::optional<Context> focus = m_focusTracker ? m_focusTracker->contextForCurrentApp()
+                                                  : std::nullopt;
+    if (focus && !focus->contains(CTX_APPID))
+        return std::nullopt;
+    return focus;
+}
+
+void AppDelegate::matchCapture(const Context &focus, const Context &capture)
 {
     Context selection;
-    const std::optional<Context> focus = m_focusTracker ? m_focusTracker->contextForCurrentApp()
-                                                        : std::nullopt;
-    if (!focus || !focus->contains(CTX_APPID)) {
-        notifyError(u"no context"_s, u"no application is active"_s);
-        setSelectedTab(0);
-        emit guessStopped(u"no context"_s, u"no application is active"_s);
+    mergeObjectsFromDictionary(selection, focus);
+    mergeObjectsFromDictionary(selection, capture); // the capture's CTX_TEXT wins
+    setSelectionContext(selection);
+    runMatchingEngine();
+}
+
+void AppDelegate::continueGuessing()
+{
+    const std::optional<Context> focus = focusContext();
+    if (!focus) {
+        stopGuessing(u"no context"_s, u"no application is active"_s);
         return;
     }
     const QString appId = focus->value(CTX_APPID);
@@ -104,17 +125,12 @@ void AppDelegate::continueGuessing()
             notifyError(title, u"the selection seems to be empty, returning front-most document URL"_s);
             capture = Context{{CTX_TEXT, documentURL}};
         } else {
-            notifyError(title, u"the selection seems to be empty"_s);
-            setSelectedTab(0);
-            emit guessStopped(title, u"the selection seems to be empty"_s);
+            stopGuessing(title, u"the selection seems to be empty"_s);
             return;
         }
         fellBack = true;
     }
-    mergeObjectsFromDictionary(selection, *focus);
-    mergeObjectsFromDictionary(selection, *capture);
-    setSelectionContext(selection);
-    runMatchingEngine();
+    matchCapture(*focus, *capture);
     setSelectedTab(m_resultFiles.size() >= 2 ? 2 : 1);
     if (m_resultWindow)
         m_resultWindow->makeKeyAndActivate();
@@ -135,25 +151,19 @@ void AppDelegate::handleFromService(const Pasteboard &pasteboard)
     guessPasteboard(pasteboard);
 }
 
-bool AppDelegate::guessPasteboard(const Pasteboard &pasteboard)
+void AppDelegate::guessPasteboard(const Pasteboard &pasteboard)
 {
-    const std::optional<Context> focus = m_focusTracker ? m_focusTracker->contextForCurrentApp()
-                                                        : std::nullopt;
-    if (!focus || !focus->contains(CTX_APPID) || !m_copySelection)
-        return false;
+    const std::optional<Context> focus = focusContext();
+    if (!focus || !m_copySelection)
+        return;
     const std::optional<Context> capture =
         m_copySelection->clipboard(pasteboard, focus->value(CTX_APPID));
     if (!capture)
-        return false;
-    Context selection;
-    mergeObjectsFromDictionary(selection, *focus);
-    mergeObjectsFromDictionary(selection, *capture);
-    setSelectionContext(selection);
-    runMatchingEngine();
+        return;
+    matchCapture(*focus, *capture);
     setSelectedTab(1);
     if (m_resultWindow)
         m_resultWindow->makeKeyAndActivate();
-    return true;
 }
 
 void AppDelegate::runMatchingEngine()

@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 namespace glimra {
 
@@ -106,10 +107,16 @@ signals:
 
 private:
     void continueGuessing();
+    /// The focus context when it names an application; nullopt otherwise.
+    std::optional<Context> focusContext() const;
+    /// Lays the capture over the focus context, makes that the selection and matches it.
+    void matchCapture(const Context &focus, const Context &capture);
+    void guessPasteboard(const Pasteboard &pasteboard);
+    /// Ends a selection guess that found nothing to guess.
+    void stopGuessing(const QString &title, const QString &description);
     void markFollowMouse(Sender sender);
     void notify(const QString &title, const QString &description);
     void notifyError(const QString &title, const QString &description);
-    bool guessPasteboard(const Pasteboard &pasteboard);
 
     FocusTracker *m_focusTracker = nullptr;
     CopySelection *m_copySelection = nullptr;

@@ -3,7 +3,6 @@
 #include "foundation/Log.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QVariantMap>
 
@@ -15,14 +14,6 @@ void DBusNotifier::notify(const QString &title, const QString &description,
                           const QString &notificationName)
 {
     const QString service = u"org.freedesktop.Notifications"_s;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()
-        || !(bus.interface()->isServiceRegistered(service)
-             || bus.interface()->activatableServiceNames().value().contains(service))) {
-        qCInfo(lcPlatform).noquote()
-            << u"no notification service; dropped: %1 - %2"_s.arg(title, description);
-        return;
-    }
     QDBusMessage call = QDBusMessage::createMethodCall(service, u"/org/freedesktop/Notifications"_s,
                                                        service, u"Notify"_s);
     const QVariantMap hints{{u"x-glimra-name"_s, notificationName},
@@ -30,8 +21,14 @@ void DBusNotifier::notify(const QString &title, const QString &description,
     call << u"Glimra"_s << uint(0) << u""_s << title << description << QStringList() << hints
          << int(-1);
     // Waits briefly for the reply so that a short-lived process never exits before the
-    // message has left; the reply itself (the notification's id) is of no use.
-    bus.call(call, QDBus::Block, 2000);
+    // message has left; the reply itself (the notification's id) is of no use. Without a
+    // notification service (or a session bus) the reply is an error.
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        qCInfo(lcPlatform).noquote()
+            << u"no notification service; dropped: %1 - %2 (%3)"_s.arg(title, description,
+                                                                       reply.errorName());
+    }
 }
 
 } // namespace glimra

@@ -27,8 +27,6 @@ public:
 
 signals:
     void searchResultsReady(const QString &query, const QStringList &paths);
-    /// The pending work has ended.
-    void pendingWorkDone();
 
 private:
     SearchResultsQuery m_search;

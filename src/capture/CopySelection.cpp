@@ -5,7 +5,6 @@
 #include "foundation/PluginController.h"
 #include "platform/Pasteboard.h"
 
-#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
@@ -44,10 +43,9 @@ std::optional<Context> CopySelection::contextForApp(const QString &bundleIdentif
     if (!script)
         script = m_pluginController->pluginForName(u"CurrentCocoaApp-selection"_s);
     if (script) {
-        QJsonObject argument;
-        if (!bundleIdentifier.isNull())
-            argument.insert(CTX_APPID, bundleIdentifier);
-        script->executeSubroutine(u"copy_selection"_s, {argument});
+        Context argument;
+        set(argument, CTX_APPID, bundleIdentifier);
+        script->executeSubroutine(u"copy_selection"_s, {toJsonObject(argument)});
     }
 
     const std::optional<Context> capture = waitForCopy();

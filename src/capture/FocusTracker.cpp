@@ -9,7 +9,6 @@
 #include "foundation/Url.h"
 #include "platform/RunningApplications.h"
 
-#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
@@ -57,11 +56,10 @@ std::optional<Context> FocusTracker::contextForApp(const QString &bundleIdentifi
         qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
         script = m_pluginController->pluginForName(u"CurrentCocoaApp"_s);
     }
-    QJsonObject argument;
-    if (!bundleIdentifier.isNull())
-        argument.insert(CTX_APPID, bundleIdentifier);
+    Context argument; // empty when the identifier is absent
+    set(argument, CTX_APPID, bundleIdentifier);
     const QVariantMap report = script
-        ? script->executeSubroutine(u"selected_files"_s, {argument}).toMap()
+        ? script->executeSubroutine(u"selected_files"_s, {toJsonObject(argument)}).toMap()
         : QVariantMap();
     if (report.isEmpty()) {
         qCInfo(lcCapture).noquote() << u"no context..."_s;

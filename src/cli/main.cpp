@@ -3,6 +3,8 @@
 #include "cli/DefaultsCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PluginsCommand.h"
+#include "foundation/ExitCleanup.h"
+#include "foundation/HandlerScript.h"
 #include "platform/desktop/DesktopPlatform.h"
 
 #include <QCoreApplication>
@@ -39,6 +41,10 @@ bool needsApplicationObjectOnly(const QString &command)
 
 int main(int argc, char *argv[])
 {
+    // Whatever ends this program, its children and temporary files go with it.
+    glimra::ExitCleanup::install();
+    glimra::HandlerScript::removeStaleSnapshots();
+
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     // The desktop services need a QGuiApplication, which needs a display; decide before
     // making either application object. X11 and XWayland only.

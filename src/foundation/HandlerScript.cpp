@@ -1,8 +1,10 @@
 #include "foundation/HandlerScript.h"
 
+#include "foundation/ExitCleanup.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "foundation/ProcessRunner.h"
+#include "foundation/ScriptFile.h"
 
 #include <QDir>
 #include <QProcessEnvironment>
@@ -11,18 +13,43 @@
 #include <QJsonDocument>
 #include <QTemporaryFile>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-HandlerScript::~HandlerScript() = default;
+namespace {
+
+// Snapshots carry the pid of the program that made them, so that one left behind by a
+// program that was killed outright can be told apart and removed later.
+QString snapshotPrefix()
+{
+    return u"glimra-script-"_s;
+}
+
+} // namespace
+
+HandlerScript::~HandlerScript()
+{
+    if (m_snapshot)
+        ExitCleanup::removeFile(m_snapshot->fileName());
+}
+
+void HandlerScript::removeStaleSnapshots()
+{
+    ExitCleanup::removeStaleFiles(QDir::tempPath(), snapshotPrefix());
+}
 
 std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QString &path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    QString why;
+    const std::optional<QByteArray> read = ScriptFile::read(path, &why);
+    if (!read) {
+        qCDebug(lcFoundation).noquote() << u"%1 cannot be loaded: %2"_s.arg(path, why);
         return nullptr;
-    const QByteArray contents = file.readAll();
+    }
+    const QByteArray &contents = *read;
     if (!contents.startsWith("#!"))
         return nullptr;
     const qsizetype lineEnd = contents.indexOf('\n');
@@ -39,16 +66,19 @@ std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QStri
     if (blank >= 0)
         script->m_interpreterArgument = shebang.mid(blank).trimmed();
 
-    script->m_snapshot = std::make_unique<QTemporaryFile>(QDir::tempPath()
-                                                          + u"/glimra-script-XXXXXX"_s);
-    if (!script->m_snapshot->open() || script->m_snapshot->write(contents) != contents.size()
-        || !script->m_snapshot->flush())
+    script->m_snapshot = std::make_unique<QTemporaryFile>(
+        u"%1/%2%3-XXXXXX"_s.arg(QDir::tempPath(), snapshotPrefix()).arg(::getpid()));
+    if (!script->m_snapshot->open())
+        return nullptr;
+    ExitCleanup::addFile(script->m_snapshot->fileName());
+    if (script->m_snapshot->write(contents) != contents.size() || !script->m_snapshot->flush())
         return nullptr;
     script->m_snapshot->close();
     return script;
 }
 
-QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args) const
+QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args,
+                                          QString *failure) const
 {
     ProcessRequest request;
     request.program = m_interpreter;
@@ -68,7 +98,10 @@ QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArr
 
     const ProcessResult result = ProcessRunner::run(request);
     if (!result.succeeded()) {
-        qCDebug(lcFoundation) << "handler" << handler << "of" << m_path << "failed";
+        const QString why = result.failureDescription();
+        qCDebug(lcFoundation).noquote() << u"handler %1 of %2 failed: %3"_s.arg(handler, m_path, why);
+        if (failure)
+            *failure = why;
         return {};
     }
     return parseSingleJsonValue(result.standardOutput);

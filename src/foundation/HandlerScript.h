@@ -32,8 +32,13 @@ public:
     /// arrays, texts as strings). The result is a QVariantMap for a JSON object, a
     /// QVariantList for an array, a QString for a string. An invalid QVariant (nil) for
     /// empty output, null, output that is not one JSON value, a non-zero exit status, a
-    /// script that cannot run or one that overran the time bound (it is killed).
-    QVariant executeSubroutine(const QString &handler, const QJsonArray &args) const;
+    /// script that cannot run or one that overran the time bound (it is killed). When the
+    /// script did not run to a normal end with status 0, `failure` (if given) says why.
+    QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
+                               QString *failure = nullptr) const;
+
+    /// Removes the snapshots that programs killed outright left in the temporary folder.
+    static void removeStaleSnapshots();
 
     QString path() const { return m_path; }
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }

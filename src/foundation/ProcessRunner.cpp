@@ -1,5 +1,6 @@
 #include "foundation/ProcessRunner.h"
 
+#include "foundation/ExitCleanup.h"
 #include "foundation/Log.h"
 
 #include <QCoreApplication>
@@ -13,11 +14,18 @@
 #include <climits>
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace glimra {
 
 namespace {
+
+// How long one wait for output lasts at most: output is collected (and its size checked)
+// at least this often.
+constexpr int WaitSliceMs = 20;
+
+enum class Ending { Finished, TimedOut, Cancelled, Overflowed };
 
 void configure(QProcess &process, const ProcessRequest &request)
 {
@@ -36,9 +44,19 @@ void configure(QProcess &process, const ProcessRequest &request)
         process.setWorkingDirectory(request.workingDirectory);
     process.setProcessChannelMode(request.forwardStandardError ? QProcess::ForwardedErrorChannel
                                                                : QProcess::SeparateChannels);
-    // Debian's Qt 6.4 has no process-group option: make the child a session leader, so its
-    // pid is also the id of a process group that holds everything it starts.
-    process.setChildProcessModifier([] { ::setsid(); });
+    const pid_t parent = ::getpid();
+    ExitCleanup::prepareForChildren();
+    process.setChildProcessModifier([parent] {
+        // Debian's Qt 6.4 has no process-group option: make the child a session leader, so
+        // its pid is also the id of a process group that holds everything it starts.
+        ::setsid();
+        ExitCleanup::addProcessGroup(::getpid());
+        // The child dies with the thread that started it; if that happened before this
+        // line, there is nobody left to read its output.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+    });
 }
 
 int remainingMilliseconds(const QDeadlineTimer &deadline)
@@ -55,45 +73,63 @@ void killGroup(QProcess &process)
     process.waitForFinished(2000);
 }
 
-bool waitBlocking(QProcess &process, QDeadlineTimer deadline)
+// Moves what the child printed into the result (or hands standard output over piece by
+// piece); false once more than the request allows has arrived.
+bool collect(QProcess &process, const ProcessRequest &request, ProcessResult &result)
 {
-    // waitForFinished() keeps writing pending input and reading both outputs meanwhile.
-    return process.waitForFinished(remainingMilliseconds(deadline));
+    const QByteArray output = process.readAllStandardOutput();
+    if (request.onStandardOutput) {
+        if (!output.isEmpty())
+            request.onStandardOutput(output);
+    } else {
+        result.standardOutput += output;
+    }
+    if (!request.forwardStandardError)
+        result.standardError += process.readAllStandardError();
+    return result.standardOutput.size() <= request.maximumOutput
+        && result.standardError.size() <= request.maximumOutput;
 }
 
-bool waitWithEventLoop(QProcess &process, QDeadlineTimer deadline)
-{
-    if (process.state() == QProcess::NotRunning)
-        return true;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
-    QObject::connect(&process, &QProcess::finished, &loop, [&loop] { loop.exit(0); });
-    timer.start(remainingMilliseconds(deadline));
-    return loop.exec() == 0;
-}
-
-// Hands output over as it arrives; stops at the deadline or when cancelled.
-bool waitStreaming(QProcess &process, QDeadlineTimer deadline, const ProcessRequest &request,
-                   bool &cancelled)
+Ending waitBlocking(QProcess &process, QDeadlineTimer deadline, const ProcessRequest &request,
+                    ProcessResult &result)
 {
     while (true) {
+        // Read the state first: output that arrived before the end is collected below.
         const bool finished = process.state() == QProcess::NotRunning;
-        const QByteArray chunk = process.readAllStandardOutput();
-        if (!chunk.isEmpty())
-            request.onStandardOutput(chunk);
+        if (!collect(process, request, result))
+            return Ending::Overflowed;
         if (finished)
-            return true;
-        if (request.cancelled && *request.cancelled) {
-            cancelled = true;
-            return false;
-        }
+            return Ending::Finished;
+        if (request.cancelled && *request.cancelled)
+            return Ending::Cancelled;
         if (deadline.hasExpired())
-            return false;
-        if (!process.waitForReadyRead(std::min(100, remainingMilliseconds(deadline))))
+            return Ending::TimedOut;
+        // Waiting for output also writes pending input and reads standard error.
+        if (!process.waitForReadyRead(std::min(WaitSliceMs, remainingMilliseconds(deadline))))
             process.waitForFinished(0);
     }
+}
+
+Ending waitWithEventLoop(QProcess &process, QDeadlineTimer deadline,
+                         const ProcessRequest &request, ProcessResult &result)
+{
+    QEventLoop loop;
+    auto check = [&] {
+        if (!collect(process, request, result))
+            loop.exit(int(Ending::Overflowed));
+    };
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, check);
+    QObject::connect(&process, &QProcess::readyReadStandardError, &loop, check);
+    QObject::connect(&process, &QProcess::finished, &loop,
+                     [&loop] { loop.exit(int(Ending::Finished)); });
+    QTimer::singleShot(remainingMilliseconds(deadline), &loop,
+                       [&loop] { loop.exit(int(Ending::TimedOut)); });
+    if (process.state() == QProcess::NotRunning)
+        return collect(process, request, result) ? Ending::Finished : Ending::Overflowed;
+    const auto ending = Ending(loop.exec());
+    if (ending == Ending::Finished && !collect(process, request, result))
+        return Ending::Overflowed;
+    return ending;
 }
 
 bool canRunEventLoop()
@@ -103,6 +139,24 @@ bool canRunEventLoop()
 }
 
 } // namespace
+
+QString ProcessResult::failureDescription() const
+{
+    using namespace Qt::StringLiterals;
+    if (!started)
+        return u"it could not be started"_s;
+    if (cancelled)
+        return u"it was cancelled"_s;
+    if (overflowed)
+        return u"it printed too much and was stopped"_s;
+    if (timedOut)
+        return u"it ran too long and was stopped"_s;
+    if (!normalExit)
+        return u"it crashed"_s;
+    if (exitCode != 0)
+        return u"it exited with status %1"_s.arg(exitCode);
+    return {};
+}
 
 ProcessResult ProcessRunner::run(const ProcessRequest &request)
 {
@@ -116,28 +170,34 @@ ProcessResult ProcessRunner::run(const ProcessRequest &request)
         return result;
     }
     result.started = true;
+    const pid_t group = pid_t(process.processId()); // entered by the child itself
     if (!request.input.isEmpty())
         process.write(request.input);
     process.closeWriteChannel();
 
-    bool finished = false;
-    if (request.onStandardOutput)
-        finished = waitStreaming(process, deadline, request, result.cancelled);
-    else if (request.keepEventLoopRunning && canRunEventLoop())
-        finished = waitWithEventLoop(process, deadline);
-    else
-        finished = waitBlocking(process, deadline);
-    if (!finished) {
-        if (!result.cancelled)
+    const bool eventLoop = request.keepEventLoopRunning && !request.onStandardOutput
+        && canRunEventLoop();
+    const Ending ending = eventLoop ? waitWithEventLoop(process, deadline, request, result)
+                                    : waitBlocking(process, deadline, request, result);
+    if (ending != Ending::Finished) {
+        if (ending == Ending::TimedOut)
             qCDebug(lcFoundation) << request.program << "overran its time bound; killed";
-        result.timedOut = !result.cancelled;
+        else if (ending == Ending::Overflowed)
+            qCDebug(lcFoundation) << request.program << "printed more than"
+                                  << request.maximumOutput << "bytes; killed";
         killGroup(process);
     }
-    if (!request.onStandardOutput)
-        result.standardOutput = process.readAllStandardOutput();
-    if (!request.forwardStandardError)
-        result.standardError = process.readAllStandardError();
-    result.normalExit = finished && process.exitStatus() == QProcess::NormalExit;
+    // The group may still hold children the child left running: they are not ours to end
+    // once it has exited normally, and gone if it was killed.
+    ExitCleanup::removeProcessGroup(group);
+    result.cancelled = ending == Ending::Cancelled;
+    result.overflowed = ending == Ending::Overflowed;
+    if (result.overflowed) {
+        result.standardOutput.clear();
+        result.standardError.clear();
+    }
+    result.timedOut = ending == Ending::TimedOut || result.overflowed;
+    result.normalExit = ending == Ending::Finished && process.exitStatus() == QProcess::NormalExit;
     result.exitCode = process.exitCode();
     return result;
 }

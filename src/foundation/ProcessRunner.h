@@ -34,12 +34,17 @@ struct ProcessRequest
     /// When set and it becomes true, the child is killed and the run ends (another thread
     /// may set it).
     const std::atomic<bool> *cancelled = nullptr;
+    /// The most standard output (and, when captured, standard error) kept; a child that
+    /// prints more is killed as if it had overrun its time bound.
+    qsizetype maximumOutput = 16 * 1024 * 1024;
 };
 
 struct ProcessResult
 {
     bool started = false;
     bool timedOut = false;
+    /// Printed more than maximumOutput; counts as an overrun (timedOut is set too).
+    bool overflowed = false;
     bool cancelled = false;
     bool normalExit = false;
     int exitCode = -1;
@@ -48,12 +53,16 @@ struct ProcessResult
 
     /// Started, not killed, exited normally with status 0.
     bool succeeded() const { return started && !timedOut && normalExit && exitCode == 0; }
+    /// Why the run did not succeed, in a few words ("it ran too long and was stopped").
+    QString failureDescription() const;
 };
 
 /// Runs every external program of the application. Each child gets a session (and process
 /// group) of its own, so that on overrun the child and everything it started are killed
-/// together. Standard input is written while output is read, so a child that prints more
-/// than a pipe holds before reading its input never hangs us.
+/// together; it is killed too when the thread that started it ends, and its group when
+/// the program is interrupted (ExitCleanup), so no child outlives us. Standard input is
+/// written while output is read, so a child that prints more than a pipe holds before
+/// reading its input never hangs us. Output beyond maximumOutput ends the run.
 class ProcessRunner
 {
 public:

@@ -89,6 +89,26 @@ TEST_F(ProcessRunnerTest, AnOverrunKillsTheWholeProcessGroup)
     }
 }
 
+TEST_F(ProcessRunnerTest, AChildThatPrintsTooMuchIsStoppedAsAnOverrun)
+{
+    for (const bool eventLoop : {false, true}) {
+        ProcessRequest request;
+        request.program = u"/bin/sh"_s;
+        request.arguments = {u"-c"_s, u"exec cat /dev/zero"_s};
+        request.maximumOutput = 1024 * 1024;
+        request.timeout = 20s;
+        request.keepEventLoopRunning = eventLoop;
+        QElapsedTimer clock;
+        clock.start();
+        const ProcessResult result = ProcessRunner::run(request);
+        EXPECT_TRUE(result.overflowed);
+        EXPECT_TRUE(result.timedOut);
+        EXPECT_FALSE(result.succeeded());
+        EXPECT_TRUE(result.standardOutput.isEmpty());
+        EXPECT_LT(clock.elapsed(), 10000);
+    }
+}
+
 TEST_F(ProcessRunnerTest, AProgramThatCannotStartGivesNoResult)
 {
     ProcessRequest request;

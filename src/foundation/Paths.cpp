@@ -90,7 +90,9 @@ QStringList ls_files(const QString &pattern)
     const qsizetype slash = expanded.lastIndexOf(u'/');
     const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : expanded.left(slash));
     const QString namePattern = expanded.mid(slash + 1);
-    QDir::Filters filters = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System;
+    // Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
+    QDir::Filters filters = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System
+        | QDir::CaseSensitive;
     if (namePattern.startsWith(u'.'))
         filters |= QDir::Hidden;
     QStringList names = QDir(folder).entryList({namePattern}, filters, QDir::NoSort);

@@ -23,7 +23,7 @@ QString configHomeDir();
 QString f(const QString &text);
 
 /// Full paths of the entries that match the wildcard pattern in the last component of
-/// `pattern` (after f()), sorted by file name. Hidden entries match only a pattern that
+/// `pattern` (after f()), case-sensitively, sorted by file name. Hidden entries match only a pattern that
 /// begins with ".". A missing folder gives an empty list.
 QStringList ls_files(const QString &pattern);
 

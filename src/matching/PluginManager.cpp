@@ -7,7 +7,9 @@
 #include "actions/WebSearchAction.h"
 #include "foundation/Collections.h"
 #include "foundation/EventCenter.h"
+#include "foundation/Log.h"
 #include "foundation/Paths.h"
+#include "foundation/ScriptFile.h"
 #include "matchers/DCalcMatch.h"
 #include "matchers/FileMatch.h"
 #include "matchers/FileSearchMatch.h"
@@ -42,6 +44,11 @@ void mergePlugins(List &list, const QString &pattern)
                                   PluginManager::userPluginsDir() + u'/' + pattern};
     for (const QString &glob : patterns) {
         for (const QString &file : ls_files(glob)) {
+            const QString why = ScriptFile::whyNotLoadable(file);
+            if (!why.isNull()) {
+                qCWarning(lcMatching).noquote() << u"plug-in %1 skipped: %2"_s.arg(file, why);
+                continue;
+            }
             mergeObject(list, typename List::value_type(std::make_shared<Host>(file)),
                         [](const auto &element) { return element->name(); });
         }
@@ -135,12 +142,16 @@ MatcherList PluginManager::allMatchers()
 void PluginManager::populateRegExp(MatcherList &matchers, const QJsonArray &entries,
                                    const QString &prefix) const
 {
-    for (const QJsonValue &value : entries) {
-        const QJsonObject entry = value.toObject();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QJsonObject entry = entries.at(i).toObject();
         const QString key = entry.value(u"matched_key"_s).toString();
         const QString regexp = entry.value(u"regexp"_s).toString();
         if (!key.startsWith(prefix) || key.isEmpty() || regexp.isEmpty())
             continue;
+        // Such an entry never matches; say so once per guess, where the user can see why.
+        const QString problem = UserDefaults::regexpProblem(regexp);
+        if (!problem.isNull())
+            qCWarning(lcMatching).noquote() << u"regexp_matchers entry %1: %2"_s.arg(i).arg(problem);
         matchers.append(std::make_shared<RegExpMatcher>(
             key, entry.value(u"matched_value"_s).toString(), regexp));
     }

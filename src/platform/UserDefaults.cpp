@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -48,6 +49,9 @@ QString validateRegexpMatchers(const QJsonValue &value)
             if (!entry.contains(field))
                 return u"entry %1 of \"regexp_matchers\" needs \"%2\""_s.arg(i).arg(field);
         }
+        const QString problem = UserDefaults::regexpProblem(entry.value(u"regexp"_s).toString());
+        if (!problem.isNull())
+            return u"entry %1 of \"regexp_matchers\": %2"_s.arg(i).arg(problem);
     }
     return {};
 }
@@ -132,6 +136,15 @@ std::optional<Predicate> UserDefaults::unarchiveObjectForKey(const QString &key)
     if (!predicate)
         qCWarning(lcPlatform).noquote() << u"\"%1\" is not a predicate (%2); ignored"_s.arg(key, error);
     return predicate;
+}
+
+QString UserDefaults::regexpProblem(const QString &pattern)
+{
+    const QRegularExpression expression(pattern);
+    if (expression.isValid())
+        return {};
+    return u"the regexp \"%1\" does not compile: %2 at offset %3"_s.arg(
+        pattern, expression.errorString()).arg(expression.patternErrorOffset());
 }
 
 QString UserDefaults::validate(const QString &key, const QJsonValue &value)

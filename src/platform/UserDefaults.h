@@ -46,6 +46,9 @@ public:
     /// A message when `value` does not fit the known key `key`; null when it fits or when
     /// the key is not one the program knows.
     static QString validate(const QString &key, const QJsonValue &value);
+    /// Why `pattern` is no regular expression ("the regexp … does not compile: …");
+    /// null when it compiles.
+    static QString regexpProblem(const QString &pattern);
 
 private:
     bool update(const QString &key, const std::optional<QJsonValue> &value, QString *error);

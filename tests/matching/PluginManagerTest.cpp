@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "Recorders.h"
 #include "TestEnvironment.h"
 
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include <sys/stat.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -132,6 +135,46 @@ TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
     EXPECT_EQ(result.value(u"ACT_LATE"_s), u"6*7"_s);
     EXPECT_EQ(result.value(ACT_FOUND), u"RegExpMatcher"_s);
     EXPECT_EQ(selection.value(CTX_TEXT), u"see 6*7"_s);
+}
+
+TEST_F(PluginManagerTest, AnUncompilableRegexpInTheFileNeverMatchesAndIsLoggedOncePerGuess)
+{
+    useShippedPlugins(u"empty"_s);
+    manager->awakeFromNib();
+    // Written by hand: the settings command would refuse it.
+    writeFile(u"config/Glimra/defaults.json"_s,
+              R"({"regexp_matchers": [{"matched_key": "ACT_BAD", "regexp": "(x"},
+                                      {"matched_key": "ACT_GOOD", "regexp": "x"}]})");
+    MatchingEngine engine(manager.get());
+    LogCapture log;
+    const Context result = engine.matchContext({{CTX_TEXT, u"(x"_s}});
+    EXPECT_FALSE(result.contains(u"ACT_BAD"_s));
+    EXPECT_EQ(result.value(u"ACT_GOOD"_s), u"(x"_s);
+    EXPECT_EQ(log.linesStartingWith(u"regexp_matchers entry 0: the regexp \"(x\" does not compile"_s).size(), 1);
+}
+
+TEST_F(PluginManagerTest, OnlyRegularFilesWhoseNamesMatchAsWrittenBecomePlugins)
+{
+    useShippedPlugins(u"empty"_s);
+    const QString folder = userPluginsDir();
+    writeFile(folder + u"/GoodMatcher.sh"_s, "echo ACT_X=1\n");
+    writeFile(folder + u"/notesmatcher.sh"_s, "echo ACT_X=1\n");
+    writeFile(folder + u"/transaction.sh"_s, "echo title\n");
+    writeFile(folder + u"/HugeMatcher.pl"_s, QByteArray(2 * 1024 * 1024, '#'));
+    QFile::link(u"/nonexistent"_s, folder + u"/DangMatcher.pl"_s);
+    QFile::link(u"/dev/zero"_s, folder + u"/ZeroMatcher.scpt"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/FifoMatcher.scpt"_s).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/FifoAction.sh"_s).constData(), 0600), 0);
+    LogCapture log;
+    manager->awakeFromNib();
+    EXPECT_EQ(matcherNames().mid(5, 1), QStringList{u"GoodMatcher.sh"_s});
+    EXPECT_EQ(matcherNames().size(), 7);
+    EXPECT_EQ(actionNames().size(), 6);
+    const QStringList skipped = log.linesStartingWith(u"plug-in "_s);
+    EXPECT_EQ(skipped.size(), 5) << skipped.join(u'\n').toStdString();
+    for (const QString &name : {u"HugeMatcher.pl"_s, u"DangMatcher.pl"_s, u"ZeroMatcher.scpt"_s,
+                                u"FifoMatcher.scpt"_s, u"FifoAction.sh"_s})
+        EXPECT_EQ(skipped.filter(name).size(), 1) << name.toStdString();
 }
 
 TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)

@@ -40,6 +40,13 @@ TEST_F(UserDefaultsTest, KnownKeysRefuseValuesOfTheWrongShape)
     EXPECT_FALSE(defaults.setObject(u"regexp_matchers"_s, QJsonArray{u"x"_s}, &error));
     EXPECT_FALSE(defaults.setObject(u"search_exclusion_filter"_s, u"filename =="_s, &error));
     EXPECT_TRUE(error.contains(u"predicate"_s));
+    EXPECT_FALSE(defaults.setObject(
+        u"regexp_matchers"_s,
+        QJsonArray{QJsonObject{{u"matched_key"_s, u"ACT_X"_s}, {u"regexp"_s, u"x"_s}},
+                   QJsonObject{{u"matched_key"_s, u"ACT_Y"_s}, {u"regexp"_s, u"(unclosed"_s}}},
+        &error));
+    EXPECT_TRUE(error.startsWith(u"entry 1 of \"regexp_matchers\": the regexp \"(unclosed\" does not compile"_s))
+        << error.toStdString();
     EXPECT_TRUE(defaults.dictionaryRepresentation()->isEmpty()); // nothing was written
     EXPECT_TRUE(defaults.setObject(
         u"regexp_matchers"_s,

@@ -22,8 +22,13 @@ bool SHBangMatch::matches(Context &workingContext)
 
 bool SHBangMatch::executePipe(const QString &command, Context &context) const
 {
+    // A folder named "-x" is a folder, not an option of cd ("--"), and one named "-" is not
+    // the previous folder (a relative path is written from "./").
+    QString folder = context.value(CTX_DIR);
+    if (!folder.startsWith(u'/'))
+        folder.prepend(u"./"_s);
     const QString line = context.contains(CTX_DIR)
-        ? u"cd %1;%2"_s.arg(shellQuote(context.value(CTX_DIR)), command)
+        ? u"cd -- %1;%2"_s.arg(shellQuote(folder), command)
         : command;
     const QString output = eval_shell(line, TimeBound);
     if (output.isNull())

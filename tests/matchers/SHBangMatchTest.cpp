@@ -2,6 +2,7 @@
 
 #include "matchers/SHBangMatch.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 
 using namespace glimra;
@@ -39,6 +40,14 @@ TEST_F(SHBangMatchTest, TheCommandRunsInTheDocumentFolderWhateverItsName)
     EXPECT_EQ(run(u"`pwd`"_s, folder + u'/'), folder);
     // A folder that cannot be entered does not stop the command.
     EXPECT_EQ(run(u"`echo ran`"_s, path(u"missing/"_s)), u"ran"_s);
+    // Folders named like options of cd are folders.
+    writeFile(u"-/m"_s, "");
+    writeFile(u"-x/m"_s, "");
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(path());
+    EXPECT_EQ(run(u"`pwd`"_s, u"-"_s), path(u"-"_s));
+    EXPECT_EQ(run(u"`pwd`"_s, u"-x/"_s), path(u"-x"_s));
+    QDir::setCurrent(current);
 }
 
 TEST_F(SHBangMatchTest, ACommandThatOverrunsItsBoundIsKilledAndDeclines)

@@ -2,9 +2,11 @@
 
 #include "plugins/SHPluginAction.h"
 #include "plugins/SHPluginMatcher.h"
+#include "plugins/execsh.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 
 using namespace glimra;
 using namespace Qt::StringLiterals;
@@ -61,6 +63,52 @@ TEST_F(ShellPluginTest, TheEnvironmentIsTheContextAndTheTextComesOnInput)
     EXPECT_FALSE(environment.contains(u"XDG_"_s));
 }
 
+TEST_F(ShellPluginTest, NamesTheShellOrLoaderActOnAreNeverPassedAndHugeValuesAreCut)
+{
+    // A function that ksh would autoload from FPATH, were FPATH passed.
+    writeFile(u"functions/evil"_s, "function evil { echo ACT_EVIL=ran; }\n");
+    const QByteArray script = "env | sort > '" + path(u"env.txt"_s).toUtf8() + "'\n"
+                              "evil 2>/dev/null\necho ACT_SEEN=1\n";
+    const QString wide = QString(40000, u'é'); // 80,000 bytes of UTF-8
+    Context context{{CTX_TEXT, u"t"_s},
+                    {u"FPATH"_s, path(u"functions"_s)},
+                    {u"ENV"_s, path(u"functions/evil"_s)},
+                    {u"BASH_ENV"_s, u"x"_s},
+                    {u"LD_PRELOAD"_s, u"/nonexistent.so"_s},
+                    {u"PATH"_s, u"/tmp"_s},
+                    {u"PYTHONPATH"_s, u"/tmp"_s},
+                    {u"1BAD"_s, u"x"_s},
+                    {u"A-B"_s, u"x"_s},
+                    {u"USER_KEY"_s, u"kept"_s},
+                    {CTX_PATH, u"/p"_s},
+                    {ACT_DATA_PATH, u"/d"_s},
+                    {ACT_WORDS, wide},
+                    {u"ACT_NUL"_s, u"before"_s + QChar(0) + u"after"_s}};
+    ASSERT_TRUE(match(script, context));
+    EXPECT_FALSE(context.contains(u"ACT_EVIL"_s));
+    const QStringList lines = recorded(u"env.txt"_s).split(u'\n');
+    QStringList names;
+    for (const QString &line : lines)
+        names.append(line.section(u'=', 0, 0));
+    for (const QString &name : {u"FPATH"_s, u"ENV"_s, u"BASH_ENV"_s, u"LD_PRELOAD"_s, u"PYTHONPATH"_s,
+                                u"1BAD"_s, u"A-B"_s})
+        EXPECT_FALSE(names.contains(name)) << name.toStdString();
+    EXPECT_FALSE(lines.contains(u"PATH=/tmp"_s));
+    for (const QString &line : {u"USER_KEY=kept"_s, u"CTX_PATH=/p"_s, u"ACT_DATA_PATH=/d"_s,
+                                u"ACT_NUL=before"_s, u"GLIMRA_CUT_KEYS=ACT_NUL ACT_WORDS"_s})
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+    const QString words = lines.filter(QRegularExpression(u"^ACT_WORDS="_s)).value(0).mid(10);
+    EXPECT_EQ(words, QString(ShellEnvironment::MaximumValueBytes / 2, u'é')); // cut between characters
+}
+
+TEST_F(ShellPluginTest, AOneLineSelectionOfAnySizeStillReachesThePlugin)
+{
+    // ACT_WORDS (the whole line) would exceed the kernel's limit on one variable.
+    Context context{{CTX_TEXT, QString(300000, u'w')}, {ACT_WORDS, QString(300000, u'w')}};
+    EXPECT_TRUE(match("n=$(wc -c)\necho ACT_READ=$n\n", context));
+    EXPECT_EQ(context.value(u"ACT_READ"_s), u"300000"_s);
+}
+
 TEST_F(ShellPluginTest, OfferedActionsAndTheirExecution)
 {
     const QByteArray script =
@@ -80,7 +128,7 @@ TEST_F(ShellPluginTest, OfferedActionsAndTheirExecution)
     EXPECT_EQ(recorded(u"listing-input.txt"_s), u""_s);
     EXPECT_EQ(recorded(u"listing-env.txt"_s).trimmed(), u"0"_s);
 
-    offered[1]->execute({{CTX_TEXT, u"selected"_s}, {ACT_WORDS, u"w"_s}});
+    offered[1]->execute({{CTX_TEXT, u"selected"_s}, {ACT_WORDS, u"w"_s}}, {});
     EXPECT_EQ(recorded(u"executed.txt"_s), u"2|second  one|selected"_s);
 
     SHPluginAction failing(writeFile(u"FailAction.sh"_s, "echo title; exit 2\n"));

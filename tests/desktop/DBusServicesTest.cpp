@@ -17,6 +17,7 @@ class NotificationService : public QObject
 public:
     QStringList received;
     QStringList names;
+    QStringList capabilities{u"body"_s};
 
 public slots:
     uint Notify(const QString &application, uint, const QString &icon, const QString &summary,
@@ -30,7 +31,7 @@ public slots:
         EXPECT_EQ(hints.value(u"x-glimra-identifier"_s).toString(), u"GLIMRA"_s);
         return uint(received.size());
     }
-    QStringList GetCapabilities() { return {u"body"_s}; }
+    QStringList GetCapabilities() { return capabilities; }
 };
 
 // A file manager on the private session bus that writes down what it is asked to show.
@@ -86,6 +87,18 @@ TEST_F(DBusServicesTest, AGuessPostsItsProgressAsNotifications)
               (QStringList{u"guessing...|"_s,
                            u"got it|looks like a text (hello world"_s + QChar(0x2026) + u')'}));
     EXPECT_EQ(notifications.names, (QStringList{u"CommandExecuted"_s, u"CommandExecuted"_s}));
+}
+
+TEST_F(DBusServicesTest, ASelectionIsNeverReadAsMarkup)
+{
+    NotificationService notifications;
+    notifications.capabilities = {u"body"_s, u"body-markup"_s};
+    serve(notifications, u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s);
+    startXterm(path());
+    xclipSet(u"primary"_s, u"a<b>&c"_s);
+    ASSERT_EQ(glimra({u"guess"_s}).exitCode, 0);
+    EXPECT_EQ(notifications.received.value(1),
+              u"got it|looks like a text (a&lt;b&gt;&amp;c"_s + QChar(0x2026) + u')');
 }
 
 TEST_F(DBusServicesTest, WithoutANotificationServiceTheGuessGoesOn)

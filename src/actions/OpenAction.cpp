@@ -24,10 +24,13 @@ ActionList OpenAction::actionsForContext(const Context &context)
     return {offer};
 }
 
-void OpenAction::execute(const Context &)
+void OpenAction::execute(const Context &, const Completion &done)
 {
-    if (m_url && m_workspace)
-        m_workspace->openURL(*m_url);
+    if (!m_url)
+        return complete(done, Outcome::failure(u"there is no valid URL to open"_s));
+    if (!m_workspace)
+        return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
+    m_workspace->openURL(*m_url, done);
 }
 
 } // namespace glimra

@@ -20,7 +20,7 @@ public:
 
     ActionList actionsForContext(const Context &matchedContext) override;
     /// Opens url(); an offer without a URL does nothing.
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
 private:
     std::shared_ptr<Workspace> m_workspace;

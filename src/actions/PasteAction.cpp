@@ -42,10 +42,10 @@ ActionList PasteAction::actionsForContext(const Context &context)
     return {std::make_shared<PasteAction>(m_pasteboard, u"paste"_s)};
 }
 
-void PasteAction::execute(const Context &context)
+void PasteAction::execute(const Context &context, const Completion &done)
 {
     if (!m_pasteboard)
-        return;
+        return complete(done, Outcome::failure(u"there is no pasteboard"_s));
     const QString type = typeForDataType(context.value(ACT_DATA_TYPE));
     if (!type.isNull() && context.contains(ACT_DATA_PATH)) {
         QFile file(context.value(ACT_DATA_PATH));
@@ -57,10 +57,13 @@ void PasteAction::execute(const Context &context)
         m_pasteboard->declareTypes({Pasteboard::StringType});
         m_pasteboard->setString(context.value(ACT_TEXT), Pasteboard::StringType);
     } else {
-        return;
+        return complete(done, Outcome::failure(u"there is nothing to paste"_s));
     }
-    if (m_pastesel_ap)
-        m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)});
+    if (!m_pastesel_ap)
+        return complete(done, Outcome::failure(u"the paste script cannot be loaded"_s));
+    QString failure;
+    m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
+    complete(done, Outcome::unlessFailed(u"the paste script"_s, failure));
 }
 
 } // namespace glimra

@@ -24,7 +24,7 @@ public:
     static QString typeForDataType(const QString &dataType);
 
     ActionList actionsForContext(const Context &matchedContext) override;
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
     bool hasScript() const { return m_pastesel_ap != nullptr; }
 

@@ -19,10 +19,11 @@ ActionList RevealAction::actionsForContext(const Context &context)
     return {offer};
 }
 
-void RevealAction::execute(const Context &)
+void RevealAction::execute(const Context &, const Completion &done)
 {
-    if (m_workspace)
-        m_workspace->selectFile(m_file, u""_s);
+    if (!m_workspace)
+        return complete(done, Outcome::failure(u"there is no desktop to reveal it on"_s));
+    m_workspace->selectFile(m_file, u""_s, done);
 }
 
 } // namespace glimra

@@ -16,7 +16,7 @@ public:
     QString file() const { return m_file; }
 
     ActionList actionsForContext(const Context &matchedContext) override;
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
 private:
     std::shared_ptr<Workspace> m_workspace;

@@ -14,10 +14,11 @@ std::shared_ptr<WordAction> SpotlightAction::makeOffer() const
     return std::make_shared<SpotlightAction>(sharedWorkspace());
 }
 
-void SpotlightAction::execute(const Context &)
+void SpotlightAction::execute(const Context &, const Completion &done)
 {
-    if (workspace())
-        workspace()->showSearchResultsForQueryString(word());
+    if (!workspace())
+        return complete(done, Outcome::failure(u"there is no desktop to search"_s));
+    workspace()->showSearchResultsForQueryString(word(), done);
 }
 
 } // namespace glimra

@@ -9,7 +9,7 @@ class SpotlightAction : public WordAction
 {
 public:
     explicit SpotlightAction(std::shared_ptr<Workspace> workspace);
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
 protected:
     std::shared_ptr<WordAction> makeOffer() const override;

@@ -25,11 +25,14 @@ std::optional<Url> WebSearchAction::searchURL(const QString &words)
                                   stringURLEncoded(words)));
 }
 
-void WebSearchAction::execute(const Context &)
+void WebSearchAction::execute(const Context &, const Completion &done)
 {
     const std::optional<Url> url = searchURL(word());
-    if (url && workspace())
-        workspace()->openURL(*url);
+    if (!url)
+        return complete(done, Outcome::failure(u"the words make no valid address"_s));
+    if (!workspace())
+        return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
+    workspace()->openURL(*url, done);
 }
 
 } // namespace glimra

@@ -13,7 +13,7 @@ public:
     static const QString Host;
 
     explicit WebSearchAction(std::shared_ptr<Workspace> workspace);
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
     /// The query URL for `words`.
     static std::optional<Url> searchURL(const QString &words);

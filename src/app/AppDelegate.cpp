@@ -211,11 +211,11 @@ Context AppDelegate::executionContext() const
     return context;
 }
 
-void AppDelegate::executeAction(const ActionPtr &action)
+void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
 {
     if (!action)
-        return;
-    action->execute(executionContext());
+        return complete(done, Outcome::failure(u"no action was chosen"_s));
+    action->execute(executionContext(), done);
     if (UserDefaults().boolForKey(u"hide_after_action"_s) && m_resultWindow)
         m_resultWindow->orderOut();
 }

@@ -69,8 +69,8 @@ public:
     /// Appends files that arrived later (desktop search), newest first.
     void addResultFiles(const QList<FileObject> &files);
     /// Runs `action` with the execution context: the matched context with the selection
-    /// context laid over it.
-    void executeAction(const ActionPtr &action);
+    /// context laid over it; `done` hears how it ended.
+    void executeAction(const ActionPtr &action, const Completion &done = {});
     /// Asks for the plug-ins to be reloaded.
     void refreshPlugins();
 

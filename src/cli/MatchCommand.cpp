@@ -4,8 +4,6 @@
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
 #include "cli/Session.h"
-#include "platform/desktop/DesktopPlatform.h"
-#include "platform/desktop/DesktopWorkspace.h"
 
 #include <QFile>
 
@@ -18,6 +16,7 @@ namespace glimra {
 namespace {
 
 constexpr int NoSuchAction = 3;
+constexpr int ActionFailed = 4;
 
 std::optional<QString> readText(CommandLine &command)
 {
@@ -94,12 +93,15 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
             command.err().flush();
             return NoSuchAction;
         }
-        if (DesktopWorkspace *workspace = DesktopPlatform::desktopWorkspace(session.platform())) {
-            QObject::connect(workspace, &DesktopWorkspace::searchResultsReady, workspace,
-                             [&](const QString &, const QStringList &paths) { searchResults = paths; });
+        const Outcome outcome = session.runAction(action);
+        if (!outcome.ok) {
+            command.err() << u"glimra match: \"%1\" could not be carried out: %2\n"_s.arg(
+                action->label(), outcome.message);
+            command.err().flush();
+            session.keepClipboard();
+            return ActionFailed;
         }
-        delegate.executeAction(action);
-        session.waitForWorkspace(std::max(*wait, 1.0));
+        searchResults = outcome.items;
     }
 
     ResultPrinter::print(command.out(), delegate, parser.isSet(u"json"_s), searchResults);

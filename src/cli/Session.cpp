@@ -5,7 +5,6 @@
 #include "matchers/FileSearchMatch.h"
 #include "matching/PluginManager.h"
 #include "platform/desktop/DesktopPlatform.h"
-#include "platform/desktop/DesktopWorkspace.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -47,10 +46,17 @@ void Session::waitForLateResults(double seconds)
     runEventLoopUntil(seconds, [&] { return !search || !search->isSearching(); });
 }
 
-void Session::waitForWorkspace(double seconds)
+Outcome Session::runAction(const ActionPtr &action)
 {
-    DesktopWorkspace *workspace = DesktopPlatform::desktopWorkspace(m_platform);
-    runEventLoopUntil(seconds, [&] { return !workspace || !workspace->hasPendingWork(); });
+    std::optional<Outcome> outcome;
+    QEventLoop loop;
+    delegate().executeAction(action, [&](const Outcome &ended) {
+        outcome = ended;
+        loop.quit();
+    });
+    if (!outcome)
+        loop.exec();
+    return *outcome;
 }
 
 void Session::keepClipboard()

@@ -2,6 +2,8 @@
 
 #include "app/MainInterface.h"
 #include "cli/ConsolePanel.h"
+#include "foundation/Completion.h"
+#include "matching/ActionObject.h"
 #include "platform/Platform.h"
 
 #include <memory>
@@ -24,9 +26,9 @@ public:
     /// Runs the event loop until no desktop search is gathering any more, at most
     /// `seconds`.
     void waitForLateResults(double seconds);
-    /// Runs the event loop until the workspace has finished what it started (a reveal, a
-    /// search), at most `seconds`.
-    void waitForWorkspace(double seconds);
+    /// Runs `action` on the current guess and waits, with the event loop running, until it
+    /// reports how it ended.
+    Outcome runAction(const ActionPtr &action);
     /// Before exit: a clipboard this process owns is handed to a keeper process, since on
     /// X11 a clipboard dies with its owner.
     void keepClipboard();

@@ -24,6 +24,9 @@ ActionList ActionObject::actionsForContext(const Context &)
     return {};
 }
 
-void ActionObject::execute(const Context &) {}
+void ActionObject::execute(const Context &, const Completion &done)
+{
+    complete(done);
+}
 
 } // namespace glimra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/Completion.h"
 #include "matching/Context.h"
 
 #include <QList>
@@ -34,8 +35,10 @@ public:
 
     /// The actions offered for `matchedContext`; the default offers none.
     virtual ActionList actionsForContext(const Context &matchedContext);
-    /// Runs the action with `executionContext`; the default does nothing.
-    virtual void execute(const Context &executionContext);
+    /// Runs the action with `executionContext` and calls `done` once when it has ended, at
+    /// once or later, with a failure when it could not be carried out. The default does
+    /// nothing and reports it done.
+    virtual void execute(const Context &executionContext, const Completion &done);
 
 private:
     QString m_className;

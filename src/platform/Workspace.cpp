@@ -6,9 +6,9 @@ namespace glimra {
 
 Workspace::~Workspace() = default;
 
-void Workspace::open_file(const QString &path)
+void Workspace::open_file(const QString &path, const Completion &done)
 {
-    openURL(Url::fileURLWithPath(path));
+    openURL(Url::fileURLWithPath(path), done);
 }
 
 } // namespace glimra

@@ -46,10 +46,13 @@ ActionList AppleScriptPluginAction::actionsForContext(const Context &context)
     return offered;
 }
 
-void AppleScriptPluginAction::execute(const Context &context)
+void AppleScriptPluginAction::execute(const Context &context, const Completion &done)
 {
-    if (m_asScript)
-        m_asScript->executeSubroutine(u"execute_action"_s, {label(), toJsonObject(context)});
+    if (!m_asScript)
+        return complete(done, Outcome::failure(u"%1 cannot be loaded"_s.arg(name())));
+    QString failure;
+    m_asScript->executeSubroutine(u"execute_action"_s, {label(), toJsonObject(context)}, &failure);
+    complete(done, Outcome::unlessFailed(name(), failure));
 }
 
 } // namespace glimra

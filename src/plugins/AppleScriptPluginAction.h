@@ -24,7 +24,7 @@ public:
     QString description() const override;
 
     ActionList actionsForContext(const Context &matchedContext) override;
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
 private:
     std::shared_ptr<HandlerScript> m_asScript;

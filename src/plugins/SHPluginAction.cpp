@@ -36,9 +36,11 @@ ActionList SHPluginAction::actionsForContext(const Context &context)
     return offered;
 }
 
-void SHPluginAction::execute(const Context &context)
+void SHPluginAction::execute(const Context &context, const Completion &done)
 {
-    execsh(scriptFile(), context, u"execute"_s, label());
+    QString failure;
+    execsh(scriptFile(), context, u"execute"_s, label(), std::chrono::seconds(5), &failure);
+    complete(done, Outcome::unlessFailed(name(), failure));
 }
 
 } // namespace glimra

@@ -16,7 +16,7 @@ public:
     QString name() const override;
 
     ActionList actionsForContext(const Context &matchedContext) override;
-    void execute(const Context &executionContext) override;
+    void execute(const Context &executionContext, const Completion &done) override;
 
 private:
     QString m_name;

@@ -62,8 +62,8 @@ TEST_F(ActionsTest, OpenPrefersThePathAndRunsWithWhatItCapturedAtOfferTime)
 {
     const ActionList offered = offers({{ACT_PATH, u"/tmp/a b"_s}, {ACT_URL, u"https://x.org/"_s}});
     ASSERT_EQ(offered.size(), 2);
-    offered[0]->execute({{ACT_PATH, u"/elsewhere"_s}}); // the execution context is not used
-    offered[1]->execute({});
+    offered[0]->execute({{ACT_PATH, u"/elsewhere"_s}}, {}); // the execution context is not used
+    offered[1]->execute({}, {});
     EXPECT_EQ(workspace->calls, (QStringList{u"open file:///tmp/a%20b"_s,
                                              u"reveal /tmp/a b root="_s}));
 }
@@ -73,7 +73,7 @@ TEST_F(ActionsTest, AnUnparsableUrlGivesAnOpenThatDoesNothing)
     const ActionList offered = offers({{ACT_URL, u"not a url"_s}});
     ASSERT_EQ(offered.size(), 1);
     EXPECT_EQ(offered[0]->label(), u"open"_s);
-    offered[0]->execute({});
+    offered[0]->execute({}, {});
     EXPECT_TRUE(workspace->calls.isEmpty());
 }
 
@@ -82,7 +82,7 @@ TEST_F(ActionsTest, WordsAreSearchedOnTheWebOverHttpsAndOnTheDesktop)
     const ActionList offered = offers({{ACT_WORDS, u"fish & chips é"_s}});
     ASSERT_EQ(offered.size(), 2);
     for (const ActionPtr &action : offered)
-        action->execute({});
+        action->execute({}, {});
     EXPECT_EQ(workspace->calls,
               (QStringList{u"open https://www.google.com/search?client=safari&rls=en&q=fish%20%26%20chips%20%C3%A9&ie=UTF-8&oe=UTF-8"_s,
                            u"search fish & chips é"_s}));

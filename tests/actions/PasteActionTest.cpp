@@ -38,7 +38,7 @@ protected:
         const ActionList offered = prototype.actionsForContext(context);
         EXPECT_EQ(offered.size(), 1);
         if (!offered.isEmpty())
-            offered.first()->execute(context);
+            offered.first()->execute(context, {});
         QList<QJsonArray> calls;
         QFile log(path(u"calls.log"_s));
         if (log.open(QIODevice::ReadOnly)) {

@@ -61,7 +61,11 @@ public:
         offer->setLabel(name() + u":"_s + context.value(ACT_PATH));
         return {offer};
     }
-    void execute(const Context &context) override { executedWith = context; }
+    void execute(const Context &context, const Completion &done) override
+    {
+        executedWith = context;
+        complete(done);
+    }
     Context executedWith;
 };
 

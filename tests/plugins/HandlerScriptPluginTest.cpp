@@ -58,7 +58,7 @@ TEST_F(HandlerScriptPluginTest, OfferedActionsShareTheScriptAndRunTheirTitle)
     EXPECT_EQ(offered[1]->description(), u"AppleScriptAction ToolAction.scpt"_s);
 
     QFile::remove(file); // the offered actions run the loaded script, not the file
-    offered[1]->execute({{CTX_TEXT, u"sel"_s}});
+    offered[1]->execute({{CTX_TEXT, u"sel"_s}}, {});
     QFile executed(log);
     ASSERT_TRUE(executed.open(QIODevice::ReadOnly));
     EXPECT_EQ(QJsonDocument::fromJson(executed.readAll()).array(),
@@ -74,7 +74,7 @@ TEST_F(HandlerScriptPluginTest, WrongKindsAndUnloadableFilesOfferNothing)
     const QString compiled = writeFile(u"OldAction.scpt"_s, QByteArray("FasdUAS 1.101.10\0", 17));
     AppleScriptPluginAction action(compiled);
     EXPECT_TRUE(action.actionsForContext({}).isEmpty());
-    action.execute({});
+    action.execute({}, {});
     AppleScriptPluginMatcher matcher(compiled);
     Context context{{CTX_TEXT, u"t"_s}};
     EXPECT_FALSE(matcher.matches(context));

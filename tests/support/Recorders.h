@@ -16,14 +16,20 @@ namespace glimra::test {
 class RecordingWorkspace : public Workspace
 {
 public:
-    void openURL(const Url &url) override { calls.append(QStringLiteral("open ") + url.absoluteString()); }
-    void selectFile(const QString &path, const QString &root) override
+    void openURL(const Url &url, const Completion &done) override
+    {
+        calls.append(QStringLiteral("open ") + url.absoluteString());
+        complete(done);
+    }
+    void selectFile(const QString &path, const QString &root, const Completion &done) override
     {
         calls.append(QStringLiteral("reveal ") + path + QStringLiteral(" root=") + root);
+        complete(done);
     }
-    void showSearchResultsForQueryString(const QString &query) override
+    void showSearchResultsForQueryString(const QString &query, const Completion &done) override
     {
         calls.append(QStringLiteral("search ") + query);
+        complete(done);
     }
     QStringList calls;
 };

@@ -38,9 +38,4 @@ Platform DesktopPlatform::create(bool withDisplay)
     return platform;
 }
 
-DesktopWorkspace *DesktopPlatform::desktopWorkspace(const Platform &platform)
-{
-    return dynamic_cast<DesktopWorkspace *>(platform.workspace.get());
-}
-
 } // namespace glimra

@@ -4,8 +4,6 @@
 
 namespace glimra {
 
-class DesktopWorkspace;
-
 /// The Linux desktop's services for the core: with a display, the X11 clipboard and
 /// applications; without one, a clipboard in memory and no applications. The workspace
 /// (xdg-open, the file manager on the session bus, the desktop search) and the
@@ -19,9 +17,6 @@ public:
 
     /// The services; `withDisplay` needs a QGuiApplication.
     static Platform create(bool withDisplay);
-
-    /// The workspace of `platform` when it is the desktop's; null otherwise.
-    static DesktopWorkspace *desktopWorkspace(const Platform &platform);
 };
 
 } // namespace glimra

@@ -7,30 +7,25 @@
 
 namespace glimra {
 
-/// The Linux desktop's workspace: URLs open with xdg-open (detached); files are revealed
-/// through the file manager's org.freedesktop.FileManager1 ShowItems on the session bus,
-/// or, where no file manager offers it, by opening their folder; search results come from
-/// the desktop search and are announced with searchResultsReady. Never blocks, never
-/// reports failure.
+/// The Linux desktop's workspace: URLs open with xdg-open (detached: opening is done once
+/// it has started); files are revealed through the file manager's
+/// org.freedesktop.FileManager1 ShowItems on the session bus, or, where no file manager
+/// offers it or there is no session bus, by opening their folder; search results come
+/// from the desktop search, as the outcome's items. Never blocks.
 class DesktopWorkspace : public QObject, public Workspace
 {
     Q_OBJECT
 public:
     explicit DesktopWorkspace(QObject *parent = nullptr);
+    ~DesktopWorkspace() override;
 
-    void openURL(const Url &url) override;
-    void selectFile(const QString &path, const QString &rootPath) override;
-    void showSearchResultsForQueryString(const QString &query) override;
-
-    /// A search or a call to the file manager is still under way.
-    bool hasPendingWork() const { return m_search.isSearching() || m_pendingCalls > 0; }
-
-signals:
-    void searchResultsReady(const QString &query, const QStringList &paths);
+    void openURL(const Url &url, const Completion &done) override;
+    void selectFile(const QString &path, const QString &rootPath, const Completion &done) override;
+    void showSearchResultsForQueryString(const QString &query, const Completion &done) override;
 
 private:
     SearchResultsQuery m_search;
-    int m_pendingCalls = 0;
+    Completion m_searchDone;
 };
 
 } // namespace glimra

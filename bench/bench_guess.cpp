@@ -5,6 +5,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
+#include "platform/UserDefaults.h"
 #include "app/ResultPanel.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
@@ -56,7 +57,7 @@ int main(int argc, char **argv)
     QProcess::execute(u"sh"_s, {u"-c"_s, u"printf 'src/main.c:3' | xclip -selection primary"_s});
 
     NoPanel panel;
-    MainInterface ui(DesktopPlatform::create(true), &panel);
+    MainInterface ui(DesktopPlatform::create(true), std::make_shared<UserDefaults>(), &panel);
     const int guesses = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 50;
     QList<double> focus, copy, match, show, total;
     for (int i = 0; i < guesses; ++i) {

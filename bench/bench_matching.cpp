@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 
 #include "matching/MatchingEngine.h"
+#include "app/BuiltInPlugins.h"
 #include "matching/PluginManager.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,7 @@ struct Fixture
         home.writeFile(u"proj/src/main.c"_s, "int main;\n");
         home.writeFile(u"proj/README"_s, "x\n");
         home.writeFile(u"proj/Makefile"_s, "all:\n");
-        plugins = std::make_unique<PluginManager>(this, Platform());
+        plugins = std::make_unique<PluginManager>(BuiltInPlugins(Platform()).catalogue(), nullptr);
         plugins->awakeFromNib();
     }
 };

@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 
 #include "matching/MatchingEngine.h"
+#include "app/BuiltInPlugins.h"
 #include "matching/PluginManager.h"
 #include "plugins/PerlEngine.h"
 
@@ -47,10 +48,10 @@ class TimedPlugins : public PluginLists
 {
 public:
     explicit TimedPlugins(PluginManager &manager) : m_manager(manager) {}
-    MatcherList allMatchers() override
+    MatcherList allMatchers(const Settings &settings) override
     {
         MatcherList timed;
-        for (const MatcherPtr &matcher : m_manager.allMatchers())
+        for (const MatcherPtr &matcher : m_manager.allMatchers(settings))
             timed.append(std::make_shared<TimedMatcher>(matcher, nanoseconds));
         return timed;
     }
@@ -84,7 +85,7 @@ void guessWithPlugins(benchmark::State &state)
 {
     IsolatedHome home;
     installPlugins(home);
-    PluginManager manager(&home, Platform());
+    PluginManager manager(BuiltInPlugins(Platform()).catalogue(), nullptr);
     manager.awakeFromNib();
     TimedPlugins plugins(manager);
     MatchingEngine engine(&plugins);

@@ -6,9 +6,10 @@
 #include "capture/FocusTracker.h"
 #include "capture/isSystemApp.h"
 #include "foundation/Collections.h"
-#include "foundation/EventCenter.h"
 #include "foundation/GlobalContext.h"
+#include "foundation/Log.h"
 #include "foundation/Strings.h"
+#include "matching/LateResults.h"
 #include "matching/MatchingEngine.h"
 #include "matching/contentType.h"
 #include "platform/Notifier.h"
@@ -42,10 +43,84 @@ void AppDelegate::setGeneralPasteboard(std::shared_ptr<Pasteboard> pasteboard)
     m_generalPasteboard = std::move(pasteboard);
 }
 
+void AppDelegate::setLateResults(LateResults *lateResults)
+{
+    if (m_lateResults)
+        disconnect(m_lateResults, nullptr, this, nullptr);
+    m_lateResults = lateResults;
+    if (!m_lateResults)
+        return;
+    connect(m_lateResults, &LateResults::filesFound, this, &AppDelegate::takeLateFiles);
+    connect(m_lateResults, &LateResults::finished, this, &AppDelegate::lateResultsFinished);
+}
+
 void AppDelegate::awakeFromNib()
 {
     setSelectionContext(Context());
     setMatchedContext(Context());
+}
+
+// One guess at a time: requests that arrive while a guess runs wait, and only the
+// newest waiting one will run.
+
+quint64 AppDelegate::request(std::function<void()> run)
+{
+    const quint64 guess = ++m_lastGuess;
+    if (m_running) {
+        if (m_waiting) {
+            qCInfo(lcApp).noquote() << u"guess %1 dropped: a newer request arrived while guess %2 ran"_s
+                                           .arg(m_waiting->guess).arg(*m_running);
+            GuessOutcome dropped;
+            dropped.guess = m_waiting->guess;
+            dropped.ending = GuessOutcome::Ending::Dropped;
+            m_waiting.reset();
+            emit guessFinished(dropped);
+        }
+        m_waiting = Request{guess, std::move(run)};
+        return guess;
+    }
+    begin(guess);
+    run();
+    return guess;
+}
+
+void AppDelegate::startNext()
+{
+    if (m_running || !m_waiting)
+        return;
+    const Request next = std::move(*m_waiting);
+    m_waiting.reset();
+    begin(next.guess);
+    next.run();
+}
+
+void AppDelegate::begin(quint64 guess)
+{
+    m_running = guess;
+    m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
+}
+
+void AppDelegate::finish(GuessOutcome outcome)
+{
+    outcome.guess = *m_running;
+    if (outcome.finished()) {
+        outcome.matched = !m_matchedContext.isEmpty();
+        outcome.searching = m_lateResults && m_lateResults->isSearching(outcome.guess);
+    }
+    m_running.reset();
+    emit guessFinished(outcome);
+    if (m_waiting)
+        QTimer::singleShot(0, this, &AppDelegate::startNext);
+}
+
+GuessOutcome AppDelegate::stop(GuessOutcome::Ending ending, const QString &title,
+                               const QString &description)
+{
+    GuessOutcome outcome;
+    outcome.ending = ending;
+    outcome.title = title;
+    outcome.description = description;
+    return outcome;
 }
 
 void AppDelegate::notify(const QString &title, const QString &description)
@@ -62,26 +137,23 @@ void AppDelegate::notifyError(const QString &title, const QString &description)
 
 void AppDelegate::markFollowMouse(Sender sender)
 {
-    QVariantMap &content = GlobalContext::sharedInstance().content();
+    if (!m_globalContext)
+        return;
+    QVariantMap &content = m_globalContext->content();
     if (sender == Sender::ToolbarItem)
         content.remove(FollowMouse);
     else
         content.insert(FollowMouse, u"x"_s);
 }
 
-void AppDelegate::guessCurrentSelection(Sender sender)
+quint64 AppDelegate::guessCurrentSelection(Sender sender)
 {
-    markFollowMouse(sender);
-    notify(u"guessing..."_s, u""_s);
-    // The guess goes on after the request's own event handling has finished.
-    QTimer::singleShot(0, this, &AppDelegate::continueGuessing);
-}
-
-void AppDelegate::stopGuessing(const QString &title, const QString &description)
-{
-    notifyError(title, description);
-    setSelectedTab(0);
-    emit guessStopped(title, description);
+    return request([this, sender] {
+        markFollowMouse(sender);
+        notify(u"guessing..."_s, u""_s);
+        // The guess goes on after the request's own event handling has finished.
+        QTimer::singleShot(0, this, &AppDelegate::continueGuessing);
+    });
 }
 
 std::optional<Context> AppDelegate::focusContext() const
@@ -102,12 +174,21 @@ void AppDelegate::matchCapture(const Context &focus, const Context &capture)
     runMatchingEngine();
 }
 
+void AppDelegate::showResults()
+{
+    if (m_resultWindow)
+        m_resultWindow->makeKeyAndActivate();
+}
+
 void AppDelegate::continueGuessing()
 {
     const std::optional<Context> focus = focusContext();
     if (!focus) {
-        stopGuessing(u"no context"_s, u"no application is active"_s);
-        return;
+        const QString title = u"no context"_s;
+        const QString description = u"no application is active"_s;
+        notifyError(title, description);
+        setSelectedTab(0);
+        return finish(stop(GuessOutcome::Ending::NoContext, title, description));
     }
     const QString appId = focus->value(CTX_APPID);
     const QString documentPath = focus->value(CTX_PATH);
@@ -125,58 +206,90 @@ void AppDelegate::continueGuessing()
             notifyError(title, u"the selection seems to be empty, returning front-most document URL"_s);
             capture = Context{{CTX_TEXT, documentURL}};
         } else {
-            stopGuessing(title, u"the selection seems to be empty"_s);
-            return;
+            const QString description = u"the selection seems to be empty"_s;
+            notifyError(title, description);
+            setSelectedTab(0);
+            return finish(stop(GuessOutcome::Ending::EmptySelection, title, description));
         }
         fellBack = true;
     }
     matchCapture(*focus, *capture);
     setSelectedTab(m_resultFiles.size() >= 2 ? 2 : 1);
-    if (m_resultWindow)
-        m_resultWindow->makeKeyAndActivate();
+    showResults();
     if (!fellBack)
         notify(u"got it"_s, u"looks like %1"_s.arg(contentType(m_matchedContext)));
-    emit guessShown();
+    finish(GuessOutcome());
 }
 
-void AppDelegate::guessCurrentClipboard(Sender sender)
+quint64 AppDelegate::guessCurrentClipboard(Sender sender)
 {
-    markFollowMouse(sender);
-    if (m_generalPasteboard)
-        guessPasteboard(*m_generalPasteboard);
+    return request([this, sender] {
+        markFollowMouse(sender);
+        guessPasteboard(m_generalPasteboard && m_copySelection
+                            ? m_copySelection->clipboard(*m_generalPasteboard, QString())
+                            : std::nullopt);
+    });
 }
 
-void AppDelegate::handleFromService(const Pasteboard &pasteboard)
+quint64 AppDelegate::handleFromService(const Pasteboard &pasteboard)
 {
-    guessPasteboard(pasteboard);
-}
-
-void AppDelegate::guessPasteboard(const Pasteboard &pasteboard)
-{
-    const std::optional<Context> focus = focusContext();
-    if (!focus || !m_copySelection)
-        return;
+    // Read now: the request's pasteboard need not outlive this call.
     const std::optional<Context> capture =
-        m_copySelection->clipboard(pasteboard, focus->value(CTX_APPID));
+        m_copySelection ? m_copySelection->clipboard(pasteboard, QString()) : std::nullopt;
+    return request([this, capture] { guessPasteboard(capture); });
+}
+
+void AppDelegate::guessPasteboard(const std::optional<Context> &capture)
+{
+    // Without an application or a text, nothing changes and nobody is told.
+    const std::optional<Context> focus = focusContext();
+    if (!focus)
+        return finish(stop(GuessOutcome::Ending::NoContext));
     if (!capture)
-        return;
+        return finish(stop(GuessOutcome::Ending::NoText));
     matchCapture(*focus, *capture);
     setSelectedTab(1);
-    if (m_resultWindow)
-        m_resultWindow->makeKeyAndActivate();
+    showResults();
+    finish(GuessOutcome());
+}
+
+quint64 AppDelegate::guessText(const Context &selectionContext)
+{
+    return request([this, selectionContext] {
+        setSelectionContext(selectionContext);
+        runMatchingEngine();
+        finish(GuessOutcome());
+    });
 }
 
 void AppDelegate::runMatchingEngine()
 {
     if (!m_matchingEngine)
         return;
+    // Run on its own (not inside a guess), it is a guess of its own.
+    if (!m_running) {
+        m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
+        m_currentGuess = ++m_lastGuess;
+    } else {
+        m_currentGuess = *m_running;
+    }
     const Context selection = m_selectionContext;
-    const Context matched = m_matchingEngine->matchContext(selection);
+    const Context matched = m_matchingEngine->matchContext(selection, {m_currentGuess, m_settings});
     setSelectionContext(selection);
     setMatchedContext(matched);
     setResultActions(m_matchingEngine->actionsForContext(matched));
     setResultFiles(m_matchingEngine->filesForContext(matched));
     setSelectedTab(1);
+}
+
+void AppDelegate::takeLateFiles(quint64 guess, const QList<FileObject> &files)
+{
+    if (guess != m_currentGuess) {
+        qCInfo(lcApp).noquote() << u"%1 late files of guess %2 dropped: guess %3 is shown"_s
+                                       .arg(files.size()).arg(guess).arg(m_currentGuess);
+        return;
+    }
+    addResultFiles(files);
 }
 
 void AppDelegate::addResultFiles(const QList<FileObject> &files)
@@ -200,8 +313,7 @@ void AppDelegate::addResultFiles(const QList<FileObject> &files)
     } else {
         setSelectedTab(2);
     }
-    if (m_resultWindow)
-        m_resultWindow->makeKeyAndActivate();
+    showResults();
 }
 
 Context AppDelegate::executionContext() const
@@ -216,13 +328,14 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
     if (!action)
         return complete(done, Outcome::failure(u"no action was chosen"_s));
     action->execute(executionContext(), done);
-    if (UserDefaults().boolForKey(u"hide_after_action"_s) && m_resultWindow)
+    if (m_settings.boolForKey(u"hide_after_action"_s) && m_resultWindow)
         m_resultWindow->orderOut();
 }
 
 void AppDelegate::refreshPlugins()
 {
-    post_event(this, u"refresh_plugins"_s);
+    // Posted: the reload happens on a later turn of the event loop.
+    QTimer::singleShot(0, this, &AppDelegate::refresh_plugins);
 }
 
 void AppDelegate::applicationFocusDidChange(const QString &bundleIdentifier,

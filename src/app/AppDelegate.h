@@ -1,13 +1,17 @@
 #pragma once
 
+#include "app/GuessOutcome.h"
 #include "foundation/ApplicationDelegate.h"
+#include "foundation/Completion.h"
 #include "matching/ActionObject.h"
 #include "matching/Context.h"
+#include "platform/Settings.h"
 #include "results/FileObject.h"
 
 #include <QList>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,16 +19,27 @@ namespace glimra {
 
 class CopySelection;
 class FocusTracker;
+class GlobalContext;
+class LateResults;
 class MatchingEngine;
 class Notifier;
 class Pasteboard;
 class ResultPanel;
+class UserDefaults;
 
-/// The guess controller: turns a request (guess the selection, guess the clipboard, a
-/// Services request) into a guess, owns the state of the last guess in six observable
-/// properties, posts the notifications, takes result files that arrive later and runs the
-/// action the user picks. Its collaborators are connected by MainInterface, which creates
-/// them; it creates none. Main thread only.
+/// The guess controller: turns a request (guess the selection, the clipboard, a Services
+/// request, a given text) into a guess, owns the state of the last guess in six
+/// observable properties, posts the notifications, takes result files that arrive later
+/// and runs the action the user picks.
+///
+/// Every request is a guess with an identity and an outcome (guessFinished). Guesses never
+/// nest: a request that arrives while one runs (capture and handler scripts run the event
+/// loop) waits, and only the newest waiting request runs next; older waiting ones end
+/// Dropped. Late files are taken only for the guess that is current. Each guess reads
+/// the settings once, when it begins.
+///
+/// Its collaborators are connected by MainInterface, which creates them; it creates none
+/// and owns none. Main thread only.
 class AppDelegate : public ApplicationDelegate
 {
     Q_OBJECT
@@ -53,17 +68,25 @@ public:
     void setResultWindow(ResultPanel *resultWindow) { m_resultWindow = resultWindow; }
     void setNotifier(std::shared_ptr<Notifier> notifier) { m_notifier = std::move(notifier); }
     void setGeneralPasteboard(std::shared_ptr<Pasteboard> pasteboard);
+    void setUserDefaults(const UserDefaults *userDefaults) { m_userDefaults = userDefaults; }
+    void setGlobalContext(GlobalContext *globalContext) { m_globalContext = globalContext; }
+    /// Where late files come from; they are taken for the guess that is current.
+    void setLateResults(LateResults *lateResults);
 
     /// Initial state: empty selection and matched contexts.
     void awakeFromNib();
 
-    /// Guesses the front-most application's selection. Returns at once; the guess goes on
-    /// at a later turn of the event loop.
-    void guessCurrentSelection(Sender sender = Sender::Other);
+    /// Guesses the front-most application's selection; the guess goes on at a later turn
+    /// of the event loop. Each of these returns the new guess's identity.
+    quint64 guessCurrentSelection(Sender sender = Sender::Other);
     /// Guesses the text the clipboard holds now.
-    void guessCurrentClipboard(Sender sender = Sender::Other);
-    /// Guesses the text of a Services request's pasteboard.
-    void handleFromService(const Pasteboard &pasteboard);
+    quint64 guessCurrentClipboard(Sender sender = Sender::Other);
+    /// Guesses the text of a Services request's pasteboard (read at once).
+    quint64 handleFromService(const Pasteboard &pasteboard);
+    /// Guesses a given selection context as it stands: nothing is captured, no panel is
+    /// shown, nobody is notified (the command line's match, scripting).
+    quint64 guessText(const Context &selectionContext);
+
     /// Matches the current selection context and publishes the results.
     void runMatchingEngine();
     /// Appends files that arrived later (desktop search), newest first.
@@ -71,11 +94,17 @@ public:
     /// Runs `action` with the execution context: the matched context with the selection
     /// context laid over it; `done` hears how it ended.
     void executeAction(const ActionPtr &action, const Completion &done = {});
-    /// Asks for the plug-ins to be reloaded.
+    /// Asks for the plug-ins to be reloaded: posts "refresh_plugins".
     void refreshPlugins();
 
     void applicationFocusDidChange(const QString &bundleIdentifier,
                                    const QString &localizedName) override;
+
+    /// The guess whose results the properties hold (0 before the first).
+    quint64 currentGuess() const { return m_currentGuess; }
+    bool isGuessing() const { return m_running.has_value(); }
+    /// The settings read when the current guess began.
+    const Settings &settings() const { return m_settings; }
 
     qint64 selectedTab() const { return m_selectedTab; }
     void setSelectedTab(qint64 tab);
@@ -100,23 +129,35 @@ signals:
     void resultActionsChanged();
     void resultFilesChanged();
     void selectionChanged();
-    /// A selection guess ended without results; `description` says why.
-    void guessStopped(const QString &title, const QString &description);
-    /// A selection guess showed its results.
-    void guessShown();
+    /// The event that reloads the plug-ins; the assembly connects the plug-in manager.
+    void refresh_plugins();
+    /// A guess has ended (or was dropped before it ran).
+    void guessFinished(const glimra::GuessOutcome &outcome);
+    /// The late files of `guess` are all in.
+    void lateResultsFinished(quint64 guess);
 
 private:
+    struct Request
+    {
+        quint64 guess;
+        std::function<void()> run;
+    };
+    quint64 request(std::function<void()> run);
+    void startNext();
+    void begin(quint64 guess);
+    void finish(GuessOutcome outcome);
+    GuessOutcome stop(GuessOutcome::Ending ending, const QString &title = {},
+                      const QString &description = {});
+
     void continueGuessing();
-    /// The focus context when it names an application; nullopt otherwise.
+    void guessPasteboard(const std::optional<Context> &capture);
     std::optional<Context> focusContext() const;
-    /// Lays the capture over the focus context, makes that the selection and matches it.
     void matchCapture(const Context &focus, const Context &capture);
-    void guessPasteboard(const Pasteboard &pasteboard);
-    /// Ends a selection guess that found nothing to guess.
-    void stopGuessing(const QString &title, const QString &description);
+    void showResults();
     void markFollowMouse(Sender sender);
     void notify(const QString &title, const QString &description);
     void notifyError(const QString &title, const QString &description);
+    void takeLateFiles(quint64 guess, const QList<FileObject> &files);
 
     FocusTracker *m_focusTracker = nullptr;
     CopySelection *m_copySelection = nullptr;
@@ -124,6 +165,15 @@ private:
     ResultPanel *m_resultWindow = nullptr;
     std::shared_ptr<Notifier> m_notifier;
     std::shared_ptr<Pasteboard> m_generalPasteboard;
+    const UserDefaults *m_userDefaults = nullptr;
+    GlobalContext *m_globalContext = nullptr;
+    LateResults *m_lateResults = nullptr;
+
+    quint64 m_lastGuess = 0;
+    quint64 m_currentGuess = 0;
+    std::optional<quint64> m_running; // the guess running now
+    std::optional<Request> m_waiting; // the newest request that waits for it
+    Settings m_settings;
 
     qint64 m_selectedTab = 0;
     Context m_selectionContext;

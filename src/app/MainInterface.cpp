@@ -1,26 +1,34 @@
 #include "app/MainInterface.h"
 
 #include "app/AppDelegate.h"
+#include "app/BuiltInPlugins.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
+#include "foundation/GlobalContext.h"
 #include "foundation/PluginController.h"
 #include "matchers/FileSearchMatch.h"
 #include "matching/MatchingEngine.h"
 #include "matching/PluginManager.h"
+#include "platform/UserDefaults.h"
 
 namespace glimra {
 
-MainInterface::MainInterface(Platform platform, ResultPanel *resultWindow)
+MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> userDefaults,
+                             ResultPanel *resultWindow)
     : m_platform(std::move(platform)),
+      m_userDefaults(std::move(userDefaults)),
+      m_globalContext(std::make_unique<GlobalContext>()),
       m_appDelegate(std::make_unique<AppDelegate>()),
-      m_pluginController(std::make_unique<PluginController>())
+      m_pluginController(std::make_unique<PluginController>()),
+      m_builtIns(std::make_unique<BuiltInPlugins>(m_platform))
 {
     AppDelegate *delegate = m_appDelegate.get();
     m_focusTracker = std::make_unique<FocusTracker>(
-        m_pluginController.get(), m_platform.runningApplications.get(), delegate);
+        m_pluginController.get(), m_platform.runningApplications.get(),
+        &delegate->applicationContext());
     m_copySelection = std::make_unique<CopySelection>(m_pluginController.get(),
                                                       m_platform.generalPasteboard);
-    m_pluginManager = std::make_unique<PluginManager>(delegate, m_platform);
+    m_pluginManager = std::make_unique<PluginManager>(m_builtIns->catalogue(), m_platform.workspace);
     m_matchingEngine = std::make_unique<MatchingEngine>(m_pluginManager.get());
 
     delegate->setFocusTracker(m_focusTracker.get());
@@ -29,11 +37,18 @@ MainInterface::MainInterface(Platform platform, ResultPanel *resultWindow)
     delegate->setResultWindow(resultWindow);
     delegate->setNotifier(m_platform.notifier);
     delegate->setGeneralPasteboard(m_platform.generalPasteboard);
+    delegate->setUserDefaults(m_userDefaults.get());
+    delegate->setGlobalContext(m_globalContext.get());
+    delegate->setLateResults(&m_builtIns->searchMatch());
 
     delegate->awakeFromNib();
     m_pluginManager->awakeFromNib();
-    m_pluginManager->searchMatch()->setResultReceiver(
-        [delegate](const QList<FileObject> &files) { delegate->addResultFiles(files); });
+    // "refresh_plugins": the delegate posts it (the refresh command), a new plug-in file
+    // sends it, and the plug-in manager reloads on it.
+    QObject::connect(m_pluginManager.get(), &PluginManager::pluginFileCreated, delegate,
+                     &AppDelegate::refresh_plugins);
+    QObject::connect(delegate, &AppDelegate::refresh_plugins, m_pluginManager.get(),
+                     &PluginManager::refreshPlugins);
     if (m_platform.runningApplications) {
         QObject::connect(m_platform.runningApplications.get(),
                          &RunningApplications::applicationActivated, delegate,
@@ -43,7 +58,8 @@ MainInterface::MainInterface(Platform platform, ResultPanel *resultWindow)
 
 MainInterface::~MainInterface()
 {
-    // The plug-in manager unbinds itself from the delegate's events: it goes first.
+    // What points at others goes first.
+    m_appDelegate.reset();
     m_matchingEngine.reset();
     m_pluginManager.reset();
 }

@@ -1,7 +1,6 @@
 #include "capture/FocusTracker.h"
 
 #include "capture/isSystemApp.h"
-#include "foundation/ApplicationDelegate.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "foundation/PluginController.h"
@@ -16,10 +15,10 @@ namespace glimra {
 
 FocusTracker::FocusTracker(const PluginController *pluginController,
                            const RunningApplications *runningApplications,
-                           const ApplicationDelegate *applicationDelegate)
+                           const QVariantMap *applicationContext)
     : m_pluginController(pluginController),
       m_runningApplications(runningApplications),
-      m_applicationDelegate(applicationDelegate)
+      m_applicationContext(applicationContext)
 {
 }
 
@@ -39,8 +38,8 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
     }
     const bool needsReplacing = name.isNull() || identifier.isNull() || isSystemApp(name)
         || isSystemApp(identifier);
-    if (needsReplacing && m_applicationDelegate) {
-        const QVariantMap &last = m_applicationDelegate->applicationContext();
+    if (needsReplacing && m_applicationContext) {
+        const QVariantMap &last = *m_applicationContext;
         if (last.contains(u"app_name"_s) && last.contains(u"app_id"_s))
             identifier = last.value(u"app_id"_s).toString();
     }

@@ -9,7 +9,6 @@
 
 namespace glimra {
 
-class ApplicationDelegate;
 class PluginController;
 class RunningApplications;
 
@@ -22,9 +21,11 @@ class FocusTracker
 {
 public:
     /// None of the collaborators is owned; each must outlive the tracker.
+    /// `applicationContext` is the application delegate's record of the last focused
+    /// application ("app_id", "app_name").
     FocusTracker(const PluginController *pluginController,
                  const RunningApplications *runningApplications,
-                 const ApplicationDelegate *applicationDelegate);
+                 const QVariantMap *applicationContext);
     virtual ~FocusTracker() = default;
 
     /// The focus context of the front-most application, or nullopt.
@@ -38,7 +39,7 @@ private:
 
     const PluginController *m_pluginController;
     const RunningApplications *m_runningApplications;
-    const ApplicationDelegate *m_applicationDelegate;
+    const QVariantMap *m_applicationContext;
 };
 
 } // namespace glimra

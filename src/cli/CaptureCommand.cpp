@@ -1,13 +1,12 @@
 #include "cli/CaptureCommand.h"
 
 #include "app/AppDelegate.h"
-#include "capture/CopySelection.h"
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
 #include "cli/Session.h"
+#include "capture/CopySelection.h"
 #include "platform/MemoryPasteboard.h"
 
-#include <QEventLoop>
 #include <QFile>
 
 #include <cstdio>
@@ -18,24 +17,23 @@ namespace glimra {
 
 namespace {
 
-// Runs a selection guess to its end: results shown, or stopped with a message.
-bool guessSelection(Session &session, CommandLine &command)
+// Why a guess that did not run says so.
+QString whyNot(const GuessOutcome &outcome)
 {
-    AppDelegate &delegate = session.delegate();
-    QEventLoop loop;
-    bool shown = false;
-    QObject::connect(&delegate, &AppDelegate::guessShown, &loop, [&] {
-        shown = true;
-        loop.quit();
-    });
-    QObject::connect(&delegate, &AppDelegate::guessStopped, &loop,
-                     [&](const QString &title, const QString &description) {
-                         command.err() << title << u": "_s << description << u'\n';
-                         loop.quit();
-                     });
-    delegate.guessCurrentSelection();
-    loop.exec();
-    return shown;
+    switch (outcome.ending) {
+    case GuessOutcome::Ending::NoContext:
+        return outcome.title.isEmpty() ? u"nothing to guess: no application is active"_s
+                                       : outcome.title + u": "_s + outcome.description;
+    case GuessOutcome::Ending::EmptySelection:
+        return outcome.title + u": "_s + outcome.description;
+    case GuessOutcome::Ending::NoText:
+        return u"nothing to guess: there is no text"_s;
+    case GuessOutcome::Ending::Dropped:
+        return u"the guess was dropped: a newer one was asked for"_s;
+    case GuessOutcome::Ending::Finished:
+        break;
+    }
+    return {};
 }
 
 } // namespace
@@ -51,34 +49,34 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
     if (!wait)
         return CommandLine::UsageError;
 
-    Session session(withDisplay);
-    AppDelegate &delegate = session.delegate();
-    bool shown = false;
-    if (verb == u"guess"_s) {
-        shown = guessSelection(session, command);
-    } else if (verb == u"clipboard"_s) {
-        delegate.guessCurrentClipboard();
-        shown = session.panel().timesShown() > 0;
-    } else {
+    QByteArray serviceText;
+    if (verb == u"service"_s) {
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly))
             return command.usageError(u"cannot read standard input"_s);
-        MemoryPasteboard request;
-        CopySelection::setPBoard(request, QString::fromUtf8(input.readAll()));
-        delegate.handleFromService(request);
-        shown = session.panel().timesShown() > 0;
+        serviceText = input.readAll();
     }
-    if (!shown) {
-        if (verb != u"guess"_s)
-            command.err() << u"nothing to guess: no application is active or there is no text\n"_s;
+
+    Session session(withDisplay);
+    const GuessOutcome outcome = session.guess([&](AppDelegate &delegate) {
+        if (verb == u"guess"_s)
+            return delegate.guessCurrentSelection();
+        if (verb == u"clipboard"_s)
+            return delegate.guessCurrentClipboard();
+        MemoryPasteboard request;
+        CopySelection::setPBoard(request, QString::fromUtf8(serviceText));
+        return delegate.handleFromService(request);
+    });
+    if (!outcome.finished()) {
+        command.err() << whyNot(outcome) << u'\n';
         command.err().flush();
         session.keepClipboard();
         return 1;
     }
-    session.waitForLateResults(*wait);
-    ResultPrinter::print(command.out(), delegate, command.parser().isSet(u"json"_s));
+    session.waitForLateResults(outcome, *wait);
+    ResultPrinter::print(command.out(), session.delegate(), command.parser().isSet(u"json"_s));
     session.keepClipboard();
-    return delegate.matchedContext().isEmpty() ? 1 : 0;
+    return session.delegate().matchedContext().isEmpty() ? 1 : 0;
 }
 
 } // namespace glimra

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDataStream>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -19,12 +18,11 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-void ClipboardKeeper::handOver(Pasteboard &pasteboard)
+void ClipboardKeeper::handOver(Pasteboard &clipboard)
 {
-    auto *clipboard = dynamic_cast<ClipboardPasteboard *>(&pasteboard);
-    if (!clipboard || !clipboard->ownsClipboard())
+    if (!clipboard.ownsClipboard())
         return;
-    const PasteboardContents contents = clipboard->contents();
+    const PasteboardContents contents = clipboard.contents();
     if (contents.isEmpty())
         return;
 
@@ -47,12 +45,15 @@ void ClipboardKeeper::handOver(Pasteboard &pasteboard)
         return;
     }
     // The keeper has taken over when we no longer own the clipboard.
-    const QDeadlineTimer deadline(3000);
-    while (clipboard->ownsClipboard() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    QEventLoop loop;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop,
+                     [&](QClipboard::Mode mode) {
+                         if (mode == QClipboard::Clipboard && !clipboard.ownsClipboard())
+                             loop.quit();
+                     });
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    if (clipboard.ownsClipboard())
         loop.exec();
-    }
 }
 
 int ClipboardKeeper::run(const QString &contentsFile)

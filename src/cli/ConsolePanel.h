@@ -4,17 +4,13 @@
 
 namespace glimra {
 
-/// The results panel of the command line: it only counts how often it was shown; the
-/// command prints the results when the guess is complete, and there is nothing to hide.
+/// The results panel of the command line: the command prints the results when the guess
+/// is complete, so showing and hiding do nothing.
 class ConsolePanel : public ResultPanel
 {
 public:
-    void makeKeyAndActivate() override { ++m_shown; }
+    void makeKeyAndActivate() override {}
     void orderOut() override {}
-    int timesShown() const { return m_shown; }
-
-private:
-    int m_shown = 0;
 };
 
 } // namespace glimra

@@ -77,9 +77,9 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
 
     Session session(withDisplay);
     AppDelegate &delegate = session.delegate();
-    delegate.setSelectionContext(selection);
-    delegate.runMatchingEngine();
-    session.waitForLateResults(*wait);
+    const GuessOutcome outcome =
+        session.guess([&](AppDelegate &controller) { return controller.guessText(selection); });
+    session.waitForLateResults(outcome, *wait);
 
     std::optional<QStringList> searchResults;
     if (parser.isSet(u"run"_s)) {
@@ -93,15 +93,15 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
             command.err().flush();
             return NoSuchAction;
         }
-        const Outcome outcome = session.runAction(action);
-        if (!outcome.ok) {
+        const Outcome ran = session.runAction(action);
+        if (!ran.ok) {
             command.err() << u"glimra match: \"%1\" could not be carried out: %2\n"_s.arg(
-                action->label(), outcome.message);
+                action->label(), ran.message);
             command.err().flush();
             session.keepClipboard();
             return ActionFailed;
         }
-        searchResults = outcome.items;
+        searchResults = ran.items;
     }
 
     ResultPrinter::print(command.out(), delegate, parser.isSet(u"json"_s), searchResults);

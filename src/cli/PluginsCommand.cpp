@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Session.h"
 #include "matching/PluginManager.h"
+#include "platform/UserDefaults.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,9 +21,9 @@ QJsonValue fileOrNull(const QString &file)
     return file.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(file);
 }
 
-int list(CommandLine &command, PluginManager &manager)
+int list(CommandLine &command, PluginManager &manager, const Settings &settings)
 {
-    const MatcherList matchers = manager.allMatchers();
+    const MatcherList matchers = manager.allMatchers(settings);
     const ActionList actions = manager.actionList();
     if (command.parser().isSet(u"json"_s)) {
         QJsonArray matcherEntries;
@@ -62,20 +63,23 @@ int create(CommandLine &command, PluginManager &manager, const QStringList &word
     if (words.size() != 2)
         return command.usageError(u"new takes \"matcher\" or \"action\" and a name"_s);
     const QString role = words.at(0);
-    const QString kind = command.parser().value(u"kind"_s);
+    // "applescript" was the handler script's first name; scripts that say it still work.
+    QString kind = command.parser().value(u"kind"_s);
+    if (kind == u"applescript"_s)
+        kind = u"handler"_s;
     const bool open = !command.parser().isSet(u"no-open"_s);
     PluginManager::Creation creation;
     if (role == u"matcher"_s) {
-        const QStringList kinds = {u"applescript"_s, u"perl"_s, u"shell"_s};
+        const QStringList kinds = {u"handler"_s, u"perl"_s, u"shell"_s};
         if (!kinds.contains(kind))
-            return command.usageError(u"a matcher's kind is applescript, perl or shell, not '%1'"_s.arg(kind));
+            return command.usageError(u"a matcher's kind is handler, perl or shell, not '%1'"_s.arg(kind));
         manager.setNewMatcherType(kinds.indexOf(kind));
         manager.setNewMatcherName(words.at(1));
         creation = manager.addMatcher(open);
     } else if (role == u"action"_s) {
-        const QStringList kinds = {u"applescript"_s, u"shell"_s};
+        const QStringList kinds = {u"handler"_s, u"shell"_s};
         if (!kinds.contains(kind))
-            return command.usageError(u"an action's kind is applescript or shell, not '%1'"_s.arg(kind));
+            return command.usageError(u"an action's kind is handler or shell, not '%1'"_s.arg(kind));
         manager.setNewActionType(kinds.indexOf(kind));
         manager.setNewActionName(words.at(1));
         creation = manager.addAction(open);
@@ -97,7 +101,7 @@ int PluginsCommand::run(const QStringList &arguments)
     CommandLine command(u"plugins"_s, arguments);
     command.parser().addOptions({{u"json"_s, u"List as JSON."_s},
                                  {u"kind"_s, u"The kind of plug-in to create."_s, u"KIND"_s,
-                                  u"applescript"_s},
+                                  u"handler"_s},
                                  {u"no-open"_s, u"Do not open the new file."_s}});
     std::unique_ptr<Session> session;
     auto manager = [&session]() -> PluginManager & {
@@ -106,8 +110,10 @@ int PluginsCommand::run(const QStringList &arguments)
     };
     return command.runVerb(
         {{u"list"_s, [&](const QStringList &words) {
-              return words.isEmpty() ? list(command, manager())
-                                     : command.usageError(u"list takes no words"_s);
+              if (!words.isEmpty())
+                  return command.usageError(u"list takes no words"_s);
+              PluginManager &plugins = manager();
+              return list(command, plugins, session->interface().userDefaults().snapshot());
           }},
          {u"new"_s, [&](const QStringList &words) { return create(command, manager(), words); }}});
 }

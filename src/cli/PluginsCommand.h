@@ -5,8 +5,9 @@
 namespace glimra {
 
 /// glimra plugins list [--json]
-/// glimra plugins new matcher NAME [--kind applescript|perl|shell] [--no-open]
-/// glimra plugins new action NAME [--kind applescript|shell] [--no-open]
+/// glimra plugins new matcher NAME [--kind handler|perl|shell] [--no-open]
+/// glimra plugins new action NAME [--kind handler|shell] [--no-open]
+/// ("applescript" is accepted for "handler").
 class PluginsCommand
 {
 public:

@@ -2,35 +2,21 @@
 
 #include "app/AppDelegate.h"
 #include "cli/ClipboardKeeper.h"
-#include "matchers/FileSearchMatch.h"
-#include "matching/PluginManager.h"
+#include "platform/UserDefaults.h"
 #include "platform/desktop/DesktopPlatform.h"
 
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <optional>
+
 namespace glimra {
-
-namespace {
-
-template <typename Done>
-void runEventLoopUntil(double seconds, Done done)
-{
-    const QDeadlineTimer deadline(qint64(seconds * 1000));
-    while (!done() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-}
-
-} // namespace
 
 Session::Session(bool withDisplay)
     : m_withDisplay(withDisplay), m_platform(DesktopPlatform::create(withDisplay))
 {
-    m_interface = std::make_unique<MainInterface>(m_platform, &m_panel);
+    m_interface = std::make_unique<MainInterface>(m_platform, std::make_shared<UserDefaults>(),
+                                                  &m_panel);
 }
 
 Session::~Session() = default;
@@ -40,10 +26,40 @@ AppDelegate &Session::delegate()
     return m_interface->appDelegate();
 }
 
-void Session::waitForLateResults(double seconds)
+GuessOutcome Session::guess(const std::function<quint64(AppDelegate &)> &start)
 {
-    const std::shared_ptr<FileSearchMatch> search = m_interface->pluginManager().searchMatch();
-    runEventLoopUntil(seconds, [&] { return !search || !search->isSearching(); });
+    std::optional<GuessOutcome> outcome;
+    std::optional<quint64> guess;
+    QEventLoop loop;
+    // The guess may end before start() returns (a clipboard guess runs at once).
+    const auto connection = QObject::connect(&delegate(), &AppDelegate::guessFinished, &loop,
+                                             [&](const GuessOutcome &ended) {
+                                                 if (!guess || ended.guess == *guess) {
+                                                     outcome = ended;
+                                                     loop.quit();
+                                                 }
+                                             });
+    guess = start(delegate());
+    if (!outcome || outcome->guess != *guess) {
+        outcome.reset();
+        loop.exec();
+    }
+    QObject::disconnect(connection);
+    return *outcome;
+}
+
+void Session::waitForLateResults(const GuessOutcome &outcome, double seconds)
+{
+    if (!outcome.searching)
+        return;
+    QEventLoop loop;
+    QObject::connect(&delegate(), &AppDelegate::lateResultsFinished, &loop,
+                     [&](quint64 guess) {
+                         if (guess == outcome.guess)
+                             loop.quit();
+                     });
+    QTimer::singleShot(qint64(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 Outcome Session::runAction(const ActionPtr &action)

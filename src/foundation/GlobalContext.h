@@ -4,16 +4,17 @@
 
 namespace glimra {
 
-/// A process-wide dictionary shared by the guess controller and the results panel
-/// ("do_follow_mouse"). Main thread only.
+/// A dictionary shared by the guess controller and the results panel: the controller
+/// marks a request in it ("do_follow_mouse"), the panel reads and clears the mark when it
+/// is shown. One exists per program, owned by the assembly and handed to both.
+/// Main thread only.
 class GlobalContext
 {
 public:
-    static GlobalContext &sharedInstance();
     QVariantMap &content() { return m_content; }
+    const QVariantMap &content() const { return m_content; }
 
 private:
-    GlobalContext() = default;
     QVariantMap m_content;
 };
 

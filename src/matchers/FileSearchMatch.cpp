@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 namespace glimra {
 
 FileSearchMatch::FileSearchMatch(QObject *parent)
-    : QObject(parent), MatcherObject(u"FileSearchMatch"_s)
+    : LateResults(parent), MatcherObject(u"FileSearchMatch"_s)
 {
     connect(&m_metadataSearch, &MetadataQuery::didUpdate, this, &FileSearchMatch::queryDidUpdate);
     connect(&m_metadataSearch, &MetadataQuery::didFinishGathering, this,
@@ -23,6 +23,17 @@ FileSearchMatch::FileSearchMatch(QObject *parent)
 FileSearchMatch::~FileSearchMatch()
 {
     m_metadataSearch.stopQuery();
+}
+
+void FileSearchMatch::beginRun(const MatchRun &run)
+{
+    m_runGuess = run.guess;
+    m_runExclusion = searchExclusionFilter(run.settings);
+}
+
+bool FileSearchMatch::isSearching(quint64 guess) const
+{
+    return m_metadataSearch.isGathering() && m_searchGuess == guess;
 }
 
 QString FileSearchMatch::displayNameQuery(const QString &name)
@@ -79,6 +90,9 @@ bool FileSearchMatch::doQuery(const QString &queryText)
         qCWarning(lcMatchers).noquote() << u"search query skipped: %1 (%2)"_s.arg(queryText, error);
         return false;
     }
+    // A search still gathering for an earlier guess is replaced: its hits never come.
+    m_searchGuess = m_runGuess;
+    m_searchExclusion = m_runExclusion;
     m_metadataSearch.setPredicate(*predicate);
     m_metadataSearch.setSearchScopes(m_searchScope);
     return m_metadataSearch.startQuery();
@@ -97,7 +111,7 @@ void FileSearchMatch::initalGatherComplete()
         suffix.prepend(u'/');
     const QString base = m_baseDir.isNull() ? u"/"_s : m_baseDir;
 
-    const std::optional<Predicate> exclusion = searchExclusionFilter();
+    const std::optional<Predicate> &exclusion = m_searchExclusion;
     QList<FileObject> files;
     for (qsizetype i = 0; i < m_metadataSearch.resultCount(); ++i) {
         const QVariantMap hit = m_metadataSearch.resultAtIndex(i);
@@ -113,13 +127,13 @@ void FileSearchMatch::initalGatherComplete()
         file.setUrlPath(Url::fileURLWithPath(path).absoluteString());
         files.append(file);
     }
-    if (!files.isEmpty() && m_receiver) {
+    if (!files.isEmpty()) {
         std::stable_sort(files.begin(), files.end(), [](const FileObject &a, const FileObject &b) {
             return a.cdate() > b.cdate();
         });
-        m_receiver(files);
+        emit filesFound(m_searchGuess, files);
     }
-    emit searchFinished();
+    emit finished(m_searchGuess);
 }
 
 } // namespace glimra

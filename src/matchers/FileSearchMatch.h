@@ -1,34 +1,31 @@
 #pragma once
 
+#include "matching/LateResults.h"
 #include "matching/MatcherObject.h"
 #include "platform/MetadataQuery.h"
-#include "results/FileObject.h"
+#include "platform/Predicate.h"
 
-#include <QObject>
-
-#include <functional>
+#include <optional>
 
 namespace glimra {
 
 /// Looks up, with the desktop search, a path that does not exist as written (a partial
 /// path printed by a tool that ran elsewhere), or what a plug-in asks for through
 /// ACT_SEARCH_QUERY, ACT_SEARCH_FILE and ACT_SEARCH_SCOPE. matches() only starts the search;
-/// the hits that pass the suffix, base-folder and exclusion tests reach the result
-/// receiver later, newest first. One search at a time: a new one replaces one still
-/// gathering. Main thread only; the main thread must run an event loop.
-class FileSearchMatch : public QObject, public MatcherObject
+/// the hits that pass the suffix, base-folder and exclusion tests (the exclusion filter of
+/// the guess that started it) are delivered later with that guess's identity, newest
+/// first. One search at a time: a new one replaces one still gathering, whose hits then
+/// never come. Main thread only; the main thread must run an event loop.
+class FileSearchMatch : public LateResults, public MatcherObject
 {
     Q_OBJECT
 public:
-    using ResultReceiver = std::function<void(const QList<FileObject> &)>;
-
     explicit FileSearchMatch(QObject *parent = nullptr);
     ~FileSearchMatch() override;
 
+    void beginRun(const MatchRun &run) override;
     bool matches(Context &workingContext) override;
-
-    /// Where the hits go: the guess controller's addResultFiles.
-    void setResultReceiver(ResultReceiver receiver) { m_receiver = std::move(receiver); }
+    bool isSearching(quint64 guess) const override;
 
     QString searchedPath() const { return m_searchedPath; }
     void setSearchedPath(const QString &path) { m_searchedPath = path; }
@@ -44,10 +41,6 @@ public:
     /// The query text for files whose display name is `name`; any name can be searched.
     static QString displayNameQuery(const QString &name);
 
-signals:
-    /// A search ended: its hits (possibly none) have been delivered.
-    void searchFinished();
-
 private:
     void queryDidUpdate();
     void initalGatherComplete();
@@ -57,7 +50,11 @@ private:
     QString m_searchedPath;
     QStringList m_searchScope;
     QString m_baseDir;
-    ResultReceiver m_receiver;
+    // The guess now matching, and the guess whose search is gathering, with its filter.
+    quint64 m_runGuess = 0;
+    std::optional<Predicate> m_runExclusion;
+    quint64 m_searchGuess = 0;
+    std::optional<Predicate> m_searchExclusion;
 };
 
 } // namespace glimra

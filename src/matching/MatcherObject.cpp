@@ -28,6 +28,8 @@ QString MatcherObject::kind() const
     return u"built-in"_s;
 }
 
+void MatcherObject::beginRun(const MatchRun &) {}
+
 bool MatcherObject::matches(Context &)
 {
     return false;

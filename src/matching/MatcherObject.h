@@ -1,6 +1,7 @@
 #pragma once
 
 #include "matching/Context.h"
+#include "matching/MatchRun.h"
 
 #include <QList>
 #include <QString>
@@ -32,6 +33,9 @@ public:
     /// "built-in", "regexp", "perl", "handler script" or "shell", for listings.
     virtual QString kind() const;
 
+    /// Called once before the matchers of a guess run, with what the guess shares. A
+    /// matcher whose work outlives matches() (the desktop search) keeps what it needs.
+    virtual void beginRun(const MatchRun &run);
     /// Answers false; every matcher replaces it.
     virtual bool matches(Context &workingContext);
 

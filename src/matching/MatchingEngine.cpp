@@ -3,7 +3,6 @@
 #include "foundation/Collections.h"
 #include "foundation/Strings.h"
 #include "foundation/Url.h"
-#include "platform/UserDefaults.h"
 
 #include <QJsonObject>
 
@@ -13,13 +12,15 @@ namespace glimra {
 
 MatchingEngine::MatchingEngine(PluginLists *pluginManager) : m_pluginManager(pluginManager) {}
 
-Context MatchingEngine::matchContext(const Context &selectionContext)
+Context MatchingEngine::matchContext(const Context &selectionContext, const MatchRun &run)
 {
-    const MatcherList matchers = m_pluginManager->allMatchers();
+    const MatcherList matchers = m_pluginManager->allMatchers(run.settings);
     Context result;
     Context working;
-    mergeConfigToContext(working);
+    mergeConfigToContext(working, run.settings);
     mergeObjectsFromDictionary(working, selectionContext);
+    for (const MatcherPtr &matcher : matchers)
+        matcher->beginRun(run);
     for (const MatcherPtr &matcher : matchers) {
         if (!matcher->matches(working))
             continue;
@@ -29,10 +30,9 @@ Context MatchingEngine::matchContext(const Context &selectionContext)
     return result;
 }
 
-void MatchingEngine::mergeConfigToContext(Context &context)
+void MatchingEngine::mergeConfigToContext(Context &context, const Settings &settings)
 {
-    const QJsonObject configuration =
-        UserDefaults().dictionaryForKey(u"user_context_configuration"_s);
+    const QJsonObject configuration = settings.dictionaryForKey(u"user_context_configuration"_s);
     mergeObjectsFromDictionary(context, contextFromVariantMap(configuration.toVariantMap()));
 }
 

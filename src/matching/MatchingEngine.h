@@ -1,6 +1,7 @@
 #pragma once
 
 #include "matching/Context.h"
+#include "matching/MatchRun.h"
 #include "matching/PluginLists.h"
 #include "results/FileObject.h"
 
@@ -16,17 +17,18 @@ public:
     /// `pluginManager` is not owned and must outlive the engine.
     explicit MatchingEngine(PluginLists *pluginManager);
 
-    /// Runs every matcher over one working context (the user configuration with the
-    /// selection context merged over it) and returns the matched context: the ACT_ keys
-    /// present at each match, and ACT_FOUND naming the last matcher that matched.
-    Context matchContext(const Context &selectionContext);
+    /// Runs every matcher over one working context (the user configuration of the run's
+    /// settings with the selection context merged over it) and returns the matched context:
+    /// the ACT_ keys present at each match, and ACT_FOUND naming the last matcher that
+    /// matched.
+    Context matchContext(const Context &selectionContext, const MatchRun &run = {});
     /// The offers of every action prototype, in the order of the action list.
     ActionList actionsForContext(const Context &matchedContext);
     /// A FileObject for each line of ACT_PATHS, then for each line of ACT_URLS.
     QList<FileObject> filesForContext(const Context &matchedContext) const;
 
     /// Adds the entries of "user_context_configuration" (their text form) to `context`.
-    static void mergeConfigToContext(Context &context);
+    static void mergeConfigToContext(Context &context, const Settings &settings);
     /// Copies every ACT_ key of `workingContext` into `result`.
     static void mergeContext(const Context &workingContext, Context &result);
 

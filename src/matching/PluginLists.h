@@ -2,6 +2,7 @@
 
 #include "matching/ActionObject.h"
 #include "matching/MatcherObject.h"
+#include "platform/Settings.h"
 
 namespace glimra {
 
@@ -11,8 +12,9 @@ class PluginLists
 {
 public:
     virtual ~PluginLists() = default;
-    /// The full run order of one guess; a new list on every call.
-    virtual MatcherList allMatchers() = 0;
+    /// The full run order of one guess, with the regular-expression matchers of
+    /// `settings`; a new list on every call.
+    virtual MatcherList allMatchers(const Settings &settings) = 0;
     /// The action prototypes, in offer order.
     virtual ActionList actionList() const = 0;
 };

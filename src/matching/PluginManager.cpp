@@ -1,29 +1,11 @@
 #include "matching/PluginManager.h"
 
-#include "actions/OpenAction.h"
-#include "actions/PasteAction.h"
-#include "actions/RevealAction.h"
-#include "actions/SpotlightAction.h"
-#include "actions/WebSearchAction.h"
 #include "foundation/Collections.h"
-#include "foundation/EventCenter.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "foundation/ScriptFile.h"
-#include "matchers/DCalcMatch.h"
-#include "matchers/FileMatch.h"
-#include "matchers/FileSearchMatch.h"
-#include "matchers/SHBangMatch.h"
-#include "matchers/URLMatch.h"
-#include "matchers/WordMatch.h"
-#include "matching/EMailAction.h"
 #include "matching/RegExpMatcher.h"
 #include "platform/UserDefaults.h"
-#include "plugins/AppleScriptPluginAction.h"
-#include "plugins/AppleScriptPluginMatcher.h"
-#include "plugins/PerlPluginMatcher.h"
-#include "plugins/SHPluginAction.h"
-#include "plugins/SHPluginMatcher.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -35,13 +17,11 @@ namespace glimra {
 
 namespace {
 
-const QString RefreshEvent = u"refresh_plugins"_s;
-
-template <typename Host, typename List>
-void mergePlugins(List &list, const QString &pattern)
+template <typename List, typename Host>
+void mergePlugins(List &list, const Host &host)
 {
-    const QStringList patterns = {u"${APP_PLUGINS}/"_s + pattern,
-                                  PluginManager::userPluginsDir() + u'/' + pattern};
+    const QStringList patterns = {u"${APP_PLUGINS}/"_s + host.pattern,
+                                  PluginManager::userPluginsDir() + u'/' + host.pattern};
     for (const QString &glob : patterns) {
         for (const QString &file : ls_files(glob)) {
             const QString why = ScriptFile::whyNotLoadable(file);
@@ -49,8 +29,7 @@ void mergePlugins(List &list, const QString &pattern)
                 qCWarning(lcMatching).noquote() << u"plug-in %1 skipped: %2"_s.arg(file, why);
                 continue;
             }
-            mergeObject(list, typename List::value_type(std::make_shared<Host>(file)),
-                        [](const auto &element) { return element->name(); });
+            mergeObject(list, host.make(file), [](const auto &element) { return element->name(); });
         }
     }
 }
@@ -72,15 +51,13 @@ QString refusal(const QString &name)
 
 } // namespace
 
-PluginManager::PluginManager(const void *applicationDelegate, Platform platform)
-    : m_applicationDelegate(applicationDelegate), m_platform(std::move(platform))
+PluginManager::PluginManager(PluginCatalogue catalogue, std::shared_ptr<Workspace> workspace,
+                             QObject *parent)
+    : QObject(parent), m_catalogue(std::move(catalogue)), m_workspace(std::move(workspace))
 {
 }
 
-PluginManager::~PluginManager()
-{
-    unbind_event(m_applicationDelegate, this);
-}
+PluginManager::~PluginManager() = default;
 
 QString PluginManager::userPluginsDir()
 {
@@ -92,33 +69,25 @@ void PluginManager::awakeFromNib()
     loadMatchPlugins();
     loadActionPlugins();
     mk_dirs(userPluginsDir());
-    bind_event(m_applicationDelegate, RefreshEvent, this, [this] { refreshPlugins(); });
 }
 
 void PluginManager::loadMatchPlugins()
 {
-    MatcherList matchers = {std::make_shared<WordMatch>(), std::make_shared<DCalcMatch>(),
-                            std::make_shared<URLMatch>(), std::make_shared<FileMatch>(),
-                            std::make_shared<SHBangMatch>()};
-    mergePlugins<PerlPluginMatcher>(matchers, u"*Matcher*.pl"_s);
-    mergePlugins<AppleScriptPluginMatcher>(matchers, u"*Matcher*.scpt"_s);
-    mergePlugins<SHPluginMatcher>(matchers, u"*Matcher*.sh"_s);
+    MatcherList matchers = m_catalogue.builtInMatchers ? m_catalogue.builtInMatchers() : MatcherList();
+    for (const auto &host : std::as_const(m_catalogue.matcherHosts))
+        mergePlugins(matchers, host);
     if (!m_searchMatch)
-        m_searchMatch = std::make_shared<FileSearchMatch>();
-    matchers.append(m_searchMatch);
+        m_searchMatch = m_catalogue.searchMatcher;
+    if (m_searchMatch)
+        matchers.append(m_searchMatch);
     m_matcherList = matchers;
 }
 
 void PluginManager::loadActionPlugins()
 {
-    ActionList actions = {std::make_shared<PasteAction>(m_platform.generalPasteboard),
-                          std::make_shared<OpenAction>(m_platform.workspace),
-                          std::make_shared<RevealAction>(m_platform.workspace),
-                          std::make_shared<EMailAction>(),
-                          std::make_shared<WebSearchAction>(m_platform.workspace),
-                          std::make_shared<SpotlightAction>(m_platform.workspace)};
-    mergePlugins<AppleScriptPluginAction>(actions, u"*Action*.scpt"_s);
-    mergePlugins<SHPluginAction>(actions, u"*Action*.sh"_s);
+    ActionList actions = m_catalogue.builtInActions ? m_catalogue.builtInActions() : ActionList();
+    for (const auto &host : std::as_const(m_catalogue.actionHosts))
+        mergePlugins(actions, host);
     m_actionList = actions;
 }
 
@@ -128,10 +97,10 @@ void PluginManager::refreshPlugins()
     loadMatchPlugins();
 }
 
-MatcherList PluginManager::allMatchers()
+MatcherList PluginManager::allMatchers(const Settings &settings)
 {
-    // Read once per guess: an edit of the entries applies to the next guess.
-    const QJsonArray entries = UserDefaults().arrayForKey(u"regexp_matchers"_s);
+    // New matchers from the guess's own settings: an edit applies to the next guess.
+    const QJsonArray entries = settings.arrayForKey(u"regexp_matchers"_s);
     MatcherList all;
     populateRegExp(all, entries, CapturedPrefix);
     all.append(m_matcherList);
@@ -194,9 +163,9 @@ PluginManager::Creation PluginManager::addPlugin(const QString &name, const QStr
     QFile::setPermissions(creation.path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                              | QFile::ReadOther);
     creation.created = true;
-    if (openFile && m_platform.workspace)
-        m_platform.workspace->open_file(creation.path);
-    send_event(m_applicationDelegate, RefreshEvent);
+    if (openFile && m_workspace)
+        m_workspace->open_file(creation.path);
+    emit pluginFileCreated();
     return creation;
 }
 

@@ -1,44 +1,43 @@
 #pragma once
 
+#include "matching/PluginCatalogue.h"
 #include "matching/PluginLists.h"
 #include "platform/Platform.h"
 
 #include <QJsonArray>
+#include <QObject>
 #include <QString>
 
-#include <memory>
-
 namespace glimra {
-
-class FileSearchMatch;
 
 /// Owns the matcher list and the action list: the built-ins in their fixed order, the
 /// script plug-ins of the application and user plug-in folders, and the user's
 /// regular-expression matchers around the matcher list on every run. Creates new plug-in
-/// files from templates and reloads both lists on "refresh_plugins". Lists are replaced
-/// whole, never changed in place, so a run that holds the old list is not disturbed.
+/// files from templates, and reloads both lists in refreshPlugins() (wired by the
+/// assembly to the application delegate's "refresh_plugins"). Lists are replaced whole,
+/// never changed in place, so a run that holds the old list is not disturbed.
 /// Main thread only.
-class PluginManager : public PluginLists
+class PluginManager : public QObject, public PluginLists
 {
+    Q_OBJECT
 public:
-    /// `applicationDelegate` is the owner of the "refresh_plugins" event.
-    PluginManager(const void *applicationDelegate, Platform platform);
+    /// What the lists are made of comes from `catalogue`; `workspace` opens new files.
+    PluginManager(PluginCatalogue catalogue, std::shared_ptr<Workspace> workspace,
+                  QObject *parent = nullptr);
     ~PluginManager() override;
 
-    /// Loads both lists, creates the user plug-in folder and binds "refresh_plugins".
+    /// Loads both lists and creates the user plug-in folder.
     void awakeFromNib();
 
-    MatcherList allMatchers() override;
+    MatcherList allMatchers(const Settings &settings) override;
     ActionList actionList() const override { return m_actionList; }
     MatcherList matcherList() const { return m_matcherList; }
 
     void loadMatchPlugins();
     void loadActionPlugins();
-    /// The action list first, then the matcher list.
-    void refreshPlugins();
 
     /// The one file-search matcher; it survives reloads and is always the last matcher.
-    std::shared_ptr<FileSearchMatch> searchMatch() const { return m_searchMatch; }
+    MatcherPtr searchMatch() const { return m_searchMatch; }
 
     /// The user plug-in folder, "${APP_SUPPORT}/Glimra/PlugIns".
     static QString userPluginsDir();
@@ -60,11 +59,19 @@ public:
     };
     /// Creates "<name>Matcher.<ext>" in the user plug-in folder from "MatchTemplate.<ext>"
     /// (0 handler script "scpt", 1 Perl "pl", 2 shell "sh"), opens it when `openFile`, and
-    /// sends "refresh_plugins". Refuses a name that is empty, blank, holds "/" or begins
-    /// with ".", and never overwrites an existing file.
+    /// sends "refresh_plugins" (pluginFileCreated). Refuses a name that is empty, blank,
+    /// holds "/" or begins with ".", and never overwrites an existing file.
     Creation addMatcher(bool openFile = true);
     /// The same for "<name>Action.<ext>" from "ActionTemplate.<ext>" (0 "scpt", 1 "sh").
     Creation addAction(bool openFile = true);
+
+public slots:
+    /// The action list first, then the matcher list.
+    void refreshPlugins();
+
+signals:
+    /// A plug-in file was created: the application delegate's "refresh_plugins" follows.
+    void pluginFileCreated();
 
 private:
     /// Appends a matcher for each entry whose key begins with `prefix`.
@@ -73,9 +80,9 @@ private:
     Creation addPlugin(const QString &name, const QString &role, const QString &extension,
                        const QString &templateName, bool openFile);
 
-    const void *m_applicationDelegate;
-    Platform m_platform;
-    std::shared_ptr<FileSearchMatch> m_searchMatch;
+    PluginCatalogue m_catalogue;
+    std::shared_ptr<Workspace> m_workspace;
+    MatcherPtr m_searchMatch;
     MatcherList m_matcherList;
     ActionList m_actionList;
     qint64 m_newMatcherType = 0;

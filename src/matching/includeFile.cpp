@@ -1,20 +1,14 @@
 #include "matching/includeFile.h"
 
 #include "foundation/Paths.h"
-#include "platform/UserDefaults.h"
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-std::optional<Predicate> searchExclusionFilter()
+std::optional<Predicate> searchExclusionFilter(const Settings &settings)
 {
-    return UserDefaults().unarchiveObjectForKey(u"search_exclusion_filter"_s);
-}
-
-bool includeFile(const QString &path)
-{
-    return includeFile(path, searchExclusionFilter());
+    return settings.unarchiveObjectForKey(u"search_exclusion_filter"_s);
 }
 
 bool includeFile(const QString &path, const std::optional<Predicate> &filter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Predicate.h"
+#include "platform/Settings.h"
 
 #include <QString>
 
@@ -8,12 +9,12 @@
 
 namespace glimra {
 
-/// False when the user's "search_exclusion_filter" holds for the file: a predicate over
-/// "filename", "dirname", "path" and "extension". True when no filter is stored.
-bool includeFile(const QString &path);
-
-/// The same with a filter read once (searchExclusionFilter()) for many files.
+/// False when the user's exclusion filter holds for the file: a predicate over
+/// "filename", "dirname", "path" and "extension". True when there is no filter.
 bool includeFile(const QString &path, const std::optional<Predicate> &filter);
-std::optional<Predicate> searchExclusionFilter();
+
+/// The exclusion filter of `settings` ("search_exclusion_filter"), parsed once for the
+/// many files of a search.
+std::optional<Predicate> searchExclusionFilter(const Settings &settings);
 
 } // namespace glimra

@@ -41,6 +41,10 @@ public:
     /// Every format with its data, and putting such a snapshot back.
     virtual PasteboardContents contents() const;
     virtual void setContents(const PasteboardContents &contents);
+
+    /// This program serves the pasteboard's contents to others (the desktop clipboard
+    /// after this program wrote to it): they are gone when it exits unless handed over.
+    virtual bool ownsClipboard() const { return false; }
 };
 
 } // namespace glimra

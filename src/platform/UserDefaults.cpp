@@ -94,48 +94,45 @@ std::optional<QJsonObject> UserDefaults::dictionaryRepresentation(QString *error
     return document.object();
 }
 
-QJsonValue UserDefaults::objectForKey(const QString &key) const
+Settings UserDefaults::snapshot() const
 {
     QString error;
     const std::optional<QJsonObject> all = dictionaryRepresentation(&error);
     if (!all) {
         qCWarning(lcPlatform).noquote() << error << u"- using no settings"_s;
-        return QJsonValue(QJsonValue::Undefined);
+        return {};
     }
-    return all->value(key);
+    return Settings(*all);
+}
+
+QJsonValue UserDefaults::objectForKey(const QString &key) const
+{
+    return snapshot().objectForKey(key);
 }
 
 bool UserDefaults::boolForKey(const QString &key) const
 {
-    return objectForKey(key).toBool(false);
+    return snapshot().boolForKey(key);
 }
 
 QString UserDefaults::stringForKey(const QString &key) const
 {
-    const QJsonValue value = objectForKey(key);
-    return value.isString() ? value.toString() : QString();
+    return snapshot().stringForKey(key);
 }
 
 QJsonObject UserDefaults::dictionaryForKey(const QString &key) const
 {
-    return objectForKey(key).toObject();
+    return snapshot().dictionaryForKey(key);
 }
 
 QJsonArray UserDefaults::arrayForKey(const QString &key) const
 {
-    return objectForKey(key).toArray();
+    return snapshot().arrayForKey(key);
 }
 
 std::optional<Predicate> UserDefaults::unarchiveObjectForKey(const QString &key) const
 {
-    const QString format = stringForKey(key);
-    if (format.isEmpty())
-        return std::nullopt;
-    QString error;
-    std::optional<Predicate> predicate = Predicate::predicateWithFormat(format, &error);
-    if (!predicate)
-        qCWarning(lcPlatform).noquote() << u"\"%1\" is not a predicate (%2); ignored"_s.arg(key, error);
-    return predicate;
+    return snapshot().unarchiveObjectForKey(key);
 }
 
 QString UserDefaults::regexpProblem(const QString &pattern)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Predicate.h"
+#include "platform/Settings.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -11,15 +12,20 @@
 namespace glimra {
 
 /// The user's settings: one JSON object in $XDG_CONFIG_HOME/Glimra/defaults.json that a
-/// user can read and edit by hand. Read whenever a value is needed, never cached, so an
-/// edit applies to the next guess. Writes are atomic and made under a lock file, so the
-/// application and a `glimra defaults write` never lose each other's changes. A file that
-/// cannot be read or is not a JSON object reads as empty and is never overwritten.
+/// user can read and edit by hand. Read whenever a value is needed, never cached: a guess
+/// takes one snapshot() when it begins, so an edit applies to the next guess. Writes are
+/// atomic and made under a lock file, so the application and a `glimra defaults write`
+/// never lose each other's changes. A file that cannot be read or is not a JSON object
+/// reads as empty and is never overwritten.
 class UserDefaults
 {
 public:
     UserDefaults();
     explicit UserDefaults(QString filePath);
+    virtual ~UserDefaults() = default;
+
+    /// Every setting as it is now, in one read.
+    Settings snapshot() const;
 
     static QString defaultFilePath();
     QString filePath() const { return m_filePath; }
@@ -36,7 +42,8 @@ public:
     std::optional<Predicate> unarchiveObjectForKey(const QString &key) const;
 
     /// Every stored entry; nullopt with a message when the file is unreadable or malformed.
-    std::optional<QJsonObject> dictionaryRepresentation(QString *error = nullptr) const;
+    /// Every other read goes through it.
+    virtual std::optional<QJsonObject> dictionaryRepresentation(QString *error = nullptr) const;
 
     /// Stores `value` under `key`. Refuses, with a message and nothing changed, a value of
     /// the wrong shape for a known key, and a file it could not read back whole.

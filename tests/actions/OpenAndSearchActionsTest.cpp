@@ -23,7 +23,7 @@ protected:
         Platform platform;
         platform.workspace = workspace;
         platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
-        manager = std::make_unique<PluginManager>(this, platform);
+        manager = builtInPluginManager(platform);
         manager->awakeFromNib();
     }
     void TearDown() override

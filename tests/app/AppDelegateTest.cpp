@@ -8,6 +8,7 @@
 #include "foundation/GlobalContext.h"
 #include "matching/MatchingEngine.h"
 #include "platform/MemoryPasteboard.h"
+#include "platform/UserDefaults.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -83,7 +84,12 @@ protected:
         delegate.setResultWindow(&panel);
         delegate.setNotifier(notifier);
         delegate.setGeneralPasteboard(clipboard);
+        delegate.setGlobalContext(&global);
+        defaults.emplace(); // in this test's own settings folder
+        delegate.setUserDefaults(&*defaults);
         delegate.awakeFromNib();
+        QObject::connect(&delegate, &AppDelegate::guessFinished, &delegate,
+                         [this](const GuessOutcome &outcome) { outcomes.append(outcome); });
         plugins.matchers = {std::make_shared<FunctionMatcher>(u"Words"_s, [](Context &c) {
             c.insert(ACT_WORDS, c.value(CTX_TEXT));
             if (c.value(CTX_TEXT).startsWith(u"files"_s))
@@ -98,13 +104,14 @@ protected:
                               {CTX_TEXT, u"focus text"_s}};
     }
     // Runs a selection guess to its end.
-    void guess(AppDelegate::Sender sender = AppDelegate::Sender::Other)
+    GuessOutcome guess(AppDelegate::Sender sender = AppDelegate::Sender::Other)
     {
-        QSignalSpy shown(&delegate, &AppDelegate::guessShown);
-        QSignalSpy stopped(&delegate, &AppDelegate::guessStopped);
-        delegate.guessCurrentSelection(sender);
-        EXPECT_TRUE(shown.isEmpty() && stopped.isEmpty()); // deferred to the event loop
-        EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() + stopped.size() == 1; }, 5000));
+        outcomes.clear();
+        const quint64 id = delegate.guessCurrentSelection(sender);
+        EXPECT_TRUE(outcomes.isEmpty()); // deferred to the event loop
+        EXPECT_TRUE(QTest::qWaitFor([&] { return outcomes.size() == 1; }, 5000));
+        EXPECT_EQ(outcomes.value(0).guess, id);
+        return outcomes.value(0);
     }
     QStringList labels() const
     {
@@ -121,6 +128,9 @@ protected:
     CountingPanel panel;
     std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
     std::shared_ptr<MemoryPasteboard> clipboard = std::make_shared<MemoryPasteboard>();
+    GlobalContext global;
+    std::optional<UserDefaults> defaults;
+    QList<GuessOutcome> outcomes;
     AppDelegate delegate;
 };
 
@@ -181,7 +191,7 @@ TEST_F(AppDelegateTest, NoApplicationMeansNoContext)
 
 TEST_F(AppDelegateTest, OnlyToolbarRequestsKeepThePanelWhereItIs)
 {
-    QVariantMap &content = GlobalContext::sharedInstance().content();
+    QVariantMap &content = global.content();
     copy.capture = Context{{CTX_TEXT, u"x"_s}};
     guess(AppDelegate::Sender::ToolbarItem);
     EXPECT_FALSE(content.contains(u"do_follow_mouse"_s));
@@ -271,6 +281,7 @@ TEST_F(AppDelegateTest, ActionsRunWithTheSelectionLaidOverTheMatchedContext)
     EXPECT_EQ(action->executedWith.value(ACT_WORDS), u"words"_s);
     EXPECT_EQ(panel.hidden, 0);
     setDefault(u"hide_after_action"_s, true);
+    delegate.runMatchingEngine(); // settings apply from the next guess
     delegate.executeAction(action);
     EXPECT_EQ(panel.hidden, 1);
 }

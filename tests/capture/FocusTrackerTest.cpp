@@ -65,7 +65,7 @@ protected:
     PluginController controller;
     ListedApplications applications;
     ApplicationDelegate delegate;
-    FocusTracker tracker{&controller, &applications, &delegate};
+    FocusTracker tracker{&controller, &applications, &delegate.applicationContext()};
 };
 
 TEST_F(FocusTrackerTest, TheReportBecomesTheFocusContext)

@@ -72,7 +72,7 @@ void DesktopTest::startXterm(const QString &folder)
             return !window.isEmpty()
                 && output(u"/usr/bin/xprop"_s, {u"-id"_s, window, u"WM_CLASS"_s}).contains(u"\"XTerm\""_s);
         },
-        10000);
+        30000); // a loaded machine is slow to map and activate a window
     ASSERT_TRUE(active) << "the xterm never became the active window";
 }
 

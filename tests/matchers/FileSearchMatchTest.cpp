@@ -20,7 +20,8 @@ protected:
     void SetUp() override
     {
         IsolatedTest::SetUp();
-        search.setResultReceiver([this](const QList<FileObject> &files) { deliveries.append(files); });
+        QObject::connect(&search, &FileSearchMatch::filesFound, &search,
+                         [this](quint64, const QList<FileObject> &files) { deliveries.append(files); });
     }
     void TearDown() override
     {
@@ -39,11 +40,12 @@ protected:
     bool start(const Context &context)
     {
         Context working = context;
+        search.beginRun(currentRun()); // as the engine does
         return search.matches(working);
     }
     QStringList deliveredPaths()
     {
-        QSignalSpy finished(&search, &FileSearchMatch::searchFinished);
+        QSignalSpy finished(&search, &FileSearchMatch::finished);
         EXPECT_TRUE(finished.wait(20000));
         QStringList paths;
         for (const QList<FileObject> &delivery : std::as_const(deliveries)) {
@@ -153,7 +155,7 @@ TEST_F(FileSearchMatchTest, ASecondSearchReplacesOneStillGathering)
     for (int i = 0; i < 400; ++i)
         writeFile(u"big/d%1/match.txt"_s.arg(i), "x");
     fileAged(u"small/match.txt"_s, 10);
-    QSignalSpy finished(&search, &FileSearchMatch::searchFinished);
+    QSignalSpy finished(&search, &FileSearchMatch::finished);
     ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"match.txt"_s}, {ACT_SEARCH_SCOPE, path(u"big"_s)}}));
     ASSERT_TRUE(start({{ACT_SEARCH_FILE, u"match.txt"_s}, {ACT_SEARCH_SCOPE, path(u"small"_s)}}));
     ASSERT_TRUE(finished.wait(20000));

@@ -1,7 +1,7 @@
 #include "Recorders.h"
 #include "TestEnvironment.h"
 
-#include "matching/EMailAction.h"
+#include "actions/EMailAction.h"
 #include "matching/MatchingEngine.h"
 #include "matching/includeFile.h"
 
@@ -62,11 +62,11 @@ TEST_F(MatchingEngineTest, ConfigurationEntriesReachTheResultOnlyWithAMatch)
         seen = c;
         return matches;
     });
-    EXPECT_TRUE(engine.matchContext({{u"CTX_TEXT"_s, u"x"_s}}).isEmpty());
+    EXPECT_TRUE(engine.matchContext({{u"CTX_TEXT"_s, u"x"_s}}, currentRun()).isEmpty());
     EXPECT_EQ(seen.value(u"CTX_DIRx"_s), u"/base"_s);
 
     matches = true;
-    const Context result = engine.matchContext({{u"CTX_TEXT"_s, u"x"_s}});
+    const Context result = engine.matchContext({{u"CTX_TEXT"_s, u"x"_s}}, currentRun());
     EXPECT_EQ(result.value(u"ACT_WORDS"_s), u"configured"_s);
     EXPECT_EQ(result.value(u"ACT_NUMBER"_s), u"3"_s); // text form of a value that is not text
     EXPECT_EQ(result.value(u"ACT_FLAG"_s), u"true"_s);
@@ -133,14 +133,17 @@ TEST_F(MatchingEngineTest, FileObjectsIgnoreUnknownKeys)
 
 TEST_F(MatchingEngineTest, TheExclusionFilterDecidesWhichHitsAreShown)
 {
-    EXPECT_TRUE(includeFile(u"/proj/.git/config"_s));
+    auto included = [this](const QString &path) {
+        return includeFile(path, searchExclusionFilter(currentRun().settings));
+    };
+    EXPECT_TRUE(included(u"/proj/.git/config"_s));
     setDefault(u"search_exclusion_filter"_s,
                u"dirname CONTAINS '/.git' OR extension IN {'o', 'pyc'} OR filename BEGINSWITH '~'"_s);
-    EXPECT_FALSE(includeFile(u"/proj/.git/config"_s));
-    EXPECT_FALSE(includeFile(u"/proj/main.o"_s));
-    EXPECT_FALSE(includeFile(u"/proj/~lock"_s));
-    EXPECT_TRUE(includeFile(u"/proj/main.c"_s));
+    EXPECT_FALSE(included(u"/proj/.git/config"_s));
+    EXPECT_FALSE(included(u"/proj/main.o"_s));
+    EXPECT_FALSE(included(u"/proj/~lock"_s));
+    EXPECT_TRUE(included(u"/proj/main.c"_s));
     // A filter the user broke by hand is no filter at all.
     writeFile(u"config/Glimra/defaults.json"_s, R"({"search_exclusion_filter": "dirname =="})");
-    EXPECT_TRUE(includeFile(u"/proj/main.o"_s));
+    EXPECT_TRUE(included(u"/proj/main.o"_s));
 }

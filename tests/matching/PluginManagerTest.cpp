@@ -2,14 +2,16 @@
 #include "Recorders.h"
 #include "TestEnvironment.h"
 
-#include "foundation/EventCenter.h"
-#include "matchers/FileSearchMatch.h"
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
 #include "matching/MatchingEngine.h"
 #include "matching/PluginManager.h"
+#include "platform/UserDefaults.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTest>
 
 #include <sys/stat.h>
 
@@ -24,12 +26,14 @@ protected:
     {
         IsolatedTest::SetUp();
         platform.workspace = workspace;
-        manager = std::make_unique<PluginManager>(&delegate, platform);
+        // The program's own assembly: the refresh event is wired as it is in the program.
+        assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
+        manager = &assembly->pluginManager();
     }
     QStringList matcherNames()
     {
         QStringList names;
-        for (const MatcherPtr &matcher : manager->allMatchers())
+        for (const MatcherPtr &matcher : manager->allMatchers(currentRun().settings))
             names.append(matcher->name());
         return names;
     }
@@ -46,15 +50,15 @@ protected:
     }
     void TearDown() override
     {
-        manager.reset();
+        assembly.reset();
         qunsetenv("GLIMRA_RESOURCES");
         IsolatedTest::TearDown();
     }
 
-    int delegate = 0; // the owner of the refresh event
     std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
     Platform platform;
-    std::unique_ptr<PluginManager> manager;
+    std::unique_ptr<MainInterface> assembly;
+    PluginManager *manager = nullptr;
 };
 
 TEST_F(PluginManagerTest, WithoutPluginsTheListsHoldTheBuiltInsInOrder)
@@ -87,7 +91,7 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
                                            u"FileMatch"_s, u"SHBangMatch"_s, u"WordMatcher.pl"_s,
                                            u"ZMatcher.pl"_s, u"MineMatcher.scpt"_s,
                                            u"FooMatcherTool.sh"_s, u"FileSearchMatch"_s}));
-    EXPECT_EQ(manager->allMatchers().at(5)->scriptFile(),
+    EXPECT_EQ(manager->allMatchers(currentRun().settings).at(5)->scriptFile(),
               userPluginsDir() + u"/WordMatcher.pl"_s);
     EXPECT_EQ(actionNames().mid(6), (QStringList{u"NoteAction.scpt"_s, u"ListAction.sh"_s}));
 }
@@ -97,14 +101,16 @@ TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
     useShippedPlugins(u"empty"_s);
     manager->awakeFromNib();
     const MatcherPtr firstWord = manager->matcherList().first();
-    const std::shared_ptr<FileSearchMatch> search = manager->searchMatch();
+    const MatcherPtr search = manager->searchMatch();
     writeFile(u"data/Glimra/PlugIns/NewMatcher.sh"_s, "exit 1\n");
-    send_event(&delegate, u"refresh_plugins"_s);
+    // The refresh command posts "refresh_plugins": the reload comes on a later turn.
+    assembly->appDelegate().refreshPlugins();
+    EXPECT_EQ(manager->matcherList().first(), firstWord);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager->matcherList().first() != firstWord; }, 5000));
     manager->refreshPlugins();
     const MatcherList matchers = manager->matcherList();
-    EXPECT_NE(matchers.first(), firstWord);
     EXPECT_EQ(matchers.last(), search);
-    EXPECT_EQ(std::count(matchers.begin(), matchers.end(), MatcherPtr(search)), 1);
+    EXPECT_EQ(std::count(matchers.begin(), matchers.end(), search), 1);
     EXPECT_EQ(matchers.at(matchers.size() - 2)->name(), u"NewMatcher.sh"_s);
 }
 
@@ -120,16 +126,16 @@ TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
                QJsonArray{entry(u"ACT_LATE"_s, u"(.*)"_s), entry(u"CTX_TEXT"_s, u"^see (.+)$"_s),
                           entry(u"OTHER"_s, u"x"_s), entry(u""_s, u"x"_s),
                           entry(u"ACT_EMPTY"_s, u""_s)});
-    const MatcherList all = manager->allMatchers();
+    const MatcherList all = manager->allMatchers(currentRun().settings);
     ASSERT_EQ(all.size(), 8);
     EXPECT_EQ(all.first()->name(), u"RegExpMatcher"_s);
     EXPECT_EQ(all.at(6)->name(), u"FileSearchMatch"_s);
     EXPECT_EQ(all.last()->name(), u"RegExpMatcher"_s);
 
     // The CTX_ entry rewrites the text every later matcher reads; the selection keeps it.
-    MatchingEngine engine(manager.get());
+    MatchingEngine engine(manager);
     const Context selection{{CTX_TEXT, u"see 6*7"_s}};
-    const Context result = engine.matchContext(selection);
+    const Context result = engine.matchContext(selection, currentRun());
     EXPECT_EQ(result.value(ACT_TEXT), u"42"_s);
     EXPECT_EQ(result.value(ACT_WORDS), u"6*7"_s);
     EXPECT_EQ(result.value(u"ACT_LATE"_s), u"6*7"_s);
@@ -145,9 +151,9 @@ TEST_F(PluginManagerTest, AnUncompilableRegexpInTheFileNeverMatchesAndIsLoggedOn
     writeFile(u"config/Glimra/defaults.json"_s,
               R"({"regexp_matchers": [{"matched_key": "ACT_BAD", "regexp": "(x"},
                                       {"matched_key": "ACT_GOOD", "regexp": "x"}]})");
-    MatchingEngine engine(manager.get());
+    MatchingEngine engine(manager);
     LogCapture log;
-    const Context result = engine.matchContext({{CTX_TEXT, u"(x"_s}});
+    const Context result = engine.matchContext({{CTX_TEXT, u"(x"_s}}, currentRun());
     EXPECT_FALSE(result.contains(u"ACT_BAD"_s));
     EXPECT_EQ(result.value(u"ACT_GOOD"_s), u"(x"_s);
     EXPECT_EQ(log.linesStartingWith(u"regexp_matchers entry 0: the regexp \"(x\" does not compile"_s).size(), 1);

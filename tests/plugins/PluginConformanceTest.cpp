@@ -62,7 +62,7 @@ protected:
         qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
         pluginFile = writeFile(u"data/Glimra/PlugIns/"_s + QString::fromLatin1(GetParam().file),
                                GetParam().script);
-        manager = std::make_unique<PluginManager>(this, Platform());
+        manager = test::builtInPluginManager(Platform());
         manager->awakeFromNib();
     }
     void TearDown() override
@@ -73,7 +73,7 @@ protected:
     }
     Context guess(const QString &text)
     {
-        return MatchingEngine(manager.get()).matchContext({{CTX_TEXT, text}});
+        return MatchingEngine(manager.get()).matchContext({{CTX_TEXT, text}}, currentRun());
     }
     QString pluginFile;
     std::unique_ptr<PluginManager> manager;

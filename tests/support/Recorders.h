@@ -63,7 +63,7 @@ private:
 class FixedPlugins : public PluginLists
 {
 public:
-    MatcherList allMatchers() override { return matchers; }
+    MatcherList allMatchers(const Settings &) override { return matchers; }
     ActionList actionList() const override { return actions; }
     MatcherList matchers;
     ActionList actions;

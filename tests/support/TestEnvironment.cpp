@@ -1,5 +1,7 @@
 #include "TestEnvironment.h"
 
+#include "app/BuiltInPlugins.h"
+#include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
 
 #include <QDir>
@@ -57,6 +59,16 @@ void IsolatedTest::setDefault(const QString &key, const QJsonValue &value)
 QString IsolatedTest::userPluginsDir() const
 {
     return path(u"data/Glimra/PlugIns"_s);
+}
+
+MatchRun IsolatedTest::currentRun() const
+{
+    return {1, UserDefaults().snapshot()};
+}
+
+std::unique_ptr<PluginManager> builtInPluginManager(const Platform &platform)
+{
+    return std::make_unique<PluginManager>(BuiltInPlugins(platform).catalogue(), platform.workspace);
 }
 
 QString fixture(const QString &name)

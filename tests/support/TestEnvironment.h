@@ -1,5 +1,8 @@
 #pragma once
 
+#include "matching/MatchRun.h"
+#include "platform/Platform.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
@@ -8,6 +11,12 @@
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+namespace glimra {
+class PluginManager;
+}
 
 namespace glimra::test {
 
@@ -27,6 +36,8 @@ protected:
     void setDefault(const QString &key, const QJsonValue &value);
     /// The user plug-in folder of this test.
     QString userPluginsDir() const;
+    /// A run of the matchers with the settings as they are now, as a guess would begin.
+    MatchRun currentRun() const;
 
 private:
     QTemporaryDir m_dir;
@@ -37,5 +48,8 @@ private:
 
 /// The path of a fixture program in tests/fixtures.
 QString fixture(const QString &name);
+
+/// A plug-in manager with the program's own built-in matchers, actions and hosts.
+std::unique_ptr<PluginManager> builtInPluginManager(const Platform &platform);
 
 } // namespace glimra::test

@@ -21,7 +21,7 @@ public:
     QString stringValue() const override;
 
     /// This process owns the clipboard now.
-    bool ownsClipboard() const;
+    bool ownsClipboard() const override;
 
 private:
     void publish(QMimeData *data);

@@ -1,4 +1,4 @@
-#include "matching/EMailAction.h"
+#include "actions/EMailAction.h"
 
 namespace glimra {
 

@@ -1,0 +1,73 @@
+#include "app/BuiltInPlugins.h"
+
+#include "actions/EMailAction.h"
+#include "actions/OpenAction.h"
+#include "actions/PasteAction.h"
+#include "actions/RevealAction.h"
+#include "actions/SpotlightAction.h"
+#include "actions/WebSearchAction.h"
+#include "matchers/DCalcMatch.h"
+#include "matchers/FileMatch.h"
+#include "matchers/FileSearchMatch.h"
+#include "matchers/SHBangMatch.h"
+#include "matchers/URLMatch.h"
+#include "matchers/WordMatch.h"
+#include "plugins/AppleScriptPluginAction.h"
+#include "plugins/AppleScriptPluginMatcher.h"
+#include "plugins/PerlPluginMatcher.h"
+#include "plugins/SHPluginAction.h"
+#include "plugins/SHPluginMatcher.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+template <typename Host>
+PluginCatalogue::Host<MatcherPtr> matcherHost(const QString &pattern)
+{
+    return {pattern, [](const QString &file) -> MatcherPtr { return std::make_shared<Host>(file); }};
+}
+
+template <typename Host>
+PluginCatalogue::Host<ActionPtr> actionHost(const QString &pattern)
+{
+    return {pattern, [](const QString &file) -> ActionPtr { return std::make_shared<Host>(file); }};
+}
+
+} // namespace
+
+BuiltInPlugins::BuiltInPlugins(Platform platform)
+    : m_platform(std::move(platform)), m_searchMatch(std::make_shared<FileSearchMatch>())
+{
+}
+
+BuiltInPlugins::~BuiltInPlugins() = default;
+
+PluginCatalogue BuiltInPlugins::catalogue() const
+{
+    PluginCatalogue catalogue;
+    catalogue.builtInMatchers = [] {
+        return MatcherList{std::make_shared<WordMatch>(), std::make_shared<DCalcMatch>(),
+                           std::make_shared<URLMatch>(), std::make_shared<FileMatch>(),
+                           std::make_shared<SHBangMatch>()};
+    };
+    catalogue.builtInActions = [platform = m_platform] {
+        return ActionList{std::make_shared<PasteAction>(platform.generalPasteboard),
+                          std::make_shared<OpenAction>(platform.workspace),
+                          std::make_shared<RevealAction>(platform.workspace),
+                          std::make_shared<EMailAction>(),
+                          std::make_shared<WebSearchAction>(platform.workspace),
+                          std::make_shared<SpotlightAction>(platform.workspace)};
+    };
+    catalogue.searchMatcher = m_searchMatch;
+    catalogue.matcherHosts = {matcherHost<PerlPluginMatcher>(u"*Matcher*.pl"_s),
+                              matcherHost<AppleScriptPluginMatcher>(u"*Matcher*.scpt"_s),
+                              matcherHost<SHPluginMatcher>(u"*Matcher*.sh"_s)};
+    catalogue.actionHosts = {actionHost<AppleScriptPluginAction>(u"*Action*.scpt"_s),
+                             actionHost<SHPluginAction>(u"*Action*.sh"_s)};
+    return catalogue;
+}
+
+} // namespace glimra

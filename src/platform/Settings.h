@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/Predicate.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
+#include <optional>
+
+namespace glimra {
+
+/// The user's settings as they were when a guess began: one read of the settings file,
+/// handed to everything the guess reaches (the engine, the plug-in manager, the matchers,
+/// the panel), so that a change made meanwhile applies from the next guess and a guess
+/// never sees half of one. A plain value; an empty snapshot means every default.
+class Settings
+{
+public:
+    Settings() = default;
+    explicit Settings(QJsonObject values) : m_values(std::move(values)) {}
+
+    /// The stored value, or an undefined QJsonValue when absent.
+    QJsonValue objectForKey(const QString &key) const { return m_values.value(key); }
+    bool boolForKey(const QString &key) const;      ///< absent or not a boolean: false
+    QString stringForKey(const QString &key) const; ///< absent or not a text: null
+    QJsonObject dictionaryForKey(const QString &key) const;
+    QJsonArray arrayForKey(const QString &key) const;
+
+    /// The predicate text stored under `key` ("search_exclusion_filter"); nullopt when
+    /// absent, and, with a log line, when it does not parse.
+    std::optional<Predicate> unarchiveObjectForKey(const QString &key) const;
+
+    const QJsonObject &values() const { return m_values; }
+
+private:
+    QJsonObject m_values;
+};
+
+} // namespace glimra

@@ -3,6 +3,7 @@
 #include "foundation/Log.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // Everything that needs Qt is defined before Perl's headers: they define macros (short
@@ -18,12 +21,46 @@
 namespace glimra {
 namespace {
 
-void logPerlError(const char *message)
+using namespace Qt::StringLiterals;
+
+// Larger files are not plug-ins; compiling them would take long.
+constexpr qint64 MaxScriptSize = 1024 * 1024;
+
+void logPerlError(const QString &message)
 {
-    QString text = QString::fromUtf8(message);
+    QString text = message;
     while (text.endsWith(u'\n'))
         text.chop(1);
-    qCInfo(lcPlugins).noquote() << QStringLiteral("perl error - ") + text;
+    qCInfo(lcPlugins).noquote() << u"perl error - "_s + text;
+}
+
+void logPerlError(const char *message)
+{
+    logPerlError(QString::fromUtf8(message));
+}
+
+void logLoadFailure(const QString &path, const QString &reason)
+{
+    logPerlError(u"cannot load %1: %2"_s.arg(path, reason));
+}
+
+// Why the file at `path` cannot be handed to Perl; empty when it can. Perl would wait
+// forever on a FIFO or a device, so only regular files (links followed) are compiled.
+QString scriptFileProblem(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0)
+        return qt_error_string(errno);
+    if (!S_ISREG(info.st_mode))
+        return u"not a regular file"_s;
+    if (info.st_size > MaxScriptSize)
+        return u"larger than 1 MiB"_s;
+    const int file = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return qt_error_string(errno);
+    ::close(file);
+    return {};
 }
 
 QString decodeStrictly(const char *bytes, size_t length)
@@ -162,6 +199,14 @@ struct PerlEngine::Interpreter
 
     NV numberOf(SV *value) { return SvNV(value); }
 
+    // Why perl_parse failed. Perl wrote its diagnostics to standard error.
+    QString compileError()
+    {
+        if (!PL_errgv || !SvTRUE(ERRSV))
+            return u"did not compile"_s;
+        return QString::fromUtf8(SvPV_nolen(ERRSV)).split(u'\n', Qt::SkipEmptyParts).join(u"; "_s);
+    }
+
     bool errorPending()
     {
         if (!SvTRUE(ERRSV))
@@ -201,29 +246,42 @@ bool PerlEngine::isRunning() const
     return d->running;
 }
 
-void PerlEngine::parse(const QString &path)
+bool PerlEngine::parse(const QString &path)
 {
     // A fresh interpreter for every script: destructing and constructing the same handle
     // again crashes the next parse, and freeing it guarantees a clean state.
     d->destroy();
+    // A parse happened even when it fails; the interpreter is then left unusable.
+    d->running = true;
+    if (const QString problem = scriptFileProblem(path); !problem.isEmpty()) {
+        logLoadFailure(path, problem);
+        return false;
+    }
     d->my_perl = perl_alloc();
     PerlInterpreter *my_perl = d->my_perl;
     PERL_SET_CONTEXT(my_perl);
     perl_construct(my_perl);
     PL_perl_destruct_level = 1;
 
-    d->argumentStorage = {std::string(), std::string("-CS"), path.toStdString()};
+    d->argumentStorage = {std::string(), std::string("-CS"), QFile::encodeName(path).toStdString()};
     d->arguments.clear();
     for (std::string &argument : d->argumentStorage)
         d->arguments.push_back(argument.data());
     d->arguments.push_back(nullptr);
     // A die or exit in a BEGIN block ends perl_parse with a failure status, like any
-    // compile error; the diagnostics go to standard error.
-    perl_parse(my_perl, xs_init, int(d->argumentStorage.size()), d->arguments.data(), nullptr);
+    // compile error. Nothing else may run in an interpreter whose parse failed.
+    const int status =
+        perl_parse(my_perl, xs_init, int(d->argumentStorage.size()), d->arguments.data(), nullptr);
     ::alarm(0);
-    d->running = true;
+    if (status != 0) {
+        logLoadFailure(path, d->compileError());
+        d->destroy();
+        d->running = true;
+        return false;
+    }
     // The alarm that stops a script which runs too long dies with this message.
     eval_pv("$SIG{ALRM} = sub { die \"timed out\\n\" };", FALSE);
+    return true;
 }
 
 void PerlEngine::run()

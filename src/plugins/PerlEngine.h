@@ -23,13 +23,16 @@ public:
     /// The one engine; created on first use and never destroyed.
     static PerlEngine &sharedInstance();
 
-    /// Compiles the script at `path` in a new interpreter, with the switch -CS.
-    void parse(const QString &path);
+    /// Compiles the script at `path` in a new interpreter, with the switch -CS. Only a
+    /// regular file (links followed) of at most 1 MiB is compiled. False, with one log line
+    /// naming the file, when it cannot be read or does not compile; the engine then calls
+    /// nothing until the next parse().
+    bool parse(const QString &path);
     /// Runs the main program of the parsed script (its top-level statements).
     void run();
     /// Calls the subroutine with no arguments in scalar context: its integer value; 0 and
     /// the log line "perl error - …" when it dies, is missing, overruns or exits; -1 before
-    /// any parse().
+    /// any parse(); 0 after a parse() that failed.
     qint64 execute(const QString &subroutine);
     /// Evaluates Perl source in scalar context: its text; nil before any parse(), on a
     /// Perl error (logged) or for bytes that are not UTF-8. An undefined value is "".

@@ -259,6 +259,10 @@ bool PerlEngine::parse(const QString &path)
     }
     d->my_perl = perl_alloc();
     PerlInterpreter *my_perl = d->my_perl;
+    // Perl lets only the process's "current" interpreter install signal handlers, and
+    // would keep the first one ever allocated as that: %SIG would do nothing once it is
+    // freed, and the alarm below would end the program.
+    PERL_SET_INTERP(my_perl);
     PERL_SET_CONTEXT(my_perl);
     perl_construct(my_perl);
     PL_perl_destruct_level = 1;

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+#include <csignal>
+
 using namespace glimra;
 using namespace glimra::test;
 using namespace Qt::StringLiterals;
@@ -117,4 +119,22 @@ TEST_F(PerlEngineTest, ASubroutineThatRunsForeverIsStopped)
     EXPECT_EQ(log.linesStartingWith(u"perl error - timed out"_s).size(), 2);
     EXPECT_EQ(engine.execute(u"fine"_s), 4);
     engine.setTimeLimit(5);
+}
+
+TEST_F(PerlEngineTest, AScriptsOwnSignalHandlersWorkAndEndWithItsInterpreter)
+{
+    // In every interpreter, not only the first one of the process.
+    for (int i = 0; i < 2; ++i) {
+        load("BEGIN { $SIG{USR1} = sub { } }\n"
+             "sub f { eval { local $SIG{ALRM} = sub { die \"alarm\\n\" }; alarm 1; sleep 5 };\n"
+             "        $@ eq \"alarm\\n\" ? 7 : 0 }\n");
+        struct sigaction usr1 = {};
+        ::sigaction(SIGUSR1, nullptr, &usr1);
+        EXPECT_NE(usr1.sa_handler, SIG_DFL);
+        EXPECT_EQ(engine.execute(u"f"_s), 7);
+    }
+    load("sub fine { 1 }\n");
+    struct sigaction usr1 = {};
+    ::sigaction(SIGUSR1, nullptr, &usr1);
+    EXPECT_EQ(usr1.sa_handler, SIG_DFL);
 }

@@ -1,8 +1,10 @@
 #include "plugins/PerlEngine.h"
 
 #include "foundation/Log.h"
+#include "plugins/CallWatchdog.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -11,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // Everything that needs Qt is defined before Perl's headers: they define macros (short
@@ -18,12 +22,46 @@
 namespace glimra {
 namespace {
 
-void logPerlError(const char *message)
+using namespace Qt::StringLiterals;
+
+// Larger files are not plug-ins; compiling them would take long.
+constexpr qint64 MaxScriptSize = 1024 * 1024;
+
+void logPerlError(const QString &message)
 {
-    QString text = QString::fromUtf8(message);
+    QString text = message;
     while (text.endsWith(u'\n'))
         text.chop(1);
-    qCInfo(lcPlugins).noquote() << QStringLiteral("perl error - ") + text;
+    qCInfo(lcPlugins).noquote() << u"perl error - "_s + text;
+}
+
+void logPerlError(const std::string &message)
+{
+    logPerlError(QString::fromStdString(message));
+}
+
+void logLoadFailure(const QString &path, const QString &reason)
+{
+    logPerlError(u"cannot load %1: %2"_s.arg(path, reason));
+}
+
+// Why the file at `path` cannot be handed to Perl; empty when it can. Perl would wait
+// forever on a FIFO or a device, so only regular files (links followed) are compiled.
+QString scriptFileProblem(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0)
+        return qt_error_string(errno);
+    if (!S_ISREG(info.st_mode))
+        return u"not a regular file"_s;
+    if (info.st_size > MaxScriptSize)
+        return u"larger than 1 MiB"_s;
+    const int file = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return qt_error_string(errno);
+    ::close(file);
+    return {};
 }
 
 QString decodeStrictly(const char *bytes, size_t length)
@@ -75,11 +113,57 @@ EXTERN_C void boot_DynaLoader(pTHX_ CV *cv);
 
 namespace {
 
+using glimra::CallWatchdog;
+
 // Lets scripts load compiled extensions (POSIX, List::Util, …).
 void xs_init(pTHX)
 {
     static const char file[] = __FILE__;
     newXS("DynaLoader::boot_DynaLoader", boot_DynaLoader, file);
+}
+
+// The engine's watchdog. The hooks below get no argument of ours, and there is one engine.
+const CallWatchdog *s_watchdog = nullptr;
+
+// Leaves the call through Perl's exit path: eval {} cannot catch it, and the one place
+// that does is the host's own (guarded()). The exit status is never used.
+void stopOverrunningScript(pTHX)
+{
+    my_exit(255);
+}
+
+// Perl's standard run loop, plus the deadline between every two ops. A script cannot see or
+// change this check; only an op that itself never returns (a regular expression that
+// backtracks for hours, an extension's C code, a system call with SIGURG blocked) escapes it.
+int runOpsWithinDeadline(pTHX)
+{
+    OP *op = PL_op;
+    while ((PL_op = op = op->op_ppaddr(aTHX))) {
+        if (UNLIKELY(s_watchdog->expired()))
+            stopOverrunningScript(aTHX);
+    }
+    PERL_ASYNC_CHECK();
+    TAINT_NOT;
+    return 0;
+}
+
+// Perl calls this where it retries an interrupted system call (waiting for a child, reading
+// a handle) once a signal is pending, which the watchdog's SIGURG makes so.
+void dispatchSignalsWithinDeadline(pTHX)
+{
+    if (s_watchdog->expired())
+        stopOverrunningScript(aTHX);
+    // Perl's own pending signals need their table, which exists once %SIG is mentioned.
+    if (PL_psig_pend)
+        Perl_despatch_signals(aTHX);
+    else
+        PL_sig_pending = 0;
+}
+
+// Past the deadline no object destructor runs: leaving the call unwinds scopes quickly.
+bool destroyableWithinDeadline(pTHX_ SV *)
+{
+    return !s_watchdog->expired();
 }
 
 } // namespace
@@ -88,86 +172,252 @@ namespace glimra {
 
 struct PerlEngine::Interpreter
 {
+    struct CallResult
+    {
+        bool returned = false; // neither exit() nor the deadline left it early
+        bool overran = false;
+    };
+
     PerlInterpreter *my_perl = nullptr;
-    bool running = false;
-    // A script called exit(): the interpreter's stacks were unwound; only a new parse()
-    // may use it again.
-    bool exited = false;
+    // A parse() happened (whether or not it succeeded).
+    bool parsed = false;
+    // The script compiled, and no exit() or overrun has unwound the interpreter since.
+    bool ready = false;
     // perl_parse keeps the argument vector (assigning $0 writes into it): it lives as long
     // as the interpreter.
     std::vector<std::string> argumentStorage;
     std::vector<char *> arguments;
     SignalDispositions signalsBefore;
+    CallWatchdog watchdog;
 
-    void destroy()
+    void construct()
+    {
+        my_perl = perl_alloc();
+        // Perl lets only the process's "current" interpreter install signal handlers, and
+        // would keep the first one ever allocated as that: %SIG would do nothing once it
+        // is freed.
+        PERL_SET_INTERP(my_perl);
+        PERL_SET_CONTEXT(my_perl);
+        perl_construct(my_perl);
+        PL_perl_destruct_level = 1;
+        PL_runops = runOpsWithinDeadline;
+        PL_signalhook = dispatchSignalsWithinDeadline;
+        PL_destroyhook = destroyableWithinDeadline;
+    }
+
+    // Object destructors run here: script code, bounded like any call. One that overruns or
+    // exits leaves the tear-down half done; that interpreter's memory is then given up.
+    void destroy(std::chrono::milliseconds limit)
     {
         if (!my_perl)
             return;
-        ::alarm(0);
-        PERL_SET_CONTEXT(my_perl);
-        if (running)
-            perl_destruct(my_perl);
+        const CallResult result = guarded(limit, false, [&] { perl_destruct(my_perl); });
+        if (!result.returned) {
+            logPerlError((result.overran ? u"timed out while tearing down: "_s
+                                         : u"exit called while tearing down: "_s)
+                         + scriptPath());
+        }
         perl_free(my_perl);
         my_perl = nullptr;
-        running = false;
-        exited = false;
+        ready = false;
         signalsBefore.restore();
     }
 
-    bool usable() const { return my_perl && running && !exited; }
-
-    // Runs `body` (which calls into the script) under the time limit, with an exit() by the
-    // script caught here instead of ending the process. False when the script exited.
+    // Runs `body`, which calls into the script, within `limit`; an exit() by the script
+    // or the deadline ends up here instead of ending the process. With `resumable`, the
+    // scopes that such an exit left entered are left, so that the interpreter can go on.
     template <typename Body>
-    bool guarded(int seconds, Body body)
+    CallResult guarded(std::chrono::milliseconds limit, bool resumable, Body body)
     {
         PERL_SET_CONTEXT(my_perl);
-        ::alarm(unsigned(seconds > 0 ? seconds : 0));
+        const CallDepth depth = callDepth();
+        volatile bool unwound = !resumable;
+        watchdog.begin(limit, &PL_sig_pending);
         dJMPENV;
         int status;
         JMPENV_PUSH(status);
         if (status == 0)
             body();
+        if (CallWatchdog::inForkedChild())
+            leaveForkedChild(status);
+        // Leaving the scopes may run script code (destructors) that exits again: that comes
+        // back here, still under the deadline, and is not unwound twice.
+        if (status != 0 && !unwound) {
+            unwound = true;
+            unwindTo(depth);
+        }
         JMPENV_POP;
+        CallResult result;
+        result.returned = status == 0;
+        result.overran = watchdog.end();
+        // SIGALRM's default action ends the program: no alarm of the script may outlive it.
         ::alarm(0);
-        if (status != 0) {
-            // exit() unwound every scope of the interpreter on its way here.
-            exited = true;
-            logPerlError("exit called by the script");
+        return result;
+    }
+
+    struct CallDepth
+    {
+        I32 scopes;
+        SSize_t stack;
+        SSize_t marks;
+    };
+
+    CallDepth callDepth() const
+    {
+        return {PL_scopestack_ix, PL_stack_sp - PL_stack_base, PL_markstack_ptr - PL_markstack};
+    }
+
+    // Perl's exit path unwound the contexts and the save stack; this leaves the scopes, as
+    // perl_run does after an exit.
+    void unwindTo(const CallDepth &depth)
+    {
+        while (PL_scopestack_ix > depth.scopes)
+            LEAVE;
+        FREETMPS;
+        PL_stack_sp = PL_stack_base + depth.stack;
+        PL_markstack_ptr = PL_markstack + depth.marks;
+    }
+
+    // A process the script forked never returns into the program.
+    [[noreturn]] void leaveForkedChild(int status)
+    {
+        PerlIO_flush(nullptr);
+        ::_exit(status == 0 ? 0 : int(STATUS_EXIT) & 0xff);
+    }
+
+    // guarded() for a call into a compiled script: false (logged) when the script overran
+    // or exited. The script's other subroutines may still be called after an overrun; after
+    // an exit() the script has ended, and only a new parse() makes the engine usable.
+    template <typename Body>
+    bool call(std::chrono::milliseconds limit, Body body)
+    {
+        const CallResult result = guarded(limit, true, body);
+        if (result.overran) {
+            logPerlError(u"timed out: "_s + scriptPath());
+            return false;
+        }
+        if (!result.returned) {
+            ready = false;
+            signalsBefore.restore();
+            logPerlError(u"exit called by the script: "_s + scriptPath());
             return false;
         }
         return true;
     }
 
-    QString stringOf(SV *value)
+    QString scriptPath() const { return QFile::decodeName(argumentStorage.back().c_str()); }
+
+    // Compiles the script at `path`; the failure's description, empty when it compiled.
+    QString compile(const QString &path, std::chrono::milliseconds limit)
+    {
+        construct();
+        argumentStorage = {std::string(), std::string("-CS"), QFile::encodeName(path).toStdString()};
+        arguments.clear();
+        for (std::string &argument : argumentStorage)
+            arguments.push_back(argument.data());
+        arguments.push_back(nullptr);
+        int status = 0;
+        std::string error;
+        const CallResult result = guarded(limit, false, [&] {
+            status = perl_parse(my_perl, xs_init, int(argumentStorage.size()), arguments.data(),
+                                nullptr);
+            if (status != 0 && PL_errgv && SvTRUE(ERRSV))
+                error = SvPV_nolen(ERRSV);
+        });
+        if (result.overran)
+            return u"timed out"_s;
+        if (!result.returned || status != 0) {
+            // A die or exit in a BEGIN block fails like a compile error. Perl wrote its
+            // diagnostics to standard error.
+            if (error.empty())
+                return u"did not compile"_s;
+            return QString::fromStdString(error).split(u'\n', Qt::SkipEmptyParts).join(u"; "_s);
+        }
+        return {};
+    }
+
+    // Calls the subroutine with no arguments in scalar context; `error` receives $@.
+    qint64 callScalar(const char *name, std::string &error)
+    {
+        dSP;
+        ENTER;
+        SAVETMPS;
+        PUSHMARK(SP);
+        PUTBACK;
+        const I32 count = call_pv(name, G_SCALAR | G_EVAL);
+        SPAGAIN;
+        qint64 result = 0;
+        SV *value = count == 1 ? POPs : nullptr; // SvIV evaluates its argument twice
+        if (SvTRUE(ERRSV))
+            error = SvPV_nolen(ERRSV);
+        else if (value)
+            result = qint64(SvIV(value));
+        PUTBACK;
+        FREETMPS;
+        LEAVE;
+        return result;
+    }
+
+    // Evaluates `source` in scalar context; false on a Perl error (in `error`). The result's
+    // string form goes to `text` (null `defined` for no value).
+    bool evaluate(const char *source, std::string &text, std::string &error)
+    {
+        ENTER;
+        SAVETMPS;
+        SV *value = eval_pv(source, FALSE);
+        const bool failed = SvTRUE(ERRSV);
+        if (failed)
+            error = SvPV_nolen(ERRSV);
+        else
+            stringInto(value, text);
+        FREETMPS;
+        LEAVE;
+        return !failed;
+    }
+
+    // The SV's string form as bytes; false when it has none.
+    bool stringInto(SV *value, std::string &text)
     {
         if (!value)
-            return {};
+            return false;
         STRLEN length = 0;
         const char *bytes = SvPV(value, length);
         if (!bytes)
-            return {};
-        return decodeStrictly(bytes, length);
+            return false;
+        text.assign(bytes, length);
+        return true;
     }
 
-    // The global scalar `name` (created when `create`); null without an interpreter or
-    // without such a scalar.
+    // The global scalar `name` (created when `create`); null without such a scalar.
     SV *scalar(const QString &name, bool create)
     {
-        if (!my_perl)
-            return nullptr;
-        PERL_SET_CONTEXT(my_perl);
         return get_sv(name.toStdString().c_str(), create ? GV_ADD : 0);
     }
 
-    NV numberOf(SV *value) { return SvNV(value); }
-
-    bool errorPending()
+    // Reads the global scalar `name` with `read` (which may run script code, through a tie
+    // or an overload); false when there is no such scalar or the read failed.
+    template <typename Read>
+    bool readScalar(const QString &name, std::chrono::milliseconds limit, Read read)
     {
-        if (!SvTRUE(ERRSV))
+        if (!ready)
             return false;
-        logPerlError(SvPV_nolen(ERRSV));
-        return true;
+        bool found = false;
+        const bool finished = call(limit, [&] {
+            if (SV *value = scalar(name, false))
+                found = read(value);
+        });
+        return finished && found;
+    }
+
+    // The global scalar's numeric value; 0 when there is no such scalar.
+    NV numberOf(const QString &name, std::chrono::milliseconds limit)
+    {
+        NV number = 0;
+        readScalar(name, limit, [&](SV *value) {
+            number = SvNV(value);
+            return true;
+        });
+        return number;
     }
 };
 
@@ -180,6 +430,7 @@ PerlEngine &PerlEngine::sharedInstance()
 
 PerlEngine::PerlEngine() : d(std::make_unique<Interpreter>())
 {
+    s_watchdog = &d->watchdog;
     // Perl reads the locale from the environment; doing it once up front makes every
     // interpreter construction cheaper.
     std::setlocale(LC_ALL, "");
@@ -192,113 +443,95 @@ PerlEngine::PerlEngine() : d(std::make_unique<Interpreter>())
 
 PerlEngine::~PerlEngine()
 {
-    d->destroy();
+    d->destroy(limit());
     PERL_SYS_TERM();
+}
+
+std::chrono::milliseconds PerlEngine::limit() const
+{
+    return std::chrono::seconds(m_timeLimit);
 }
 
 bool PerlEngine::isRunning() const
 {
-    return d->running;
+    return d->parsed;
 }
 
-void PerlEngine::parse(const QString &path)
+bool PerlEngine::parse(const QString &path)
 {
     // A fresh interpreter for every script: destructing and constructing the same handle
     // again crashes the next parse, and freeing it guarantees a clean state.
-    d->destroy();
-    d->my_perl = perl_alloc();
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
-    perl_construct(my_perl);
-    PL_perl_destruct_level = 1;
-
-    d->argumentStorage = {std::string(), std::string("-CS"), path.toStdString()};
-    d->arguments.clear();
-    for (std::string &argument : d->argumentStorage)
-        d->arguments.push_back(argument.data());
-    d->arguments.push_back(nullptr);
-    // A die or exit in a BEGIN block ends perl_parse with a failure status, like any
-    // compile error; the diagnostics go to standard error.
-    perl_parse(my_perl, xs_init, int(d->argumentStorage.size()), d->arguments.data(), nullptr);
-    ::alarm(0);
-    d->running = true;
-    // The alarm that stops a script which runs too long dies with this message.
-    eval_pv("$SIG{ALRM} = sub { die \"timed out\\n\" };", FALSE);
+    d->destroy(limit());
+    d->parsed = true;
+    QString problem = scriptFileProblem(path);
+    if (problem.isEmpty())
+        problem = d->compile(path, limit());
+    if (!problem.isEmpty()) {
+        logLoadFailure(path, problem);
+        d->destroy(limit());
+        return false;
+    }
+    d->ready = true;
+    return true;
 }
 
 void PerlEngine::run()
 {
-    if (!d->usable())
+    if (!d->ready)
         return;
     PerlInterpreter *my_perl = d->my_perl;
-    d->guarded(m_timeLimit, [&] { perl_run(my_perl); });
+    d->call(limit(), [&] { perl_run(my_perl); });
 }
 
 qint64 PerlEngine::execute(const QString &subroutine)
 {
-    if (!d->running)
+    if (!d->parsed)
         return -1;
-    if (!d->usable())
+    if (!d->ready)
         return 0;
-    PerlInterpreter *my_perl = d->my_perl;
-    PERL_SET_CONTEXT(my_perl);
     const std::string name = subroutine.toStdString();
-
-    dSP;
-    ENTER;
-    SAVETMPS;
-    PUSHMARK(SP);
-    PUTBACK;
-    volatile I32 count = 0;
-    if (!d->guarded(m_timeLimit, [&] { count = call_pv(name.c_str(), G_SCALAR | G_EVAL); }))
-        return 0; // exit() unwound ENTER/SAVETMPS already
-    SPAGAIN;
+    std::string error;
     qint64 result = 0;
-    if (d->errorPending()) {
-        if (count == 1)
-            (void)POPs;
-    } else if (count == 1) {
-        SV *value = POPs; // SvIV evaluates its argument more than once: pop first
-        result = qint64(SvIV(value));
-    }
-    PUTBACK;
-    FREETMPS;
-    LEAVE;
+    if (!d->call(limit(), [&] { result = d->callScalar(name.c_str(), error); }))
+        return 0;
+    if (!error.empty())
+        logPerlError(error);
     return result;
 }
 
 QString PerlEngine::eval(const QString &source)
 {
-    if (!d->usable())
+    if (!d->ready)
         return {};
-    PerlInterpreter *my_perl = d->my_perl;
     const QByteArray bytes = source.toUtf8();
-    SV *volatile value = nullptr;
-    if (!d->guarded(m_timeLimit, [&] { value = eval_pv(bytes.constData(), FALSE); }))
+    std::string text;
+    std::string error;
+    bool succeeded = false;
+    if (!d->call(limit(), [&] { succeeded = d->evaluate(bytes.constData(), text, error); }))
         return {};
-    if (d->errorPending())
+    if (!succeeded) {
+        logPerlError(error);
         return {};
-    return d->stringOf(value);
+    }
+    return decodeStrictly(text.data(), text.size());
 }
 
 QString PerlEngine::stringValueOf(const QString &name)
 {
-    SV *value = d->scalar(name, false);
-    return value ? d->stringOf(value) : QString();
+    std::string text;
+    if (!d->readScalar(name, limit(), [&](SV *value) { return d->stringInto(value, text); }))
+        return {};
+    return decodeStrictly(text.data(), text.size());
 }
 
 float PerlEngine::floatValueOf(const QString &name)
 {
-    SV *value = d->scalar(name, false);
-    return value ? float(d->numberOf(value)) : 0.0f;
+    return float(d->numberOf(name, limit()));
 }
 
 int PerlEngine::intValueOf(const QString &name)
 {
-    SV *value = d->scalar(name, false);
-    if (!value)
-        return 0;
-    const NV number = d->numberOf(value);
+    const NV number = d->numberOf(name, limit());
     if (number != number)
         return 0;
     if (number >= NV(INT_MAX))
@@ -310,23 +543,30 @@ int PerlEngine::intValueOf(const QString &name)
 
 void PerlEngine::setIntValue(int value, const QString &name)
 {
-    // sv_setpvf finds its interpreter through the context scalar() has just set.
+    if (!d->ready)
+        return;
+    PERL_SET_CONTEXT(d->my_perl); // sv_setpvf finds its interpreter through the context
     if (SV *scalar = d->scalar(name, true))
         sv_setpvf(scalar, "%d", value);
 }
 
 void PerlEngine::setFloatValue(float value, const QString &name)
 {
+    if (!d->ready)
+        return;
+    PERL_SET_CONTEXT(d->my_perl);
     if (SV *scalar = d->scalar(name, true))
         sv_setpvf(scalar, "%f", double(value));
 }
 
 void PerlEngine::setStringValue(const QString &value, const QString &name)
 {
+    if (!d->ready)
+        return;
+    PerlInterpreter *my_perl = d->my_perl;
     SV *scalar = d->scalar(name, true);
     if (!scalar)
         return;
-    PerlInterpreter *my_perl = d->my_perl;
     if (value.isNull()) {
         sv_setsv(scalar, &PL_sv_undef);
         return;

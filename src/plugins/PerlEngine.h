@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace glimra {
@@ -11,10 +12,13 @@ namespace glimra {
 /// definitions, use statements and BEGIN blocks take effect), then the setters, eval() and
 /// execute() talk to it. Nothing passes from one parse() to the next.
 ///
-/// A script must never end or hang the program: every call into the script is bounded by a
-/// Perl-level alarm that dies after timeLimit() seconds, and exit() called by the script
-/// ends that call as a failure, not the process. Texts cross as UTF-8 bytes (the Perl
-/// scalars hold byte strings); texts coming out that are not valid UTF-8 are nil.
+/// A script must never end or hang the program. Every load, compile and call into the
+/// script ends within timeLimit() seconds: the host checks the deadline between the script's
+/// operations and leaves through Perl's exit path, which eval {} cannot catch; the processes
+/// the call started are killed when it ends. exit() called by the script ends that call as a
+/// failure, not the process. After such a failure, only a new parse() makes the engine
+/// usable again. Texts cross as UTF-8 bytes (the Perl scalars hold byte strings); texts
+/// coming out that are not valid UTF-8 are nil.
 ///
 /// Main thread only. This header includes no Perl: Perl's macros break other headers.
 class PerlEngine
@@ -23,13 +27,16 @@ public:
     /// The one engine; created on first use and never destroyed.
     static PerlEngine &sharedInstance();
 
-    /// Compiles the script at `path` in a new interpreter, with the switch -CS.
-    void parse(const QString &path);
+    /// Compiles the script at `path` in a new interpreter, with the switch -CS. Only a
+    /// regular file (links followed) of at most 1 MiB is compiled. False, with one log line
+    /// naming the file, when it cannot be read, does not compile or overruns; the engine
+    /// then calls nothing until the next parse().
+    bool parse(const QString &path);
     /// Runs the main program of the parsed script (its top-level statements).
     void run();
     /// Calls the subroutine with no arguments in scalar context: its integer value; 0 and
     /// the log line "perl error - …" when it dies, is missing, overruns or exits; -1 before
-    /// any parse().
+    /// any parse(); 0 after a parse() that failed.
     qint64 execute(const QString &subroutine);
     /// Evaluates Perl source in scalar context: its text; nil before any parse(), on a
     /// Perl error (logged) or for bytes that are not UTF-8. An undefined value is "".
@@ -45,6 +52,7 @@ public:
     void setStringValue(const QString &value, const QString &name);
 
     bool isRunning() const;
+    /// The bound, in seconds, of every load, compile and call; none when 0 or less.
     int timeLimit() const { return m_timeLimit; }
     void setTimeLimit(int seconds) { m_timeLimit = seconds; }
 
@@ -53,6 +61,7 @@ public:
 private:
     PerlEngine();
     ~PerlEngine();
+    std::chrono::milliseconds limit() const;
 
     std::unique_ptr<Interpreter> d;
     int m_timeLimit = 5;

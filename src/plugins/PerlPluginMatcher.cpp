@@ -37,7 +37,8 @@ QString PerlPluginMatcher::kind() const
 bool PerlPluginMatcher::matches(Context &context)
 {
     PerlEngine &perl = *m_perlEngine;
-    perl.parse(scriptFile());
+    if (!perl.parse(scriptFile()))
+        return false; // logged by the engine
     perl.eval(u"%CONTEXT=();"_s);
     for (auto it = context.cbegin(); it != context.cend(); ++it) {
         perl.setStringValue(it.value(), ValueVariable);

@@ -3,7 +3,14 @@
 
 #include "plugins/PerlPluginMatcher.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -20,6 +27,19 @@ protected:
         EXPECT_EQ(matcher.name(), u"TestMatcher.pl"_s);
         EXPECT_EQ(matcher.description(), u"PerlMatcher TestMatcher.pl"_s);
         return matcher.matches(context);
+    }
+
+    // The plug-in at `file` is no match, with one log line naming it, and the next
+    // plug-in still works.
+    void expectSkipped(const QString &file, const char *what)
+    {
+        LogCapture log;
+        Context context{{CTX_TEXT, u"x"_s}};
+        EXPECT_FALSE(PerlPluginMatcher(file).matches(context)) << what;
+        const QStringList errors = log.linesStartingWith(u"perl error - "_s);
+        EXPECT_EQ(errors.size(), 1) << what;
+        EXPECT_TRUE(errors.value(0).contains(file)) << what << ": " << errors.value(0).toStdString();
+        EXPECT_TRUE(run("$CONTEXT{ACT_GOOD} = 1; 1", context)) << what;
     }
 };
 
@@ -96,4 +116,50 @@ TEST_F(PerlPluginMatcherTest, AnEditTakesEffectAtTheNextGuess)
     writeFile(u"EditMatcher.pl"_s, "sub matches_context { $CONTEXT{ACT_NOW} = 'yes'; 1 }\n");
     EXPECT_TRUE(matcher.matches(context));
     EXPECT_EQ(context.value(u"ACT_NOW"_s), u"yes"_s);
+}
+
+TEST_F(PerlPluginMatcherTest, AFileThatCannotBeLoadedIsSkippedWithOneLogLineNamingIt)
+{
+    const QString plugins = userPluginsDir();
+    QDir().mkpath(plugins);
+    const struct
+    {
+        const char *what;
+        std::function<void(const QString &)> make;
+    } rows[] = {
+        {"a dangling link", [](const QString &file) { QFile::link(u"/nonexistent"_s, file); }},
+        {"a link loop",
+         [](const QString &file) {
+             QFile::link(file + u".other"_s, file);
+             QFile::link(file, file + u".other"_s);
+         }},
+        {"a folder", [](const QString &file) { QDir().mkpath(file); }},
+        {"a FIFO, which must not hang the guess",
+         [](const QString &file) { ::mkfifo(QFile::encodeName(file).constData(), 0600); }},
+        {"a file over 1 MiB",
+         [this](const QString &file) {
+             writeFile(file, "sub matches_context { 1 }\n#" + QByteArray(1024 * 1024, 'x') + '\n');
+         }},
+        {"a file that does not compile",
+         [this](const QString &file) { writeFile(file, "sub matches_context {\n"); }},
+        {"a BEGIN block that dies",
+         [this](const QString &file) { writeFile(file, "BEGIN { die \"no\\n\" } sub matches_context { 1 }\n"); }},
+        {"a BEGIN block that exits",
+         [this](const QString &file) { writeFile(file, "BEGIN { exit 0 } sub matches_context { 1 }\n"); }},
+    };
+    int count = 0;
+    for (const auto &row : rows) {
+        const QString file = plugins + u"/Broken%1Matcher.pl"_s.arg(++count);
+        row.make(file);
+        expectSkipped(file, row.what);
+    }
+}
+
+TEST_F(PerlPluginMatcherTest, AnUnreadableFileIsSkippedWithOneLogLine)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root, which reads any file: no unreadable file can be made";
+    const QString file = writeFile(u"SecretMatcher.pl"_s, "sub matches_context { 1 }\n");
+    QFile::setPermissions(file, QFileDevice::WriteOwner);
+    expectSkipped(file, "an unreadable file");
 }

@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -53,6 +54,47 @@ long residentKilobytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+QString benchDir()
+{
+    return QDir::tempPath() + QStringLiteral("/glimra-bench");
+}
+
+QString makeTree(const QString &name, int folders, int files)
+{
+    const QString root = benchDir() + u'/' + name;
+    const QString done = root + QStringLiteral("/.complete");
+    if (QFile::exists(done))
+        return root;
+    QDir(root).removeRecursively();
+    for (int d = 0; d < folders; ++d) {
+        const QString folder = QStringLiteral("%1/d%2").arg(root).arg(d);
+        QDir().mkpath(folder);
+        for (int f = 0; f < files; ++f) {
+            const QByteArray file = QStringLiteral("%1/f%2.txt").arg(folder).arg(f).toLocal8Bit();
+            ::close(::open(file.constData(), O_CREAT | O_WRONLY, 0644));
+        }
+        if (d % 100 == 0) {
+            const QByteArray target = (folder + QStringLiteral("/target.c")).toLocal8Bit();
+            ::close(::open(target.constData(), O_CREAT | O_WRONLY, 0644));
+        }
+    }
+    QFile(done).open(QIODevice::WriteOnly);
+    return root;
+}
+
+long peakResidentKilobytes()
+{
+    // Files in /proc report no size, so read them whole rather than line by line.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
 }
 
 int runBenchmarks(int argc, char **argv)

@@ -28,8 +28,19 @@ struct CpuTimes
     static CpuTimes now();
 };
 
+/// $TMPDIR/glimra-bench, where the file trees of the benchmarks are kept between runs.
+QString benchDir();
+
+/// The folder `name` in benchDir(), with `folders` folders d0, d1, ... of `files` empty
+/// files f0.txt, f1.txt, ... each and one "target.c" in every hundredth folder. Made once;
+/// later runs reuse it.
+QString makeTree(const QString &name, int folders, int files);
+
 /// Resident memory of this process in kilobytes.
 long residentKilobytes();
+
+/// The most resident memory this process has had, in kilobytes (VmHWM).
+long peakResidentKilobytes();
 
 /// The main function of a Google Benchmark program that needs an application object.
 int runBenchmarks(int argc, char **argv);

@@ -7,47 +7,17 @@
 #include "platform/MetadataQuery.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 using namespace glimra;
+using namespace glimra::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString benchDir()
-{
-    return QDir::tempPath() + u"/glimra-bench"_s;
-}
-
-// `folders` folders of `files` empty files each, and one "target.c" in every hundredth folder.
-QString makeTree(const QString &name, int folders, int files)
-{
-    const QString root = benchDir() + u'/' + name;
-    const QString done = root + u"/.complete"_s;
-    if (QFile::exists(done))
-        return root;
-    QDir(root).removeRecursively();
-    for (int d = 0; d < folders; ++d) {
-        const QString folder = u"%1/d%2"_s.arg(root).arg(d);
-        QDir().mkpath(folder);
-        for (int f = 0; f < files; ++f) {
-            const QByteArray file = u"%1/f%2.txt"_s.arg(folder).arg(f).toLocal8Bit();
-            ::close(::open(file.constData(), O_CREAT | O_WRONLY, 0644));
-        }
-        if (d % 100 == 0)
-            ::close(::open((folder + u"/target.c"_s).toLocal8Bit().constData(), O_CREAT | O_WRONLY, 0644));
-    }
-    QFile(done).open(QIODevice::WriteOnly);
-    return root;
-}
 
 const QString ByName = u"kMDItemDisplayName == \"target.c\""_s;
 // What the "spotlight" action asks: no narrowing by the index is possible.

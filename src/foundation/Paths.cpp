@@ -9,6 +9,7 @@
 #include <QMimeDatabase>
 #include <QUrl>
 
+#include <climits>
 #include <pwd.h>
 
 #include <algorithm>
@@ -24,6 +25,14 @@ QString absoluteEnvDir(const char *variable, const QString &fallback)
     // The XDG base directory rules: an unset, empty or relative value is ignored.
     const QString value = qEnvironmentVariable(variable);
     return value.startsWith(u'/') ? QDir::cleanPath(value) : fallback;
+}
+
+// Linux refuses a path of PATH_MAX bytes or more, and a path has at least as many bytes as
+// UTF-16 units; so a longer text (a whole selection tried as a path) is answered at once
+// instead of being encoded for the kernel to refuse.
+bool mayNameAFile(const QString &path)
+{
+    return !path.isEmpty() && path.size() < PATH_MAX;
 }
 
 } // namespace
@@ -107,7 +116,7 @@ QStringList ls_files(const QString &pattern)
 
 bool file_exists(const QString &path)
 {
-    if (path.isEmpty())
+    if (!mayNameAFile(path))
         return false;
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
@@ -115,12 +124,12 @@ bool file_exists(const QString &path)
 
 bool dir_exists(const QString &path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return mayNameAFile(path) && QFileInfo(path).isDir();
 }
 
 bool path_exists(const QString &path)
 {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    return mayNameAFile(path) && QFileInfo::exists(path);
 }
 
 bool mk_dirs(const QString &path)
@@ -197,23 +206,28 @@ QString stringByStandardizingPath(const QString &path)
     if (path.isNull())
         return {};
     const QString expanded = stringByExpandingTildeInPath(path);
+    // One component, ".", ".." or none at all: already standard.
+    if (!expanded.contains(u'/'))
+        return expanded;
     const bool absolute = expanded.startsWith(u'/');
-    QStringList components;
-    for (const QString &component : expanded.split(u'/', Qt::SkipEmptyParts)) {
-        if (component == u"."_s)
+    // Built in one pass, each component after a "/" (none before the first of a relative
+    // path), so that a path of any length costs time and memory in proportion to it.
+    QString standardized;
+    standardized.reserve(expanded.size());
+    for (const QStringView component : QStringView(expanded).tokenize(u'/', Qt::SkipEmptyParts)) {
+        if (component == u".")
             continue;
-        if (component == u".."_s && absolute) {
-            if (!components.isEmpty())
-                components.removeLast();
+        if (component == u".." && absolute) {
+            standardized.truncate(std::max<qsizetype>(0, standardized.lastIndexOf(u'/')));
             continue;
         }
-        components.append(component);
+        if (absolute || !standardized.isEmpty())
+            standardized += u'/';
+        standardized += component;
     }
-    const QString joined = components.join(u'/');
-    if (absolute)
-        return u'/' + joined;
-    // A relative path made only of "." components is the current folder.
-    return joined.isEmpty() && !expanded.isEmpty() ? u"."_s : joined;
+    if (standardized.isEmpty())
+        return absolute ? u"/"_s : u"."_s;
+    return standardized;
 }
 
 QString file_icon(const QString &pathOrUrl)

@@ -19,17 +19,13 @@ QString trim(const QString &text)
     return nonNull(text.trimmed());
 }
 
-QStringList split(const QString &text, const QString &separators)
+QStringList split(const QString &text, QStringView separators)
 {
     QStringList pieces;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !separators.contains(text.at(i)))
-            continue;
-        if (i > start)
-            pieces.append(text.mid(start, i - start));
-        start = i + 1;
-    }
+    forEachPiece(text, separators, [&pieces](QStringView piece) {
+        pieces.append(piece.toString());
+        return true;
+    });
     return pieces;
 }
 
@@ -52,7 +48,7 @@ QRegularExpression cachedRegularExpression(const QString &pattern,
     return expression;
 }
 
-bool matches(const QString &text, const QString &pattern)
+bool matches(QStringView text, const QString &pattern)
 {
     if (text.isNull())
         return false;

@@ -15,11 +15,39 @@ QString trim(const QString &text);
 
 /// Splits at every character of `separators`; empty pieces are dropped, so no caller ever
 /// sees an empty word or an empty line. A null or empty text gives an empty list.
-QStringList split(const QString &text, const QString &separators);
+QStringList split(const QString &text, QStringView separators);
+
+/// Calls `visit` with each piece that split() would give, in order, as a view into `text`,
+/// until `visit` returns false; answers false when it was stopped. Nothing is copied, so a
+/// text of millions of words costs no memory per word. The views live as long as `text`.
+template <typename Visit>
+bool forEachPiece(QStringView text, QStringView separators, Visit &&visit)
+{
+    // ASCII separators in a bit table: one look-up per character of a long text instead of
+    // a search of the separators.
+    quint64 ascii[2] = {0, 0};
+    for (const QChar separator : separators) {
+        if (separator.unicode() < 128)
+            ascii[separator.unicode() >> 6] |= quint64(1) << (separator.unicode() & 63);
+    }
+    const auto isSeparator = [&](QChar c) {
+        const char16_t code = c.unicode();
+        return code < 128 ? ((ascii[code >> 6] >> (code & 63)) & 1) != 0 : separators.contains(c);
+    };
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isSeparator(text[i]))
+            continue;
+        if (i > start && !visit(text.sliced(start, i - start)))
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
 
 /// True when `pattern` matches anywhere in `text`. A pattern that does not compile never
 /// matches.
-bool matches(const QString &text, const QString &pattern);
+bool matches(QStringView text, const QString &pattern);
 
 /// The text of the first match of `pattern` in `text`, or a null text.
 QString matchFirst(const QString &text, const QString &pattern);

@@ -24,8 +24,10 @@ bool isAllowedCharacter(QChar c)
     return !excluded.contains(c);
 }
 
-bool isValidReference(const QString &text)
+bool isValidReference(QStringView text)
 {
+    if (text.isNull())
+        return false;
     int fragments = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -59,9 +61,12 @@ qsizetype schemeLength(const QString &text)
 
 std::optional<Url> Url::URLWithString(const QString &text)
 {
-    if (text.isNull() || !isValidReference(text))
-        return std::nullopt;
-    return Url(text);
+    return isValidReference(text) ? std::optional<Url>(Url(text)) : std::nullopt;
+}
+
+std::optional<Url> Url::URLWithString(QStringView text)
+{
+    return isValidReference(text) ? std::optional<Url>(Url(text.toString())) : std::nullopt;
 }
 
 Url Url::fileURLWithPath(const QString &path)

@@ -16,6 +16,9 @@ public:
     /// character, one of <>"{}|\^ or a backtick, a "%" not followed by two hex digits, or
     /// more than one "#".
     static std::optional<Url> URLWithString(const QString &text);
+    /// The same for a part of a text: only a valid reference is copied, so testing a large
+    /// text that is no URL costs no copy of it.
+    static std::optional<Url> URLWithString(QStringView text);
 
     /// The file URL of `path` ("file://" and the percent-encoded absolute path), with a
     /// trailing "/" when an existing folder is named.

@@ -13,9 +13,10 @@ bool DCalcMatch::matches(Context &workingContext)
 {
     if (!workingContext.contains(CTX_TEXT))
         return false;
-    QString text = trim(workingContext.value(CTX_TEXT));
+    const QString value = workingContext.value(CTX_TEXT);
+    QStringView text = QStringView(value).trimmed();
     if (text.size() >= 2 && text.startsWith(u'(') && text.endsWith(u')'))
-        text = text.mid(1, text.size() - 2);
+        text = text.sliced(1, text.size() - 2);
     // Letters and commas: function names, variables, thousands separators. Never evaluated.
     if (glimra::matches(text, u"[a-z,A-Z]+"_s))
         return false;

@@ -3,9 +3,27 @@
 #include "foundation/Paths.h"
 #include "foundation/Strings.h"
 
+#include <QSet>
+
+#include <climits>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
+
+namespace {
+
+// Joined to any folder, every component of a standardized path without a ".." stays in the
+// result, which is therefore at least as long. When such a path is already too long to name
+// a file (a whole large selection tried as one path), so is its join: it is neither built
+// nor standardized a second time.
+bool joinIsTooLong(const QString &standardized)
+{
+    return standardized.size() > PATH_MAX
+        && forEachPiece(standardized, u"/", [](QStringView component) { return component != u".."; });
+}
+
+} // namespace
 
 FileMatch::FileMatch() : MatcherObject(u"FileMatch"_s) {}
 
@@ -23,6 +41,8 @@ QString FileMatch::resolve(const QString &candidate, const Context &context, Joi
     if (pathExists(standardized))
         return standardized;
     if (!context.contains(CTX_DIR))
+        return {};
+    if (joining == Joining::Standardized && joinIsTooLong(standardized))
         return {};
     const QString relative = joining == Joining::Standardized ? standardized : candidate;
     const QString joined = stringByStandardizingPath(context.value(CTX_DIR) + relative);
@@ -47,18 +67,22 @@ bool FileMatch::matches(Context &workingContext)
 
 bool FileMatch::matchesSingleLineNum(Context &context) const
 {
-    const QString text = trim(context.value(CTX_TEXT));
+    const QString value = context.value(CTX_TEXT);
+    const QStringView text = QStringView(value).trimmed();
     const qsizetype colon = text.indexOf(u':');
     if (colon < 1)
         return false;
-    const QString line = matchFirst(text.mid(colon + 1), u"^(\\d+)"_s);
-    if (line.isEmpty())
+    // The run of ASCII digits right after the colon, what "^(\d+)" matches there.
+    qsizetype end = colon + 1;
+    while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
+        ++end;
+    if (end == colon + 1)
         return false;
-    const QString path = resolve(text.left(colon), context, Joining::Standardized);
+    const QString path = resolve(text.first(colon).toString(), context, Joining::Standardized);
     if (path.isNull())
         return false;
     context.insert(ACT_PATH, path);
-    context.insert(ACT_PATH_LINE, line);
+    context.insert(ACT_PATH_LINE, text.sliced(colon + 1, end - colon - 1).toString());
     return true;
 }
 
@@ -72,12 +96,27 @@ QStringList FileMatch::matchesSingleLine(const Context &context) const
 
 QStringList FileMatch::matchesMultiLine(const Context &context) const
 {
+    const QString text = context.value(CTX_TEXT);
     QStringList paths;
-    for (const QString &word : textWords(context)) {
-        const QString path = resolve(word, context, Joining::AsWritten);
-        if (!path.isNull() && !paths.contains(path))
+    QSet<QString> listed;
+    // A word met before resolves as it did then, so it needs no second look at the file
+    // system. The set holds views into the text; it is emptied when full, which bounds its
+    // memory for a text of millions of different words.
+    QSet<QStringView> seen;
+    forEachPiece(text, WordSeparators, [&](QStringView word) {
+        if (seen.size() >= SeenWordsLimit)
+            seen.clear();
+        const qsizetype before = seen.size();
+        seen.insert(word);
+        if (seen.size() == before)
+            return true;
+        const QString path = resolve(word.toString(), context, Joining::AsWritten);
+        if (!path.isNull() && !listed.contains(path)) {
+            listed.insert(path);
             paths.append(path);
-    }
+        }
+        return true;
+    });
     return paths;
 }
 

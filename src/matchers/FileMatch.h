@@ -22,6 +22,9 @@ public:
     /// Every word that names a path, unique, in text order.
     QStringList matchesMultiLine(const Context &context) const;
 
+    /// How many different words the word rule remembers as already resolved.
+    static constexpr qsizetype SeenWordsLimit = 1 << 18;
+
 private:
     enum class Joining { Standardized, AsWritten };
     /// The existing path `candidate` names, alone or against CTX_DIR; null when none.

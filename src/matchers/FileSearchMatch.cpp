@@ -49,7 +49,7 @@ QStringList FileSearchMatch::scopesFrom(const QString &places) const
 
 bool FileSearchMatch::matches(Context &context)
 {
-    if (!foundFileList(context).isEmpty() || context.contains(ACT_DATA_TYPE)
+    if (hasFoundFiles(context) || context.contains(ACT_DATA_TYPE)
         || context.contains(ACT_PATH))
         return false;
 
@@ -70,16 +70,29 @@ bool FileSearchMatch::matches(Context &context)
         return doQuery(displayNameQuery(name));
     }
 
-    for (const QString &word : textWords(context)) {
-        const QString path = stringByStandardizingPath(word);
+    const QString path = firstMissingPath(context.value(CTX_TEXT));
+    if (path.isNull())
+        return false;
+    m_searchScope = {MetadataQuery::LocalComputerScope};
+    m_searchedPath = path;
+    m_baseDir = context.value(CTX_DIRx);
+    return doQuery(displayNameQuery(basename(path)));
+}
+
+QString FileSearchMatch::firstMissingPath(const QString &text)
+{
+    QString missing;
+    forEachPiece(text, WordSeparators, [&missing](QStringView word) {
+        // Only a "/" in the word, or a "~" that standardizing expands, puts one in the path.
+        if (!word.contains(u'/') && !word.startsWith(u'~'))
+            return true;
+        const QString path = stringByStandardizingPath(word.toString());
         if (!path.contains(u'/') || file_exists(path))
-            continue;
-        m_searchScope = {MetadataQuery::LocalComputerScope};
-        m_searchedPath = path;
-        m_baseDir = context.value(CTX_DIRx);
-        return doQuery(displayNameQuery(basename(path)));
-    }
-    return false;
+            return true;
+        missing = path;
+        return false;
+    });
+    return missing;
 }
 
 bool FileSearchMatch::doQuery(const QString &queryText)

@@ -45,6 +45,9 @@ private:
     void queryDidUpdate();
     void initalGatherComplete();
     QStringList scopesFrom(const QString &places) const;
+    /// The first word of `text` that, standardized, holds a "/" and names no file; null
+    /// when there is none.
+    static QString firstMissingPath(const QString &text);
 
     MetadataQuery m_metadataSearch;
     QString m_searchedPath;

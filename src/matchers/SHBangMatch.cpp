@@ -11,13 +11,14 @@ SHBangMatch::SHBangMatch() : MatcherObject(u"SHBangMatch"_s) {}
 
 bool SHBangMatch::matches(Context &workingContext)
 {
-    if (str_isNullOrEmpty(workingContext.value(CTX_TEXT)))
+    const QString value = workingContext.value(CTX_TEXT);
+    if (str_isNullOrEmpty(value))
         return false;
-    const QString text = trim(workingContext.value(CTX_TEXT));
+    const QStringView text = QStringView(value).trimmed();
     // One backtick alone both begins and ends the text, but holds no command.
     if (text.size() < 2 || !text.startsWith(u'`') || !text.endsWith(u'`'))
         return false;
-    return executePipe(text.mid(1, text.size() - 2), workingContext);
+    return executePipe(text.sliced(1, text.size() - 2).toString(), workingContext);
 }
 
 bool SHBangMatch::executePipe(const QString &command, Context &context) const

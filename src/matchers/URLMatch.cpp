@@ -9,21 +9,24 @@ namespace glimra {
 
 namespace {
 
-// Bare host names, tried in this order; the prefix decides the scheme put in front.
-const QStringList &hostPatterns()
+// A bare host name: ftp or www and a dot, then letters, digits, "_" and dots, then .org,
+// .com, .net, .co.uk or .gov, then the end or a "#", "/" or "?" followed by anything. Only
+// a word that begins with "ftp." or "www." can be one, so no other word meets an
+// expression. Answers the completed URL text, or a null text.
+QString completedHost(QStringView word)
 {
-    static const QStringList patterns = [] {
-        QStringList all;
-        for (const QString &host : {u"ftp"_s, u"www"_s}) {
-            for (const QString &ending : {u"org"_s, u"com"_s, u"net"_s, u"co\\.uk"_s, u"gov"_s})
-                all.append(u"^%1\\.[\\.a-zA-Z0-9_]+\\.%2([\\#\\/\\?].*)?$"_s.arg(host, ending));
-        }
-        return all;
-    }();
-    return patterns;
+    static const QString rest = u"\\.[\\.a-zA-Z0-9_]+\\.(org|com|net|co\\.uk|gov)([\\#\\/\\?].*)?$"_s;
+    static const QString ftpHost = u"^ftp"_s + rest;
+    static const QString wwwHost = u"^www"_s + rest;
+    if (word.startsWith(u"ftp.") && glimra::matches(word, ftpHost))
+        return u"ftp://"_s.append(word);
+    if (word.startsWith(u"www.") && glimra::matches(word, wwwHost))
+        return u"http://"_s.append(word);
+    return {};
 }
 
-std::optional<Url> acceptable(const QString &text)
+template <typename Text>
+std::optional<Url> acceptable(const Text &text)
 {
     std::optional<Url> url = Url::URLWithString(text);
     if (!url || url->scheme().isNull() || url->scheme() == u"file"_s)
@@ -31,14 +34,12 @@ std::optional<Url> acceptable(const QString &text)
     return url;
 }
 
-QString candidateFor(const QString &word)
+QString candidateFor(QStringView word)
 {
-    const QStringList &patterns = hostPatterns();
-    for (qsizetype i = 0; i < patterns.size(); ++i) {
-        if (glimra::matches(word, patterns.at(i)))
-            return (i < 5 ? u"ftp://"_s : u"http://"_s) + word;
-    }
-    return word.contains(u"://"_s) ? word : QString();
+    const QString host = completedHost(word);
+    if (!host.isNull())
+        return host;
+    return word.contains(u"://") ? word.toString() : QString();
 }
 
 } // namespace
@@ -47,26 +48,34 @@ URLMatch::URLMatch() : MatcherObject(u"URLMatch"_s) {}
 
 bool URLMatch::matches(Context &workingContext)
 {
-    const QString text = trim(workingContext.value(CTX_TEXT));
-    if (text.isNull())
+    const QString value = workingContext.value(CTX_TEXT);
+    if (value.isNull())
         return false;
+    const QStringView text = QStringView(value).trimmed();
     if (const std::optional<Url> url = acceptable(text)) {
         workingContext.insert(ACT_URL, url->description());
         workingContext.insert(ACT_URLS, url->description());
         return true;
     }
-    QStringList found;
-    for (const QString &word : split(text, u"()<>,;\"\t\n\r "_s)) {
+    // The list is built as its final text: one string, however many URLs there are.
+    QString first;
+    QString found;
+    forEachPiece(text, u"()<>,;\"\t\n\r ", [&](QStringView word) {
         const QString candidate = candidateFor(word);
-        if (candidate.isNull())
-            continue;
-        if (const std::optional<Url> url = acceptable(candidate))
-            found.append(url->description());
-    }
-    if (found.isEmpty())
+        const std::optional<Url> url = candidate.isNull() ? std::nullopt : acceptable(candidate);
+        if (url) {
+            if (first.isNull())
+                first = url->description();
+            else
+                found += u'\n';
+            found += url->description();
+        }
+        return true;
+    });
+    if (first.isNull())
         return false;
-    workingContext.insert(ACT_URL, found.first());
-    workingContext.insert(ACT_URLS, found.join(u'\n'));
+    workingContext.insert(ACT_URL, first);
+    workingContext.insert(ACT_URLS, found);
     return true;
 }
 

@@ -12,11 +12,12 @@ bool WordMatch::matches(Context &workingContext)
 {
     if (!workingContext.contains(CTX_TEXT))
         return false;
-    const QString text = trim(workingContext.value(CTX_TEXT));
-    // Only a line feed breaks a line here; carriage returns alone leave one line.
-    if (text.contains(u'\n'))
+    const QString text = workingContext.value(CTX_TEXT);
+    // Only a line feed breaks a line here; carriage returns alone leave one line. Tested on
+    // a view, so a text of many lines is never copied.
+    if (QStringView(text).trimmed().contains(u'\n'))
         return false;
-    workingContext.insert(ACT_WORDS, text);
+    workingContext.insert(ACT_WORDS, trim(text));
     return true;
 }
 

@@ -40,9 +40,14 @@ QStringList MatcherObject::foundFileList(const Context &context) const
     return split(context.value(ACT_PATHS), u"\n"_s);
 }
 
+bool MatcherObject::hasFoundFiles(const Context &context) const
+{
+    return !forEachPiece(context.value(ACT_PATHS), u"\n", [](QStringView) { return false; });
+}
+
 QStringList MatcherObject::textWords(const Context &context) const
 {
-    return split(context.value(CTX_TEXT), u"<>,;:\t\n'\" "_s);
+    return split(context.value(CTX_TEXT), WordSeparators);
 }
 
 } // namespace glimra

@@ -39,9 +39,15 @@ public:
     /// Answers false; every matcher replaces it.
     virtual bool matches(Context &workingContext);
 
+    /// The separators of the words of a selection: < > , ; : tab line-feed ' " and space.
+    static constexpr QStringView WordSeparators = u"<>,;:\t\n'\" ";
+
     /// The lines of ACT_PATHS.
     QStringList foundFileList(const Context &context) const;
-    /// CTX_TEXT split at any of < > , ; : tab line-feed ' " and space.
+    /// Whether foundFileList() has an entry, without making the list.
+    bool hasFoundFiles(const Context &context) const;
+    /// CTX_TEXT split at WordSeparators. Matchers that may meet large selections walk the
+    /// words with forEachPiece() instead, which copies none of them.
     QStringList textWords(const Context &context) const;
 
 private:

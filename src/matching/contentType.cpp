@@ -1,7 +1,5 @@
 #include "matching/contentType.h"
 
-#include "foundation/Strings.h"
-
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -10,21 +8,24 @@ namespace {
 
 constexpr qsizetype Shown = 25;
 
-// Cuts never split a surrogate pair: a character outside the BMP is kept whole or dropped.
-QString head(const QString &text)
+// The value trimmed, then cut. Cuts never split a surrogate pair: a character outside the
+// BMP is kept whole or dropped. Trimming a view copies nothing, however long the value.
+QString head(const QString &value)
 {
+    const QStringView text = QStringView(value).trimmed();
     if (text.size() <= Shown)
-        return text;
+        return text.toString();
     const bool splitsPair = text.at(Shown - 1).isHighSurrogate();
-    return text.left(splitsPair ? Shown - 1 : Shown);
+    return text.first(splitsPair ? Shown - 1 : Shown).toString();
 }
 
-QString tail(const QString &text)
+QString tail(const QString &value)
 {
+    const QStringView text = QStringView(value).trimmed();
     if (text.size() <= Shown)
-        return text;
+        return text.toString();
     const bool splitsPair = text.at(text.size() - Shown).isLowSurrogate();
-    return text.right(splitsPair ? Shown - 1 : Shown);
+    return text.last(splitsPair ? Shown - 1 : Shown).toString();
 }
 
 } // namespace
@@ -35,14 +36,14 @@ QString contentType(const Context &context)
     if (context.isEmpty())
         return u"no match"_s;
     if (context.contains(ACT_URLS))
-        return u"URL (%1%2)"_s.arg(head(trim(context.value(ACT_URLS))), ellipsis);
+        return u"URL (%1%2)"_s.arg(head(context.value(ACT_URLS)), ellipsis);
     if (context.contains(ACT_PATHS))
-        return u"list of files (%1%2)"_s.arg(ellipsis, tail(trim(context.value(ACT_PATHS))));
+        return u"list of files (%1%2)"_s.arg(ellipsis, tail(context.value(ACT_PATHS)));
     if (context.contains(ACT_PATH))
-        return u"a file (%1%2)"_s.arg(ellipsis, tail(trim(context.value(ACT_PATH))));
+        return u"a file (%1%2)"_s.arg(ellipsis, tail(context.value(ACT_PATH)));
     if (!context.contains(ACT_WORDS))
         return u"a text"_s;
-    return u"a text (%1%2)"_s.arg(head(trim(context.value(ACT_WORDS))), ellipsis);
+    return u"a text (%1%2)"_s.arg(head(context.value(ACT_WORDS)), ellipsis);
 }
 
 } // namespace glimra

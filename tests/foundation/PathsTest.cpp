@@ -36,6 +36,26 @@ TEST_F(Paths, StandardizingCollapsesComponentsAndExpandsTheHomeFolder)
     EXPECT_EQ(stringByStandardizingPath(u"~root/x"_s), u"/root/x"_s);
 }
 
+TEST_F(Paths, StandardizingResolvesParentsOnlyInAbsolutePathsAndKeepsRelativeOnesRelative)
+{
+    const struct
+    {
+        QString input;
+        QString expected;
+    } rows[] = {
+        {u"/a/b/../../../c"_s, u"/c"_s}, // above the root stays at the root
+        {u"/a/../b/./c/.."_s, u"/b"_s},
+        {u"x/./y/"_s, u"x/y"_s},
+        {u"../x/.."_s, u"../x/.."_s},
+        {u"a/"_s, u"a"_s},
+        {u"./"_s, u"."_s},
+        {u"."_s, u"."_s},
+        {u"//"_s, u"/"_s},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(stringByStandardizingPath(row.input), row.expected) << row.input.toStdString();
+}
+
 TEST_F(Paths, ComponentsOfAPath)
 {
     EXPECT_EQ(basename(u"/tmp/dir/"_s), u"dir"_s);

@@ -44,3 +44,34 @@ TEST(Strings, UrlEncodingKeepsOnlyUnreservedCharacters)
 {
     EXPECT_EQ(stringURLEncoded(u"a b&c=d/é~_-."_s), u"a%20b%26c%3Dd%2F%C3%A9~_-."_s);
 }
+
+TEST(Strings, EachPieceIsVisitedAsAViewUntilTheVisitorStops)
+{
+    const struct
+    {
+        QString text;
+        QString separators;
+        QStringList pieces;
+    } rows[] = {
+        {u"a,b;;c"_s, u",;"_s, {u"a"_s, u"b"_s, u"c"_s}},
+        {u"\nx\n\n"_s, u"\n"_s, {u"x"_s}},
+        // "?" and "@" lie on either side of the 64th character, "·" beyond ASCII.
+        {u"a?b@c"_s, u"?@"_s, {u"a"_s, u"b"_s, u"c"_s}},
+        {u"é·ü··ß x"_s, u"·"_s, {u"é"_s, u"ü"_s, u"ß x"_s}},
+        {QString(), u","_s, {}},
+    };
+    for (const auto &row : rows) {
+        QStringList visited;
+        EXPECT_TRUE(forEachPiece(row.text, row.separators, [&visited](QStringView piece) {
+            visited.append(piece.toString());
+            return true;
+        }));
+        EXPECT_EQ(visited, row.pieces) << row.text.toStdString();
+    }
+    QStringList visited;
+    EXPECT_FALSE(forEachPiece(u"a b c"_s, u" ", [&visited](QStringView piece) {
+        visited.append(piece.toString());
+        return piece != u"b";
+    }));
+    EXPECT_EQ(visited, (QStringList{u"a"_s, u"b"_s}));
+}

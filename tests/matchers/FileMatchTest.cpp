@@ -75,3 +75,34 @@ TEST_F(FileMatchTest, CarriageReturnsStayOnWordsAndAnEarlierResultBlocksTheMatch
     EXPECT_FALSE(matcher.matches(taken));
     EXPECT_FALSE(taken.contains(ACT_PATHS));
 }
+
+TEST_F(FileMatchTest, LargeSelectionsFindWhatSmallOnesDo)
+{
+    const QString main = proj + u"/main.c"_s;
+    QStringList manyWords;
+    for (qsizetype i = 0; i < FileMatch::SeenWordsLimit + 10; ++i)
+        manyWords.append(u"w%1"_s.arg(i));
+    const struct
+    {
+        const char *description;
+        QString text;
+        QString dir;
+        Context expected;
+    } rows[] = {
+        {"names repeated thousands of times are listed once, in order of first appearance",
+         u"main.c Makefile ./main.c sub/util.c "_s.repeated(2000) + u"nothing.c"_s, proj + u'/',
+         {{ACT_PATH, main},
+          {ACT_PATHS, main + u'\n' + proj + u"/Makefile\n"_s + proj + u"/sub/util.c"_s}}},
+        {"a path named again after more different words than are remembered is listed once",
+         main + u' ' + manyWords.join(u' ') + u' ' + main + u' ' + proj + u"/Makefile"_s, {},
+         {{ACT_PATH, main}, {ACT_PATHS, main + u'\n' + proj + u"/Makefile"_s}}},
+        {"a single path padded far beyond the longest path still names its file",
+         proj + u"/./"_s.repeated(5000) + u"main.c:42"_s, {},
+         {{ACT_PATH, main}, {ACT_PATH_LINE, u"42"_s}}},
+        {"a long relative path whose \"..\" components climb back is joined to the folder",
+         u"sub/../"_s.repeated(1000) + u"main.c:12"_s, proj + u'/',
+         {{ACT_PATH, main}, {ACT_PATH_LINE, u"12"_s}}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(run(row.text, row.dir), row.expected) << row.description;
+}

@@ -173,3 +173,24 @@ TEST_F(FileSearchMatchTest, AMissingAbsolutePathDeliversOnlyThatVeryPath)
     EXPECT_TRUE(deliveredPaths().isEmpty());
     EXPECT_TRUE(deliveries.isEmpty());
 }
+
+TEST_F(FileSearchMatchTest, TheWordsSearchForTheFirstStandardizedPathThatNamesNoFile)
+{
+    const QString existing = writeFile(u"here.c"_s, "x");
+    buildIndex(path());
+    const struct
+    {
+        QString text;
+        QString searched;
+    } rows[] = {
+        // A lone "~" gains its "/" from standardizing, and names a folder, not a file.
+        {u"see ~ and a/b.c"_s, path(u"home"_s)},
+        {u"x/ ./y.c "_s + existing + u" a/b.c"_s, u"a/b.c"_s},
+    };
+    for (const auto &row : rows) {
+        deliveries.clear();
+        ASSERT_TRUE(start({{CTX_TEXT, row.text}})) << row.text.toStdString();
+        EXPECT_EQ(search.searchedPath(), row.searched);
+        deliveredPaths();
+    }
+}

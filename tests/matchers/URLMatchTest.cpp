@@ -51,3 +51,17 @@ TEST(URLMatchTest, BareHostNamesWithAWellKnownEnding)
                                    u"www.example.com:8080"_s, u"example.com"_s})
         EXPECT_TRUE(urls(u"x "_s + skipped).isEmpty()) << skipped.toStdString();
 }
+
+TEST(URLMatchTest, EveryWellKnownEndingCompletesBothPrefixes)
+{
+    for (const QString &ending : {u"org"_s, u"com"_s, u"net"_s, u"co.uk"_s, u"gov"_s}) {
+        EXPECT_EQ(urls(u"x ftp.files."_s + ending + u"/pub"_s),
+                  QStringList{u"ftp://ftp.files."_s + ending + u"/pub"_s});
+        EXPECT_EQ(urls(u"x www.site."_s + ending + u"#top"_s),
+                  QStringList{u"http://www.site."_s + ending + u"#top"_s});
+    }
+    for (const QString &skipped : {u"WWW.example.com"_s, u"wwwx.example.com"_s,
+                                   u"www.example.com.de"_s, u"www.example.org_x"_s,
+                                   u"ftp.example"_s})
+        EXPECT_TRUE(urls(u"x "_s + skipped).isEmpty()) << skipped.toStdString();
+}

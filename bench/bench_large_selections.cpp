@@ -10,6 +10,7 @@
 
 #include "foundation/ProcessRunner.h"
 #include "matching/MatchingEngine.h"
+#include "app/BuiltInPlugins.h"
 #include "matching/PluginManager.h"
 #include "matching/contentType.h"
 
@@ -138,7 +139,7 @@ int runCase(const Case &benchCase)
                                                        : distinctWords(benchCase.size);
     const Context selection{{CTX_TEXT, text}, {CTX_DIR, home.path(u"proj/"_s)}};
 
-    PluginManager plugins(&home, Platform());
+    PluginManager plugins(BuiltInPlugins(Platform()).catalogue(), nullptr);
     plugins.awakeFromNib();
     MatchingEngine engine(&plugins);
     const long rssBefore = peakResidentKilobytes();

@@ -49,7 +49,7 @@ run_tests() {
     # disposition, a child, a global) meets the next.
     local program
     for program in "$dir"/tests/*/test_*; do
-        [ -x "$program" ] || continue
+        [ -f "$program" ] && [ -x "$program" ] || continue
         echo "whole: ${program#"$dir"/}"
         if [[ $program == */test_desktop ]]; then
             timeout 900 tests/desktop/run-with-desktop.sh "$program" --gtest_brief=1

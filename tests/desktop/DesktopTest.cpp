@@ -66,11 +66,13 @@ void DesktopTest::startXterm(const QString &folder)
     m_xterm->setWorkingDirectory(folder);
     m_xterm->start(u"xterm"_s, {u"-e"_s, u"sh"_s, u"-c"_s, u"sleep 120"_s});
     ASSERT_TRUE(m_xterm->waitForStarted(5000)) << "xterm could not be started";
+    // This xterm's own window, not one of an earlier test that is still going away.
+    const QString pid = QString::number(m_xterm->processId());
     const bool active = QTest::qWaitFor(
-        [this] {
+        [this, &pid] {
             const QString window = output(u"/usr/bin/xdotool"_s, {u"getactivewindow"_s}).trimmed();
             return !window.isEmpty()
-                && output(u"/usr/bin/xprop"_s, {u"-id"_s, window, u"WM_CLASS"_s}).contains(u"\"XTerm\""_s);
+                && output(u"/usr/bin/xprop"_s, {u"-id"_s, window, u"_NET_WM_PID"_s}).trimmed().endsWith(u" "_s + pid);
         },
         30000); // a loaded machine is slow to map and activate a window
     ASSERT_TRUE(active) << "the xterm never became the active window";

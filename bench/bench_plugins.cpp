@@ -107,7 +107,7 @@ void perlParseMemory(benchmark::State &state)
     IsolatedHome home;
     const QString script = home.writeFile(u"Memory.pl"_s, "our %CONTEXT;\n"
                                                           "sub matches_context { $CONTEXT{ACT_X} = int(2.5); 1 }\n");
-    PerlEngine &perl = PerlEngine::sharedInstance();
+    PerlEngine perl;
     for (int i = 0; i < 200; ++i) // warm up: libraries loaded, caches filled
         perl.parse(script);
     const long before = residentKilobytes();

@@ -14,6 +14,7 @@
 #include "matchers/WordMatch.h"
 #include "plugins/AppleScriptPluginAction.h"
 #include "plugins/AppleScriptPluginMatcher.h"
+#include "plugins/PerlEngine.h"
 #include "plugins/PerlPluginMatcher.h"
 #include "plugins/SHPluginAction.h"
 #include "plugins/SHPluginMatcher.h"
@@ -62,7 +63,18 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<SpotlightAction>(platform.workspace)};
     };
     catalogue.searchMatcher = m_searchMatch;
-    catalogue.matcherHosts = {matcherHost<PerlPluginMatcher>(u"*Matcher*.pl"_s),
+    // The one Perl engine is made when the first Perl plug-in is: no interpreter exists
+    // where nobody writes Perl plug-ins.
+    auto perl = std::make_shared<std::weak_ptr<PerlEngine>>();
+    catalogue.matcherHosts = {{u"*Matcher*.pl"_s,
+                               [perl](const QString &file) -> MatcherPtr {
+                                   std::shared_ptr<PerlEngine> engine = perl->lock();
+                                   if (!engine) {
+                                       engine = std::make_shared<PerlEngine>();
+                                       *perl = engine;
+                                   }
+                                   return std::make_shared<PerlPluginMatcher>(file, engine);
+                               }},
                               matcherHost<AppleScriptPluginMatcher>(u"*Matcher*.scpt"_s),
                               matcherHost<SHPluginMatcher>(u"*Matcher*.sh"_s)};
     catalogue.actionHosts = {actionHost<AppleScriptPluginAction>(u"*Action*.scpt"_s),

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <clocale>
+#include <mutex>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -122,7 +123,8 @@ void xs_init(pTHX)
     newXS("DynaLoader::boot_DynaLoader", boot_DynaLoader, file);
 }
 
-// The engine's watchdog. The hooks below get no argument of ours, and there is one engine.
+// The watchdog of the call under way. The hooks below get no argument of ours; each call
+// names its engine's watchdog here before it enters Perl (main thread only).
 const CallWatchdog *s_watchdog = nullptr;
 
 // Leaves the call through Perl's exit path: eval {} cannot catch it, and the one place
@@ -232,6 +234,7 @@ struct PerlEngine::Interpreter
         PERL_SET_CONTEXT(my_perl);
         const CallDepth depth = callDepth();
         volatile bool unwound = !resumable;
+        s_watchdog = &watchdog;
         watchdog.begin(limit, &PL_sig_pending);
         dJMPENV;
         int status;
@@ -421,30 +424,26 @@ struct PerlEngine::Interpreter
     }
 };
 
-PerlEngine &PerlEngine::sharedInstance()
-{
-    // Never destroyed: the interpreter lives until the process ends.
-    static PerlEngine *engine = new PerlEngine;
-    return *engine;
-}
-
 PerlEngine::PerlEngine() : d(std::make_unique<Interpreter>())
 {
-    s_watchdog = &d->watchdog;
-    // Perl reads the locale from the environment; doing it once up front makes every
-    // interpreter construction cheaper.
-    std::setlocale(LC_ALL, "");
+    // Perl's system initialisation is the process's, done once and never undone: an
+    // engine may be made again after another one went away.
+    static std::once_flag initialised;
+    std::call_once(initialised, [] {
+        // Perl reads the locale from the environment; doing it once up front makes every
+        // interpreter construction cheaper.
+        std::setlocale(LC_ALL, "");
+        int argc = 0;
+        char **argv = nullptr;
+        char **env = nullptr;
+        PERL_SYS_INIT3(&argc, &argv, &env);
+    });
     d->signalsBefore.save();
-    int argc = 0;
-    char **argv = nullptr;
-    char **env = nullptr;
-    PERL_SYS_INIT3(&argc, &argv, &env);
 }
 
 PerlEngine::~PerlEngine()
 {
     d->destroy(limit());
-    PERL_SYS_TERM();
 }
 
 std::chrono::milliseconds PerlEngine::limit() const

@@ -7,7 +7,8 @@
 
 namespace glimra {
 
-/// One embedded Perl 5 interpreter for the whole process. parse() compiles a script as the
+/// One embedded Perl 5 interpreter, owned by whoever made it (the program's assembly makes
+/// one, when the first Perl plug-in appears). parse() compiles a script as the
 /// main program in a clean interpreter (its top-level statements never run; subroutine
 /// definitions, use statements and BEGIN blocks take effect), then the setters, eval() and
 /// execute() talk to it. Nothing passes from one parse() to the next.
@@ -24,8 +25,10 @@ namespace glimra {
 class PerlEngine
 {
 public:
-    /// The one engine; created on first use and never destroyed.
-    static PerlEngine &sharedInstance();
+    PerlEngine();
+    ~PerlEngine();
+    PerlEngine(const PerlEngine &) = delete;
+    PerlEngine &operator=(const PerlEngine &) = delete;
 
     /// Compiles the script at `path` in a new interpreter, with the switch -CS. Only a
     /// regular file (links followed) of at most 1 MiB is compiled. False, with one log line
@@ -59,8 +62,6 @@ public:
     struct Interpreter;
 
 private:
-    PerlEngine();
-    ~PerlEngine();
     std::chrono::milliseconds limit() const;
 
     std::unique_ptr<Interpreter> d;

@@ -14,8 +14,9 @@ const QString KeyVariable = u"_my_123_xxx_key"_s;
 
 } // namespace
 
-PerlPluginMatcher::PerlPluginMatcher(const QString &scriptFile)
-    : MatcherObject(u"PerlPluginMatcher"_s, scriptFile), m_perlEngine(&PerlEngine::sharedInstance())
+PerlPluginMatcher::PerlPluginMatcher(const QString &scriptFile,
+                                     std::shared_ptr<PerlEngine> perlEngine)
+    : MatcherObject(u"PerlPluginMatcher"_s, scriptFile), m_perlEngine(std::move(perlEngine))
 {
 }
 

@@ -2,19 +2,21 @@
 
 #include "matching/MatcherObject.h"
 
+#include <memory>
+
 namespace glimra {
 
 class PerlEngine;
 
 /// Hosts one Perl matcher plug-in ("*Matcher*.pl"). At every matches() the script is
-/// compiled anew in the shared engine, %CONTEXT receives the working context, and when
+/// compiled anew in the engine all Perl plug-ins share, %CONTEXT receives the working context, and when
 /// its matches_context returns 1 or more, the ACT_ entries of %CONTEXT go back into the
 /// working context. Keys and values move through transfer variables only: no text of the
 /// context is ever written into Perl source.
 class PerlPluginMatcher : public MatcherObject
 {
 public:
-    explicit PerlPluginMatcher(const QString &scriptFile);
+    PerlPluginMatcher(const QString &scriptFile, std::shared_ptr<PerlEngine> perlEngine);
 
     QString name() const override;
     QString description() const override;
@@ -22,7 +24,7 @@ public:
     bool matches(Context &workingContext) override;
 
 private:
-    PerlEngine *m_perlEngine;
+    std::shared_ptr<PerlEngine> m_perlEngine;
 };
 
 } // namespace glimra

@@ -6,12 +6,15 @@
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
 #include "foundation/GlobalContext.h"
+#include "foundation/HandlerScript.h"
+#include "matching/LateResults.h"
 #include "matching/MatchingEngine.h"
 #include "platform/MemoryPasteboard.h"
 #include "platform/UserDefaults.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -299,4 +302,123 @@ TEST_F(AppDelegateTest, TheLastFocusedApplicationSkipsSystemAndNamelessOnes)
     delegate.applicationFocusDidChange(QString(), u"No Identifier"_s);
     EXPECT_FALSE(last.contains(u"app_id"_s));
     EXPECT_EQ(last.value(u"app_name"_s).toString(), u"No Identifier"_s);
+}
+
+TEST_F(AppDelegateTest, EveryEntryPointEndsWithAnOutcome)
+{
+    using Ending = GuessOutcome::Ending;
+    copy.capture = Context{{CTX_TEXT, u"words"_s}};
+    GuessOutcome outcome = guess();
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_TRUE(outcome.matched);
+
+    copy.capture.reset();
+    outcome = guess();
+    EXPECT_EQ(outcome.ending, Ending::EmptySelection);
+    EXPECT_EQ(outcome.description, u"the selection seems to be empty"_s);
+
+    focus.focus.reset();
+    outcome = guess();
+    EXPECT_EQ(outcome.ending, Ending::NoContext);
+    EXPECT_EQ(outcome.title, u"no context"_s);
+
+    // The clipboard and Services guesses end before their request returns.
+    outcomes.clear();
+    delegate.guessCurrentClipboard();
+    focus.focus = Context{{CTX_APPID, u"Geany"_s}};
+    delegate.guessCurrentClipboard();
+    MemoryPasteboard request;
+    CopySelection::setPBoard(request, u"service text"_s);
+    delegate.handleFromService(request);
+    plugins.matchers.clear();
+    delegate.guessText({{CTX_TEXT, u"given"_s}});
+    ASSERT_EQ(outcomes.size(), 4);
+    EXPECT_EQ(outcomes[0].ending, Ending::NoContext);
+    EXPECT_TRUE(outcomes[0].title.isEmpty()); // nobody was told
+    EXPECT_EQ(outcomes[1].ending, Ending::NoText);
+    EXPECT_EQ(outcomes[2].ending, Ending::Finished);
+    EXPECT_TRUE(outcomes[2].matched);
+    EXPECT_EQ(outcomes[3].ending, Ending::Finished);
+    EXPECT_FALSE(outcomes[3].matched);
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"given"_s);
+}
+
+namespace {
+
+// A copier that, like the real one, waits for a handler script with the event loop running.
+class ScriptedCopy : public CopySelection
+{
+public:
+    ScriptedCopy(const QString &scriptFile) : CopySelection(nullptr, nullptr), m_script(scriptFile) {}
+    std::optional<Context> contextForApp(const QString &) override
+    {
+        ++depth;
+        maximumDepth = std::max(maximumDepth, depth);
+        HandlerScript::initWithContentsOfFile(m_script)->executeSubroutine(u"copy_selection"_s, {});
+        --depth;
+        return Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}};
+    }
+    int depth = 0;
+    int maximumDepth = 0;
+    int copies = 0;
+
+private:
+    QString m_script;
+};
+
+// Late results on demand.
+class StubSearch : public LateResults
+{
+public:
+    bool isSearching(quint64) const override { return false; }
+    void deliver(quint64 guess, const QString &path)
+    {
+        FileObject file;
+        file.setFilePath(path);
+        emit filesFound(guess, {file});
+    }
+};
+
+} // namespace
+
+TEST_F(AppDelegateTest, RequestsThatArriveDuringAGuessWaitAndOnlyTheNewestRuns)
+{
+    ScriptedCopy scripted(writeFile(u"copy.scpt"_s, "#!/bin/sh\nsleep 0.5\necho null\n", true));
+    delegate.setCopySelection(&scripted);
+    CopySelection::setPBoard(*clipboard, u"from the clipboard"_s);
+    outcomes.clear();
+    const quint64 first = delegate.guessCurrentSelection();
+    quint64 second = 0;
+    quint64 third = 0;
+    // Two more requests arrive while the first guess is inside the handler script.
+    QTimer::singleShot(200, &delegate, [&] {
+        EXPECT_TRUE(delegate.isGuessing());
+        second = delegate.guessCurrentSelection();
+        third = delegate.guessCurrentClipboard();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcomes.size() == 3; }, 10000));
+    EXPECT_EQ(scripted.maximumDepth, 1); // never nested
+    EXPECT_EQ(outcomes[0].guess, second);
+    EXPECT_EQ(outcomes[0].ending, GuessOutcome::Ending::Dropped);
+    EXPECT_EQ(outcomes[1].guess, first);
+    EXPECT_EQ(outcomes[1].ending, GuessOutcome::Ending::Finished);
+    EXPECT_EQ(outcomes[2].guess, third);
+    EXPECT_EQ(outcomes[2].ending, GuessOutcome::Ending::Finished);
+    EXPECT_EQ(scripted.copies, 1);
+    EXPECT_EQ(delegate.currentGuess(), third);
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"from the clipboard"_s);
+}
+
+TEST_F(AppDelegateTest, LateFilesOfAGuessNoLongerShownAreDropped)
+{
+    StubSearch search;
+    delegate.setLateResults(&search);
+    copy.capture = Context{{CTX_TEXT, u"words"_s}};
+    const quint64 earlier = guess().guess;
+    const quint64 later = guess().guess;
+    search.deliver(earlier, u"/from/the/earlier/guess"_s);
+    EXPECT_TRUE(delegate.resultFiles().isEmpty());
+    search.deliver(later, u"/from/this/guess"_s);
+    ASSERT_EQ(delegate.resultFiles().size(), 1);
+    EXPECT_EQ(delegate.resultFiles().first().filePath(), u"/from/this/guess"_s);
 }

@@ -107,8 +107,9 @@ TEST_F(FocusTrackerTest, SystemApplicationsGiveWayToTheLastFocusedOne)
     delegate.applicationContext().insert(u"app_id"_s, u"Editor"_s);
     EXPECT_EQ(focus()->value(CTX_APPID), u"Editor"_s);
 
-    for (const QString &name : {u"GrowlHelperApp"_s, u"Pelorant"_s, u"Glimra"_s, u"System Events"_s})
-        EXPECT_TRUE(isSystemApp(name));
+    for (const QString &name : {u"GrowlHelperApp"_s, u"Pelorant"_s, u"Glimra"_s, u"System Events"_s,
+                                u"Gnome-shell"_s, u"plasmashell"_s, u"Xfce4-panel"_s, u"Dunst"_s})
+        EXPECT_TRUE(isSystemApp(name)) << name.toStdString();
     EXPECT_FALSE(isSystemApp(u"glimra"_s));
     EXPECT_FALSE(isSystemApp(QString()));
 }

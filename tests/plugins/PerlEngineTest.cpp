@@ -45,7 +45,7 @@ protected:
     {
         engine.parse(writeFile(u"script%1.pl"_s.arg(++m_count), script));
     }
-    PerlEngine &engine = PerlEngine::sharedInstance();
+    PerlEngine engine;
 
 private:
     int m_count = 0;

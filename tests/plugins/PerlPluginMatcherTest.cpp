@@ -1,6 +1,7 @@
 #include "LogCapture.h"
 #include "TestEnvironment.h"
 
+#include "plugins/PerlEngine.h"
 #include "plugins/PerlPluginMatcher.h"
 
 #include <QDir>
@@ -19,11 +20,13 @@ using namespace Qt::StringLiterals;
 class PerlPluginMatcherTest : public IsolatedTest
 {
 protected:
+    std::shared_ptr<PerlEngine> perl = std::make_shared<PerlEngine>();
+
     // Runs a plug-in whose matches_context has `body`; the matcher's answer.
     bool run(const QByteArray &body, Context &context)
     {
         const QString file = writeFile(u"TestMatcher.pl"_s, "sub matches_context {\n" + body + "\n}\n");
-        PerlPluginMatcher matcher(file);
+        PerlPluginMatcher matcher(file, perl);
         EXPECT_EQ(matcher.name(), u"TestMatcher.pl"_s);
         EXPECT_EQ(matcher.description(), u"PerlMatcher TestMatcher.pl"_s);
         return matcher.matches(context);
@@ -35,7 +38,7 @@ protected:
     {
         LogCapture log;
         Context context{{CTX_TEXT, u"x"_s}};
-        EXPECT_FALSE(PerlPluginMatcher(file).matches(context)) << what;
+        EXPECT_FALSE(PerlPluginMatcher(file, perl).matches(context)) << what;
         const QStringList errors = log.linesStartingWith(u"perl error - "_s);
         EXPECT_EQ(errors.size(), 1) << what;
         EXPECT_TRUE(errors.value(0).contains(file)) << what << ": " << errors.value(0).toStdString();
@@ -96,7 +99,7 @@ TEST_F(PerlPluginMatcherTest, KeysNeverBecomePerlSource)
 TEST_F(PerlPluginMatcherTest, BrokenScriptsAreNoMatchWithOneLogLine)
 {
     const QString file = writeFile(u"NoSubMatcher.pl"_s, "sub other { 1 }\n$CONTEXT{ACT_TOP} = 1;\n");
-    PerlPluginMatcher matcher(file);
+    PerlPluginMatcher matcher(file, perl);
     LogCapture log;
     Context context{{CTX_TEXT, u"x"_s}};
     EXPECT_FALSE(matcher.matches(context));
@@ -110,7 +113,7 @@ TEST_F(PerlPluginMatcherTest, BrokenScriptsAreNoMatchWithOneLogLine)
 TEST_F(PerlPluginMatcherTest, AnEditTakesEffectAtTheNextGuess)
 {
     const QString file = writeFile(u"EditMatcher.pl"_s, "sub matches_context { 0 }\n");
-    PerlPluginMatcher matcher(file);
+    PerlPluginMatcher matcher(file, perl);
     Context context{{CTX_TEXT, u"x"_s}};
     EXPECT_FALSE(matcher.matches(context));
     writeFile(u"EditMatcher.pl"_s, "sub matches_context { $CONTEXT{ACT_NOW} = 'yes'; 1 }\n");

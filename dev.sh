@@ -11,10 +11,10 @@ PACKAGES=(
     # build
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libperl-dev
-    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev
+    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    # what the program runs
-    perl bc ksh xdg-utils plocate xclip xdotool x11-utils
+    # what the program runs (libqt6svg6: the icon is SVG)
+    perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
     # what the desktop tests run
     xvfb xfonts-base openbox xterm dbus dbus-daemon
 )

@@ -16,6 +16,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/UserDefaults.h"
 
+#include <QDateTime>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -25,6 +26,8 @@ namespace glimra {
 namespace {
 
 const QString FollowMouse = u"do_follow_mouse"_s;
+// Where the update feed would come from; nothing is fetched from it.
+const QString UpdateHost = u"updates.glimra.org"_s;
 
 QString formatted(const QString &value)
 {
@@ -58,6 +61,23 @@ void AppDelegate::awakeFromNib()
 {
     setSelectionContext(Context());
     setMatchedContext(Context());
+}
+
+void AppDelegate::setupSparkle()
+{
+    QString seed = m_userDefaults ? m_userDefaults->stringForKey(u"app_tm_seed"_s) : QString();
+    if (seed.isEmpty()) {
+        seed = QString::number(QDateTime::currentSecsSinceEpoch(), 16).toUpper();
+        if (m_userDefaults)
+            m_userDefaults->setObject(u"app_tm_seed"_s, seed);
+    }
+    m_feedURL = u"http://%1/glimra?t=%2"_s.arg(UpdateHost, seed);
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool)
+{
+    showResults();
+    return true;
 }
 
 // One guess at a time: requests that arrive while a guess runs wait, and only the

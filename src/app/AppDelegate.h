@@ -68,13 +68,21 @@ public:
     void setResultWindow(ResultPanel *resultWindow) { m_resultWindow = resultWindow; }
     void setNotifier(std::shared_ptr<Notifier> notifier) { m_notifier = std::move(notifier); }
     void setGeneralPasteboard(std::shared_ptr<Pasteboard> pasteboard);
-    void setUserDefaults(const UserDefaults *userDefaults) { m_userDefaults = userDefaults; }
+    void setUserDefaults(UserDefaults *userDefaults) { m_userDefaults = userDefaults; }
     void setGlobalContext(GlobalContext *globalContext) { m_globalContext = globalContext; }
     /// Where late files come from; they are taken for the guess that is current.
     void setLateResults(LateResults *lateResults);
 
     /// Initial state: empty selection and matched contexts.
     void awakeFromNib();
+    /// The update feed of the application: the per-installation seed "app_tm_seed" is
+    /// made at the first launch (the seconds since 1970 in upper-case hexadecimal) and kept;
+    /// the feed's address carries it. Nothing is fetched: a Linux program is updated by
+    /// its package.
+    void setupSparkle();
+    QString feedURL() const { return m_feedURL; }
+    /// The application was started again: shows the results panel. Answers true.
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
 
     /// Guesses the front-most application's selection; the guess goes on at a later turn
     /// of the event loop. Each of these returns the new guess's identity.
@@ -165,7 +173,8 @@ private:
     ResultPanel *m_resultWindow = nullptr;
     std::shared_ptr<Notifier> m_notifier;
     std::shared_ptr<Pasteboard> m_generalPasteboard;
-    const UserDefaults *m_userDefaults = nullptr;
+    UserDefaults *m_userDefaults = nullptr;
+    QString m_feedURL;
     GlobalContext *m_globalContext = nullptr;
     LateResults *m_lateResults = nullptr;
 

@@ -1,8 +1,10 @@
 #include "cli/CaptureCommand.h"
 
 #include "app/AppDelegate.h"
+#include "app/GuessReport.h"
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
+#include "cli/RunningInstance.h"
 #include "cli/Session.h"
 #include "capture/CopySelection.h"
 #include "platform/MemoryPasteboard.h"
@@ -36,6 +38,18 @@ QString whyNot(const GuessOutcome &outcome)
     return {};
 }
 
+// Prints what a guess came to and gives the exit status.
+int report(CommandLine &command, const GuessOutcome &outcome, const QJsonObject &state)
+{
+    if (!outcome.finished()) {
+        command.err() << whyNot(outcome) << u'\n';
+        command.err().flush();
+        return 1;
+    }
+    ResultPrinter::print(command.out(), state, command.parser().isSet(u"json"_s));
+    return state.value(u"matchedContext"_s).toObject().isEmpty() ? 1 : 0;
+}
+
 } // namespace
 
 int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool withDisplay)
@@ -48,6 +62,18 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
     const std::optional<double> wait = command.waitSeconds();
     if (!wait)
         return CommandLine::UsageError;
+
+    // The resident application guesses for us when it runs: its panel shows the results
+    // too, and it keeps the clipboard it restores.
+    if (verb != u"service"_s && RunningInstance::isRunning()) {
+        const std::optional<QJsonObject> answer =
+            RunningInstance::runGuess(verb == u"guess"_s ? u"selection"_s : u"clipboard"_s, *wait);
+        if (answer) {
+            return report(command, GuessReport::outcomeFrom(answer->value(u"outcome"_s).toObject()),
+                          answer->value(u"state"_s).toObject());
+        }
+        command.err() << u"glimra %1: the running Glimra did not answer; guessing here\n"_s.arg(verb);
+    }
 
     QByteArray serviceText;
     if (verb == u"service"_s) {
@@ -67,16 +93,11 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         CopySelection::setPBoard(request, QString::fromUtf8(serviceText));
         return delegate.handleFromService(request);
     });
-    if (!outcome.finished()) {
-        command.err() << whyNot(outcome) << u'\n';
-        command.err().flush();
-        session.keepClipboard();
-        return 1;
-    }
-    session.waitForLateResults(outcome, *wait);
-    ResultPrinter::print(command.out(), session.delegate(), command.parser().isSet(u"json"_s));
+    if (outcome.finished())
+        session.waitForLateResults(outcome, *wait);
+    const int status = report(command, outcome, GuessReport::state(session.delegate()));
     session.keepClipboard();
-    return session.delegate().matchedContext().isEmpty() ? 1 : 0;
+    return status;
 }
 
 } // namespace glimra

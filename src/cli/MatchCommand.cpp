@@ -1,6 +1,7 @@
 #include "cli/MatchCommand.h"
 
 #include "app/AppDelegate.h"
+#include "app/GuessReport.h"
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
 #include "cli/Session.h"
@@ -104,7 +105,8 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
         searchResults = ran.items;
     }
 
-    ResultPrinter::print(command.out(), delegate, parser.isSet(u"json"_s), searchResults);
+    ResultPrinter::print(command.out(), GuessReport::state(delegate), parser.isSet(u"json"_s),
+                         searchResults);
     session.keepClipboard();
     return delegate.matchedContext().isEmpty() ? 1 : 0;
 }

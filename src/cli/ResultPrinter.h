@@ -8,19 +8,15 @@
 
 namespace glimra {
 
-class AppDelegate;
-
-/// Writes the outcome of a guess: one JSON object, or a few lines for people.
+/// Writes the state of a guess (GuessReport::state): one JSON object, or a few lines for
+/// people.
 class ResultPrinter
 {
 public:
-    /// {"selectionContext", "matchedContext", "contentType", "actions": [{"name", "label"}],
-    ///  "files": [{"label", "filePath", "urlPath"}], "selectedTab"}
-    static QJsonObject toJson(const AppDelegate &delegate);
     /// The JSON object, or for people the description, the numbered action labels and the
     /// result files. `searchResults`, when the desktop's search results were shown, follow
     /// (as "searchResults" in the JSON).
-    static void print(QTextStream &out, const AppDelegate &delegate, bool json,
+    static void print(QTextStream &out, QJsonObject state, bool json,
                       const std::optional<QStringList> &searchResults = std::nullopt);
 };
 

@@ -1,14 +1,18 @@
+#include "app/ui/DesktopApplication.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
 #include "cli/DefaultsCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PluginsCommand.h"
+#include "cli/RunningInstance.h"
 #include "foundation/ExitCleanup.h"
 #include "foundation/HandlerScript.h"
 #include "platform/desktop/DesktopPlatform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QTextStream>
 
 #include <cstdio>
@@ -19,8 +23,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const char *const Usage =
-    "usage: glimra <command> [options]\n"
+    "usage: glimra [<command> [options]]\n"
     "\n"
+    "  (no command)                    start the desktop application, or show the panel of\n"
+    "                                  the one that runs\n"
+    "  show                            show the results panel of the running application\n"
     "  match [--text TEXT | --text-file FILE] [--context KEY=VALUE]... [--wait SECONDS]\n"
     "        [--run LABEL] [--json]    guess a text (standard input by default)\n"
     "  guess [--json]                  guess the selection of the front-most application\n"
@@ -34,7 +41,41 @@ const char *const Usage =
 
 bool needsApplicationObjectOnly(const QString &command)
 {
-    return command == u"defaults"_s || command == u"plugins"_s;
+    return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s;
+}
+
+void nameTheApplication()
+{
+    QCoreApplication::setApplicationName(u"Glimra"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMRA_VERSION));
+}
+
+int runDesktopApplication(int argc, char *argv[])
+{
+    if (!glimra::DesktopPlatform::displayAvailable()) {
+        std::fputs("glimra: the desktop application needs an X11 display ($DISPLAY)\n", stderr);
+        return 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+    nameTheApplication();
+    QGuiApplication::setDesktopFileName(u"org.glimra.Glimra"_s);
+    QGuiApplication::setWindowIcon(QIcon(u":/org.glimra.Glimra.svg"_s));
+    QApplication::setQuitOnLastWindowClosed(false);
+    glimra::DesktopApplication desktop;
+    if (!desktop.start())
+        return 0;
+    return QApplication::exec();
+}
+
+int showResults()
+{
+    QString problem;
+    if (glimra::RunningInstance::showResults(&problem))
+        return 0;
+    QTextStream(stderr) << u"glimra show: Glimra is not running (%1); start it with \"glimra\"\n"_s.arg(problem);
+    return 1;
 }
 
 } // namespace
@@ -46,6 +87,9 @@ int main(int argc, char *argv[])
     glimra::HandlerScript::removeStaleSnapshots();
 
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (command.isEmpty())
+        return runDesktopApplication(argc, argv);
+
     // The desktop services need a QGuiApplication, which needs a display; decide before
     // making either application object. X11 and XWayland only.
     const bool withDisplay = !needsApplicationObjectOnly(command)
@@ -55,7 +99,7 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> application = withDisplay
         ? std::make_unique<QGuiApplication>(argc, argv)
         : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(u"Glimra"_s);
+    nameTheApplication();
 
     QStringList arguments = QCoreApplication::arguments().mid(2);
     if (command == u"match"_s)
@@ -66,14 +110,14 @@ int main(int argc, char *argv[])
         return glimra::DefaultsCommand::run(arguments);
     if (command == u"plugins"_s)
         return glimra::PluginsCommand::run(arguments);
+    if (command == u"show"_s)
+        return showResults();
     if (command == u"clipboard-keeper"_s && withDisplay && arguments.size() == 1)
         return glimra::ClipboardKeeper::run(arguments.first());
     if (command == u"help"_s || command == u"--help"_s || command == u"-h"_s) {
         std::fputs(Usage, stdout);
         return 0;
     }
-    QTextStream(stderr) << (command.isEmpty() ? u"glimra: a command is needed\n"_s
-                                              : u"glimra: unknown command '%1'\n"_s.arg(command))
-                        << QString::fromLatin1(Usage);
+    QTextStream(stderr) << u"glimra: unknown command '%1'\n"_s.arg(command) << QString::fromLatin1(Usage);
     return 2;
 }

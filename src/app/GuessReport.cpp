@@ -1,0 +1,82 @@
+#include "app/GuessReport.h"
+
+#include "app/AppDelegate.h"
+#include "matching/contentType.h"
+
+#include <QJsonArray>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+QJsonValue textOrNull(const QString &text)
+{
+    return text.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
+const QList<std::pair<GuessOutcome::Ending, QString>> &endingNames()
+{
+    static const QList<std::pair<GuessOutcome::Ending, QString>> names = {
+        {GuessOutcome::Ending::Finished, u"finished"_s},
+        {GuessOutcome::Ending::NoContext, u"no-context"_s},
+        {GuessOutcome::Ending::EmptySelection, u"empty-selection"_s},
+        {GuessOutcome::Ending::NoText, u"no-text"_s},
+        {GuessOutcome::Ending::Dropped, u"dropped"_s}};
+    return names;
+}
+
+} // namespace
+
+QJsonObject GuessReport::state(const AppDelegate &delegate)
+{
+    QJsonArray actions;
+    for (const ActionPtr &action : delegate.resultActions())
+        actions.append(QJsonObject{{u"name"_s, action->name()}, {u"label"_s, action->label()}});
+    QJsonArray files;
+    for (const FileObject &file : delegate.resultFiles()) {
+        files.append(QJsonObject{{u"label"_s, file.label()},
+                                 {u"filePath"_s, textOrNull(file.filePath())},
+                                 {u"urlPath"_s, textOrNull(file.urlPath())}});
+    }
+    return QJsonObject{{u"selectionContext"_s, toJsonObject(delegate.selectionContext())},
+                       {u"matchedContext"_s, toJsonObject(delegate.matchedContext())},
+                       {u"contentType"_s, contentType(delegate.matchedContext())},
+                       {u"actions"_s, actions},
+                       {u"files"_s, files},
+                       {u"selectedTab"_s, delegate.selectedTab()}};
+}
+
+QJsonObject GuessReport::outcome(const GuessOutcome &outcome)
+{
+    QString ending;
+    for (const auto &[value, name] : endingNames()) {
+        if (value == outcome.ending)
+            ending = name;
+    }
+    return QJsonObject{{u"guess"_s, QString::number(outcome.guess)},
+                       {u"ending"_s, ending},
+                       {u"matched"_s, outcome.matched},
+                       {u"searching"_s, outcome.searching},
+                       {u"title"_s, outcome.title},
+                       {u"description"_s, outcome.description}};
+}
+
+GuessOutcome GuessReport::outcomeFrom(const QJsonObject &json)
+{
+    GuessOutcome outcome;
+    outcome.guess = json.value(u"guess"_s).toString().toULongLong();
+    outcome.ending = GuessOutcome::Ending::Dropped;
+    for (const auto &[value, name] : endingNames()) {
+        if (name == json.value(u"ending"_s).toString())
+            outcome.ending = value;
+    }
+    outcome.matched = json.value(u"matched"_s).toBool();
+    outcome.searching = json.value(u"searching"_s).toBool();
+    outcome.title = json.value(u"title"_s).toString();
+    outcome.description = json.value(u"description"_s).toString();
+    return outcome;
+}
+
+} // namespace glimra

@@ -1,0 +1,181 @@
+#include "app/ui/DesktopApplication.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
+#include "app/ui/BusService.h"
+#include "app/ui/ResultWindow.h"
+#include "foundation/Log.h"
+#include "platform/Notifier.h"
+#include "platform/UserDefaults.h"
+#include "platform/desktop/DesktopPlatform.h"
+#include "platform/desktop/X11GlobalShortcuts.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+const QString DesktopApplication::GuessSelectionShortcutKey = u"shortcut_guess_selection"_s;
+const QString DesktopApplication::GuessClipboardShortcutKey = u"shortcut_guess_clipboard"_s;
+const QString DesktopApplication::DefaultGuessSelectionShortcut = u"Meta+Alt+G"_s;
+const QString DesktopApplication::DefaultGuessClipboardShortcut = u"Meta+Alt+C"_s;
+
+namespace {
+
+enum Shortcut { GuessSelectionShortcut, GuessClipboardShortcut };
+
+} // namespace
+
+DesktopApplication::DesktopApplication(QObject *parent)
+    : QObject(parent),
+      m_platform(DesktopPlatform::create(true)),
+      m_userDefaults(std::make_shared<UserDefaults>()),
+      m_interface(std::make_unique<MainInterface>(m_platform, m_userDefaults, nullptr)),
+      m_window(std::make_unique<ResultWindow>(&m_interface->appDelegate(), &m_interface->globalContext(),
+                                              m_platform.workspace)),
+      m_shortcuts(std::make_unique<X11GlobalShortcuts>())
+{
+    delegate().setResultWindow(m_window.get());
+    m_bus = new BusService(&delegate(), m_window.get(), this);
+    connect(m_bus, &BusService::quitRequested, this, &DesktopApplication::quit);
+    connect(m_shortcuts.get(), &X11GlobalShortcuts::activated, this, [this](int id) {
+        // A shortcut is not a toolbar item: the panel may open at the pointer.
+        if (id == GuessSelectionShortcut)
+            guessSelection();
+        else
+            guessClipboard();
+    });
+}
+
+DesktopApplication::~DesktopApplication() = default;
+
+AppDelegate &DesktopApplication::delegate() const
+{
+    return m_interface->appDelegate();
+}
+
+bool DesktopApplication::start()
+{
+    QString problem;
+    if (!m_bus->registerOnBus(&problem)) {
+        if (QDBusConnection::sessionBus().isConnected()) {
+            // Started again: the running one shows its panel, as reopening does.
+            QDBusMessage reopen = QDBusMessage::createMethodCall(
+                BusService::ServiceName, BusService::ObjectPath, BusService::Interface, u"ShowResults"_s);
+            reopen.setAutoStartService(false);
+            QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
+            qCInfo(lcApp).noquote() << u"Glimra runs already (%1); its results panel is shown"_s.arg(problem);
+            return false;
+        }
+        // Without a session bus Glimra still works, by its shortcuts and tray.
+        qCWarning(lcApp).noquote() << u"%1: Glimra runs without its bus interface"_s.arg(problem);
+    }
+    delegate().setupSparkle();
+    grabShortcuts();
+    setUpTray();
+    return true;
+}
+
+void DesktopApplication::grabShortcuts()
+{
+    grabShortcut(GuessSelectionShortcut, GuessSelectionShortcutKey, DefaultGuessSelectionShortcut);
+    grabShortcut(GuessClipboardShortcut, GuessClipboardShortcutKey, DefaultGuessClipboardShortcut);
+}
+
+void DesktopApplication::grabShortcut(int id, const QString &settingsKey, const QString &fallback)
+{
+    const QString text = m_userDefaults->objectForKey(settingsKey).isString()
+        ? m_userDefaults->stringForKey(settingsKey)
+        : fallback;
+    if (text.isEmpty()) {
+        m_shortcuts->release(id);
+        return;
+    }
+    QString problem;
+    if (!m_shortcuts->grab(id, QKeySequence::fromString(text, QKeySequence::PortableText), &problem))
+        reportProblem(tr("shortcut unavailable"),
+                      tr("%1 cannot be used: %2. Glimra runs on without it.").arg(text, problem));
+}
+
+void DesktopApplication::reportProblem(const QString &title, const QString &description)
+{
+    qCWarning(lcApp).noquote() << title + u": "_s + description;
+    if (m_platform.notifier)
+        m_platform.notifier->notify(title, description, u"CommandError"_s);
+}
+
+QMenu *DesktopApplication::buildMenu()
+{
+    auto *menu = new QMenu;
+    menu->addAction(tr("Guess selection"), this, &DesktopApplication::guessSelection);
+    menu->addAction(tr("Guess clipboard"), this, &DesktopApplication::guessClipboard);
+    menu->addAction(tr("Show results"), this, &DesktopApplication::showResults);
+    menu->addSeparator();
+    menu->addAction(tr("Refresh plug-ins"), this, &DesktopApplication::refreshPlugins);
+    menu->addSeparator();
+    menu->addAction(tr("About Glimra"), this, &DesktopApplication::showAbout);
+    menu->addAction(tr("Quit"), this, &DesktopApplication::quit);
+    return menu;
+}
+
+void DesktopApplication::setUpTray()
+{
+    m_menu.reset(buildMenu());
+    // Shown also when no tray exists yet: a panel that starts later picks the icon up.
+    // Without any, Glimra is reached by its shortcuts and `glimra show`.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        qCInfo(lcApp).noquote() << u"no system tray: Glimra is reached by its shortcuts and `glimra show`"_s;
+    m_tray = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    m_tray->setToolTip(tr("Glimra"));
+    m_tray->setContextMenu(m_menu.get());
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            showResults();
+    });
+    m_tray->show();
+}
+
+void DesktopApplication::guessSelection()
+{
+    delegate().guessCurrentSelection();
+}
+
+void DesktopApplication::guessClipboard()
+{
+    delegate().guessCurrentClipboard();
+}
+
+void DesktopApplication::showResults()
+{
+    delegate().applicationShouldHandleReopen(m_window->isVisible());
+}
+
+void DesktopApplication::refreshPlugins()
+{
+    delegate().refreshPlugins();
+}
+
+void DesktopApplication::showAbout()
+{
+    QMessageBox::about(m_window.get(), tr("About Glimra"),
+                       tr("<h3>Glimra %1</h3>"
+                          "<p>Guesses what you have selected and offers what can be done with it.</p>"
+                          "<p>Update feed: %2<br>Glimra is updated by its package; nothing is fetched "
+                          "from the feed.</p>")
+                           .arg(QApplication::applicationVersion(), delegate().feedURL().toHtmlEscaped()));
+}
+
+void DesktopApplication::quit()
+{
+    QApplication::quit();
+}
+
+} // namespace glimra

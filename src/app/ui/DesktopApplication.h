@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace glimra {
+
+class AppDelegate;
+class BusService;
+class MainInterface;
+class ResultWindow;
+class UserDefaults;
+class X11GlobalShortcuts;
+
+/// The resident desktop application: one per session (it owns org.glimra.Glimra on the
+/// session bus), reached through its global shortcuts, its tray icon and the bus. Creates
+/// the desktop's services, the guess controller's assembly and the results panel, and
+/// wires them. Needs a QApplication on X11. Main thread only.
+class DesktopApplication : public QObject
+{
+    Q_OBJECT
+public:
+    /// The settings keys of the two shortcuts, and their defaults (keys no common desktop
+    /// binds).
+    static const QString GuessSelectionShortcutKey;
+    static const QString GuessClipboardShortcutKey;
+    static const QString DefaultGuessSelectionShortcut;
+    static const QString DefaultGuessClipboardShortcut;
+
+    explicit DesktopApplication(QObject *parent = nullptr);
+    ~DesktopApplication() override;
+
+    /// Takes the bus name and starts serving: shortcuts, tray, update feed. False when
+    /// another instance runs; that one has then been asked to show its results panel.
+    bool start();
+
+    AppDelegate &delegate() const;
+    MainInterface &interface() const { return *m_interface; }
+    ResultWindow &resultWindow() const { return *m_window; }
+
+public slots:
+    void guessSelection();
+    void guessClipboard();
+    void showResults();
+    void refreshPlugins();
+    void showAbout();
+    void quit();
+
+private:
+    void grabShortcuts();
+    void grabShortcut(int id, const QString &settingsKey, const QString &fallback);
+    void setUpTray();
+    QMenu *buildMenu();
+    void reportProblem(const QString &title, const QString &description);
+
+    Platform m_platform;
+    std::shared_ptr<UserDefaults> m_userDefaults;
+    std::unique_ptr<MainInterface> m_interface;
+    std::unique_ptr<ResultWindow> m_window;
+    std::unique_ptr<X11GlobalShortcuts> m_shortcuts;
+    BusService *m_bus = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    std::unique_ptr<QMenu> m_menu;
+};
+
+} // namespace glimra

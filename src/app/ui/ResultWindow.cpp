@@ -1,0 +1,197 @@
+#include "app/ui/ResultWindow.h"
+
+#include "app/AppDelegate.h"
+#include "app/ui/ValueTransformers.h"
+#include "foundation/GlobalContext.h"
+#include "results/ui/ActionListModel.h"
+#include "results/ui/ActionTableView.h"
+#include "results/ui/FileListModel.h"
+#include "results/ui/FileTableView.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+const QString FollowMouse = u"do_follow_mouse"_s;
+
+} // namespace
+
+ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
+                           std::shared_ptr<Workspace> workspace, QWidget *parent)
+    : QWidget(parent, Qt::Tool),
+      m_delegate(delegate),
+      m_globalContext(globalContext),
+      m_contextLine(new QLabel(this)),
+      m_tabs(new QTabWidget(this)),
+      m_actionModel(new ActionListModel(delegate, this)),
+      m_fileModel(new FileListModel(delegate, this)),
+      m_actions(new ActionTableView(m_actionModel, this)),
+      m_files(new FileTableView(m_fileModel, std::move(workspace), this))
+{
+    setWindowTitle(tr("Glimra"));
+    setObjectName(u"ResultWindow"_s);
+    m_contextLine->setObjectName(u"contextLine"_s);
+    m_contextLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long description is cut with an ellipsis by contentType; the label never grows the
+    // panel past the screen.
+    m_contextLine->setMinimumWidth(1);
+    m_actions->setObjectName(u"actions"_s);
+    m_files->setObjectName(u"files"_s);
+    m_tabs->addTab(m_actions, tr("&Actions"));
+    m_tabs->addTab(m_files, tr("&Files"));
+    m_tabs->setFocusPolicy(Qt::NoFocus);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_contextLine);
+    layout->addWidget(m_tabs);
+    resize(480, 300);
+
+    connect(delegate, &AppDelegate::matchedContextChanged, this, &ResultWindow::updateContextLine);
+    connect(delegate, &AppDelegate::selectedTabChanged, this,
+            [this] { showTab(m_delegate->selectedTab()); });
+    connect(m_actions, &QAbstractItemView::activated, this,
+            [this](const QModelIndex &index) { runRow(index.row()); });
+    connect(m_files, &QAbstractItemView::activated, this,
+            [this](const QModelIndex &index) { runRow(index.row()); });
+    // The first row is chosen as soon as there is one, so Enter does something at once.
+    for (QAbstractItemView *table : {static_cast<QAbstractItemView *>(m_actions),
+                                     static_cast<QAbstractItemView *>(m_files)}) {
+        connect(table->model(), &QAbstractItemModel::modelReset, table, [table] {
+            if (table->model()->rowCount() > 0)
+                table->setCurrentIndex(table->model()->index(0, 0));
+        });
+    }
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { currentTable()->setFocus(); });
+    m_actions->installEventFilter(this);
+    m_files->installEventFilter(this);
+    updateContextLine();
+    showTab(delegate->selectedTab());
+}
+
+ResultWindow::~ResultWindow() = default;
+
+QString ResultWindow::currentTabIdentifier() const
+{
+    return m_tabs->currentWidget()->objectName();
+}
+
+QString ResultWindow::contextLine() const
+{
+    return m_contextLine->text();
+}
+
+QWidget *ResultWindow::currentTable() const
+{
+    return m_tabs->currentWidget();
+}
+
+void ResultWindow::showTab(qint64 selectedTab)
+{
+    m_tabs->setCurrentWidget(SelectTabTransformer::transformedValue(selectedTab) == u"files"_s
+                                 ? static_cast<QWidget *>(m_files)
+                                 : static_cast<QWidget *>(m_actions));
+}
+
+void ResultWindow::updateContextLine()
+{
+    m_contextLine->setText(ContextInfoTransformer::transformedValue(m_delegate->matchedContext()));
+}
+
+QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available)
+{
+    QRect placed(QPoint(pointer.x() - frame.width() / 2, pointer.y() - frame.height() / 2), frame.size());
+    // A panel partly off screen hides the very actions the user wants.
+    if (!available.isValid())
+        return placed;
+    placed.moveRight(std::min(placed.right(), available.right()));
+    placed.moveBottom(std::min(placed.bottom(), available.bottom()));
+    placed.moveLeft(std::max(placed.left(), available.left()));
+    placed.moveTop(std::max(placed.top(), available.top()));
+    return placed;
+}
+
+void ResultWindow::followMouse()
+{
+    const QPoint pointer = QCursor::pos();
+    const QScreen *screen = QGuiApplication::screenAt(pointer);
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    move(placedAtPointer(frameGeometry(), pointer, available).topLeft());
+}
+
+void ResultWindow::makeKeyAndActivate()
+{
+    const bool follow = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s)
+        && m_globalContext && m_globalContext->content().contains(FollowMouse);
+    if (follow)
+        followMouse();
+    show();
+    raise();
+    activateWindow();
+    currentTable()->setFocus();
+    // A request marks at most one showing of the panel.
+    if (m_globalContext)
+        m_globalContext->content().remove(FollowMouse);
+}
+
+void ResultWindow::orderOut()
+{
+    hide();
+}
+
+void ResultWindow::runRow(int row)
+{
+    if (currentTable() == m_actions) {
+        if (const ActionPtr action = m_actionModel->actionAt(row))
+            m_delegate->executeAction(action);
+    } else if (const FileObject *file = m_fileModel->fileAt(row)) {
+        m_files->openFiles({*file});
+    }
+}
+
+bool ResultWindow::handleKey(QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        orderOut();
+        return true;
+    }
+    if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+        runRow(key - Qt::Key_1);
+        return true;
+    }
+    return false;
+}
+
+void ResultWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!handleKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool ResultWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The tables would take the digits for a search by the rows' first letters.
+    if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ResultWindow::focusNextPrevChild(bool)
+{
+    // Tab (and Shift+Tab) switch between the two tabs.
+    m_tabs->setCurrentIndex(1 - m_tabs->currentIndex());
+    return true;
+}
+
+} // namespace glimra

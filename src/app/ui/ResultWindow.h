@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/ResultPanel.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QTabWidget;
+
+namespace glimra {
+
+class ActionListModel;
+class ActionTableView;
+class AppDelegate;
+class FileListModel;
+class FileTableView;
+class GlobalContext;
+class Workspace;
+
+/// The results panel: a small tool window with the context line (what the matched context
+/// looks like) and two tabs, "actions" and "files". Everything it shows follows the guess
+/// controller's properties; the tab shown follows selectedTab, and a tab the user picks is
+/// never written back.
+///
+/// Keyboard first: it takes focus when shown; arrows move; Enter (or a double click) runs
+/// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab switches tabs;
+/// Esc hides. Shown at the pointer when the user asked for it ("popup_close_to_mouse") and
+/// the request allowed it ("do_follow_mouse"), kept inside the screen's available area.
+/// Main thread only.
+class ResultWindow : public QWidget, public ResultPanel
+{
+    Q_OBJECT
+public:
+    /// None of the collaborators is owned; each must outlive the window.
+    ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
+                 std::shared_ptr<Workspace> workspace, QWidget *parent = nullptr);
+    ~ResultWindow() override;
+
+    void makeKeyAndActivate() override;
+    void orderOut() override;
+
+    /// The identifier of the tab shown: "actions" or "files".
+    QString currentTabIdentifier() const;
+    QString contextLine() const;
+    ActionTableView *actionTable() const { return m_actions; }
+    FileTableView *fileTable() const { return m_files; }
+
+    /// Where the panel goes when it follows the pointer at `pointer`: centred on it, then
+    /// moved inside `available` (the usable area of the screen under the pointer).
+    static QRect placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    bool handleKey(QKeyEvent *event);
+    void showTab(qint64 selectedTab);
+    void updateContextLine();
+    void runRow(int row);
+    void followMouse();
+    QWidget *currentTable() const;
+
+    AppDelegate *m_delegate;
+    GlobalContext *m_globalContext;
+    QLabel *m_contextLine;
+    QTabWidget *m_tabs;
+    ActionListModel *m_actionModel;
+    FileListModel *m_fileModel;
+    ActionTableView *m_actions;
+    FileTableView *m_files;
+};
+
+} // namespace glimra

@@ -1,7 +1,7 @@
 # Each folder of src/ is one static library, and a library links and includes only the
 # layers below it:
 #   foundation → platform → results → matching → matchers, actions, plugins, capture
-#   → app → desktop → the program
+#   → app → desktop → ui → the program
 # glimra_layer(TARGET LAYER ALLOWED...) checks, whenever a source of TARGET changes and
 # before TARGET is built, that its quoted includes name only LAYER itself and ALLOWED.
 set(GLIMRA_CHECK_LAYERS_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/CheckLayers.cmake")

@@ -210,8 +210,11 @@ QString stringByStandardizingPath(const QString &path)
     const QString joined = components.join(u'/');
     if (absolute)
         return u'/' + joined;
-    // A relative path made only of "." components is the current folder.
-    return joined.isEmpty() && !expanded.isEmpty() ? u"."_s : joined;
+    // A relative path made only of "." components is the current folder; the empty path
+    // stays empty, not null (joining no components gives a null text).
+    if (joined.isEmpty())
+        return expanded.isEmpty() ? u""_s : u"."_s;
+    return joined;
 }
 
 QString file_icon(const QString &pathOrUrl)

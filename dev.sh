@@ -4,6 +4,7 @@
 #   ./dev.sh test           install what is missing, build, and run the whole test suite
 #   ./dev.sh sanitize       the test suite built with AddressSanitizer and UBSan
 #   ./dev.sh bench          build and run the benchmarks
+#   ./dev.sh fuzz [SECONDS] build the fuzz targets with clang and run each for SECONDS (60)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,6 +14,8 @@ PACKAGES=(
     qt6-base-dev qt6-qpa-plugins libperl-dev
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # fuzzing (llvm-15 symbolizes the crash reports)
+    clang-15 libfuzzer-15-dev llvm-15
     # what the program runs (libqt6svg6: the icon is SVG)
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
     # what the desktop tests run
@@ -34,11 +37,41 @@ install_packages() {
         "${missing[@]}" >/dev/null
 }
 
-build() {
+configure() {
     local dir=$1
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir"
+}
+
+build() {
+    configure "$@"
+    cmake --build "$1"
+}
+
+# Runs every fuzz target (one per seed folder in tests/fuzz) for $1 seconds from its seeds
+# and dictionary; new inputs go to a scratch corpus so the committed seeds stay as they are.
+# Fails when any target found a crash.
+run_fuzzers() {
+    local seconds=$1 names=() failed=() name log
+    mkdir -p build-fuzz/artifacts build-fuzz/logs
+    for seeds in tests/fuzz/*/; do
+        name=$(basename "$seeds")
+        names+=("$name")
+        log=build-fuzz/logs/$name.log
+        mkdir -p "build-fuzz/corpus/$name"
+        if ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-15) \
+            "build-fuzz/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+            -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$name-" \
+            -dict="tests/fuzz/$name.dict" "build-fuzz/corpus/$name" "$seeds" >"$log" 2>&1; then
+            echo "fuzz_$name: $(grep -E '^stat::(number_of_executed_units|average_exec_per_sec)' "$log" | tr -s ' \n' ' ')"
+        else
+            failed+=("$name")
+            echo "fuzz_$name FAILED; the report ends with:"
+            tail -n 40 "$log"
+        fi
+    done
+    echo "fuzz: $((${#names[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
+    ((${#failed[@]} == 0)) || { echo "crashes found by: ${failed[*]} (inputs in build-fuzz/artifacts)"; return 1; }
 }
 
 run_tests() {
@@ -85,8 +118,15 @@ bench)
         [ -x "$benchmark" ] && "$benchmark"
     done
     ;;
+fuzz)
+    install_packages
+    configure build-fuzz -DCMAKE_CXX_COMPILER=clang++-15 -DGLIMRA_FUZZ=ON \
+        -DGLIMRA_BUILD_TESTS=OFF -DGLIMRA_BUILD_BENCH=OFF
+    cmake --build build-fuzz --target glimra_fuzzers
+    run_fuzzers "${2:-60}"
+    ;;
 *)
-    sed -n '2,6p' "$0"
+    sed -n '2,7p' "$0"
     exit 2
     ;;
 esac

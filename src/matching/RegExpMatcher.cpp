@@ -2,6 +2,8 @@
 
 #include "foundation/Strings.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -42,9 +44,19 @@ bool RegExpMatcher::matchFirst(const QStringList &strings, Context &workingConte
 
 QString RegExpMatcher::expandAll(const QStringList &pieces) const
 {
+    // A piece may hold placeholders that later replacements fill in turn, so each step can
+    // multiply the length: forty short lines would otherwise grow to terabytes.
+    qsizetype limit = std::max(MaximumExpandedLength, m_matchedValue.size());
+    for (const QString &piece : pieces)
+        limit = std::max(limit, m_matchedValue.size() + piece.size());
     QString result = m_matchedValue;
-    for (qsizetype i = 0; i < pieces.size(); ++i)
-        result.replace(u"$%1"_s.arg(i), pieces.at(i));
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const QString placeholder = u"$%1"_s.arg(i);
+        const qsizetype growth = pieces.at(i).size() - placeholder.size();
+        if (growth > 0 && result.size() + result.count(placeholder) * growth > limit)
+            break;
+        result.replace(placeholder, pieces.at(i));
+    }
     return result;
 }
 

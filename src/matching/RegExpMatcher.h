@@ -22,7 +22,12 @@ public:
 
     /// The template with "$i" replaced by piece i, for i = 0, 1, …, each replacement made
     /// on the text the previous ones left ("$10" is consumed by the replacement of "$1").
+    /// A replacement that would make the value longer than MaximumExpandedLength, or than
+    /// the template and the longest piece together, is not made, nor are those after it:
+    /// their placeholders stay as written.
     QString expandAll(const QStringList &pieces) const;
+
+    static constexpr qsizetype MaximumExpandedLength = 1 << 16;
 
 private:
     bool matchFirst(const QStringList &strings, Context &workingContext) const;

@@ -207,7 +207,8 @@ private:
     }
 
     // AND and OR chains become one node with many children, so a long chain never
-    // deepens the tree; only parentheses and NOT do, and they are limited.
+    // deepens the tree; only parentheses, NOT and lists do, and they are limited: the
+    // parser, the evaluation and the destruction of the tree all recurse along them.
     template <typename Next>
     NodePtr parseChain(Predicate::Node::Kind kind, const QString &word, const QString &symbol,
                        Next next)
@@ -416,6 +417,11 @@ private:
 
     bool parseList(Expression &out)
     {
+        const DepthGuard guard(m_depth);
+        if (m_depth > MaximumDepth) {
+            fail(u"nested too deeply"_s);
+            return false;
+        }
         take(); // {
         out.kind = Expression::Kind::List;
         if (peekSymbol(u"}"_s)) {

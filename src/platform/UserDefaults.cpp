@@ -77,7 +77,13 @@ std::optional<QJsonObject> UserDefaults::dictionaryRepresentation(QString *error
             *error = u"%1 cannot be read: %2"_s.arg(m_filePath, file.errorString());
         return std::nullopt;
     }
-    const QByteArray contents = file.readAll();
+    return dictionaryFromData(file.readAll(), m_filePath, error);
+}
+
+std::optional<QJsonObject> UserDefaults::dictionaryFromData(const QByteArray &contents,
+                                                            const QString &filePath,
+                                                            QString *error)
+{
     if (contents.trimmed().isEmpty())
         return QJsonObject();
     QJsonParseError parseError;
@@ -85,9 +91,9 @@ std::optional<QJsonObject> UserDefaults::dictionaryRepresentation(QString *error
     if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
         if (error) {
             *error = parseError.error != QJsonParseError::NoError
-                ? u"%1 is not valid JSON (%2 at offset %3)"_s.arg(m_filePath, parseError.errorString())
+                ? u"%1 is not valid JSON (%2 at offset %3)"_s.arg(filePath, parseError.errorString())
                       .arg(parseError.offset)
-                : u"%1 does not hold a JSON object"_s.arg(m_filePath);
+                : u"%1 does not hold a JSON object"_s.arg(filePath);
         }
         return std::nullopt;
     }

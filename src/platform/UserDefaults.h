@@ -45,6 +45,12 @@ public:
     /// Every other read goes through it.
     virtual std::optional<QJsonObject> dictionaryRepresentation(QString *error = nullptr) const;
 
+    /// The entries of a settings file's `contents`: empty for blank contents; nullopt with a
+    /// message naming `filePath` when they are not one JSON object. Pure; any thread.
+    static std::optional<QJsonObject> dictionaryFromData(const QByteArray &contents,
+                                                         const QString &filePath,
+                                                         QString *error = nullptr);
+
     /// Stores `value` under `key`. Refuses, with a message and nothing changed, a value of
     /// the wrong shape for a known key, and a file it could not read back whole.
     bool setObject(const QString &key, const QJsonValue &value, QString *error = nullptr);

@@ -27,19 +27,24 @@ bool SHPluginMatcher::matches(Context &context)
     const std::optional<QStringList> lines = execsh(scriptFile(), context, u"context"_s, {});
     if (!lines)
         return false;
-    int count = 0;
-    for (const QString &line : *lines) {
+    const Context entries = resultEntries(*lines);
+    context.insert(entries);
+    return !entries.isEmpty();
+}
+
+Context SHPluginMatcher::resultEntries(const QStringList &lines)
+{
+    Context entries;
+    for (const QString &line : lines) {
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 1)
             continue;
         const QString key = line.left(equals);
         const QString value = line.mid(equals + 1);
-        if (!isResultKey(key) || value.isEmpty())
-            continue;
-        context.insert(key, value);
-        ++count;
+        if (isResultKey(key) && !value.isEmpty())
+            entries.insert(key, value);
     }
-    return count > 0;
+    return entries;
 }
 
 } // namespace glimra

@@ -15,6 +15,11 @@ public:
     QString name() const override;
     QString kind() const override;
     bool matches(Context &workingContext) override;
+
+    /// The entries that a run's output `lines` set: each line KEY=value whose key begins
+    /// with ACT_ and whose value is not empty; a key printed twice keeps its last value.
+    /// Neither side of the "=" is trimmed. Pure; any thread.
+    static Context resultEntries(const QStringList &lines);
 };
 
 } // namespace glimra

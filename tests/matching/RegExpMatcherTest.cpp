@@ -53,6 +53,21 @@ TEST(RegExpMatcherTest, PlaceholdersAreReplacedInIndexOrder)
               u"a and $4"_s); // no piece: the placeholder stays
 }
 
+TEST(RegExpMatcherTest, PiecesThatFillEachOtherCannotGrowTheValueWithoutBound)
+{
+    // Each piece holds the next placeholder twice: every replacement would double the value.
+    QStringList pieces;
+    for (int i = 1; i <= 40; ++i)
+        pieces.append(u"$%1$%1"_s.arg(i));
+    const QString value = RegExpMatcher(u"K"_s, u"$0"_s, u""_s).expandAll(pieces);
+    EXPECT_LE(value.size(), RegExpMatcher::MaximumExpandedLength);
+    EXPECT_TRUE(value.contains(u'$')); // the placeholders not filled stay
+
+    const QString longPiece(2 * RegExpMatcher::MaximumExpandedLength, u'x');
+    EXPECT_EQ(RegExpMatcher(u"K"_s, u"<$1>"_s, u""_s).expandAll({u"w"_s, longPiece}),
+              u'<' + longPiece + u'>'); // one long piece is still put in whole
+}
+
 TEST(RegExpMatcherTest, AnExpressionThatDoesNotCompileIsNoMatch)
 {
     bool matched = true;

@@ -4,6 +4,7 @@
 #   ./dev.sh test           install what is missing, build, and run the whole test suite
 #   ./dev.sh sanitize       the test suite built with AddressSanitizer and UBSan
 #   ./dev.sh bench          build and run the benchmarks
+#   ./dev.sh screenshots    render the windows under Xvfb into build/screenshots/*.png
 #   ./dev.sh fuzz [SECONDS] build the fuzz targets with clang and run each for SECONDS (60)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -118,6 +119,12 @@ bench)
         [ -x "$benchmark" ] && "$benchmark"
     done
     ;;
+screenshots)
+    install_packages
+    build build
+    rm -rf build/screenshots
+    tests/desktop/run-with-desktop.sh build/tests/screenshots/glimra_screenshots build/screenshots
+    ;;
 fuzz)
     install_packages
     configure build-fuzz -DCMAKE_CXX_COMPILER=clang++-15 -DGLIMRA_FUZZ=ON \
@@ -126,7 +133,7 @@ fuzz)
     run_fuzzers "${2:-60}"
     ;;
 *)
-    sed -n '2,7p' "$0"
+    sed -n '2,8p' "$0"
     exit 2
     ;;
 esac

@@ -163,14 +163,19 @@ void DesktopApplication::refreshPlugins()
     delegate().refreshPlugins();
 }
 
+QString DesktopApplication::aboutText(const QString &version, const QString &feedURL)
+{
+    return tr("<h3>Glimra %1</h3>"
+              "<p>Guesses what you have selected and offers what can be done with it.</p>"
+              "<p>Update feed: %2<br>Glimra is updated by its package; nothing is fetched "
+              "from the feed.</p>")
+        .arg(version.toHtmlEscaped(), feedURL.toHtmlEscaped());
+}
+
 void DesktopApplication::showAbout()
 {
     QMessageBox::about(m_window.get(), tr("About Glimra"),
-                       tr("<h3>Glimra %1</h3>"
-                          "<p>Guesses what you have selected and offers what can be done with it.</p>"
-                          "<p>Update feed: %2<br>Glimra is updated by its package; nothing is fetched "
-                          "from the feed.</p>")
-                           .arg(QApplication::applicationVersion(), delegate().feedURL().toHtmlEscaped()));
+                       aboutText(QApplication::applicationVersion(), delegate().feedURL()));
 }
 
 void DesktopApplication::quit()

@@ -41,6 +41,8 @@ public:
     bool start();
 
     AppDelegate &delegate() const;
+    /// What the About dialog says: the version, and the update feed.
+    static QString aboutText(const QString &version, const QString &feedURL);
     MainInterface &interface() const { return *m_interface; }
     ResultWindow &resultWindow() const { return *m_window; }
 

@@ -1,0 +1,237 @@
+#include "DesktopTest.h"
+#include "Recorders.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
+#include "app/ui/ResultWindow.h"
+#include "foundation/GlobalContext.h"
+#include "matching/contentType.h"
+#include "platform/MemoryPasteboard.h"
+#include "platform/UserDefaults.h"
+#include "results/ui/ActionTableView.h"
+#include "results/ui/FileListModel.h"
+#include "results/ui/FileTableView.h"
+#include "results/ui/ResultListController.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QTabWidget>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+// The results panel in this process, on the private X server, over the program's own
+// assembly: built-in matchers and actions, a workspace that writes down what it is asked.
+class ResultWindowTest : public DesktopTest
+{
+protected:
+    void SetUp() override
+    {
+        DesktopTest::SetUp();
+        if (IsSkipped())
+            return;
+        platform.workspace = workspace;
+        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+        assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
+        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
+        delegate().setResultWindow(window.get());
+    }
+    void TearDown() override
+    {
+        window.reset();
+        assembly.reset();
+        DesktopTest::TearDown();
+    }
+    AppDelegate &delegate() { return assembly->appDelegate(); }
+    void guess(const QString &text)
+    {
+        delegate().guessText({{CTX_TEXT, text}, {CTX_DIR, path() + u'/'}});
+    }
+    void press(int key)
+    {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                        Qt::Key(key));
+    }
+
+    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    Platform platform;
+    std::unique_ptr<MainInterface> assembly;
+    std::unique_ptr<ResultWindow> window;
+};
+
+TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItShows)
+{
+    writeFile(u"notes.txt"_s, "x");
+    guess(u"notes.txt"_s);
+    window->makeKeyAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(window->contextLine(), contentType(delegate().matchedContext()));
+    EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
+    EXPECT_EQ(QApplication::focusWidget(), window->actionTable());
+
+    press(Qt::Key_2); // the second action: reveal
+    EXPECT_EQ(workspace->calls, QStringList{u"reveal "_s + path(u"notes.txt"_s) + u" root="_s});
+    press(Qt::Key_Return); // the first row is chosen: open
+    EXPECT_EQ(workspace->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
+
+    // Tab switches tabs; the user's pick is never written back; the controller's is shown.
+    press(Qt::Key_Tab);
+    EXPECT_EQ(window->currentTabIdentifier(), u"files"_s);
+    EXPECT_EQ(delegate().selectedTab(), 1);
+    press(Qt::Key_Return); // opens the chosen file
+    EXPECT_EQ(workspace->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
+    delegate().setSelectedTab(0);
+    EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
+    delegate().setSelectedTab(5);
+    EXPECT_EQ(window->currentTabIdentifier(), u"files"_s);
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+
+    // "hide_after_action" hides the panel once the action ran (read by the next guess).
+    setDefault(u"hide_after_action"_s, true);
+    guess(u"notes.txt"_s);
+    window->makeKeyAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_1);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ResultWindowTest, ThePanelOpensAtThePointerOnlyWhenAskedAndStaysOnTheScreen)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame(0, 0, 400, 300);
+    const struct
+    {
+        QPoint pointer;
+        QPoint topLeft;
+    } rows[] = {
+        {available.center(), available.center() - QPoint(200, 150)},        // centred on it
+        {available.topLeft(), available.topLeft()},                          // kept inside
+        {available.bottomRight(), available.bottomRight() - QPoint(399, 299)},
+        {QPoint(available.right(), available.top() + 400), QPoint(available.right() - 399, available.top() + 250)},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ResultWindow::placedAtPointer(frame, row.pointer, available).topLeft(), row.topLeft);
+
+    guess(u"words"_s);
+    window->move(40, 40);
+    window->makeKeyAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QPoint before = window->pos();
+    QCursor::setPos(available.center());
+    // A request marks the panel to follow; without "popup_close_to_mouse" it stays.
+    assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+    window->makeKeyAndActivate();
+    EXPECT_EQ(window->pos(), before);
+    EXPECT_FALSE(assembly->globalContext().content().contains(u"do_follow_mouse"_s));
+
+    setDefault(u"popup_close_to_mouse"_s, true);
+    guess(u"words"_s); // settings apply from the next guess
+    window->makeKeyAndActivate(); // no request marked it: it stays
+    EXPECT_EQ(window->pos(), before);
+    assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+    window->makeKeyAndActivate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().contains(available.center()); }, 3000));
+    EXPECT_TRUE(available.contains(window->frameGeometry()));
+}
+
+TEST_F(ResultWindowTest, AFolderEntryListsItsContentsFirstInTheContextMenu)
+{
+    for (const int count : {15, 16, 20})
+        for (int i = 0; i < count; ++i)
+            writeFile(u"f%1/entry%2"_s.arg(count).arg(i, 2, 10, QChar(u'0')), "");
+    QDir().mkpath(path(u"f0"_s));
+    writeFile(u"plain.txt"_s, "");
+    guess(u"f15 f16 f20 f0 plain.txt"_s);
+    FileTableView *table = window->fileTable();
+    ASSERT_EQ(table->model()->rowCount(), 5);
+
+    const struct
+    {
+        int row;
+        int entries;
+        bool more;
+    } rows[] = {{0, 15, false}, {1, 16, true}, {2, 16, true}, {3, 0, false}};
+    for (const auto &row : rows) {
+        table->selectRow(row.row);
+        const QList<QAction *> items = table->menuForEvent({})->actions();
+        ASSERT_EQ(items.size(), 5); // folder, separator, Open, Reveal, Copy
+        ASSERT_TRUE(items[0]->menu());
+        EXPECT_EQ(items[0]->text(), u"f%1"_s.arg(row.entries == 16 ? (row.row == 1 ? 16 : 20) : row.entries));
+        EXPECT_TRUE(items[1]->isSeparator());
+        const QList<QAction *> entries = items[0]->menu()->actions();
+        EXPECT_EQ(entries.size(), row.entries + (row.more ? 1 : 0));
+        if (row.more) {
+            EXPECT_EQ(entries.last()->text(), u"..."_s);
+            EXPECT_FALSE(entries.last()->isEnabled());
+        }
+        if (row.entries > 0) {
+            EXPECT_EQ(entries.first()->toolTip(), entries.first()->data().toString());
+            table->openFileFromMenu(entries.first());
+            EXPECT_EQ(workspace->calls.last(), u"open file://"_s + entries.first()->data().toString());
+        }
+    }
+    // A file entry: the usual items only; the folder entry of the last menu is gone.
+    table->selectRow(4);
+    const QList<QAction *> items = table->menuForEvent({})->actions();
+    EXPECT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), u"Open"_s);
+}
+
+TEST_F(ResultWindowTest, DraggedAndCopiedEntriesCarryPathsOrAddresses)
+{
+    auto entry = [](const QString &filePath, const QString &url) {
+        FileObject file;
+        file.setFilePath(filePath);
+        file.setUrlPath(url);
+        return file;
+    };
+    const FileObject a = entry(u"/p/a b.txt"_s, u"file:///p/a%20b.txt"_s);
+    const FileObject b = entry(u"/p/b"_s, u"file:///p/b"_s);
+    const FileObject web = entry(QString(), u"https://example.org/x"_s);
+
+    const struct
+    {
+        QList<FileObject> entries;
+        QList<QUrl> urls;
+        QString text;
+    } rows[] = {
+        {{a}, {QUrl::fromLocalFile(u"/p/a b.txt"_s)}, u"/p/a b.txt"_s},
+        {{web}, {QUrl(u"https://example.org/x"_s)}, u"https://example.org/x"_s},
+        {{a, b, web}, {QUrl::fromLocalFile(u"/p/a b.txt"_s), QUrl::fromLocalFile(u"/p/b"_s)},
+         u"/p/a b.txt\n/p/b\nhttps://example.org/x"_s},
+        {{web, a}, {QUrl(u"https://example.org/x"_s)}, u"https://example.org/x\n/p/a b.txt"_s},
+    };
+    for (const auto &row : rows) {
+        std::unique_ptr<QMimeData> dragged(ResultListController::writeObjectsToPasteboard(row.entries));
+        EXPECT_EQ(dragged->urls(), row.urls);
+        EXPECT_EQ(dragged->text(), row.text);
+        EXPECT_EQ(ResultListController::writeObjectsToService(row.entries), row.text);
+    }
+    EXPECT_EQ(ResultListController::writeObjectsToService({}), u""_s);
+
+    window->fileTable()->copyFiles({a, web});
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"/p/a b.txt\nhttps://example.org/x"_s);
+}
+
+TEST_F(ResultWindowTest, LateSearchHitsAppearInTheOpenPanel)
+{
+    writeFile(u"one.txt"_s, "");
+    guess(u"one.txt"_s);
+    window->makeKeyAndActivate();
+    FileTableView *table = window->fileTable();
+    table->selectRow(0);
+    FileObject hit;
+    hit.setFilePath(u"/elsewhere/src/found.c"_s);
+    hit.setLabel(u"found.c"_s);
+    delegate().addResultFiles({hit});
+    ASSERT_EQ(table->model()->rowCount(), 2);
+    EXPECT_EQ(table->model()->index(1, FileListModel::NameColumn).data().toString(), u"found.c"_s);
+    EXPECT_EQ(table->selectionModel()->selectedRows().value(0).row(), 0); // the user's row stays
+}

@@ -1,0 +1,126 @@
+// Renders Glimra's windows with sample content into PNG files, so that a person can look
+// at them: ./dev.sh screenshots (on a private Xvfb with a window manager).
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
+#include "app/ui/DesktopApplication.h"
+#include "app/ui/ResultWindow.h"
+#include "foundation/GlobalContext.h"
+#include "platform/MemoryPasteboard.h"
+#include "platform/UserDefaults.h"
+#include "results/ui/FileListModel.h"
+#include "results/ui/FileTableView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <cstdio>
+
+using namespace glimra;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString outputFolder;
+
+// Lets the window manager map and decorate, and the widgets paint.
+void settle()
+{
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(50);
+    }
+}
+
+// The screen around `area` (decorations and open menus included), saved as NAME.png.
+void shoot(const QString &name, QRect area)
+{
+    settle();
+    area.adjust(-24, -40, 24, 24);
+    area &= QGuiApplication::primaryScreen()->geometry();
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                       area.width(), area.height());
+    const QString file = outputFolder + u'/' + name + u".png"_s;
+    std::printf("%s %s\n", shot.save(file) ? "wrote" : "could not write", qPrintable(file));
+}
+
+QRect frameOf(const QWidget &widget)
+{
+    return widget.frameGeometry();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(u"Glimra"_s);
+    outputFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
+    QDir().mkpath(outputFolder);
+
+    // A home of its own, with a project whose files the guesses name.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + u"/config"_s).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + u"/data"_s).toLocal8Bit());
+    const QString project = home.path() + u"/glimra-project"_s;
+    QDir().mkpath(project + u"/src/widgets"_s);
+    for (const QString &file : {u"src/main.c"_s, u"src/main.h"_s, u"README.md"_s, u"Makefile"_s})
+        QFile(project + u'/' + file).open(QIODevice::WriteOnly);
+    for (int i = 1; i <= 20; ++i)
+        QFile(project + u"/src/widgets/widget%1.cpp"_s.arg(i, 2, 10, QChar(u'0'))).open(QIODevice::WriteOnly);
+
+    Platform platform;
+    platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    MainInterface assembly(platform, std::make_shared<UserDefaults>(), nullptr);
+    AppDelegate &delegate = assembly.appDelegate();
+    ResultWindow window(&delegate, &assembly.globalContext(), nullptr);
+    delegate.setResultWindow(&window);
+    window.move(80, 80);
+
+    delegate.guessText({{CTX_TEXT, u"src/main.c:12"_s}, {CTX_DIR, project + u'/'}});
+    window.makeKeyAndActivate();
+    shoot(u"panel-actions"_s, frameOf(window));
+
+    delegate.guessText({{CTX_TEXT, u"see src/widgets and README.md, Makefile"_s}, {CTX_DIR, project + u'/'}});
+    delegate.setSelectedTab(2);
+    window.makeKeyAndActivate();
+    FileTableView *files = window.fileTable();
+    files->setFocus();
+    files->selectRow(0);
+    settle();
+    QMenu *menu = files->menuForEvent(files->visualRect(files->model()->index(0, 0)).center());
+    menu->popup(files->viewport()->mapToGlobal(files->visualRect(files->model()->index(0, 0)).center()));
+    settle();
+    menu->setActiveAction(menu->actions().first());
+    QTest::keyClick(menu, Qt::Key_Right); // opens the folder's submenu
+    settle();
+    QRect area = frameOf(window);
+    for (QWidget *popup : QApplication::topLevelWidgets()) {
+        if (popup->isVisible() && qobject_cast<QMenu *>(popup))
+            area |= popup->frameGeometry();
+    }
+    shoot(u"panel-files-folder-menu"_s, area);
+    menu->hide();
+
+    const QString deep = project + u"/src/widgets"_s;
+    delegate.guessText({{CTX_TEXT, deep + u"/widget07.cpp "_s + deep + u"/widget08.cpp https://example.org/a/very/long/address/of/a/page?with=query"_s}});
+    delegate.setSelectedTab(1);
+    window.makeKeyAndActivate();
+    shoot(u"panel-long-context"_s, frameOf(window));
+    window.hide();
+
+    QMessageBox about(QMessageBox::Information, u"About Glimra"_s,
+                      DesktopApplication::aboutText(u"0.1.0"_s, u"http://updates.glimra.org/glimra?t=675D9A3C"_s));
+    about.setIconPixmap(QIcon(u":/org.glimra.Glimra.svg"_s).pixmap(64, 64));
+    about.show();
+    about.move(120, 120);
+    shoot(u"about"_s, frameOf(about));
+    return 0;
+}

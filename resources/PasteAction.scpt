@@ -18,7 +18,9 @@ Glimra::Handlers::run(paste_selection => sub {
     }
     if (($class // '') eq 'XTerm') {
         # xterm pastes the PRIMARY selection with shift+Insert.
-        Glimra::Handlers::set_selection('primary', $context->{ACT_TEXT} // '');
+        my $text = $context->{ACT_TEXT} // '';
+        utf8::encode($text);
+        Glimra::Handlers::set_selection('primary', $text);
         Glimra::Handlers::send_keys('shift+Insert');
     } elsif (($class // '') =~ /term|konsole|terminator/i) {
         Glimra::Handlers::send_keys('ctrl+shift+v');

@@ -55,13 +55,13 @@ sub encode {
     return qq("$text");
 }
 
-# The output of a program run without a shell, or undef when it failed.
+# The output of a program run without a shell, byte for byte as it printed it (a selection
+# keeps its final line break), or undef when it failed.
 sub output_of {
     my @command = @_;
     open(my $pipe, '-|', @command) or return undef;
     my $output = do { local $/; <$pipe> };
     close($pipe) or return undef;
-    chomp $output if defined $output;
     return $output;
 }
 
@@ -71,7 +71,13 @@ sub active_window {
     return defined $window && hex($window) != 0 ? $window : undef;
 }
 
-sub window_name { my ($window) = @_; return output_of('xdotool', 'getwindowname', hex $window) }
+# The title of the window, without the line break that ends xdotool's answer.
+sub window_name {
+    my ($window) = @_;
+    my $name = output_of('xdotool', 'getwindowname', hex $window) // return undef;
+    chomp $name;
+    return $name;
+}
 
 # The class of the window (the second string of WM_CLASS): Glimra's application identifier;
 # and the process that made it.
@@ -143,11 +149,12 @@ sub copy_primary_to_clipboard {
     return 1;
 }
 
-# Makes $text the content of an X selection. xclip stays in the background to serve it.
+# Makes $text, a string of bytes (UTF-8, as programs print it), the content of an X
+# selection. xclip stays in the background to serve it.
 sub set_selection {
     my ($selection, $text) = @_;
     open(my $xclip, '|-', "xclip -selection $selection -i >/dev/null 2>&1") or return;
-    binmode($xclip, ':utf8');
+    binmode($xclip);
     print $xclip $text;
     close($xclip);
 }

@@ -16,7 +16,7 @@ PACKAGES=(
     # what the program runs
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils
     # what the desktop tests run
-    xvfb xfonts-base openbox xterm dbus dbus-daemon
+    xvfb xfonts-base openbox xterm stterm dbus dbus-daemon
 )
 
 install_packages() {

@@ -10,18 +10,21 @@ use Glimra::Handlers;
 Glimra::Handlers::run(paste_selection => sub {
     my ($context) = @_;
     my $class = $context->{CTX_APPID};
+    my $window;
     if (defined $class && length $class) {
         my $windows = Glimra::Handlers::output_of('xdotool', 'search', '--onlyvisible',
                                                   '--class', '^' . quotemeta($class) . '$');
-        my ($window) = split /\n/, $windows // '';
+        ($window) = split /\n/, $windows // '';
         system('xdotool', 'windowactivate', '--sync', $window) if defined $window;
     }
-    if (($class // '') eq 'XTerm') {
-        # xterm pastes the PRIMARY selection with shift+Insert.
-        Glimra::Handlers::set_selection('primary', $context->{ACT_TEXT} // '');
+    if (defined $window && Glimra::Handlers::window_is_terminal($window)) {
+        # In a terminal ctrl+v is a key for the program in it. shift+Insert is the paste key
+        # terminals share: some paste the PRIMARY selection with it, others the clipboard;
+        # both hold the text.
+        my $text = $context->{ACT_TEXT} // '';
+        utf8::encode($text);
+        Glimra::Handlers::set_selection('primary', $text);
         Glimra::Handlers::send_keys('shift+Insert');
-    } elsif (($class // '') =~ /term|konsole|terminator/i) {
-        Glimra::Handlers::send_keys('ctrl+shift+v');
     } else {
         Glimra::Handlers::send_keys('ctrl+v');
     }

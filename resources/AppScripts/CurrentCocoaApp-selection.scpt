@@ -1,13 +1,17 @@
 #!/usr/bin/perl
 # "copy_selection" for any application: the PRIMARY selection holds the text selected last;
 # it goes on the clipboard. When nothing is selected there, the application is asked to
-# copy with its copy keystroke.
+# copy with its copy keystroke, unless it is a terminal: there ctrl+c interrupts the
+# program running in it (so does ctrl+shift+c in xterm and its like), and since whatever a
+# terminal selects is the PRIMARY selection, nothing is selected in it.
 use strict;
 use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
 Glimra::Handlers::run_without_arguments(copy_selection => sub {
-    Glimra::Handlers::copy_primary_to_clipboard() or Glimra::Handlers::send_keys('ctrl+c');
+    return undef if Glimra::Handlers::copy_primary_to_clipboard();
+    my $window = Glimra::Handlers::active_window() // return undef;
+    Glimra::Handlers::send_keys('ctrl+c') unless Glimra::Handlers::window_is_terminal($window);
     return undef;
 });

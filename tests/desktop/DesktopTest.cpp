@@ -17,9 +17,9 @@ void DesktopTest::SetUp()
 
 void DesktopTest::TearDown()
 {
-    if (m_xterm) {
-        m_xterm->kill();
-        m_xterm->waitForFinished();
+    if (m_terminal) {
+        m_terminal->kill();
+        m_terminal->waitForFinished();
     }
     if (qEnvironmentVariableIsEmpty("GLIMRA_NO_DESKTOP"))
         IsolatedTest::TearDown();
@@ -62,20 +62,30 @@ QString DesktopTest::xclipGet(const QString &selection)
 
 void DesktopTest::startXterm(const QString &folder)
 {
-    m_xterm = std::make_unique<QProcess>();
-    m_xterm->setWorkingDirectory(folder);
-    m_xterm->start(u"xterm"_s, {u"-e"_s, u"sh"_s, u"-c"_s, u"sleep 120"_s});
-    ASSERT_TRUE(m_xterm->waitForStarted(5000)) << "xterm could not be started";
-    // This xterm's own window, not one of an earlier test that is still going away.
-    const QString pid = QString::number(m_xterm->processId());
+    startTerminal(u"xterm"_s, folder, u"sleep 120"_s);
+}
+
+void DesktopTest::startTerminal(const QString &program, const QString &folder, const QString &command)
+{
+    m_terminal = std::make_unique<QProcess>();
+    m_terminal->setWorkingDirectory(folder);
+    m_terminal->start(program, {u"-e"_s, u"sh"_s, u"-c"_s, command});
+    ASSERT_TRUE(m_terminal->waitForStarted(5000)) << program.toStdString() << " could not be started";
+    waitUntilActive(m_terminal->processId());
+}
+
+void DesktopTest::waitUntilActive(qint64 pid)
+{
+    // This process's own window, not one of an earlier test that is still going away.
+    const QString suffix = u" "_s + QString::number(pid);
     const bool active = QTest::qWaitFor(
-        [this, &pid] {
+        [this, &suffix] {
             const QString window = output(u"/usr/bin/xdotool"_s, {u"getactivewindow"_s}).trimmed();
             return !window.isEmpty()
-                && output(u"/usr/bin/xprop"_s, {u"-id"_s, window, u"_NET_WM_PID"_s}).trimmed().endsWith(u" "_s + pid);
+                && output(u"/usr/bin/xprop"_s, {u"-id"_s, window, u"_NET_WM_PID"_s}).trimmed().endsWith(suffix);
         },
         30000); // a loaded machine is slow to map and activate a window
-    ASSERT_TRUE(active) << "the xterm never became the active window";
+    ASSERT_TRUE(active) << "the window of process " << pid << " never became the active window";
 }
 
 } // namespace glimra::test

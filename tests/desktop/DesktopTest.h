@@ -28,9 +28,14 @@ protected:
     QString xclipGet(const QString &selection);
     /// Starts an xterm whose shell waits in `folder`, and waits until it is the active window.
     void startXterm(const QString &folder);
+    /// Starts the terminal `program` running `sh -c command` in `folder`, and waits until it
+    /// is the active window. The terminal ends with the test.
+    void startTerminal(const QString &program, const QString &folder, const QString &command);
+    /// Waits until the active window is one of the process `pid`.
+    void waitUntilActive(qint64 pid);
 
 private:
-    std::unique_ptr<QProcess> m_xterm;
+    std::unique_ptr<QProcess> m_terminal;
 };
 
 } // namespace glimra::test

@@ -55,13 +55,13 @@ sub encode {
     return qq("$text");
 }
 
-# The output of a program run without a shell, or undef when it failed.
+# The output of a program run without a shell, byte for byte as it printed it (a selection
+# keeps its final line break), or undef when it failed.
 sub output_of {
     my @command = @_;
     open(my $pipe, '-|', @command) or return undef;
     my $output = do { local $/; <$pipe> };
     close($pipe) or return undef;
-    chomp $output if defined $output;
     return $output;
 }
 
@@ -71,7 +71,13 @@ sub active_window {
     return defined $window && hex($window) != 0 ? $window : undef;
 }
 
-sub window_name { my ($window) = @_; return output_of('xdotool', 'getwindowname', hex $window) }
+# The title of the window, without the line break that ends xdotool's answer.
+sub window_name {
+    my ($window) = @_;
+    my $name = output_of('xdotool', 'getwindowname', hex $window) // return undef;
+    chomp $name;
+    return $name;
+}
 
 # The class of the window (the second string of WM_CLASS): Glimra's application identifier;
 # and the process that made it.
@@ -100,21 +106,55 @@ sub path_in_title {
     return undef;
 }
 
-# The working folder of the process in the foreground of a terminal whose process is $pid:
-# the terminal's child runs on a tty, and field 8 of its stat is the tty's foreground group.
-sub foreground_folder {
+# The child of process $pid that leads a session on a pseudo-terminal, as the shell of a
+# terminal emulator does, and the foreground process group of that terminal; an empty list
+# when there is none. A child that merely inherited its parent's terminal leads no session,
+# so a program started from a shell is no terminal. After the name in parentheses (which may
+# hold any character, so the last ")" ends it), a stat line's fields are: state, parent,
+# group, session, terminal, the terminal's foreground group.
+sub terminal_session {
     my ($pid) = @_;
-    return undef unless defined $pid && $pid =~ /^\d+$/;
+    return () unless defined $pid && $pid =~ /^\d+$/;
     for my $stat (glob '/proc/[0-9]*/stat') {
         my ($child) = $stat =~ m{^/proc/(\d+)/};
         open(my $fh, '<', $stat) or next;
-        my ($fields) = (<$fh> // '') =~ /\)\s+(.*)$/ or next;
-        my (undef, $parent, undef, undef, $tty, $foreground) = split ' ', $fields;
-        next unless $parent == $pid && $tty != 0;
-        my $leader = $foreground > 0 ? $foreground : $child;
-        return readlink("/proc/$leader/cwd") // readlink("/proc/$child/cwd");
+        my ($fields) = (<$fh> // '') =~ /^.*\)\s+(.*)$/ or next;
+        my (undef, $parent, undef, $session, $tty, $foreground) = split ' ', $fields;
+        return ($child, $foreground) if $parent == $pid && $session == $child && is_pseudo_terminal($tty);
     }
-    return undef;
+    return ();
+}
+
+# Unix 98 pseudo-terminals (/dev/pts/N) have the major device numbers 136 to 143.
+sub is_pseudo_terminal {
+    my ($device) = @_;
+    my $major = ($device >> 8) & 0xfff;
+    return $major >= 136 && $major <= 143;
+}
+
+# Whether the process $pid is a terminal emulator: one that runs a program on a
+# pseudo-terminal. What it does decides, not its window class, so every terminal program
+# counts, known or not.
+sub is_terminal {
+    my ($pid) = @_;
+    my @session = terminal_session($pid);
+    return @session ? 1 : 0;
+}
+
+# The same for a window, through the process that made it (_NET_WM_PID); a window that does
+# not name its process counts as no terminal.
+sub window_is_terminal {
+    my ($window) = @_;
+    my (undef, $pid) = window_class_and_pid($window);
+    return is_terminal($pid);
+}
+
+# The working folder of the process in the foreground of the terminal whose process is $pid.
+sub foreground_folder {
+    my ($pid) = @_;
+    (my ($shell, $foreground) = terminal_session($pid)) or return undef;
+    my $leader = $foreground > 0 ? $foreground : $shell;
+    return readlink("/proc/$leader/cwd") // readlink("/proc/$shell/cwd");
 }
 
 # The report of the "selected_files" handler for the active window.
@@ -143,11 +183,12 @@ sub copy_primary_to_clipboard {
     return 1;
 }
 
-# Makes $text the content of an X selection. xclip stays in the background to serve it.
+# Makes $text, a string of bytes (UTF-8, as programs print it), the content of an X
+# selection. xclip stays in the background to serve it.
 sub set_selection {
     my ($selection, $text) = @_;
     open(my $xclip, '|-', "xclip -selection $selection -i >/dev/null 2>&1") or return;
-    binmode($xclip, ':utf8');
+    binmode($xclip);
     print $xclip $text;
     close($xclip);
 }

@@ -2,6 +2,7 @@
 
 #include "actions/EMailAction.h"
 #include "actions/OpenAction.h"
+#include "actions/OpenAtLineAction.h"
 #include "actions/PasteAction.h"
 #include "actions/RevealAction.h"
 #include "actions/SpotlightAction.h"
@@ -60,7 +61,10 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<RevealAction>(platform.workspace),
                           std::make_shared<EMailAction>(),
                           std::make_shared<WebSearchAction>(platform.workspace),
-                          std::make_shared<SpotlightAction>(platform.workspace)};
+                          std::make_shared<SpotlightAction>(platform.workspace),
+                          // Until the settings reach the actions: no "editor_command".
+                          std::make_shared<OpenAtLineAction>(platform.workspace,
+                                                             [] { return QString(); })};
     };
     catalogue.searchMatcher = m_searchMatch;
     // The one Perl engine is made when the first Perl plug-in is: no interpreter exists

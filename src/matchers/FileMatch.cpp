@@ -23,6 +23,16 @@ bool joinIsTooLong(const QString &standardized)
         && forEachPiece(standardized, u"/", [](QStringView component) { return component != u".."; });
 }
 
+// The run of ASCII digits that begins at `from` (what "^(\d+)" matches there); empty when
+// none does.
+QStringView digitsAt(QStringView text, qsizetype from)
+{
+    qsizetype end = from;
+    while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
+        ++end;
+    return text.sliced(from, end - from);
+}
+
 } // namespace
 
 FileMatch::FileMatch() : MatcherObject(u"FileMatch"_s) {}
@@ -72,17 +82,21 @@ bool FileMatch::matchesSingleLineNum(Context &context) const
     const qsizetype colon = text.indexOf(u':');
     if (colon < 1)
         return false;
-    // The run of ASCII digits right after the colon, what "^(\d+)" matches there.
-    qsizetype end = colon + 1;
-    while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
-        ++end;
-    if (end == colon + 1)
+    const QStringView line = digitsAt(text, colon + 1);
+    if (line.isEmpty())
         return false;
     const QString path = resolve(text.first(colon).toString(), context, Joining::Standardized);
     if (path.isNull())
         return false;
     context.insert(ACT_PATH, path);
-    context.insert(ACT_PATH_LINE, text.sliced(colon + 1, end - colon - 1).toString());
+    context.insert(ACT_PATH_LINE, line.toString());
+    // Compilers write "file:line:column:"; an editor can go to the column too.
+    const qsizetype afterLine = colon + 1 + line.size();
+    if (afterLine < text.size() && text[afterLine] == u':') {
+        const QStringView column = digitsAt(text, afterLine + 1);
+        if (!column.isEmpty())
+            context.insert(ACT_PATH_COLUMN, column.toString());
+    }
     return true;
 }
 

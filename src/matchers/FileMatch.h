@@ -6,7 +6,8 @@ namespace glimra {
 
 /// Recognises existing files and folders: a path with a line number as compilers print it
 /// ("main.c:42"), a single path, or paths among other words. Relative names resolve
-/// against CTX_DIR. Writes ACT_PATH, and ACT_PATH_LINE or ACT_PATHS.
+/// against CTX_DIR. Writes ACT_PATH, and ACT_PATH_LINE (with ACT_PATH_COLUMN when a column
+/// follows the line) or ACT_PATHS.
 class FileMatch : public MatcherObject
 {
 public:
@@ -15,7 +16,8 @@ public:
 
     /// An absolute path other than "/" at which a file or folder exists.
     static bool pathExists(const QString &path);
-    /// The path-with-line rule; writes ACT_PATH and ACT_PATH_LINE when it succeeds.
+    /// The path-with-line rule; writes ACT_PATH and ACT_PATH_LINE when it succeeds, and
+    /// ACT_PATH_COLUMN when the line's digits are followed by ":" and digits.
     bool matchesSingleLineNum(Context &context) const;
     /// The whole trimmed text as one path: an empty list or one path.
     QStringList matchesSingleLine(const Context &context) const;

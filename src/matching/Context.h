@@ -28,6 +28,7 @@ inline const QString ACT_FOUND = QStringLiteral("ACT_FOUND");
 inline const QString ACT_PATH = QStringLiteral("ACT_PATH");
 inline const QString ACT_PATHS = QStringLiteral("ACT_PATHS");
 inline const QString ACT_PATH_LINE = QStringLiteral("ACT_PATH_LINE");
+inline const QString ACT_PATH_COLUMN = QStringLiteral("ACT_PATH_COLUMN");
 inline const QString ACT_URL = QStringLiteral("ACT_URL");
 inline const QString ACT_URLS = QStringLiteral("ACT_URLS");
 inline const QString ACT_WORDS = QStringLiteral("ACT_WORDS");

@@ -35,13 +35,37 @@ protected:
 TEST_F(FileMatchTest, PathsWithALineNumber)
 {
     const Context compiler = run(u"src/../main.c:12:5: error: expected ';'"_s, proj + u'/');
-    EXPECT_EQ(compiler, (Context{{ACT_PATH, proj + u"/main.c"_s}, {ACT_PATH_LINE, u"12"_s}}));
+    EXPECT_EQ(compiler, (Context{{ACT_PATH, proj + u"/main.c"_s}, {ACT_PATH_LINE, u"12"_s},
+                                 {ACT_PATH_COLUMN, u"5"_s}}));
     EXPECT_EQ(run(proj + u"/main.c:42"_s), (Context{{ACT_PATH, proj + u"/main.c"_s},
                                                   {ACT_PATH_LINE, u"42"_s}}));
     // No digits after the colon: the word rule finds the file, without a line number.
     EXPECT_EQ(run(u"main.c:abc"_s, proj + u'/'),
               (Context{{ACT_PATH, proj + u"/main.c"_s}, {ACT_PATHS, proj + u"/main.c"_s}}));
     EXPECT_TRUE(run(u":12"_s, proj + u'/').isEmpty());
+}
+
+TEST_F(FileMatchTest, AColumnIsTakenOnlyFromDigitsRightAfterTheLineAndAColon)
+{
+    const struct
+    {
+        const char *text;
+        const char *column;
+    } rows[] = {
+        {"main.c:7:31", "31"},
+        {"main.c:7:31:warning", "31"},
+        {"main.c:7: error 3:4", "none"},
+        {"main.c:7:", "none"},
+        {"main.c:7:x2", "none"},
+        {"main.c:7::2", "none"},
+        {"main.c:7 :2", "none"},
+    };
+    for (const auto &row : rows) {
+        const Context context = run(QString::fromUtf8(row.text), proj + u'/');
+        EXPECT_EQ(context.value(ACT_PATH_LINE), u"7"_s) << row.text;
+        EXPECT_EQ(context.value(ACT_PATH_COLUMN, u"none"_s), QString::fromUtf8(row.column))
+            << row.text;
+    }
 }
 
 TEST_F(FileMatchTest, SinglePathsRelativeOrWithTilde)

@@ -1,0 +1,152 @@
+#include "actions/EditorCommand.h"
+
+#include "foundation/Paths.h"
+
+#include <QStandardPaths>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+// How an editor is told where to go.
+enum class Syntax {
+    PlusLine, // +LINE FILE
+    Vim,      // +LINE FILE, or +call cursor(LINE,COLUMN) FILE
+    Emacs,    // +LINE:COLUMN FILE
+    Nano,     // +LINE,COLUMN FILE
+    Gedit,    // +LINE:COLUMN FILE
+    Geany,    // +LINE --column COLUMN-FROM-0 FILE
+    Kate,     // --line LINE --column COLUMN FILE
+    VSCode,   // --goto FILE:LINE:COLUMN
+    Sublime,  // FILE:LINE:COLUMN
+};
+
+enum class Terminal { Never, Always, WithoutDisplay };
+
+struct KnownEditor
+{
+    const char16_t *program;
+    Syntax syntax;
+    Terminal terminal;
+};
+
+// Debian installs vim under several names; vim.tiny is built without the functions that
+// "+call cursor()" needs, so it gets the line alone, like vi (which is often vim.tiny).
+constexpr KnownEditor KnownEditors[] = {
+    {u"vi", Syntax::PlusLine, Terminal::Always},
+    {u"vim.tiny", Syntax::PlusLine, Terminal::Always},
+    {u"vim", Syntax::Vim, Terminal::Always},
+    {u"vim.basic", Syntax::Vim, Terminal::Always},
+    {u"vim.nox", Syntax::Vim, Terminal::Always},
+    {u"vim.gtk3", Syntax::Vim, Terminal::Always},
+    {u"nvim", Syntax::Vim, Terminal::Always},
+    {u"gvim", Syntax::Vim, Terminal::Never},
+    {u"emacs", Syntax::Emacs, Terminal::WithoutDisplay},
+    {u"emacs-gtk", Syntax::Emacs, Terminal::WithoutDisplay},
+    {u"emacs-lucid", Syntax::Emacs, Terminal::WithoutDisplay},
+    {u"emacs-nox", Syntax::Emacs, Terminal::Always},
+    {u"emacsclient", Syntax::Emacs, Terminal::Never},
+    {u"nano", Syntax::Nano, Terminal::Always},
+    {u"gedit", Syntax::Gedit, Terminal::Never},
+    {u"geany", Syntax::Geany, Terminal::Never},
+    {u"kate", Syntax::Kate, Terminal::Never},
+    {u"code", Syntax::VSCode, Terminal::Never},
+    {u"codium", Syntax::VSCode, Terminal::Never},
+    {u"code-oss", Syntax::VSCode, Terminal::Never},
+    {u"subl", Syntax::Sublime, Terminal::Never},
+    {u"sublime_text", Syntax::Sublime, Terminal::Never},
+};
+
+// `separator` and the column, or nothing when there is no column.
+QString columnSuffix(QChar separator, const FilePosition &at)
+{
+    return at.column.isEmpty() ? QString() : separator + at.column;
+}
+
+QStringList positionArguments(Syntax syntax, const FilePosition &at)
+{
+    const QString plusLine = u'+' + at.line;
+    const bool hasColumn = !at.column.isEmpty();
+    switch (syntax) {
+    case Syntax::PlusLine:
+        return {plusLine, at.file};
+    case Syntax::Vim:
+        return {hasColumn ? u"+call cursor(%1,%2)"_s.arg(at.line, at.column) : plusLine, at.file};
+    case Syntax::Emacs:
+    case Syntax::Gedit:
+        return {plusLine + columnSuffix(u':', at), at.file};
+    case Syntax::Nano:
+        return {plusLine + columnSuffix(u',', at), at.file};
+    case Syntax::Geany: // counts columns from 0
+        if (hasColumn)
+            return {plusLine, u"--column"_s, QString::number(std::max(0, at.column.toInt() - 1)),
+                    at.file};
+        return {plusLine, at.file};
+    case Syntax::Kate:
+        if (hasColumn)
+            return {u"--line"_s, at.line, u"--column"_s, at.column, at.file};
+        return {u"--line"_s, at.line, at.file};
+    case Syntax::VSCode:
+        return {u"--goto"_s, at.file + u':' + at.line + columnSuffix(u':', at)};
+    case Syntax::Sublime:
+        return {at.file + u':' + at.line + columnSuffix(u':', at)};
+    }
+    return {};
+}
+
+bool needsTerminal(const KnownEditor &known, const QStringList &editor)
+{
+    if (known.terminal == Terminal::Always)
+        return true;
+    // emacs -nw, emacsclient -t: a terminal frame whatever the display.
+    static const QStringList terminalOptions{u"-nw"_s, u"-t"_s, u"--tty"_s,
+                                             u"--no-window-system"_s};
+    const bool terminalFrame = known.syntax == Syntax::Emacs
+        && std::any_of(editor.begin() + 1, editor.end(),
+                       [](const QString &word) { return terminalOptions.contains(word); });
+    return terminalFrame
+        || (known.terminal == Terminal::WithoutDisplay && qEnvironmentVariableIsEmpty("DISPLAY"));
+}
+
+} // namespace
+
+std::optional<QStringList> EditorCommand::forEditor(const QStringList &editor,
+                                                    const FilePosition &at)
+{
+    if (editor.isEmpty())
+        return std::nullopt;
+    const QString program = basename(editor.first());
+    const auto known =
+        std::find_if(std::begin(KnownEditors), std::end(KnownEditors),
+                     [&](const KnownEditor &e) { return program == QStringView(e.program); });
+    if (known == std::end(KnownEditors))
+        return std::nullopt;
+    const QStringList command = editor + positionArguments(known->syntax, at);
+    return needsTerminal(*known, editor) ? terminalCommand(command) : command;
+}
+
+QStringList EditorCommand::fromTemplate(const CommandTemplate &command, const FilePosition &at)
+{
+    return command.expanded({{u"{file}"_s, at.file},
+                             {u"{line}"_s, at.line},
+                             {u"{column}"_s, at.column.isEmpty() ? u"1"_s : at.column}});
+}
+
+QStringList EditorCommand::terminalCommand(const QStringList &command)
+{
+    const std::optional<CommandTemplate> terminal =
+        CommandTemplate::parse(qEnvironmentVariable("TERMINAL"));
+    QStringList words = terminal ? terminal->words() : QStringList();
+    if (words.isEmpty()) {
+        const bool debianDefault =
+            !QStandardPaths::findExecutable(u"x-terminal-emulator"_s).isEmpty();
+        words = {debianDefault ? u"x-terminal-emulator"_s : u"xterm"_s};
+    }
+    return words + QStringList{u"-e"_s} + command;
+}
+
+} // namespace glimra

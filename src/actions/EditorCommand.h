@@ -1,0 +1,42 @@
+#pragma once
+
+#include "actions/CommandTemplate.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace glimra {
+
+/// A place in a file: an absolute path, a line number and, when known, a column (null when
+/// not). Line and column are decimal digits, counted from 1 as compilers count them.
+struct FilePosition
+{
+    QString file;
+    QString line;
+    QString column;
+};
+
+/// The command line (program first) that starts an editor at a place in a file. Nothing is
+/// started here and no shell is involved: the file, line and column are separate arguments
+/// or parts of one. Reads $DISPLAY, $TERMINAL and $PATH. Any thread.
+class EditorCommand
+{
+public:
+    /// `editor` (a program with its own options, such as "code --wait") with the arguments
+    /// that bring it to `at`, when its way of taking a line is known: vi, vim, nvim, gvim,
+    /// emacs, emacsclient, nano, VS Code, Kate, gedit, Geany and Sublime Text. Editors that
+    /// need a terminal run inside one (terminalCommand()). nullopt for any other editor.
+    static std::optional<QStringList> forEditor(const QStringList &editor, const FilePosition &at);
+
+    /// The words of `command` with "{file}", "{line}" and "{column}" filled in ("{column}" is
+    /// 1 when the position has no column).
+    static QStringList fromTemplate(const CommandTemplate &command, const FilePosition &at);
+
+    /// `command` run by "$TERMINAL -e", else "x-terminal-emulator -e" when that is on the
+    /// PATH, else "xterm -e".
+    static QStringList terminalCommand(const QStringList &command);
+};
+
+} // namespace glimra

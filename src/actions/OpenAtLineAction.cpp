@@ -1,0 +1,99 @@
+#include "actions/OpenAtLineAction.h"
+
+#include "actions/CommandTemplate.h"
+#include "actions/MimeDefaultApplication.h"
+#include "foundation/Log.h"
+#include "foundation/Paths.h"
+
+#include <QProcess>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+// One to nine decimal digits: a line or column number that fits an int.
+bool isNumber(const QString &text)
+{
+    return !text.isEmpty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool hasPlaceholder(const CommandTemplate &command)
+{
+    return command.contains(u"{file}"_s) || command.contains(u"{line}"_s)
+        || command.contains(u"{column}"_s);
+}
+
+} // namespace
+
+OpenAtLineAction::OpenAtLineAction(std::shared_ptr<Workspace> workspace,
+                                   std::function<QString()> editorSetting)
+    : ActionObject(u"OpenAtLineAction"_s),
+      m_workspace(std::move(workspace)),
+      m_editorSetting(std::move(editorSetting))
+{
+}
+
+ActionList OpenAtLineAction::actionsForContext(const Context &context)
+{
+    const QString file = context.value(ACT_PATH);
+    const QString line = context.value(ACT_PATH_LINE);
+    // Both become arguments of the editor: "+LINE" is a command to vim, and a path that
+    // begins with "-" or "+" would be read as an option.
+    if (!file.startsWith(u'/') || !isNumber(line))
+        return {};
+    const QString column = context.value(ACT_PATH_COLUMN);
+    auto offer = std::make_shared<OpenAtLineAction>(m_workspace, m_editorSetting);
+    offer->setLabel(u"open at line"_s);
+    offer->m_position = {file, line, isNumber(column) ? column : QString()};
+    offer->m_editorCommand = m_editorSetting ? m_editorSetting() : QString();
+    return {offer};
+}
+
+std::optional<QStringList> OpenAtLineAction::editorCommand() const
+{
+    const std::optional<CommandTemplate> setting = CommandTemplate::parse(m_editorCommand);
+    if (!setting) {
+        qCInfo(lcActions).noquote()
+            << u"editor_command is passed over: a quote in it is not closed"_s;
+    } else if (hasPlaceholder(*setting)) {
+        return EditorCommand::fromTemplate(*setting, m_position);
+    }
+    // A setting without placeholders names an editor, as $VISUAL and $EDITOR do.
+    for (const QString &editor :
+         {m_editorCommand, qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")}) {
+        const std::optional<CommandTemplate> words = CommandTemplate::parse(editor);
+        std::optional<QStringList> command =
+            words ? EditorCommand::forEditor(words->words(), m_position) : std::nullopt;
+        if (command)
+            return command;
+    }
+    if (const auto application = MimeDefaultApplication::commandForFile(m_position.file))
+        return EditorCommand::forEditor(*application, m_position);
+    return std::nullopt;
+}
+
+void OpenAtLineAction::execute(const Context &, const Completion &done)
+{
+    const std::optional<QStringList> command = editorCommand();
+    if (!command) {
+        qCInfo(lcActions).noquote()
+            << u"no editor that takes a line number is known; opening %1"_s.arg(m_position.file);
+        if (!m_workspace)
+            return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
+        return m_workspace->open_file(m_position.file, done);
+    }
+    // In the file's folder, so that the editor's own file commands start next to it.
+    const QString folder = dirname(m_position.file);
+    if (QProcess::startDetached(command->first(), command->sliced(1),
+                                dir_exists(folder) ? folder : QString()))
+        return complete(done);
+    complete(done,
+             Outcome::failure(u"the editor could not be started: %1"_s.arg(command->first())));
+}
+
+} // namespace glimra

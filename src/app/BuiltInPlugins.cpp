@@ -40,8 +40,10 @@ PluginCatalogue::Host<ActionPtr> actionHost(const QString &pattern)
 
 } // namespace
 
-BuiltInPlugins::BuiltInPlugins(Platform platform)
-    : m_platform(std::move(platform)), m_searchMatch(std::make_shared<FileSearchMatch>())
+BuiltInPlugins::BuiltInPlugins(Platform platform, std::function<Settings()> settings)
+    : m_platform(std::move(platform)),
+      m_settings(std::move(settings)),
+      m_searchMatch(std::make_shared<FileSearchMatch>())
 {
 }
 
@@ -55,7 +57,7 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                            std::make_shared<URLMatch>(), std::make_shared<FileMatch>(),
                            std::make_shared<SHBangMatch>()};
     };
-    catalogue.builtInActions = [platform = m_platform] {
+    catalogue.builtInActions = [platform = m_platform, settings = m_settings] {
         return ActionList{std::make_shared<PasteAction>(platform.generalPasteboard),
                           std::make_shared<OpenAction>(platform.workspace),
                           std::make_shared<RevealAction>(platform.workspace),
@@ -63,8 +65,10 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<WebSearchAction>(platform.workspace),
                           std::make_shared<SpotlightAction>(platform.workspace),
                           // Until the settings reach the actions: no "editor_command".
-                          std::make_shared<OpenAtLineAction>(platform.workspace,
-                                                             [] { return QString(); })};
+                          std::make_shared<OpenAtLineAction>(
+                              platform.workspace, [settings] {
+                                  return settings ? settings().stringForKey(u"editor_command"_s) : QString();
+                              })};
     };
     catalogue.searchMatcher = m_searchMatch;
     // The one Perl engine is made when the first Perl plug-in is: no interpreter exists

@@ -2,6 +2,9 @@
 
 #include "matching/PluginCatalogue.h"
 #include "platform/Platform.h"
+#include "platform/Settings.h"
+
+#include <functional>
 
 #include <memory>
 
@@ -15,7 +18,9 @@ class FileSearchMatch;
 class BuiltInPlugins
 {
 public:
-    explicit BuiltInPlugins(Platform platform);
+    /// `settings` answers the settings of the guess under way (an action that needs one
+    /// reads it from there, not from the file).
+    BuiltInPlugins(Platform platform, std::function<Settings()> settings = {});
     ~BuiltInPlugins();
 
     PluginCatalogue catalogue() const;
@@ -24,6 +29,7 @@ public:
 
 private:
     Platform m_platform;
+    std::function<Settings()> m_settings;
     std::shared_ptr<FileSearchMatch> m_searchMatch;
 };
 

@@ -20,7 +20,8 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
       m_globalContext(std::make_unique<GlobalContext>()),
       m_appDelegate(std::make_unique<AppDelegate>()),
       m_pluginController(std::make_unique<PluginController>()),
-      m_builtIns(std::make_unique<BuiltInPlugins>(m_platform))
+      m_builtIns(std::make_unique<BuiltInPlugins>(
+          m_platform, [delegate = m_appDelegate.get()] { return delegate->settings(); }))
 {
     AppDelegate *delegate = m_appDelegate.get();
     m_focusTracker = std::make_unique<FocusTracker>(

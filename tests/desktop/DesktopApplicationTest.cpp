@@ -99,7 +99,7 @@ TEST_F(DesktopApplicationTest, TheShortcutGuessesTheSelectionAndEnterRunsTheChos
     QStringList labels;
     for (const QJsonValue &action : state.value(u"actions"_s).toArray())
         labels.append(action.toObject().value(u"label"_s).toString());
-    EXPECT_EQ(labels, (QStringList{u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s}));
+    EXPECT_EQ(labels, (QStringList{u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s, u"open at line"_s}));
     EXPECT_EQ(state.value(u"selectedTab"_s).toInt(), 1);
     EXPECT_EQ(state.value(u"matchedContext"_s).toObject().value(u"ACT_PATH"_s).toString(),
               path(u"proj/src/main.c"_s));

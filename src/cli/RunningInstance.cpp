@@ -45,6 +45,20 @@ std::optional<QJsonObject> RunningInstance::runGuess(const QString &kind, double
     return document.object();
 }
 
+bool RunningInstance::show(const QString &method, const QVariantList &arguments, QString *problem)
+{
+    if (!isRunning()) {
+        *problem = u"Glimra is not running"_s;
+        return false;
+    }
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call(method, arguments, false), QDBus::Block, 30000);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        *problem = reply.errorMessage();
+        return false;
+    }
+    return true;
+}
+
 bool RunningInstance::showResults(QString *problem)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();

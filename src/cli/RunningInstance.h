@@ -20,6 +20,9 @@ public:
     /// Asks it to show its results panel, starting it when the bus can (a service file is
     /// installed). False when no Glimra could be reached.
     static bool showResults(QString *problem);
+    /// Calls `method` (ShowPreferences, ShowHelp) of the running one, never starting one.
+    /// False when none runs or it did not answer.
+    static bool show(const QString &method, const QVariantList &arguments, QString *problem);
 };
 
 } // namespace glimra

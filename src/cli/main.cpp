@@ -5,6 +5,7 @@
 #include "cli/MatchCommand.h"
 #include "cli/PluginsCommand.h"
 #include "cli/RunningInstance.h"
+#include "cli/WindowCommand.h"
 #include "foundation/ExitCleanup.h"
 #include "foundation/HandlerScript.h"
 #include "platform/desktop/DesktopPlatform.h"
@@ -37,11 +38,18 @@ const char *const Usage =
     "                                  read and change the settings\n"
     "  plugins list [--json]           list the matchers and actions\n"
     "  plugins new matcher|action NAME [--kind KIND] [--no-open]\n"
-    "                                  create a plug-in from its template\n";
+    "                                  create a plug-in from its template\n"
+    "  preferences [PAGE]              the preferences window\n"
+    "  help [actions]                  the manual, or the actions document\n";
 
 bool needsApplicationObjectOnly(const QString &command)
 {
     return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s;
+}
+
+bool opensAWindow(const QString &command)
+{
+    return command == u"preferences"_s || command == u"help"_s;
 }
 
 void nameTheApplication()
@@ -89,6 +97,18 @@ int main(int argc, char *argv[])
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command.isEmpty())
         return runDesktopApplication(argc, argv);
+    if (opensAWindow(command)) {
+        // A window may be shown in this process: with a display, the application object is
+        // one that can show it.
+        const bool display = glimra::DesktopPlatform::displayAvailable();
+        if (display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        std::unique_ptr<QCoreApplication> application = display
+            ? std::make_unique<QApplication>(argc, argv)
+            : std::make_unique<QCoreApplication>(argc, argv);
+        nameTheApplication();
+        return glimra::WindowCommand::run(command, QCoreApplication::arguments().mid(2), display);
+    }
 
     // The desktop services need a QGuiApplication, which needs a display; decide before
     // making either application object. X11 and XWayland only.
@@ -114,7 +134,7 @@ int main(int argc, char *argv[])
         return showResults();
     if (command == u"clipboard-keeper"_s && withDisplay && arguments.size() == 1)
         return glimra::ClipboardKeeper::run(arguments.first());
-    if (command == u"help"_s || command == u"--help"_s || command == u"-h"_s) {
+    if (command == u"--help"_s || command == u"-h"_s) {
         std::fputs(Usage, stdout);
         return 0;
     }

@@ -95,6 +95,7 @@ void PluginManager::refreshPlugins()
 {
     loadActionPlugins();
     loadMatchPlugins();
+    emit listsReloaded();
 }
 
 MatcherList PluginManager::allMatchers(const Settings &settings)

@@ -72,6 +72,8 @@ public slots:
 signals:
     /// A plug-in file was created: the application delegate's "refresh_plugins" follows.
     void pluginFileCreated();
+    /// Both lists were loaded anew.
+    void listsReloaded();
 
 private:
     /// Appends a matcher for each entry whose key begins with `prefix`.

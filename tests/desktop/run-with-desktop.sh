@@ -23,7 +23,8 @@ trap cleanup EXIT INT TERM
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
-for _ in $(seq 100); do
+# A loaded machine is slow to start them: wait up to 30 s for each.
+for _ in $(seq 600); do
     [ -s "$work/display" ] && break
     sleep 0.05
 done
@@ -38,10 +39,13 @@ unset WAYLAND_DISPLAY
 
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
-# The window manager is ready when it has announced itself on the root window.
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# The window manager is ready when it has announced itself on the root window; tests that
+# need it would fail in obscure ways without it.
+ready=""
+for _ in $(seq 600); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { ready=yes; break; }
     sleep 0.05
 done
+[ -n "$ready" ] || echo "run-with-desktop: openbox did not start within 30 s" >&2
 
 dbus-run-session -- "$@"

@@ -3,6 +3,10 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "app/ui/DesktopApplication.h"
+#include "app/ui/IntroPanel.h"
+#include "app/ui/PreferencesWindow.h"
+#include "app/ui/RulesPage.h"
+#include "app/ui/SettingsTable.h"
 #include "app/ui/ResultWindow.h"
 #include "foundation/GlobalContext.h"
 #include "platform/MemoryPasteboard.h"
@@ -13,6 +17,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -115,6 +123,42 @@ int main(int argc, char **argv)
     window.makeKeyAndActivate();
     shoot(u"panel-long-context"_s, frameOf(window));
     window.hide();
+
+    // The preferences: one rule that works, one whose pattern does not compile, and the
+    // tester showing a match.
+    UserDefaults().setObject(u"regexp_matchers"_s,
+                             QJsonArray{QJsonObject{{u"matched_key"_s, u"ACT_URL"_s},
+                                                    {u"matched_value"_s, u"https://tracker.example.com/browse/$1"_s},
+                                                    {u"regexp"_s, u"^([A-Z][A-Z0-9]+-\\d+)$"_s}}});
+    UserDefaults().setObject(u"user_context_configuration"_s, QJsonObject{{u"CTX_DIRx"_s, project}});
+    UserDefaults().setObject(u"search_exclusion_filter"_s, u"dirname CONTAINS '/.git' OR extension IN {'o', 'pyc'}"_s);
+    PreferencesWindow preferences(assembly, [](const QString &key, const QKeySequence &) {
+        return key.endsWith(u"clipboard"_s) ? u"another program holds it"_s : QString();
+    });
+    preferences.move(60, 60);
+    for (const QString &page : {u"general"_s, u"rules"_s, u"context"_s, u"search"_s, u"plugins"_s}) {
+        preferences.showPage(page);
+        if (page == u"rules"_s) {
+            // The user adds a rule and types a pattern that does not compile.
+            auto *rules = preferences.findChild<QWidget *>(page)->findChild<SettingsTable *>();
+            rules->findChild<QPushButton *>()->click();
+            rules->table()->item(1, 0)->setText(u"ACT_BROKEN"_s);
+            rules->table()->item(1, 2)->setText(u"([unclosed"_s);
+            rules->table()->setCurrentCell(0, 0);
+            preferences.rulesPage()->setSample(u"GLM-42"_s);
+        }
+        shoot(u"preferences-"_s + page, frameOf(preferences));
+    }
+    preferences.hide();
+
+    IntroPanel help(&assembly.pluginManager());
+    help.move(60, 40);
+    help.goToManualDocument();
+    help.show();
+    shoot(u"help-manual"_s, frameOf(help));
+    help.goToActionsDocument();
+    shoot(u"help-actions"_s, frameOf(help));
+    help.hide();
 
     QMessageBox about(QMessageBox::Information, u"About Glimra"_s,
                       DesktopApplication::aboutText(u"0.1.0"_s, u"http://updates.glimra.org/glimra?t=675D9A3C"_s));

@@ -75,6 +75,16 @@ void BusService::RefreshPlugins()
     m_delegate->refreshPlugins();
 }
 
+void BusService::ShowPreferences()
+{
+    emit preferencesRequested();
+}
+
+void BusService::ShowHelp(const QString &document)
+{
+    emit helpRequested(document);
+}
+
 void BusService::Quit()
 {
     // After the reply has left.

@@ -37,6 +37,9 @@ public slots:
     Q_SCRIPTABLE void GuessSelection();
     Q_SCRIPTABLE void GuessClipboard();
     Q_SCRIPTABLE void RefreshPlugins();
+    Q_SCRIPTABLE void ShowPreferences();
+    /// Shows the help panel on "manual" or "actions".
+    Q_SCRIPTABLE void ShowHelp(const QString &document);
     Q_SCRIPTABLE void Quit();
     /// The state of the last guess, as `glimra … --json` prints it.
     Q_SCRIPTABLE QString Results();
@@ -47,6 +50,8 @@ public slots:
 
 signals:
     void quitRequested();
+    void preferencesRequested();
+    void helpRequested(const QString &document);
 
 private:
     AppDelegate *m_delegate;

@@ -3,7 +3,13 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "app/ui/BusService.h"
+#include "app/ui/IntroPanel.h"
+#include "app/ui/NewPluginDialog.h"
+#include "app/ui/PluginsPage.h"
+#include "app/ui/PreferencesWindow.h"
 #include "app/ui/ResultWindow.h"
+#include "app/ui/SettingsWatcher.h"
+#include "matching/PluginManager.h"
 #include "foundation/Log.h"
 #include "platform/Notifier.h"
 #include "platform/UserDefaults.h"
@@ -32,6 +38,12 @@ namespace {
 
 enum Shortcut { GuessSelectionShortcut, GuessClipboardShortcut };
 
+int shortcutOf(const QString &settingsKey)
+{
+    return settingsKey == DesktopApplication::GuessSelectionShortcutKey ? GuessSelectionShortcut
+                                                                        : GuessClipboardShortcut;
+}
+
 } // namespace
 
 DesktopApplication::DesktopApplication(QObject *parent)
@@ -46,6 +58,13 @@ DesktopApplication::DesktopApplication(QObject *parent)
     delegate().setResultWindow(m_window.get());
     m_bus = new BusService(&delegate(), m_window.get(), this);
     connect(m_bus, &BusService::quitRequested, this, &DesktopApplication::quit);
+    connect(m_bus, &BusService::preferencesRequested, this, [this] { showPreferences(); });
+    connect(m_bus, &BusService::helpRequested, this, [this](const QString &document) {
+        if (document == u"actions"_s)
+            showActionsDocument();
+        else
+            showManualDocument();
+    });
     connect(m_shortcuts.get(), &X11GlobalShortcuts::activated, this, [this](int id) {
         // A shortcut is not a toolbar item: the panel may open at the pointer.
         if (id == GuessSelectionShortcut)
@@ -80,6 +99,9 @@ bool DesktopApplication::start()
     }
     delegate().setupSparkle();
     grabShortcuts();
+    // Shortcuts changed in the preferences, or by `glimra defaults write`, apply at once.
+    m_settingsWatcher = new SettingsWatcher(m_userDefaults->filePath(), this);
+    connect(m_settingsWatcher, &SettingsWatcher::changed, this, &DesktopApplication::grabShortcuts);
     setUpTray();
     return true;
 }
@@ -95,6 +117,10 @@ void DesktopApplication::grabShortcut(int id, const QString &settingsKey, const 
     const QString text = m_userDefaults->objectForKey(settingsKey).isString()
         ? m_userDefaults->stringForKey(settingsKey)
         : fallback;
+    // Reported once: a settings change that leaves this shortcut as it was is no news.
+    if (m_grabbed.contains(settingsKey) && m_grabbed.value(settingsKey) == text)
+        return;
+    m_grabbed.insert(settingsKey, text);
     if (text.isEmpty()) {
         m_shortcuts->release(id);
         return;
@@ -103,6 +129,15 @@ void DesktopApplication::grabShortcut(int id, const QString &settingsKey, const 
     if (!m_shortcuts->grab(id, QKeySequence::fromString(text, QKeySequence::PortableText), &problem))
         reportProblem(tr("shortcut unavailable"),
                       tr("%1 cannot be used: %2. Glimra runs on without it.").arg(text, problem));
+}
+
+QString DesktopApplication::tryShortcut(const QString &settingsKey, const QKeySequence &sequence)
+{
+    QString problem;
+    m_grabbed.insert(settingsKey, sequence.toString(QKeySequence::PortableText));
+    if (!m_shortcuts->grab(shortcutOf(settingsKey), sequence, &problem))
+        return problem;
+    return {};
 }
 
 void DesktopApplication::reportProblem(const QString &title, const QString &description)
@@ -120,7 +155,12 @@ QMenu *DesktopApplication::buildMenu()
     menu->addAction(tr("Show results"), this, &DesktopApplication::showResults);
     menu->addSeparator();
     menu->addAction(tr("Refresh plug-ins"), this, &DesktopApplication::refreshPlugins);
+    menu->addAction(tr("New matcher…"), this, &DesktopApplication::newMatcher);
+    menu->addAction(tr("New action…"), this, &DesktopApplication::newAction);
+    menu->addAction(tr("Preferences…"), this, [this] { showPreferences(); });
     menu->addSeparator();
+    menu->addAction(tr("Manual"), this, &DesktopApplication::showManualDocument);
+    menu->addAction(tr("Actions"), this, &DesktopApplication::showActionsDocument);
     menu->addAction(tr("About Glimra"), this, &DesktopApplication::showAbout);
     menu->addAction(tr("Quit"), this, &DesktopApplication::quit);
     return menu;
@@ -161,6 +201,57 @@ void DesktopApplication::showResults()
 void DesktopApplication::refreshPlugins()
 {
     delegate().refreshPlugins();
+}
+
+PreferencesWindow &DesktopApplication::preferencesWindow()
+{
+    if (!m_preferences) {
+        m_preferences = std::make_unique<PreferencesWindow>(
+            *m_interface, [this](const QString &key, const QKeySequence &sequence) {
+                return tryShortcut(key, sequence);
+            });
+    }
+    return *m_preferences;
+}
+
+IntroPanel &DesktopApplication::introPanel()
+{
+    if (!m_introPanel)
+        m_introPanel = std::make_unique<IntroPanel>(&m_interface->pluginManager());
+    return *m_introPanel;
+}
+
+void DesktopApplication::showPreferences(const QString &page)
+{
+    preferencesWindow().showPage(page);
+}
+
+void DesktopApplication::showManualDocument()
+{
+    introPanel().goToManualDocument();
+    introPanel().show();
+    introPanel().raise();
+    introPanel().activateWindow();
+}
+
+void DesktopApplication::showActionsDocument()
+{
+    introPanel().goToActionsDocument();
+    introPanel().show();
+    introPanel().raise();
+    introPanel().activateWindow();
+}
+
+void DesktopApplication::newMatcher()
+{
+    showPreferences(u"plugins"_s);
+    preferencesWindow().pluginsPage()->newMatcher();
+}
+
+void DesktopApplication::newAction()
+{
+    showPreferences(u"plugins"_s);
+    preferencesWindow().pluginsPage()->newAction();
 }
 
 QString DesktopApplication::aboutText(const QString &version, const QString &feedURL)

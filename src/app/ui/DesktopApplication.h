@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+#include <QHash>
+#include <QKeySequence>
 #include <QObject>
 
 #include <memory>
@@ -13,8 +15,11 @@ namespace glimra {
 
 class AppDelegate;
 class BusService;
+class IntroPanel;
 class MainInterface;
+class PreferencesWindow;
 class ResultWindow;
+class SettingsWatcher;
 class UserDefaults;
 class X11GlobalShortcuts;
 
@@ -46,17 +51,29 @@ public:
     MainInterface &interface() const { return *m_interface; }
     ResultWindow &resultWindow() const { return *m_window; }
 
+    /// Grabs `sequence` as the shortcut of `settingsKey`; the reason when it cannot be
+    /// used, else a null text.
+    QString tryShortcut(const QString &settingsKey, const QKeySequence &sequence);
+
 public slots:
     void guessSelection();
     void guessClipboard();
     void showResults();
     void refreshPlugins();
+    /// Fronts the preferences window on a page ("general", "rules", …; empty: as it was).
+    void showPreferences(const QString &page = {});
+    void showManualDocument();
+    void showActionsDocument();
+    void newMatcher();
+    void newAction();
     void showAbout();
     void quit();
 
 private:
     void grabShortcuts();
     void grabShortcut(int id, const QString &settingsKey, const QString &fallback);
+    PreferencesWindow &preferencesWindow();
+    IntroPanel &introPanel();
     void setUpTray();
     QMenu *buildMenu();
     void reportProblem(const QString &title, const QString &description);
@@ -69,6 +86,12 @@ private:
     BusService *m_bus = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     std::unique_ptr<QMenu> m_menu;
+    SettingsWatcher *m_settingsWatcher = nullptr;
+    // Made when first shown.
+    std::unique_ptr<PreferencesWindow> m_preferences;
+    std::unique_ptr<IntroPanel> m_introPanel;
+    // The shortcut grabbed for each key, so that a settings change re-grabs only what changed.
+    QHash<QString, QString> m_grabbed;
 };
 
 } // namespace glimra

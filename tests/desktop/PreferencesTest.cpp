@@ -1,0 +1,199 @@
+#include "DesktopTest.h"
+#include "Recorders.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
+#include "app/ui/AutostartEntry.h"
+#include "app/ui/IntroPanel.h"
+#include "app/ui/NewPluginDialog.h"
+#include "app/ui/PluginsPage.h"
+#include "app/ui/PreferencesWindow.h"
+#include "app/ui/RulesPage.h"
+#include "app/ui/SettingsTable.h"
+#include "matching/PluginManager.h"
+#include "platform/MemoryPasteboard.h"
+#include "platform/UserDefaults.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QKeySequenceEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+using namespace glimra;
+using namespace glimra::test;
+using namespace Qt::StringLiterals;
+
+// The preferences window in this process, over the program's own assembly and the real
+// settings file of the test's home.
+class PreferencesTest : public DesktopTest
+{
+protected:
+    void SetUp() override
+    {
+        DesktopTest::SetUp();
+        if (IsSkipped())
+            return;
+        platform.workspace = workspace;
+        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+        assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
+        window = std::make_unique<PreferencesWindow>(*assembly, [this](const QString &key, const QKeySequence &) {
+            triedShortcuts.append(key);
+            return key.endsWith(u"clipboard"_s) ? u"another program holds it"_s : QString();
+        });
+        window->showPage(u"general"_s);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        assembly.reset();
+        DesktopTest::TearDown();
+    }
+    QJsonValue stored(const QString &key) { return UserDefaults().objectForKey(key); }
+    template <typename T>
+    T *find(const QString &name) { return window->findChild<T *>(name); }
+    SettingsTable *tableOf(const QString &page) { return find<QWidget>(page)->findChild<SettingsTable *>(); }
+    void fill(SettingsTable *table, const QStringList &cells)
+    {
+        table->findChild<QPushButton *>()->click(); // Add
+        const int row = table->table()->rowCount() - 1;
+        for (int column = 0; column < cells.size(); ++column)
+            table->table()->item(row, column)->setText(cells.at(column));
+    }
+
+    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    Platform platform;
+    std::unique_ptr<MainInterface> assembly;
+    std::unique_ptr<PreferencesWindow> window;
+    QStringList triedShortcuts;
+};
+
+TEST_F(PreferencesTest, EveryPageWritesWhatTheUserChangesAndNothingThatDoesNotParse)
+{
+    find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(0)->setChecked(true);
+    find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(1)->setChecked(true);
+    EXPECT_EQ(stored(u"hide_after_action"_s), QJsonValue(true));
+    EXPECT_EQ(stored(u"popup_close_to_mouse"_s), QJsonValue(true));
+
+    auto *selectionKey = find<QKeySequenceEdit>(u"shortcut_guess_selection"_s);
+    selectionKey->setKeySequence(QKeySequence(u"Ctrl+Alt+Y"_s));
+    emit selectionKey->editingFinished();
+    EXPECT_EQ(stored(u"shortcut_guess_selection"_s), QJsonValue(u"Ctrl+Alt+Y"_s));
+    auto *clipboardKey = find<QKeySequenceEdit>(u"shortcut_guess_clipboard"_s);
+    clipboardKey->setKeySequence(QKeySequence(u"Ctrl+Alt+U"_s));
+    emit clipboardKey->editingFinished();
+    EXPECT_EQ(triedShortcuts, (QStringList{u"shortcut_guess_selection"_s, u"shortcut_guess_clipboard"_s}));
+    EXPECT_TRUE(find<QLabel>(u"shortcut_guess_clipboard_problem"_s)->text().contains(u"another program holds it"_s));
+    EXPECT_TRUE(find<QLabel>(u"shortcut_guess_selection_problem"_s)->isHidden());
+
+    fill(tableOf(u"context"_s), {u"CTX_DIRx"_s, u"/projects"_s});
+    EXPECT_EQ(stored(u"user_context_configuration"_s), QJsonValue(QJsonObject{{u"CTX_DIRx"_s, u"/projects"_s}}));
+
+    fill(tableOf(u"rules"_s), {u"ACT_TICKET"_s, u""_s, u"^[A-Z]+-\\d+$"_s});
+    const QJsonValue rules = stored(u"regexp_matchers"_s);
+    EXPECT_EQ(rules.toArray().first().toObject().value(u"regexp"_s), u"^[A-Z]+-\\d+$"_s);
+    // A pattern that does not compile is marked, and nothing is saved until it compiles.
+    tableOf(u"rules"_s)->table()->item(0, 2)->setText(u"(unclosed"_s);
+    EXPECT_EQ(stored(u"regexp_matchers"_s), rules);
+    EXPECT_TRUE(find<QLabel>(u"rulesProblem"_s)->text().contains(u"Rule 1: the regexp \"(unclosed\" does not compile"_s));
+    EXPECT_FALSE(tableOf(u"rules"_s)->table()->item(0, 2)->toolTip().isEmpty());
+
+    auto *filter = find<QPlainTextEdit>(u"filter"_s);
+    filter->setPlainText(u"extension == 'o'"_s);
+    EXPECT_EQ(stored(u"search_exclusion_filter"_s), QJsonValue(u"extension == 'o'"_s));
+    filter->setPlainText(u"extension =="_s);
+    EXPECT_EQ(stored(u"search_exclusion_filter"_s), QJsonValue(u"extension == 'o'"_s));
+    EXPECT_FALSE(find<QLabel>(u"filterProblem"_s)->isHidden());
+}
+
+TEST_F(PreferencesTest, TheRuleTesterAnswersWhatAGuessAnswers)
+{
+    window->showPage(u"rules"_s);
+    fill(tableOf(u"rules"_s), {u"ACT_URL"_s, u"https://tracker.example/$1"_s, u"^([A-Z]+-\\d+)$"_s});
+    fill(tableOf(u"rules"_s), {u"ACT_NEVER"_s, u""_s, u"^zzz$"_s});
+    window->rulesPage()->setSample(u"ABC-12"_s);
+    const QString report = window->rulesPage()->testerReport();
+    EXPECT_TRUE(report.contains(u"Rule 1 matches: ACT_URL = https://tracker.example/ABC-12"_s)) << report.toStdString();
+    EXPECT_TRUE(report.contains(u"Rule 2 does not match."_s));
+
+    const GlimraRun run = runGlimra({u"match"_s, u"--json"_s, u"--wait"_s, u"0"_s, u"--text"_s, u"ABC-12"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList labels;
+    for (const QJsonValue &action : run.json().value(u"actions"_s).toArray())
+        labels.append(action.toObject().value(u"label"_s).toString());
+    EXPECT_TRUE(report.contains(u"The guess: looks like %1."_s.arg(run.json().value(u"contentType"_s).toString())))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(u"Actions: %1."_s.arg(labels.join(u", "_s)))) << report.toStdString();
+}
+
+TEST_F(PreferencesTest, AChangeMadeElsewhereShowsInTheOpenWindow)
+{
+    auto *hide = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(0);
+    ASSERT_FALSE(hide->isChecked());
+    // Another program writes the settings file (as `glimra defaults write` does).
+    UserDefaults().setObject(u"hide_after_action"_s, true);
+    UserDefaults().setObject(u"search_exclusion_filter"_s, u"filename BEGINSWITH '~'"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hide->isChecked(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return find<QPlainTextEdit>(u"filter"_s)->toPlainText() == u"filename BEGINSWITH '~'"_s; }, 5000));
+    // The window's next change keeps what the other program wrote.
+    find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(1)->setChecked(true);
+    EXPECT_EQ(stored(u"search_exclusion_filter"_s), QJsonValue(u"filename BEGINSWITH '~'"_s));
+}
+
+TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
+{
+    auto *login = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(2);
+    login->setChecked(true);
+    QFile entry(AutostartEntry::path());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("Exec=glimra"));
+    EXPECT_EQ(AutostartEntry::path(), path(u"config/autostart/org.glimra.Glimra.desktop"_s));
+    login->setChecked(false);
+    EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
+}
+
+TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)
+{
+    writeFile(u"bin/recording-editor"_s, "#!/bin/sh\necho \"$@\" > '" + path(u"edited"_s).toUtf8() + "'\n", true);
+    qputenv("VISUAL", path(u"bin/recording-editor"_s).toLocal8Bit());
+    NewPluginDialog dialog(NewPluginDialog::Role::Matcher, assembly->pluginManager(), workspace);
+    dialog.nameField()->setText(u"a/b"_s);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected); // still open
+    EXPECT_TRUE(dialog.findChild<QLabel *>()->text().isEmpty() == false);
+    EXPECT_TRUE(QDir(PluginManager::userPluginsDir()).isEmpty());
+
+    dialog.nameField()->setText(u"Colour"_s);
+    dialog.kindField()->setCurrentIndex(2); // shell
+    dialog.accept();
+    qunsetenv("VISUAL");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.createdFile(), PluginManager::userPluginsDir() + u"/ColourMatcher.sh"_s);
+    QFile edited(path(u"edited"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edited.size() > 0; }, 5000));
+    ASSERT_TRUE(edited.open(QIODevice::ReadOnly));
+    EXPECT_EQ(edited.readAll().trimmed(), dialog.createdFile().toUtf8());
+    // It is in the lists at once, and works as its template says.
+    const QList<QTreeWidgetItem *> listed =
+        window->pluginsPage()->matcherList()->findItems(u"ColourMatcher.sh"_s, Qt::MatchExactly);
+    EXPECT_EQ(listed.size(), 1);
+    assembly->appDelegate().guessText({{CTX_TEXT, u"#ff8800"_s}});
+    EXPECT_EQ(assembly->appDelegate().matchedContext().value(ACT_TEXT), u"rgb(255, 136, 0)"_s);
+}
+
+TEST_F(PreferencesTest, TheHelpPanelShowsTheManualAndTheActionsInstalled)
+{
+    writeFile(userPluginsDir() + u"/NoteAction.sh"_s, "echo note\n");
+    assembly->pluginManager().refreshPlugins();
+    IntroPanel help(&assembly->pluginManager());
+    help.goToManualDocument();
+    EXPECT_TRUE(help.documentText().contains(u"Meta+Alt+G"_s));
+    help.goToActionsDocument();
+    EXPECT_TRUE(help.documentText().contains(u"open at line"_s));
+    EXPECT_TRUE(help.documentText().contains(userPluginsDir() + u"/NoteAction.sh"_s));
+}

@@ -282,6 +282,36 @@ quint64 AppDelegate::guessText(const Context &selectionContext)
     });
 }
 
+quint64 AppDelegate::handleGuessText(const QString &text, const QString &applicationName, bool,
+                                     const GuessAnswer &answer)
+{
+    Context selection{{CTX_TEXT, text}};
+    set(selection, CTX_APP_NAME, applicationName.isEmpty() ? QString() : applicationName);
+    // The guess may end before guessText() returns: listen first, for the identity the
+    // request is about to get.
+    const quint64 guess = m_lastGuess + 1;
+    auto *listener = new QObject(this);
+    connect(this, &AppDelegate::guessFinished, listener, [this, guess, answer, listener](const GuessOutcome &outcome) {
+        if (outcome.guess != guess)
+            return;
+        listener->deleteLater();
+        if (!outcome.finished())
+            return answer(std::nullopt);
+        Context result = m_matchedContext;
+        QStringList paths;
+        for (const FileObject &file : std::as_const(m_resultFiles)) {
+            if (!file.filePath().isNull())
+                paths.append(file.filePath());
+        }
+        if (!paths.isEmpty()) {
+            result.insert(ACT_FILENAMES, paths.join(u'\n'));
+            result.insert(ACT_FILENAME, paths.first());
+        }
+        answer(result);
+    });
+    return guessText(selection);
+}
+
 void AppDelegate::runMatchingEngine()
 {
     if (!m_matchingEngine)

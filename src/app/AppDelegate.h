@@ -95,6 +95,15 @@ public:
     /// shown, nobody is notified (the command line's match, scripting).
     quint64 guessText(const Context &selectionContext);
 
+    /// The answer to a scripting guess: the matched context, with ACT_FILENAMES (the paths
+    /// of the result files, one per line) and ACT_FILENAME (the first of them); nullopt
+    /// when the guess did not run.
+    using GuessAnswer = std::function<void(const std::optional<Context> &answer)>;
+    /// Guesses `text` (with CTX_APP_NAME `applicationName` when given) for a script, in
+    /// its turn behind a guess that runs; `answer` hears the outcome.
+    quint64 handleGuessText(const QString &text, const QString &applicationName, bool userInput,
+                            const GuessAnswer &answer);
+
     /// Matches the current selection context and publishes the results.
     void runMatchingEngine();
     /// Appends files that arrived later (desktop search), newest first.

@@ -5,6 +5,7 @@
 #include "cli/MatchCommand.h"
 #include "cli/PluginsCommand.h"
 #include "cli/RunningInstance.h"
+#include "cli/ScriptingCommand.h"
 #include "cli/WindowCommand.h"
 #include "foundation/ExitCleanup.h"
 #include "foundation/HandlerScript.h"
@@ -39,12 +40,17 @@ const char *const Usage =
     "  plugins list [--json]           list the matchers and actions\n"
     "  plugins new matcher|action NAME [--kind KIND] [--no-open]\n"
     "                                  create a plug-in from its template\n"
+    "  call guess [--file F] [--url U] [--text T] [--app NAME] [--json]\n"
+    "                                  the scripting guess (through the running Glimra)\n"
+    "  regexp match|multiple|split TEXT PATTERN [--json]\n"
+    "                                  the regular-expression operations\n"
     "  preferences [PAGE]              the preferences window\n"
     "  help [actions]                  the manual, or the actions document\n";
 
 bool needsApplicationObjectOnly(const QString &command)
 {
-    return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s;
+    return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s
+        || command == u"regexp"_s || command == u"call"_s;
 }
 
 bool opensAWindow(const QString &command)
@@ -132,6 +138,10 @@ int main(int argc, char *argv[])
         return glimra::PluginsCommand::run(arguments);
     if (command == u"show"_s)
         return showResults();
+    if (command == u"call"_s)
+        return glimra::ScriptingCommand::call(arguments, withDisplay);
+    if (command == u"regexp"_s)
+        return glimra::ScriptingCommand::regexp(arguments);
     if (command == u"clipboard-keeper"_s && withDisplay && arguments.size() == 1)
         return glimra::ClipboardKeeper::run(arguments.first());
     if (command == u"--help"_s || command == u"-h"_s) {

@@ -1,16 +1,20 @@
 #include "DesktopTest.h"
 
+#include "app/ui/BusService.h"
 #include "platform/desktop/X11GlobalShortcuts.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCall>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMimeData>
+#include <QXmlStreamReader>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -30,6 +34,7 @@ protected:
         environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
         environment.insert(u"GLIMRA_KEEP_DISPLAY"_s, u"1"_s);
+        qDBusRegisterMetaType<QMap<QString, QString>>(); // Guess takes a{ss}
     }
     void TearDown() override
     {
@@ -148,4 +153,142 @@ TEST_F(DesktopApplicationTest, AShortcutAnotherProgramHoldsIsReportedAndTheOther
     xclipSet(u"clipboard"_s, u"https://example.org/"_s);
     key(u"super+alt+c"_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return selected() == u"https://example.org/"_s; }, 10000));
+}
+
+namespace {
+
+// One scripting request: the bus's method and arguments, and the same as `glimra` words.
+struct ScriptingCase
+{
+    QString method;
+    QVariantList arguments;
+    QStringList commandLine;
+    QJsonValue expected; // null: no value
+};
+
+QJsonValue jsonOf(const QVariant &answer)
+{
+    const std::optional<QVariant> value = BusService::valueOf(answer);
+    return value ? QJsonValue::fromVariant(*value) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
+TEST_F(DesktopApplicationTest, ScriptsGetTheSameAnswersOverTheBusAndFromTheCommandLine)
+{
+    const QString file = writeFile(u"notes.txt"_s, "x");
+    auto guess = [](const QMap<QString, QString> &arguments) { return QVariantList{QVariant::fromValue(arguments)}; };
+    const ScriptingCase cases[] = {
+        {u"Guess"_s, guess({{u"text_string"_s, u"6*7"_s}}), {u"call"_s, u"guess"_s, u"--text"_s, u"6*7"_s}, u"42"_s},
+        // A URL and a text: only the URL is guessed; no ACT_URL means no value.
+        {u"Guess"_s, guess({{u"url_string"_s, u"https://x.org/"_s}, {u"text_string"_s, u"6*7"_s}}),
+         {u"call"_s, u"guess"_s, u"--url"_s, u"https://x.org/"_s, u"--text"_s, u"6*7"_s}, u"https://x.org/"_s},
+        {u"Guess"_s, guess({{u"url_string"_s, u"not a url"_s}, {u"text_string"_s, u"6*7"_s}}),
+         {u"call"_s, u"guess"_s, u"--url"_s, u"not a url"_s, u"--text"_s, u"6*7"_s}, QJsonValue()},
+        // A file whose answer holds no file names falls through to the text.
+        {u"Guess"_s, guess({{u"file_string"_s, u"/nowhere/zzz"_s}, {u"text_string"_s, u"6*7"_s}}),
+         {u"call"_s, u"guess"_s, u"--file"_s, u"/nowhere/zzz"_s, u"--text"_s, u"6*7"_s}, u"42"_s},
+        {u"Guess"_s, guess({{u"file_string"_s, file}}), {u"call"_s, u"guess"_s, u"--file"_s, file},
+         QJsonArray{file}},
+        {u"Guess"_s, guess({}), {u"call"_s, u"guess"_s}, QJsonValue()},
+        {u"Guess"_s, guess({{u"text_string"_s, u"hello"_s}, {u"app_name"_s, u"Editor"_s}}),
+         {u"call"_s, u"guess"_s, u"--text"_s, u"hello"_s, u"--app"_s, u"Editor"_s}, QJsonValue()},
+        // 'mreg' on a text that does not match is false, not nothing.
+        {u"Regexp"_s, {u"mreg"_s, u"abc"_s, u"x"_s}, {u"regexp"_s, u"match"_s, u"abc"_s, u"x"_s}, false},
+        {u"Matches"_s, {u"abc"_s, u"b+"_s}, {u"regexp"_s, u"mreg"_s, u"abc"_s, u"b+"_s}, true},
+        {u"Regexp"_s, {u"xreg"_s, u"abc"_s, u"(b)(c)"_s}, {u"regexp"_s, u"multiple"_s, u"abc"_s, u"(b)(c)"_s},
+         QJsonArray{u"bc"_s, u"b"_s, u"c"_s}},
+        {u"MatchMultiple"_s, {u"abc"_s, u"x"_s}, {u"regexp"_s, u"xreg"_s, u"abc"_s, u"x"_s}, QJsonValue()},
+        {u"Split"_s, {u"a,b;c"_s, u",;"_s}, {u"regexp"_s, u"split"_s, u"a,b;c"_s, u",;"_s},
+         QJsonArray{u"a"_s, u"b"_s, u"c"_s}},
+        // A pattern that does not compile: false, or no value; never a failed call.
+        {u"Regexp"_s, {u"mreg"_s, u"abc"_s, u"("_s}, {u"regexp"_s, u"match"_s, u"abc"_s, u"("_s}, false},
+        {u"Regexp"_s, {u"xreg"_s, u"abc"_s, u"("_s}, {u"regexp"_s, u"multiple"_s, u"abc"_s, u"("_s}, QJsonValue()},
+    };
+    startApplication();
+    for (const ScriptingCase &row : cases) {
+        QDBusMessage request = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                              u"org.glimra.Glimra1"_s, row.method);
+        request.setArguments(row.arguments);
+        QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(request);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); }, 30000));
+        ASSERT_FALSE(pending.isError()) << pending.error().message().toStdString();
+        EXPECT_EQ(jsonOf(pending.reply().arguments().value(0)), row.expected)
+            << row.commandLine.join(u' ').toStdString();
+
+        const GlimraRun run = glimra(row.commandLine + QStringList{u"--json"_s}, {}, environment);
+        EXPECT_EQ(QJsonDocument::fromJson("[" + run.out.toUtf8() + "]").array().first(), row.expected)
+            << row.commandLine.join(u' ').toStdString() << ": " << run.out.toStdString();
+        const bool value = !row.expected.isNull() && row.expected != QJsonValue(false);
+        EXPECT_EQ(run.exitCode, value ? 0 : 1) << row.commandLine.join(u' ').toStdString();
+    }
+}
+
+TEST_F(DesktopApplicationTest, ScriptingRefusesWhatIsTooLargeAndWaitsItsTurn)
+{
+    // A matcher slow enough that a second request arrives while the first guess runs.
+    writeFile(userPluginsDir() + u"/SlowMatcher.sh"_s, "sleep 0.5\necho ACT_SLOW=$(cat)\n");
+    startApplication();
+    auto request = [](const QString &method, const QVariantList &arguments) {
+        QDBusMessage message = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                              u"org.glimra.Glimra1"_s, method);
+        message.setArguments(arguments);
+        return QDBusConnection::sessionBus().asyncCall(message);
+    };
+    auto text = [](const QString &value) {
+        return QVariantList{QVariant::fromValue(QMap<QString, QString>{{u"text_string"_s, value}})};
+    };
+    QDBusPendingCall huge = request(u"Guess"_s, text(QString(1024 * 1024 + 1, u'x')));
+    QDBusPendingCall pattern = request(u"Matches"_s, {u"x"_s, QString(4097, u'x')});
+    QDBusPendingCall first = request(u"Guess"_s, text(u"2*3"_s));
+    QDBusPendingCall second = request(u"Guess"_s, text(u"4*5"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.isFinished() && first.isFinished() && huge.isFinished()
+                                             && pattern.isFinished(); }, 30000));
+    EXPECT_EQ(huge.error().name(), u"org.glimra.Glimra1.Error.TooLarge"_s);
+    EXPECT_EQ(pattern.error().name(), u"org.glimra.Glimra1.Error.TooLarge"_s);
+    EXPECT_EQ(jsonOf(first.reply().arguments().value(0)), QJsonValue(u"6"_s));
+    EXPECT_EQ(jsonOf(second.reply().arguments().value(0)), QJsonValue(u"20"_s));
+}
+
+namespace {
+
+// "Method(in types)->(out types)" for every method of org.glimra.Glimra1 in `xml`.
+QStringList methodsIn(const QString &xml)
+{
+    QStringList methods;
+    QXmlStreamReader reader(xml);
+    bool inInterface = false;
+    QString method, in, out;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const QString name = reader.name().toString();
+        if (reader.isStartElement() && name == u"interface"_s)
+            inInterface = reader.attributes().value(u"name"_s) == u"org.glimra.Glimra1"_s;
+        else if (reader.isEndElement() && name == u"interface"_s)
+            inInterface = false;
+        else if (inInterface && reader.isStartElement() && name == u"method"_s)
+            method = reader.attributes().value(u"name"_s).toString(), in.clear(), out.clear();
+        else if (inInterface && reader.isStartElement() && name == u"arg"_s)
+            (reader.attributes().value(u"direction"_s) == u"out"_s ? out : in) += reader.attributes().value(u"type"_s);
+        else if (inInterface && reader.isEndElement() && name == u"method"_s)
+            methods.append(u"%1(%2)->(%3)"_s.arg(method, in, out));
+    }
+    methods.sort();
+    return methods;
+}
+
+} // namespace
+
+TEST_F(DesktopApplicationTest, TheInstalledInterfaceDescriptionIsTheInterfaceServed)
+{
+    startApplication();
+    QDBusMessage introspect = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                             u"org.freedesktop.DBus.Introspectable"_s, u"Introspect"_s);
+    QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(introspect);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); }, 10000));
+    QFile description(QStringLiteral(GLIMRA_SOURCE_RESOURCES) + u"/dbus/org.glimra.Glimra1.xml"_s);
+    ASSERT_TRUE(description.open(QIODevice::ReadOnly));
+    const QStringList served = methodsIn(pending.reply().arguments().value(0).toString());
+    EXPECT_EQ(methodsIn(QString::fromUtf8(description.readAll())), served);
+    EXPECT_TRUE(served.contains(u"Guess(a{ss})->(av)"_s));
 }

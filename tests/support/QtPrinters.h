@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -27,4 +30,9 @@ inline void PrintTo(const QMap<QString, QString> &map, std::ostream *out)
         *out << (it == map.cbegin() ? "" : ", ") << it.key().toStdString() << ": \""
              << it.value().toStdString() << '"';
     *out << '}';
+}
+
+inline void PrintTo(const QJsonValue &value, std::ostream *out)
+{
+    *out << QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).toStdString();
 }

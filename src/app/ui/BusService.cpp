@@ -1,11 +1,16 @@
 #include "app/ui/BusService.h"
 
 #include "app/AppDelegate.h"
+#include "app/GuessCommand.h"
 #include "app/GuessReport.h"
+#include "app/RegexpCommand.h"
 #include "app/ResultPanel.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusVariant>
 #include <QJsonDocument>
 #include <QTimer>
 
@@ -19,6 +24,88 @@ const QString BusService::Interface = u"org.glimra.Glimra1"_s;
 
 namespace {
 
+const QString TooLarge = u"org.glimra.Glimra1.Error.TooLarge"_s;
+const QString UnknownArgument = u"org.glimra.Glimra1.Error.UnknownArgument"_s;
+
+} // namespace
+
+QVariantList BusService::answer(const std::optional<QVariant> &value)
+{
+    if (!value)
+        return {};
+    return {QVariant::fromValue(QDBusVariant(*value))};
+}
+
+std::optional<QVariant> BusService::valueOf(const QVariant &reply)
+{
+    // What arrives is marshalled data unless the receiving side knew the type.
+    const QVariantList values = reply.canConvert<QDBusArgument>() ? qdbus_cast<QVariantList>(reply) : reply.toList();
+    if (values.isEmpty())
+        return std::nullopt;
+    const QVariant value = values.first().canConvert<QDBusVariant>() ? values.first().value<QDBusVariant>().variant()
+                                                                      : values.first();
+    if (value.canConvert<QDBusArgument>())
+        return QVariant(qdbus_cast<QStringList>(value)); // the only structured answer: a list of texts
+    return value;
+}
+
+bool BusService::fits(const QString &text, qsizetype maximumBytes, const QString &what)
+{
+    // Counted in UTF-16 units first: no copy for the common, small case.
+    if (text.size() <= maximumBytes / 3 || text.toUtf8().size() <= maximumBytes)
+        return true;
+    sendErrorReply(TooLarge, u"%1 holds more than %2 bytes"_s.arg(what).arg(maximumBytes));
+    return false;
+}
+
+QVariantList BusService::Guess(const GuessArguments &arguments)
+{
+    for (auto it = arguments.cbegin(); it != arguments.cend(); ++it) {
+        if (!GuessCommand::ArgumentKeys.contains(it.key())) {
+            sendErrorReply(UnknownArgument, u"Guess takes %1, not \"%2\""_s.arg(GuessCommand::ArgumentKeys.join(u", "_s), it.key()));
+            return {};
+        }
+        if (!fits(it.value(), MaximumTextBytes, u"\"%1\""_s.arg(it.key())))
+            return {};
+    }
+    // The reply waits for the guesses, which wait their turn behind one that runs.
+    setDelayedReply(true);
+    const QDBusMessage request = message();
+    QVariantMap values;
+    for (auto it = arguments.cbegin(); it != arguments.cend(); ++it)
+        values.insert(it.key(), it.value());
+    auto *command = new GuessCommand(*m_delegate, values, this);
+    connect(command, &GuessCommand::finished, this, [request](const std::optional<QVariant> &value) {
+        QDBusConnection::sessionBus().send(request.createReply(QVariant(answer(value))));
+    });
+    command->performDefaultImplementation();
+    return {};
+}
+
+QVariantList BusService::Regexp(const QString &eventId, const QString &text, const QString &regexp)
+{
+    if (!fits(text, MaximumTextBytes, u"the text"_s) || !fits(regexp, MaximumPatternBytes, u"the pattern"_s))
+        return {};
+    return answer(RegexpCommand::performDefaultImplementation(eventId, text, regexp));
+}
+
+QVariantList BusService::Matches(const QString &text, const QString &regexp)
+{
+    return Regexp(u"mreg"_s, text, regexp);
+}
+
+QVariantList BusService::MatchMultiple(const QString &text, const QString &regexp)
+{
+    return Regexp(u"xreg"_s, text, regexp);
+}
+
+QVariantList BusService::Split(const QString &text, const QString &separators)
+{
+    return Regexp(u"splt"_s, text, separators);
+}
+
+namespace {
+
 QString compact(const QJsonObject &object)
 {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -29,6 +116,7 @@ QString compact(const QJsonObject &object)
 BusService::BusService(AppDelegate *delegate, ResultPanel *resultWindow, QObject *parent)
     : QObject(parent), m_delegate(delegate), m_resultWindow(resultWindow)
 {
+    qDBusRegisterMetaType<GuessArguments>();
 }
 
 bool BusService::registerOnBus(QString *problem)

@@ -4,8 +4,15 @@
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <optional>
 
 namespace glimra {
+
+/// The arguments of Guess: a{ss} on the bus.
+using GuessArguments = QMap<QString, QString>;
 
 class AppDelegate;
 class ResultPanel;
@@ -22,6 +29,15 @@ public:
     static const QString ServiceName; ///< org.glimra.Glimra
     static const QString ObjectPath;  ///< /org/glimra/Glimra
     static const QString Interface;   ///< org.glimra.Glimra1
+    /// The most a text argument may hold (UTF-8 bytes), and a pattern.
+    static constexpr qsizetype MaximumTextBytes = 1024 * 1024;
+    static constexpr qsizetype MaximumPatternBytes = 4 * 1024;
+
+    /// A value as the interface answers it: an empty array for no value, else an array of
+    /// one element (a text, a list of texts, a boolean).
+    static QVariantList answer(const std::optional<QVariant> &value);
+    /// The value of such an answer as a caller receives it (`reply`: its av argument).
+    static std::optional<QVariant> valueOf(const QVariant &reply);
 
     /// Neither collaborator is owned.
     BusService(AppDelegate *delegate, ResultPanel *resultWindow, QObject *parent = nullptr);
@@ -48,14 +64,29 @@ public slots:
     /// `glimra guess` and `glimra clipboard` ask of the running instance.
     Q_SCRIPTABLE QString RunGuess(const QString &kind, double waitSeconds);
 
+    /// Guesses "file_string", "url_string" or "text_string" (with "app_name") without
+    /// capturing anything or showing the panel; the answer is ACT_FILENAMES (or
+    /// ACT_FILENAME) of the file, else ACT_URL of the URL, else ACT_TEXT of the text.
+    Q_SCRIPTABLE QVariantList Guess(const glimra::GuessArguments &arguments);
+    /// The regular-expression operations by their codes 'mreg', 'xreg', 'splt'.
+    Q_SCRIPTABLE QVariantList Regexp(const QString &eventId, const QString &text, const QString &regexp);
+    Q_SCRIPTABLE QVariantList Matches(const QString &text, const QString &regexp);
+    Q_SCRIPTABLE QVariantList MatchMultiple(const QString &text, const QString &regexp);
+    Q_SCRIPTABLE QVariantList Split(const QString &text, const QString &separators);
+
 signals:
     void quitRequested();
     void preferencesRequested();
     void helpRequested(const QString &document);
 
 private:
+    /// Refuses (with a named error) a text or a pattern over its size; true when it fits.
+    bool fits(const QString &text, qsizetype maximumBytes, const QString &what);
+
     AppDelegate *m_delegate;
     ResultPanel *m_resultWindow;
 };
 
 } // namespace glimra
+
+Q_DECLARE_METATYPE(glimra::GuessArguments)

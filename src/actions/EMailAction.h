@@ -9,6 +9,7 @@ class EMailAction : public ActionObject
 {
 public:
     EMailAction();
+    QString whyNotOffered(const Context &) const override { return QStringLiteral("it offers nothing yet"); }
 };
 
 } // namespace glimra

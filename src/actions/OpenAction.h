@@ -19,6 +19,7 @@ public:
     std::optional<Url> url() const { return m_url; }
 
     ActionList actionsForContext(const Context &matchedContext) override;
+    QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs ACT_PATH or ACT_URL"); }
     /// Opens url(); an offer without a URL does nothing.
     void execute(const Context &executionContext, const Completion &done) override;
 

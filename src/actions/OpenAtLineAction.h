@@ -35,6 +35,7 @@ public:
     /// Offered when ACT_PATH is an absolute path and ACT_PATH_LINE a number; a column that
     /// is not a number is left out.
     ActionList actionsForContext(const Context &matchedContext) override;
+    QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs an absolute ACT_PATH and a number in ACT_PATH_LINE"); }
     /// Starts editorCommand(), reporting a failure when it cannot be started; or opens the
     /// file through the workspace.
     void execute(const Context &executionContext, const Completion &done) override;

@@ -24,6 +24,7 @@ public:
     static QString typeForDataType(const QString &dataType);
 
     ActionList actionsForContext(const Context &matchedContext) override;
+    QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs ACT_TEXT or ACT_DATA_TYPE"); }
     void execute(const Context &executionContext, const Completion &done) override;
 
     bool hasScript() const { return m_pastesel_ap != nullptr; }

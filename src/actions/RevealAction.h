@@ -16,6 +16,7 @@ public:
     QString file() const { return m_file; }
 
     ActionList actionsForContext(const Context &matchedContext) override;
+    QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs ACT_PATH"); }
     void execute(const Context &executionContext, const Completion &done) override;
 
 private:

@@ -17,6 +17,7 @@ public:
     QString word() const { return m_word; }
 
     ActionList actionsForContext(const Context &matchedContext) override;
+    QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs ACT_WORDS"); }
 
 protected:
     /// A new, unlabelled action of the derived class.

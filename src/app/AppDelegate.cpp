@@ -324,10 +324,11 @@ void AppDelegate::runMatchingEngine()
         m_currentGuess = *m_running;
     }
     const Context selection = m_selectionContext;
-    const Context matched = m_matchingEngine->matchContext(selection, {m_currentGuess, m_settings});
+    m_explanation = m_explaining ? std::make_shared<Explanation>() : nullptr;
+    const Context matched = m_matchingEngine->matchContext(selection, {m_currentGuess, m_settings, m_explanation});
     setSelectionContext(selection);
     setMatchedContext(matched);
-    setResultActions(m_matchingEngine->actionsForContext(matched));
+    setResultActions(m_matchingEngine->actionsForContext(matched, m_explanation.get()));
     setResultFiles(m_matchingEngine->filesForContext(matched));
     setSelectedTab(1);
 }

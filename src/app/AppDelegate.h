@@ -5,6 +5,7 @@
 #include "foundation/Completion.h"
 #include "matching/ActionObject.h"
 #include "matching/Context.h"
+#include "matching/Explanation.h"
 #include "platform/Settings.h"
 #include "results/FileObject.h"
 
@@ -122,6 +123,10 @@ public:
     bool isGuessing() const { return m_running.has_value(); }
     /// The settings read when the current guess began.
     const Settings &settings() const { return m_settings; }
+    /// Whether guesses are explained: each matcher's and action's part is written down.
+    void setExplaining(bool explaining) { m_explaining = explaining; }
+    /// Why the current guess came out as it did; null when it was not explained.
+    std::shared_ptr<const Explanation> explanation() const { return m_explanation; }
 
     qint64 selectedTab() const { return m_selectedTab; }
     void setSelectedTab(qint64 tab);
@@ -192,6 +197,8 @@ private:
     std::optional<quint64> m_running; // the guess running now
     std::optional<Request> m_waiting; // the newest request that waits for it
     Settings m_settings;
+    bool m_explaining = false;
+    std::shared_ptr<Explanation> m_explanation;
 
     qint64 m_selectedTab = 0;
     Context m_selectionContext;

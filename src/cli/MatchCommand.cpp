@@ -1,6 +1,7 @@
 #include "cli/MatchCommand.h"
 
 #include "app/AppDelegate.h"
+#include "app/ExplanationReport.h"
 #include "app/GuessReport.h"
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
@@ -54,6 +55,7 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
                        {u"text-file"_s, u"Read the text from FILE."_s, u"FILE"_s},
                        {u"context"_s, u"Add KEY=VALUE to the selection context."_s, u"KEY=VALUE"_s},
                        {u"run"_s, u"Run the offered action labelled LABEL."_s, u"LABEL"_s},
+                       {u"explain"_s, u"Tell what each matcher and action did, and why."_s},
                        {u"json"_s, u"Print one JSON object."_s}});
     command.addWaitOption();
     if (!command.parseOptionsOnly())
@@ -78,6 +80,7 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
 
     Session session(withDisplay);
     AppDelegate &delegate = session.delegate();
+    delegate.setExplaining(parser.isSet(u"explain"_s));
     const GuessOutcome outcome =
         session.guess([&](AppDelegate &controller) { return controller.guessText(selection); });
     session.waitForLateResults(outcome, *wait);
@@ -105,8 +108,16 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
         searchResults = ran.items;
     }
 
-    ResultPrinter::print(command.out(), GuessReport::state(delegate), parser.isSet(u"json"_s),
-                         searchResults);
+    QJsonObject state = GuessReport::state(delegate);
+    const std::shared_ptr<const Explanation> explanation = delegate.explanation();
+    const bool json = parser.isSet(u"json"_s);
+    if (explanation && json)
+        state.insert(u"explain"_s, ExplanationReport::json(*explanation));
+    ResultPrinter::print(command.out(), state, json, searchResults);
+    if (explanation && !json) {
+        command.out() << ExplanationReport::text(*explanation);
+        command.out().flush();
+    }
     session.keepClipboard();
     return delegate.matchedContext().isEmpty() ? 1 : 0;
 }

@@ -78,7 +78,7 @@ std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QStri
 }
 
 QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args,
-                                          QString *failure) const
+                                          QString *failure, ScriptRun *run) const
 {
     ProcessRequest request;
     request.program = m_interpreter;
@@ -87,7 +87,7 @@ QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArr
     request.arguments << m_snapshot->fileName() << handler;
     request.input = QJsonDocument(args).toJson(QJsonDocument::Compact);
     request.timeout = m_timeout;
-    request.forwardStandardError = true;
+    request.forwardStandardError = run == nullptr;
     request.keepEventLoopRunning = true;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The script runs from a private copy: tell it where its file really is, and where the
@@ -97,6 +97,8 @@ QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArr
     request.environment = environment.toStringList();
 
     const ProcessResult result = ProcessRunner::run(request);
+    if (run)
+        *run = ScriptRun::from(result);
     if (!result.succeeded()) {
         const QString why = result.failureDescription();
         qCDebug(lcFoundation).noquote() << u"handler %1 of %2 failed: %3"_s.arg(handler, m_path, why);

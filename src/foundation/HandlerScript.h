@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/ScriptRun.h"
+
 #include <QJsonArray>
 #include <QString>
 #include <QVariant>
@@ -34,8 +36,10 @@ public:
     /// empty output, null, output that is not one JSON value, a non-zero exit status, a
     /// script that cannot run or one that overran the time bound (it is killed). When the
     /// script did not run to a normal end with status 0, `failure` (if given) says why.
+    /// With `run`, what the script writes to standard error is kept there, with how it
+    /// ended, instead of being passed on.
     QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                               QString *failure = nullptr) const;
+                               QString *failure = nullptr, ScriptRun *run = nullptr) const;
 
     /// Removes the snapshots that programs killed outright left in the temporary folder.
     static void removeStaleSnapshots();

@@ -31,4 +31,13 @@ bool DCalcMatch::matches(Context &workingContext)
     return true;
 }
 
+QString DCalcMatch::whyNot(const Context &workingContext) const
+{
+    if (!workingContext.contains(CTX_TEXT))
+        return NoText.toString();
+    if (glimra::matches(workingContext.value(CTX_TEXT), u"[a-z,A-Z]+"_s))
+        return u"the text holds letters or commas, which are never calculated"_s;
+    return u"bc found no value in the text"_s;
+}
+
 } // namespace glimra

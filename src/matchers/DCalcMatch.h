@@ -16,6 +16,7 @@ public:
 
     DCalcMatch();
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
 };
 
 } // namespace glimra

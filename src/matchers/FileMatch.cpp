@@ -75,6 +75,17 @@ bool FileMatch::matches(Context &workingContext)
     return true;
 }
 
+QString FileMatch::whyNot(const Context &workingContext) const
+{
+    if (workingContext.contains(ACT_PATH))
+        return u"a matcher before it found a path already"_s;
+    if (!workingContext.contains(CTX_TEXT))
+        return NoText.toString();
+    return workingContext.contains(CTX_DIR)
+        ? u"no file or folder of that name, nor of any word, exists (relative names were tried in CTX_DIR)"_s
+        : u"no file or folder of that name, nor of any word, exists"_s;
+}
+
 bool FileMatch::matchesSingleLineNum(Context &context) const
 {
     const QString value = context.value(CTX_TEXT);

@@ -13,6 +13,7 @@ class FileMatch : public MatcherObject
 public:
     FileMatch();
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
 
     /// An absolute path other than "/" at which a file or folder exists.
     static bool pathExists(const QString &path);

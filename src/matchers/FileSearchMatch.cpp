@@ -79,6 +79,15 @@ bool FileSearchMatch::matches(Context &context)
     return doQuery(displayNameQuery(basename(path)));
 }
 
+QString FileSearchMatch::whyNot(const Context &context) const
+{
+    if (hasFoundFiles(context) || context.contains(ACT_DATA_TYPE) || context.contains(ACT_PATH))
+        return u"a matcher before it found files or data already"_s;
+    if (context.contains(ACT_SEARCH_QUERY) || context.contains(ACT_SEARCH_FILE))
+        return u"the search asked for is not a valid query"_s;
+    return u"no word is a path that does not exist, to search for by its name"_s;
+}
+
 QString FileSearchMatch::firstMissingPath(const QString &text)
 {
     QString missing;

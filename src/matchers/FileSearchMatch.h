@@ -25,6 +25,7 @@ public:
 
     void beginRun(const MatchRun &run) override;
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
     bool isSearching(quint64 guess) const override;
 
     QString searchedPath() const { return m_searchedPath; }

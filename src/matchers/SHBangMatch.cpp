@@ -21,6 +21,16 @@ bool SHBangMatch::matches(Context &workingContext)
     return executePipe(text.sliced(1, text.size() - 2).toString(), workingContext);
 }
 
+QString SHBangMatch::whyNot(const Context &workingContext) const
+{
+    const QStringView text = QStringView(workingContext.value(CTX_TEXT)).trimmed();
+    if (text.isEmpty())
+        return NoText.toString();
+    if (text.size() < 2 || !text.startsWith(u'`') || !text.endsWith(u'`'))
+        return u"the text is not in backticks"_s;
+    return u"the command failed or ran too long"_s;
+}
+
 bool SHBangMatch::executePipe(const QString &command, Context &context) const
 {
     // A folder named "-x" is a folder, not an option of cd ("--"), and one named "-" is not

@@ -16,6 +16,7 @@ public:
 
     SHBangMatch();
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
     bool executePipe(const QString &command, Context &context) const;
 };
 

@@ -79,4 +79,11 @@ bool URLMatch::matches(Context &workingContext)
     return true;
 }
 
+QString URLMatch::whyNot(const Context &workingContext) const
+{
+    if (!workingContext.contains(CTX_TEXT))
+        return NoText.toString();
+    return u"no word is a URL with a scheme, or a host name beginning with www. or ftp."_s;
+}
+
 } // namespace glimra

@@ -12,6 +12,7 @@ class URLMatch : public MatcherObject
 public:
     URLMatch();
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
 };
 
 } // namespace glimra

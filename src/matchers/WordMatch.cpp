@@ -21,4 +21,9 @@ bool WordMatch::matches(Context &workingContext)
     return true;
 }
 
+QString WordMatch::whyNot(const Context &workingContext) const
+{
+    return workingContext.contains(CTX_TEXT) ? u"the text has more than one line"_s : NoText.toString();
+}
+
 } // namespace glimra

@@ -10,6 +10,7 @@ class WordMatch : public MatcherObject
 public:
     WordMatch();
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
 };
 
 } // namespace glimra

@@ -24,6 +24,16 @@ ActionList ActionObject::actionsForContext(const Context &)
     return {};
 }
 
+QString ActionObject::whyNotOffered(const Context &) const
+{
+    return {};
+}
+
+ScriptRun ActionObject::lastScriptRun() const
+{
+    return {};
+}
+
 void ActionObject::execute(const Context &, const Completion &done)
 {
     complete(done);

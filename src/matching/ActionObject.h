@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Completion.h"
+#include "foundation/ScriptRun.h"
 #include "matching/Context.h"
 
 #include <QList>
@@ -35,6 +36,14 @@ public:
 
     /// The actions offered for `matchedContext`; the default offers none.
     virtual ActionList actionsForContext(const Context &matchedContext);
+    /// Why actionsForContext() offered nothing for `matchedContext`, where the action
+    /// knows (what it needs); null otherwise. Asked only when a guess is explained.
+    virtual QString whyNotOffered(const Context &matchedContext) const;
+    /// How a plug-in's script ended when it was last asked for offers.
+    virtual ScriptRun lastScriptRun() const;
+    void setExplaining(bool explaining) { m_explaining = explaining; }
+    bool explaining() const { return m_explaining; }
+
     /// Runs the action with `executionContext` and calls `done` once when it has ended, at
     /// once or later, with a failure when it could not be carried out. The default does
     /// nothing and reports it done.
@@ -44,6 +53,7 @@ private:
     QString m_className;
     QString m_label;
     QString m_scriptFile;
+    bool m_explaining = false;
 };
 
 } // namespace glimra

@@ -30,6 +30,16 @@ QString MatcherObject::kind() const
 
 void MatcherObject::beginRun(const MatchRun &) {}
 
+QString MatcherObject::whyNot(const Context &) const
+{
+    return {};
+}
+
+ScriptRun MatcherObject::lastScriptRun() const
+{
+    return {};
+}
+
 bool MatcherObject::matches(Context &)
 {
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ScriptRun.h"
 #include "matching/Context.h"
 #include "matching/MatchRun.h"
 
@@ -39,8 +40,20 @@ public:
     /// Answers false; every matcher replaces it.
     virtual bool matches(Context &workingContext);
 
+    /// Why the last matches() on `workingContext` answered false, in a few words, where
+    /// the matcher knows; null otherwise. Asked only when a guess is explained.
+    virtual QString whyNot(const Context &workingContext) const;
+    /// How a plug-in's script ended at the last matches(); nothing for a built-in.
+    virtual ScriptRun lastScriptRun() const;
+    /// A guess is being explained: plug-ins keep what their scripts say on standard error
+    /// (it is forwarded otherwise).
+    void setExplaining(bool explaining) { m_explaining = explaining; }
+    bool explaining() const { return m_explaining; }
+
     /// The separators of the words of a selection: < > , ; : tab line-feed ' " and space.
     static constexpr QStringView WordSeparators = u"<>,;:\t\n'\" ";
+    /// Why a matcher that needs a captured text did not match when there is none.
+    static constexpr QStringView NoText = u"there is no text";
 
     /// The lines of ACT_PATHS.
     QStringList foundFileList(const Context &context) const;
@@ -53,6 +66,7 @@ public:
 private:
     QString m_className;
     QString m_scriptFile;
+    bool m_explaining = false;
 };
 
 using MatcherPtr = std::shared_ptr<MatcherObject>;

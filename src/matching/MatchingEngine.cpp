@@ -4,6 +4,7 @@
 #include "foundation/Strings.h"
 #include "foundation/Url.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 
 using namespace Qt::StringLiterals;
@@ -22,12 +23,44 @@ Context MatchingEngine::matchContext(const Context &selectionContext, const Matc
     for (const MatcherPtr &matcher : matchers)
         matcher->beginRun(run);
     for (const MatcherPtr &matcher : matchers) {
-        if (!matcher->matches(working))
+        const bool matched = run.explanation ? explainMatch(matcher, working, *run.explanation)
+                                             : matcher->matches(working);
+        if (!matched)
             continue;
         mergeContext(working, result);
         result.insert(ACT_FOUND, matcher->name());
     }
     return result;
+}
+
+bool MatchingEngine::explainMatch(const MatcherPtr &matcher, Context &working, Explanation &explanation)
+{
+    Explanation::Matcher entry;
+    entry.name = matcher->name();
+    entry.kind = matcher->kind();
+    entry.file = matcher->scriptFile();
+    const Context before = working; // shared, not copied, until a matcher writes
+    matcher->setExplaining(true);
+    QElapsedTimer clock;
+    clock.start();
+    entry.matched = matcher->matches(working);
+    entry.milliseconds = double(clock.nsecsElapsed()) / 1e6;
+    matcher->setExplaining(false);
+    for (auto it = working.cbegin(); it != working.cend(); ++it) {
+        const auto old = before.constFind(it.key());
+        // The same text, shared, is the common case: no character is compared then.
+        if (old == before.cend() || (old->constData() != it->constData() && *old != *it))
+            entry.wrote.insert(it.key(), it.value());
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!working.contains(it.key()))
+            entry.removed.append(it.key());
+    }
+    if (!entry.matched)
+        entry.why = matcher->whyNot(working);
+    entry.script = matcher->lastScriptRun();
+    explanation.matchers.append(entry);
+    return entry.matched;
 }
 
 void MatchingEngine::mergeConfigToContext(Context &context, const Settings &settings)
@@ -44,12 +77,26 @@ void MatchingEngine::mergeContext(const Context &workingContext, Context &result
     }
 }
 
-ActionList MatchingEngine::actionsForContext(const Context &matchedContext)
+ActionList MatchingEngine::actionsForContext(const Context &matchedContext, Explanation *explanation)
 {
     ActionList offered;
     const ActionList prototypes = m_pluginManager->actionList();
-    for (const ActionPtr &prototype : prototypes)
-        offered.append(prototype->actionsForContext(matchedContext));
+    for (const ActionPtr &prototype : prototypes) {
+        if (!explanation) {
+            offered.append(prototype->actionsForContext(matchedContext));
+            continue;
+        }
+        prototype->setExplaining(true);
+        const ActionList offers = prototype->actionsForContext(matchedContext);
+        prototype->setExplaining(false);
+        Explanation::Action entry{prototype->name(), prototype->scriptFile(), {}, {}, prototype->lastScriptRun()};
+        for (const ActionPtr &offer : offers)
+            entry.offered.append(offer->label());
+        if (offers.isEmpty())
+            entry.why = prototype->whyNotOffered(matchedContext);
+        explanation->actions.append(entry);
+        offered.append(offers);
+    }
     return offered;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "matching/Context.h"
+#include "matching/Explanation.h"
 #include "matching/MatchRun.h"
 #include "matching/PluginLists.h"
 #include "results/FileObject.h"
@@ -22,8 +23,9 @@ public:
     /// the ACT_ keys present at each match, and ACT_FOUND naming the last matcher that
     /// matched.
     Context matchContext(const Context &selectionContext, const MatchRun &run = {});
-    /// The offers of every action prototype, in the order of the action list.
-    ActionList actionsForContext(const Context &matchedContext);
+    /// The offers of every action prototype, in the order of the action list; with
+    /// `explanation`, what each prototype offered and why not.
+    ActionList actionsForContext(const Context &matchedContext, Explanation *explanation = nullptr);
     /// A FileObject for each line of ACT_PATHS, then for each line of ACT_URLS.
     QList<FileObject> filesForContext(const Context &matchedContext) const;
 
@@ -33,6 +35,9 @@ public:
     static void mergeContext(const Context &workingContext, Context &result);
 
 private:
+    /// Runs `matcher` and writes down what it did.
+    bool explainMatch(const MatcherPtr &matcher, Context &working, Explanation &explanation);
+
     PluginLists *m_pluginManager;
 };
 

@@ -122,8 +122,9 @@ void PluginManager::populateRegExp(MatcherList &matchers, const QJsonArray &entr
         const QString problem = UserDefaults::regexpProblem(regexp);
         if (!problem.isNull())
             qCWarning(lcMatching).noquote() << u"regexp_matchers entry %1: %2"_s.arg(i).arg(problem);
-        matchers.append(std::make_shared<RegExpMatcher>(
-            key, entry.value(u"matched_value"_s).toString(), regexp));
+        auto matcher = std::make_shared<RegExpMatcher>(key, entry.value(u"matched_value"_s).toString(), regexp);
+        matcher->setEntry(i);
+        matchers.append(matcher);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "matching/RegExpMatcher.h"
 
 #include "foundation/Strings.h"
+#include "platform/UserDefaults.h"
 
 #include <algorithm>
 
@@ -27,6 +28,14 @@ bool RegExpMatcher::matches(Context &workingContext)
     if (matchFirst(split(text, u"\n\r"_s), workingContext))
         return true;
     return matchFirst(split(text, u"()<>,;\"'\t "_s), workingContext);
+}
+
+QString RegExpMatcher::whyNot(const Context &) const
+{
+    const QString problem = UserDefaults::regexpProblem(m_regexp);
+    if (!problem.isNull())
+        return u"regexp entry %1 is not a valid expression: %2"_s.arg(m_entry).arg(problem);
+    return u"regexp entry %1 did not match any line or word"_s.arg(m_entry);
 }
 
 bool RegExpMatcher::matchFirst(const QStringList &strings, Context &workingContext) const

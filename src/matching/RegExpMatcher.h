@@ -19,6 +19,9 @@ public:
     QString kind() const override;
 
     bool matches(Context &workingContext) override;
+    QString whyNot(const Context &workingContext) const override;
+    /// Its place in "regexp_matchers", which explanations name it by.
+    void setEntry(qsizetype entry) { m_entry = entry; }
 
     /// The template with "$i" replaced by piece i, for i = 0, 1, …, each replacement made
     /// on the text the previous ones left ("$10" is consumed by the replacement of "$1").
@@ -35,6 +38,7 @@ private:
     QString m_matchedKey;
     QString m_matchedValue;
     QString m_regexp;
+    qsizetype m_entry = -1;
 };
 
 } // namespace glimra

@@ -31,8 +31,9 @@ ActionList AppleScriptPluginAction::actionsForContext(const Context &context)
 {
     if (!m_asScript)
         return {};
-    const QVariant result =
-        m_asScript->executeSubroutine(u"matched_actions"_s, {toJsonObject(context)});
+    m_lastRun = {};
+    const QVariant result = m_asScript->executeSubroutine(u"matched_actions"_s, {toJsonObject(context)}, nullptr,
+                                                          explaining() ? &m_lastRun : nullptr);
     // A result of another kind than a list offers nothing.
     if (result.typeId() != QMetaType::QVariantList)
         return {};

@@ -26,9 +26,12 @@ public:
     ActionList actionsForContext(const Context &matchedContext) override;
     void execute(const Context &executionContext, const Completion &done) override;
 
+    ScriptRun lastScriptRun() const override { return m_lastRun; }
+
 private:
     std::shared_ptr<HandlerScript> m_asScript;
     QString m_name;
+    ScriptRun m_lastRun;
 };
 
 } // namespace glimra

@@ -31,8 +31,9 @@ bool AppleScriptPluginMatcher::matches(Context &context)
 {
     if (!m_asScript)
         return false;
-    const QVariant result =
-        m_asScript->executeSubroutine(u"matches_context"_s, {toJsonObject(context)});
+    m_lastRun = {};
+    const QVariant result = m_asScript->executeSubroutine(u"matches_context"_s, {toJsonObject(context)}, nullptr,
+                                                          explaining() ? &m_lastRun : nullptr);
     // A result of another kind than an object is no match.
     if (result.typeId() != QMetaType::QVariantMap)
         return false;

@@ -19,9 +19,11 @@ public:
     QString description() const override;
     QString kind() const override;
     bool matches(Context &workingContext) override;
+    ScriptRun lastScriptRun() const override { return m_lastRun; }
 
 private:
     std::shared_ptr<HandlerScript> m_asScript;
+    ScriptRun m_lastRun;
 };
 
 } // namespace glimra

@@ -1,6 +1,7 @@
 #include "plugins/PerlEngine.h"
 
 #include "foundation/Log.h"
+#include "foundation/ScriptRun.h"
 #include "plugins/CallWatchdog.h"
 
 #include <QByteArray>
@@ -28,22 +29,25 @@ using namespace Qt::StringLiterals;
 // Larger files are not plug-ins; compiling them would take long.
 constexpr qint64 MaxScriptSize = 1024 * 1024;
 
-void logPerlError(const QString &message)
+// Logs a failure of the script, and keeps the first few in `kept` for an explained guess.
+void logPerlError(const QString &message, QStringList &kept)
 {
     QString text = message;
     while (text.endsWith(u'\n'))
         text.chop(1);
     qCInfo(lcPlugins).noquote() << u"perl error - "_s + text;
+    if (kept.size() < ScriptRun::KeptErrorLines)
+        kept.append(text);
 }
 
-void logPerlError(const std::string &message)
+void logPerlError(const std::string &message, QStringList &kept)
 {
-    logPerlError(QString::fromStdString(message));
+    logPerlError(QString::fromStdString(message), kept);
 }
 
-void logLoadFailure(const QString &path, const QString &reason)
+void logLoadFailure(const QString &path, const QString &reason, QStringList &kept)
 {
-    logPerlError(u"cannot load %1: %2"_s.arg(path, reason));
+    logPerlError(u"cannot load %1: %2"_s.arg(path, reason), kept);
 }
 
 // Why the file at `path` cannot be handed to Perl; empty when it can. Perl would wait
@@ -185,6 +189,8 @@ struct PerlEngine::Interpreter
     bool parsed = false;
     // The script compiled, and no exit() or overrun has unwound the interpreter since.
     bool ready = false;
+    // What went wrong since the last parse(), for an explained guess.
+    QStringList errors;
     // perl_parse keeps the argument vector (assigning $0 writes into it): it lives as long
     // as the interpreter.
     std::vector<std::string> argumentStorage;
@@ -217,7 +223,7 @@ struct PerlEngine::Interpreter
         if (!result.returned) {
             logPerlError((result.overran ? u"timed out while tearing down: "_s
                                          : u"exit called while tearing down: "_s)
-                         + scriptPath());
+                         + scriptPath(), errors);
         }
         perl_free(my_perl);
         my_perl = nullptr;
@@ -296,13 +302,13 @@ struct PerlEngine::Interpreter
     {
         const CallResult result = guarded(limit, true, body);
         if (result.overran) {
-            logPerlError(u"timed out: "_s + scriptPath());
+            logPerlError(u"timed out: "_s + scriptPath(), errors);
             return false;
         }
         if (!result.returned) {
             ready = false;
             signalsBefore.restore();
-            logPerlError(u"exit called by the script: "_s + scriptPath());
+            logPerlError(u"exit called by the script: "_s + scriptPath(), errors);
             return false;
         }
         return true;
@@ -451,6 +457,11 @@ std::chrono::milliseconds PerlEngine::limit() const
     return std::chrono::seconds(m_timeLimit);
 }
 
+QStringList PerlEngine::errors() const
+{
+    return d->errors;
+}
+
 bool PerlEngine::isRunning() const
 {
     return d->parsed;
@@ -461,12 +472,13 @@ bool PerlEngine::parse(const QString &path)
     // A fresh interpreter for every script: destructing and constructing the same handle
     // again crashes the next parse, and freeing it guarantees a clean state.
     d->destroy(limit());
+    d->errors.clear();
     d->parsed = true;
     QString problem = scriptFileProblem(path);
     if (problem.isEmpty())
         problem = d->compile(path, limit());
     if (!problem.isEmpty()) {
-        logLoadFailure(path, problem);
+        logLoadFailure(path, problem, d->errors);
         d->destroy(limit());
         return false;
     }
@@ -494,7 +506,7 @@ qint64 PerlEngine::execute(const QString &subroutine)
     if (!d->call(limit(), [&] { result = d->callScalar(name.c_str(), error); }))
         return 0;
     if (!error.empty())
-        logPerlError(error);
+        logPerlError(error, d->errors);
     return result;
 }
 
@@ -509,7 +521,7 @@ QString PerlEngine::eval(const QString &source)
     if (!d->call(limit(), [&] { succeeded = d->evaluate(bytes.constData(), text, error); }))
         return {};
     if (!succeeded) {
-        logPerlError(error);
+        logPerlError(error, d->errors);
         return {};
     }
     return decodeStrictly(text.data(), text.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <memory>
@@ -55,6 +56,8 @@ public:
     void setStringValue(const QString &value, const QString &name);
 
     bool isRunning() const;
+    /// The failures logged since the last parse(), the first few of them.
+    QStringList errors() const;
     /// The bound, in seconds, of every load, compile and call; none when 0 or less.
     int timeLimit() const { return m_timeLimit; }
     void setTimeLimit(int seconds) { m_timeLimit = seconds; }

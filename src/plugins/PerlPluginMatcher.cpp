@@ -37,6 +37,16 @@ QString PerlPluginMatcher::kind() const
 
 bool PerlPluginMatcher::matches(Context &context)
 {
+    qint64 returned = 0;
+    const bool matched = matchInEngine(context, returned);
+    if (explaining()) {
+        m_lastRun = {true, u"matches_context returned %1"_s.arg(returned), m_perlEngine->errors()};
+    }
+    return matched;
+}
+
+bool PerlPluginMatcher::matchInEngine(Context &context, qint64 &returned)
+{
     PerlEngine &perl = *m_perlEngine;
     if (!perl.parse(scriptFile()))
         return false; // logged by the engine
@@ -46,7 +56,8 @@ bool PerlPluginMatcher::matches(Context &context)
         perl.setStringValue(it.key(), KeyVariable);
         perl.eval(u"$CONTEXT{$_my_123_xxx_key} = $_my_123_xxx_val;"_s);
     }
-    if (perl.execute(u"matches_context"_s) < 1)
+    returned = perl.execute(u"matches_context"_s);
+    if (returned < 1)
         return false;
 
     // The keys come back one at a time from an array, so no separator a key could hold

@@ -22,9 +22,14 @@ public:
     QString description() const override;
     QString kind() const override;
     bool matches(Context &workingContext) override;
+    ScriptRun lastScriptRun() const override { return m_lastRun; }
 
 private:
+    /// One parse and call; `returned` is what matches_context returned.
+    bool matchInEngine(Context &context, qint64 &returned);
+
     std::shared_ptr<PerlEngine> m_perlEngine;
+    ScriptRun m_lastRun;
 };
 
 } // namespace glimra

@@ -20,7 +20,9 @@ QString SHPluginAction::name() const
 
 ActionList SHPluginAction::actionsForContext(const Context &context)
 {
-    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"actions"_s, label());
+    m_lastRun = {};
+    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"actions"_s, label(), std::chrono::seconds(5),
+                                                    nullptr, explaining() ? &m_lastRun : nullptr);
     if (!lines)
         return {};
     ActionList offered;

@@ -18,8 +18,11 @@ public:
     ActionList actionsForContext(const Context &matchedContext) override;
     void execute(const Context &executionContext, const Completion &done) override;
 
+    ScriptRun lastScriptRun() const override { return m_lastRun; }
+
 private:
     QString m_name;
+    ScriptRun m_lastRun;
 };
 
 } // namespace glimra

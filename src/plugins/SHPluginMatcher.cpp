@@ -24,7 +24,9 @@ QString SHPluginMatcher::kind() const
 
 bool SHPluginMatcher::matches(Context &context)
 {
-    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"context"_s, {});
+    m_lastRun = {};
+    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"context"_s, {}, std::chrono::seconds(5),
+                                                    nullptr, explaining() ? &m_lastRun : nullptr);
     if (!lines)
         return false;
     const Context entries = resultEntries(*lines);

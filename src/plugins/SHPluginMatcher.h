@@ -20,6 +20,11 @@ public:
     /// with ACT_ and whose value is not empty; a key printed twice keeps its last value.
     /// Neither side of the "=" is trimmed. Pure; any thread.
     static Context resultEntries(const QStringList &lines);
+
+    ScriptRun lastScriptRun() const override { return m_lastRun; }
+
+private:
+    ScriptRun m_lastRun;
 };
 
 } // namespace glimra

@@ -79,7 +79,7 @@ ShellEnvironment ShellEnvironment::fromContext(const Context &context)
 
 std::optional<QStringList> execsh(const QString &scriptFile, const Context &context,
                                   const QString &verb, const QString &label,
-                                  std::chrono::milliseconds timeout, QString *failure)
+                                  std::chrono::milliseconds timeout, QString *failure, ScriptRun *run)
 {
     ProcessRequest request;
     request.program = u"/bin/ksh"_s;
@@ -92,9 +92,11 @@ std::optional<QStringList> execsh(const QString &scriptFile, const Context &cont
     request.environment = environment.entries;
     request.input = context.value(CTX_TEXT).toUtf8();
     request.timeout = timeout;
-    request.forwardStandardError = true;
+    request.forwardStandardError = run == nullptr;
 
     const ProcessResult result = ProcessRunner::run(request);
+    if (run)
+        *run = ScriptRun::from(result);
     if (!result.succeeded()) {
         if (failure)
             *failure = result.failureDescription();

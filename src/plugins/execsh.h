@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ScriptRun.h"
 #include "matching/Context.h"
 
 #include <QStringList>
@@ -35,10 +36,11 @@ struct ShellEnvironment
 /// more than 16 MiB is killed with its process group. The output's lines, or nullopt when
 /// there was no output, the exit status was not 0, the output was not UTF-8, the run
 /// overran or the shell could not start. `failure` (when given) is set only when the run
-/// itself failed: it says why.
+/// itself failed: it says why. With `run`, standard error is kept there, with how the run
+/// ended, instead of being passed on.
 std::optional<QStringList> execsh(const QString &scriptFile, const Context &context,
                                   const QString &verb, const QString &label,
                                   std::chrono::milliseconds timeout = std::chrono::seconds(5),
-                                  QString *failure = nullptr);
+                                  QString *failure = nullptr, ScriptRun *run = nullptr);
 
 } // namespace glimra

@@ -155,3 +155,55 @@ TEST_F(MatchCommandTest, LateSearchHitsAreListed)
                                            u"--run"_s, u"spotlight"_s}, {}, environment);
     EXPECT_EQ(spotlight.json().value(u"searchResults"_s).toArray(), QJsonArray{hit});
 }
+
+TEST_F(MatchCommandTest, ExplainSaysWhatEachMatcherAndActionDidAndWhy)
+{
+    writeFile(userPluginsDir() + u"/BrokenMatcher.sh"_s, "echo 'no ticket here' >&2\nexit 3\n");
+    writeFile(userPluginsDir() + u"/DyingMatcher.pl"_s, "sub matches_context { die \"gave up\\n\" }\n1;\n");
+    writeFile(userPluginsDir() + u"/QuietAction.sh"_s, "exit 0\n");
+    ASSERT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"regexp_matchers"_s,
+                         uR"([{"matched_key": "ACT_TICKET", "regexp": "^T-[0-9]+$"}])"_s}).exitCode, 0);
+
+    const GlimraRun run = runGlimra({u"match"_s, u"--explain"_s, u"--json"_s, u"--text"_s, u"see T-12x"_s});
+    QHash<QString, QJsonObject> entries;
+    for (const QJsonValue &entry : run.json().value(u"explain"_s).toArray())
+        entries.insert(entry[u"name"_s].toString(), entry.toObject());
+    const struct
+    {
+        QString name;
+        QString stage;
+        bool matchedOrOffered;
+        QString why;
+        QString ending;
+        QString errorLine;
+    } rows[] = {
+        {u"WordMatch"_s, u"matcher"_s, true, {}, {}, {}},
+        {u"SHBangMatch"_s, u"matcher"_s, false, u"the text is not in backticks"_s, {}, {}},
+        {u"DCalcMatch"_s, u"matcher"_s, false, u"the text holds letters or commas, which are never calculated"_s, {}, {}},
+        {u"RegExpMatcher"_s, u"matcher"_s, false, u"regexp entry 0 did not match any line or word"_s, {}, {}},
+        {u"BrokenMatcher.sh"_s, u"matcher"_s, false, {}, u"it exited with status 3"_s, u"no ticket here"_s},
+        {u"DyingMatcher.pl"_s, u"matcher"_s, false, {}, u"matches_context returned 0"_s, u"gave up"_s},
+        {u"OpenAction"_s, u"action"_s, false, u"it needs ACT_PATH or ACT_URL"_s, {}, {}},
+        {u"QuietAction.sh"_s, u"action"_s, false, {}, u"it exited with status 0"_s, {}},
+        {u"WebSearchAction"_s, u"action"_s, true, {}, {}, {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        ASSERT_TRUE(entries.contains(row.name)) << run.out.toStdString();
+        const QJsonObject entry = entries.value(row.name);
+        EXPECT_EQ(entry[u"stage"_s].toString(), row.stage);
+        const bool positive = row.stage == u"matcher"_s ? entry[u"matched"_s].toBool()
+                                                         : !entry[u"offered"_s].toArray().isEmpty();
+        EXPECT_EQ(positive, row.matchedOrOffered);
+        EXPECT_EQ(entry[u"why"_s].toString(), row.why);
+        EXPECT_EQ(entry[u"script"_s][u"ending"_s].toString(), row.ending);
+        EXPECT_EQ(entry[u"script"_s][u"stderr"_s][0].toString(), row.errorLine);
+    }
+    EXPECT_EQ(entries[u"WordMatch"_s][u"wrote"_s].toObject(), (QJsonObject{{u"ACT_WORDS"_s, u"see T-12x"_s}}));
+    EXPECT_EQ(entries[u"BrokenMatcher.sh"_s][u"file"_s].toString(), userPluginsDir() + u"/BrokenMatcher.sh"_s);
+
+    const GlimraRun text = runGlimra({u"match"_s, u"--explain"_s, u"--text"_s, u"see T-12x"_s});
+    EXPECT_TRUE(text.out.contains(u"  no match    BrokenMatcher.sh (shell, "_s)) << text.out.toStdString();
+    EXPECT_TRUE(text.out.contains(u"      stderr: no ticket here\n"_s));
+    EXPECT_FALSE(runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"x"_s}).json().contains(u"explain"_s));
+}

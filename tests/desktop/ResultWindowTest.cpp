@@ -67,6 +67,7 @@ protected:
 TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItShows)
 {
     writeFile(u"notes.txt"_s, "x");
+    delegate().setExplaining(true);
     guess(u"notes.txt"_s);
     window->makeKeyAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -85,6 +86,12 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     EXPECT_EQ(delegate().selectedTab(), 1);
     press(Qt::Key_Return); // opens the chosen file
     EXPECT_EQ(workspace->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
+    press(Qt::Key_Tab); // why the guess came out so; the digits run nothing there
+    EXPECT_EQ(window->currentTabIdentifier(), u"why"_s);
+    EXPECT_TRUE(window->whyText().contains(u"  matched     FileMatch (built-in, "_s)) << window->whyText().toStdString();
+    const qsizetype calls = workspace->calls.size();
+    press(Qt::Key_1);
+    EXPECT_EQ(workspace->calls.size(), calls);
     delegate().setSelectedTab(0);
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
     delegate().setSelectedTab(5);

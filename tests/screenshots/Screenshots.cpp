@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTest>
 #include <QWindow>
 
@@ -91,10 +92,16 @@ int main(int argc, char **argv)
     ResultWindow window(&delegate, &assembly.globalContext(), nullptr);
     delegate.setResultWindow(&window);
     window.move(80, 80);
+    delegate.setExplaining(true);
 
     delegate.guessText({{CTX_TEXT, u"src/main.c:12"_s}, {CTX_DIR, project + u'/'}});
     window.makeKeyAndActivate();
     shoot(u"panel-actions"_s, frameOf(window));
+    QTabWidget *tabs = window.findChild<QTabWidget *>();
+    tabs->setCurrentWidget(window.findChild<QWidget *>(u"why"_s));
+    settle();
+    shoot(u"panel-why"_s, frameOf(window));
+    tabs->setCurrentIndex(0);
 
     delegate.guessText({{CTX_TEXT, u"see src/widgets and README.md, Makefile"_s}, {CTX_DIR, project + u'/'}});
     delegate.setSelectedTab(2);

@@ -63,7 +63,7 @@ QString IsolatedTest::userPluginsDir() const
 
 MatchRun IsolatedTest::currentRun() const
 {
-    return {1, UserDefaults().snapshot()};
+    return {1, UserDefaults().snapshot(), nullptr};
 }
 
 std::unique_ptr<PluginManager> builtInPluginManager(const Platform &platform)

@@ -56,6 +56,8 @@ DesktopApplication::DesktopApplication(QObject *parent)
       m_shortcuts(std::make_unique<X11GlobalShortcuts>())
 {
     delegate().setResultWindow(m_window.get());
+    // The panel's "Why?" tab shows it; a few microseconds for the built-in chain.
+    delegate().setExplaining(true);
     m_bus = new BusService(&delegate(), m_window.get(), this);
     connect(m_bus, &BusService::quitRequested, this, &DesktopApplication::quit);
     connect(m_bus, &BusService::preferencesRequested, this, [this] { showPreferences(); });

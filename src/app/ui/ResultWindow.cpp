@@ -1,6 +1,7 @@
 #include "app/ui/ResultWindow.h"
 
 #include "app/AppDelegate.h"
+#include "app/ExplanationReport.h"
 #include "app/ui/ValueTransformers.h"
 #include "foundation/GlobalContext.h"
 #include "results/ui/ActionListModel.h"
@@ -9,9 +10,11 @@
 #include "results/ui/FileTableView.h"
 
 #include <QCursor>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -36,7 +39,8 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
       m_actionModel(new ActionListModel(delegate, this)),
       m_fileModel(new FileListModel(delegate, this)),
       m_actions(new ActionTableView(m_actionModel, this)),
-      m_files(new FileTableView(m_fileModel, std::move(workspace), this))
+      m_files(new FileTableView(m_fileModel, std::move(workspace), this)),
+      m_why(new QPlainTextEdit(this))
 {
     setWindowTitle(tr("Glimra"));
     setObjectName(u"ResultWindow"_s);
@@ -49,6 +53,11 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     m_files->setObjectName(u"files"_s);
     m_tabs->addTab(m_actions, tr("&Actions"));
     m_tabs->addTab(m_files, tr("&Files"));
+    m_why->setObjectName(u"why"_s);
+    m_why->setReadOnly(true);
+    m_why->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_why->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_tabs->addTab(m_why, tr("&Why?"));
     m_tabs->setFocusPolicy(Qt::NoFocus);
 
     auto *layout = new QVBoxLayout(this);
@@ -57,6 +66,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     resize(480, 300);
 
     connect(delegate, &AppDelegate::matchedContextChanged, this, &ResultWindow::updateContextLine);
+    connect(delegate, &AppDelegate::guessFinished, this, &ResultWindow::updateWhy);
     connect(delegate, &AppDelegate::selectedTabChanged, this,
             [this] { showTab(m_delegate->selectedTab()); });
     connect(m_actions, &QAbstractItemView::activated, this,
@@ -75,6 +85,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     m_actions->installEventFilter(this);
     m_files->installEventFilter(this);
     updateContextLine();
+    updateWhy();
     showTab(delegate->selectedTab());
 }
 
@@ -105,6 +116,18 @@ void ResultWindow::showTab(qint64 selectedTab)
 void ResultWindow::updateContextLine()
 {
     m_contextLine->setText(ContextInfoTransformer::transformedValue(m_delegate->matchedContext()));
+}
+
+void ResultWindow::updateWhy()
+{
+    const std::shared_ptr<const Explanation> explanation = m_delegate->explanation();
+    m_why->setPlainText(explanation ? ExplanationReport::text(*explanation)
+                                    : tr("This guess was not explained."));
+}
+
+QString ResultWindow::whyText() const
+{
+    return m_why->toPlainText();
 }
 
 QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available)
@@ -153,8 +176,9 @@ void ResultWindow::runRow(int row)
     if (currentTable() == m_actions) {
         if (const ActionPtr action = m_actionModel->actionAt(row))
             m_delegate->executeAction(action);
-    } else if (const FileObject *file = m_fileModel->fileAt(row)) {
-        m_files->openFiles({*file});
+    } else if (currentTable() == m_files) {
+        if (const FileObject *file = m_fileModel->fileAt(row))
+            m_files->openFiles({*file});
     }
 }
 
@@ -187,10 +211,11 @@ bool ResultWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool ResultWindow::focusNextPrevChild(bool)
+bool ResultWindow::focusNextPrevChild(bool next)
 {
-    // Tab (and Shift+Tab) switch between the two tabs.
-    m_tabs->setCurrentIndex(1 - m_tabs->currentIndex());
+    // Tab (and Shift+Tab) cycle through the tabs.
+    const int count = m_tabs->count();
+    m_tabs->setCurrentIndex((m_tabs->currentIndex() + (next ? 1 : count - 1)) % count);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QLabel;
+class QPlainTextEdit;
 class QTabWidget;
 
 namespace glimra {
@@ -20,12 +21,13 @@ class GlobalContext;
 class Workspace;
 
 /// The results panel: a small tool window with the context line (what the matched context
-/// looks like) and two tabs, "actions" and "files". Everything it shows follows the guess
+/// looks like) and three tabs: "actions", "files" and "why" (what each matcher and action
+/// did in the guess shown). Everything it shows follows the guess
 /// controller's properties; the tab shown follows selectedTab, and a tab the user picks is
 /// never written back.
 ///
 /// Keyboard first: it takes focus when shown; arrows move; Enter (or a double click) runs
-/// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab switches tabs;
+/// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab cycles the tabs;
 /// Esc hides. Shown at the pointer when the user asked for it ("popup_close_to_mouse") and
 /// the request allowed it ("do_follow_mouse"), kept inside the screen's available area.
 /// Main thread only.
@@ -41,11 +43,12 @@ public:
     void makeKeyAndActivate() override;
     void orderOut() override;
 
-    /// The identifier of the tab shown: "actions" or "files".
+    /// The identifier of the tab shown: "actions", "files" or "why".
     QString currentTabIdentifier() const;
     QString contextLine() const;
     ActionTableView *actionTable() const { return m_actions; }
     FileTableView *fileTable() const { return m_files; }
+    QString whyText() const;
 
     /// Where the panel goes when it follows the pointer at `pointer`: centred on it, then
     /// moved inside `available` (the usable area of the screen under the pointer).
@@ -60,6 +63,7 @@ private:
     bool handleKey(QKeyEvent *event);
     void showTab(qint64 selectedTab);
     void updateContextLine();
+    void updateWhy();
     void runRow(int row);
     void followMouse();
     QWidget *currentTable() const;
@@ -72,6 +76,7 @@ private:
     FileListModel *m_fileModel;
     ActionTableView *m_actions;
     FileTableView *m_files;
+    QPlainTextEdit *m_why;
 };
 
 } // namespace glimra

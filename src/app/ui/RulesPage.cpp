@@ -184,7 +184,7 @@ void RulesPage::test()
     values.insert(RegexpMatchers, rules);
     TesterLists lists(m_interface.pluginManager());
     MatchingEngine engine(&lists);
-    const Context matched = engine.matchContext({{CTX_TEXT, sample}}, {0, Settings(values)});
+    const Context matched = engine.matchContext({{CTX_TEXT, sample}}, {0, Settings(values), nullptr});
     QStringList labels;
     for (const ActionPtr &action : engine.actionsForContext(matched))
         labels.append(action->label());

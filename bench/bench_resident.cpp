@@ -153,6 +153,7 @@ void measureProgram(SelectingXterm &xterm, int guesses, int memoryGuesses)
             command.append(*took);
     }
     printFigures("`glimra guess` through the running instance", command, "median <= 60 ms");
+    const long afterCommands = statusKilobytes(pid, "VmRSS");
 
     for (int i = 0; i < memoryGuesses; ++i) {
         runUntilFinished([&](QObject *context, const std::function<void()> &finish) {
@@ -164,10 +165,12 @@ void measureProgram(SelectingXterm &xterm, int guesses, int memoryGuesses)
         });
     }
     const long afterGuesses = statusKilobytes(pid, "VmRSS");
-    std::printf("resident memory of glimra: %.1f MB after start, %.1f MB after %d more guesses "
-                "(grew %.1f MB; peak %.1f MB)  goal <= 60 MB, growing <= 5 MB\n",
-                afterStart / 1024.0, afterGuesses / 1024.0, memoryGuesses,
-                (afterGuesses - afterStart) / 1024.0, statusKilobytes(pid, "VmHWM") / 1024.0);
+    std::printf("resident memory of glimra: %.1f MB after start, %.1f MB after %d guesses, "
+                "%.1f MB after %d more (grew %.1f MB since start; peak %.1f MB)  goal <= 60 MB, "
+                "growing <= 5 MB\n",
+                afterStart / 1024.0, afterCommands / 1024.0, Warmup + guesses, afterGuesses / 1024.0,
+                memoryGuesses, (afterGuesses - afterStart) / 1024.0,
+                statusKilobytes(pid, "VmHWM") / 1024.0);
     if (failures)
         std::printf("  %d runs of `glimra guess` did not guess the selection\n", failures);
     std::fflush(stdout);

@@ -9,9 +9,10 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run_without_arguments(copy_selection => sub {
+Glimra::Handlers::run_with_window(copy_selection => sub {
+    my ($window) = @_;
     return undef if Glimra::Handlers::copy_primary_to_clipboard();
-    my $window = Glimra::Handlers::active_window() // return undef;
-    Glimra::Handlers::send_keys('ctrl+c') unless Glimra::Handlers::window_is_terminal($window);
+    return undef unless $window;
+    Glimra::Handlers::send_keys('ctrl+c') unless Glimra::Handlers::is_terminal($window->{pid});
     return undef;
 });

@@ -1,5 +1,5 @@
 #!/usr/bin/perl
-# "selected_files" for any application: its name (window class), the title of its active
+# "selected_files" for any application: its name (window class), the title of its front
 # window, and the document path the title carries, else the working folder of the process
 # in the foreground of a terminal.
 use strict;
@@ -7,4 +7,4 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run_without_arguments(selected_files => sub { Glimra::Handlers::window_report() });
+Glimra::Handlers::run_with_window(selected_files => sub { Glimra::Handlers::window_report(@_) });

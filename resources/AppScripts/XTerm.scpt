@@ -6,4 +6,4 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run_without_arguments(selected_files => sub { Glimra::Handlers::window_report(terminal => 1) });
+Glimra::Handlers::run_with_window(selected_files => sub { Glimra::Handlers::window_report($_[0], terminal => 1) });

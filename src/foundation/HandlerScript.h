@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QJsonArray>
-#include <QString>
-#include <QVariant>
+#include "foundation/ApplicationScript.h"
 
 #include <chrono>
 #include <memory>
@@ -19,10 +17,10 @@ namespace glimra {
 /// Calling handler H runs the snapshot with the single argument H, writes the arguments to
 /// its standard input as one JSON array and reads one JSON value from its standard output.
 /// Shared by every holder (a plug-in prototype and the actions it offered).
-class HandlerScript
+class HandlerScript : public ApplicationScript
 {
 public:
-    ~HandlerScript();
+    ~HandlerScript() override;
 
     /// The loaded script, or null when the file cannot be read, is empty or has no "#!"
     /// line. Never reports an error.
@@ -35,7 +33,7 @@ public:
     /// script that cannot run or one that overran the time bound (it is killed). When the
     /// script did not run to a normal end with status 0, `failure` (if given) says why.
     QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                               QString *failure = nullptr) const;
+                               QString *failure = nullptr) const override;
 
     /// Removes the snapshots that programs killed outright left in the temporary folder.
     static void removeStaleSnapshots();

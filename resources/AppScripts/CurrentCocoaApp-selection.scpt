@@ -3,7 +3,8 @@
 # it goes on the clipboard. When nothing is selected there, the application is asked to
 # copy with its copy keystroke, unless it is a terminal: there ctrl+c interrupts the
 # program running in it (so does ctrl+shift+c in xterm and its like), and since whatever a
-# terminal selects is the PRIMARY selection, nothing is selected in it.
+# terminal selects is the PRIMARY selection, nothing is selected in it. Glimra does the same
+# without running this script; it is the example to start a script of your own from.
 use strict;
 use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";

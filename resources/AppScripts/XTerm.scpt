@@ -1,6 +1,7 @@
 #!/usr/bin/perl
 # "selected_files" for xterm: the working folder of the program in the terminal's
-# foreground, else a path in the window title.
+# foreground, else a path in the window title. Glimra does the same without running this
+# script.
 use strict;
 use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";

@@ -28,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWindow>
 
 #include <X11/keysym.h>
 
@@ -192,12 +193,21 @@ void measureInProcess(BenchApplication &application, SelectingXterm &xterm, int 
     int failures = 0;
     // Each guess starts as the user's would: the panel hidden, the terminal active.
     auto prepare = [&] {
-        desktop.resultWindow().orderOut();
+        // Shown again before the X server has taken it down, the panel would stay unmapped.
+        ResultWindow &panel = desktop.resultWindow();
+        panel.orderOut();
+        waitFor([&] { return !panel.windowHandle() || !panel.windowHandle()->isExposed(); }, 5000);
         return xterm.activate();
     };
     auto guessed = [&](bool ended) {
         const bool right = ended && delegate.selectionContext().value(CTX_TEXT) == Selection;
-        failures += !right;
+        if (!right) {
+            ++failures;
+            std::fprintf(stderr, "a guess %s: selection \"%s\" of %s\n",
+                         ended ? "ended wrong" : "never ended",
+                         qPrintable(delegate.selectionContext().value(CTX_TEXT)),
+                         qPrintable(delegate.selectionContext().value(CTX_APPID)));
+        }
         return right;
     };
     auto outcomeTimes = [&](const std::function<void()> &request) {

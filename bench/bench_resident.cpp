@@ -162,7 +162,11 @@ void measureProgram(SelectingXterm &xterm, int guesses, int memoryGuesses)
                 QDBusConnection::sessionBus().asyncCall(busCall(u"RunGuess"_s, {u"selection"_s, 0.0}),
                                                         TimeoutMs),
                 context);
-            QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, finish);
+            QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [&, watcher, finish] {
+                const QDBusMessage reply = watcher->reply();
+                failures += !reply.arguments().value(0).toString().contains(Selection);
+                finish();
+            });
         });
     }
     const long afterGuesses = statusKilobytes(pid, "VmRSS");
@@ -173,7 +177,7 @@ void measureProgram(SelectingXterm &xterm, int guesses, int memoryGuesses)
                 memoryGuesses, (afterGuesses - afterStart) / 1024.0,
                 statusKilobytes(pid, "VmHWM") / 1024.0);
     if (failures)
-        std::printf("  %d runs of `glimra guess` did not guess the selection\n", failures);
+        std::printf("  %d guesses of the real program did not guess the selection\n", failures);
     std::fflush(stdout);
 
     QDBusConnection::sessionBus().call(busCall(u"Quit"_s), QDBus::Block, TimeoutMs);

@@ -7,6 +7,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -86,15 +89,29 @@ QString makeTree(const QString &name, int folders, int files)
 
 long peakResidentKilobytes()
 {
+    return statusKilobytes(QStringLiteral("self"), "VmHWM");
+}
+
+long statusKilobytes(const QString &process, const QByteArray &field)
+{
     // Files in /proc report no size, so read them whole rather than line by line.
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong();
     }
     return 0;
+}
+
+double percentile(QList<double> values, double fraction)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const qsizetype rank = qsizetype(std::ceil(fraction * double(values.size())));
+    return values.at(std::clamp<qsizetype>(rank - 1, 0, values.size() - 1));
 }
 
 int runBenchmarks(int argc, char **argv)

@@ -42,6 +42,13 @@ long residentKilobytes();
 /// The most resident memory this process has had, in kilobytes (VmHWM).
 long peakResidentKilobytes();
 
+/// A line of /proc/PROCESS/status ("VmRSS", "VmHWM", ...) in kilobytes, for a process id or
+/// "self"; 0 when it cannot be read.
+long statusKilobytes(const QString &process, const QByteArray &field);
+
+/// The value that `fraction` of `values` do not exceed (nearest rank); 0 for no values.
+double percentile(QList<double> values, double fraction);
+
 /// The main function of a Google Benchmark program that needs an application object.
 int runBenchmarks(int argc, char **argv);
 

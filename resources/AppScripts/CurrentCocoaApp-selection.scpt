@@ -3,15 +3,17 @@
 # it goes on the clipboard. When nothing is selected there, the application is asked to
 # copy with its copy keystroke, unless it is a terminal: there ctrl+c interrupts the
 # program running in it (so does ctrl+shift+c in xterm and its like), and since whatever a
-# terminal selects is the PRIMARY selection, nothing is selected in it.
+# terminal selects is the PRIMARY selection, nothing is selected in it. Glimra does the same
+# without running this script; it is the example to start a script of your own from.
 use strict;
 use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run_without_arguments(copy_selection => sub {
+Glimra::Handlers::run_with_window(copy_selection => sub {
+    my ($window) = @_;
     return undef if Glimra::Handlers::copy_primary_to_clipboard();
-    my $window = Glimra::Handlers::active_window() // return undef;
-    Glimra::Handlers::send_keys('ctrl+c') unless Glimra::Handlers::window_is_terminal($window);
+    return undef unless $window;
+    Glimra::Handlers::send_keys('ctrl+c') unless Glimra::Handlers::is_terminal($window->{pid});
     return undef;
 });

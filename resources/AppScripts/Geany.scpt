@@ -6,8 +6,8 @@ use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";
 use Glimra::Handlers;
 
-Glimra::Handlers::run_without_arguments(selected_files => sub {
-    my $report = Glimra::Handlers::window_report() // return undef;
+Glimra::Handlers::run_with_window(selected_files => sub {
+    my $report = Glimra::Handlers::window_report(@_) // return undef;
     my $title = $report->{WIN_NAME} // '';
     if ($title =~ /^\*?(.+?) - (~?\/.*) - Geany$/) {
         my ($name, $folder) = ($1, $2);

@@ -1,6 +1,7 @@
 #!/usr/bin/perl
 # "copy_selection" for xterm: a terminal's selection is the PRIMARY selection. Never send
-# ctrl+c to a terminal: it would interrupt the program running there.
+# ctrl+c to a terminal: it would interrupt the program running there. Glimra does the same
+# without running this script.
 use strict;
 use warnings;
 use lib "$ENV{GLIMRA_RESOURCES}/perl5";

@@ -24,11 +24,15 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
           m_platform, [delegate = m_appDelegate.get()] { return delegate->settings(); }))
 {
     AppDelegate *delegate = m_appDelegate.get();
+    const auto &scripts = m_platform.applicationScripts;
+    for (auto script = scripts.cbegin(); script != scripts.cend(); ++script)
+        m_pluginController->registerBuiltIn(script.key(), script.value());
     m_focusTracker = std::make_unique<FocusTracker>(
         m_pluginController.get(), m_platform.runningApplications.get(),
         &delegate->applicationContext());
     m_copySelection = std::make_unique<CopySelection>(m_pluginController.get(),
-                                                      m_platform.generalPasteboard);
+                                                      m_platform.generalPasteboard,
+                                                      m_platform.runningApplications.get());
     m_pluginManager = std::make_unique<PluginManager>(m_builtIns->catalogue(), m_platform.workspace);
     m_matchingEngine = std::make_unique<MatchingEngine>(m_pluginManager.get());
 

@@ -1,5 +1,6 @@
 #include "capture/CopySelection.h"
 
+#include "capture/WindowFacts.h"
 #include "foundation/Log.h"
 #include "foundation/MainLoop.h"
 #include "foundation/PluginController.h"
@@ -11,17 +12,24 @@ using namespace Qt::StringLiterals;
 namespace glimra {
 
 CopySelection::CopySelection(const PluginController *pluginController,
-                             std::shared_ptr<Pasteboard> generalPasteboard)
-    : m_pluginController(pluginController), m_generalPasteboard(std::move(generalPasteboard))
+                             std::shared_ptr<Pasteboard> generalPasteboard,
+                             const RunningApplications *runningApplications)
+    : m_pluginController(pluginController),
+      m_generalPasteboard(std::move(generalPasteboard)),
+      m_runningApplications(runningApplications)
 {
+}
+
+std::optional<Context> CopySelection::capture(const QString &text)
+{
+    if (text.isNull() || text == u""_s || text == u"null"_s || text == u"(null)"_s)
+        return std::nullopt;
+    return Context{{CTX_TEXT, text}};
 }
 
 std::optional<Context> CopySelection::getPBoard(const Pasteboard &pasteboard)
 {
-    const QString text = pasteboard.stringValue();
-    if (text.isNull() || text == u""_s || text == u"null"_s || text == u"(null)"_s)
-        return std::nullopt;
-    return Context{{CTX_TEXT, text}};
+    return capture(pasteboard.stringValue());
 }
 
 void CopySelection::setPBoard(Pasteboard &pasteboard, const QString &text)
@@ -34,23 +42,27 @@ std::optional<Context> CopySelection::contextForApp(const QString &bundleIdentif
 {
     const QString scriptName =
         u"%1-selection"_s.arg(bundleIdentifier.isNull() ? u"(null)"_s : bundleIdentifier);
+    std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(scriptName);
+    if (!script)
+        script = m_pluginController->pluginForName(u"CurrentCocoaApp-selection"_s);
+    const QJsonArray arguments = WindowFacts::ofApplication(m_runningApplications, bundleIdentifier)
+                                     .arguments(bundleIdentifier);
+    if (script) {
+        if (const std::optional<QString> text = script->selectionWithoutClipboard(arguments)) {
+            if (std::optional<Context> direct = capture(*text))
+                return direct;
+        }
+    }
+
     // Whatever the user had copied is kept and put back afterwards: the copy below would
     // otherwise lose it for good.
     const PasteboardContents saved = m_generalPasteboard->contents();
     setPBoard(*m_generalPasteboard, u""_s);
-
-    std::shared_ptr<HandlerScript> script = m_pluginController->pluginForName(scriptName);
-    if (!script)
-        script = m_pluginController->pluginForName(u"CurrentCocoaApp-selection"_s);
-    if (script) {
-        Context argument;
-        set(argument, CTX_APPID, bundleIdentifier);
-        script->executeSubroutine(u"copy_selection"_s, {toJsonObject(argument)});
-    }
-
-    const std::optional<Context> capture = waitForCopy();
+    if (script)
+        script->executeSubroutine(u"copy_selection"_s, arguments);
+    const std::optional<Context> copied = waitForCopy();
     m_generalPasteboard->setContents(saved);
-    return capture;
+    return copied;
 }
 
 std::optional<Context> CopySelection::waitForCopy() const

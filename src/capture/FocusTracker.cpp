@@ -1,5 +1,6 @@
 #include "capture/FocusTracker.h"
 
+#include "capture/WindowFacts.h"
 #include "capture/isSystemApp.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
@@ -24,16 +25,17 @@ FocusTracker::FocusTracker(const PluginController *pluginController,
 
 std::optional<Context> FocusTracker::contextForCurrentApp() const
 {
+    const QList<RunningApplication> applications = m_runningApplications
+        ? m_runningApplications->runningApplications()
+        : QList<RunningApplication>();
     QString name;
     QString identifier;
-    if (m_runningApplications) {
-        for (const RunningApplication &application : m_runningApplications->runningApplications()) {
-            if (application.active && !application.hidden && !application.terminated
-                && application.finishedLaunching) {
-                name = application.localizedName;
-                identifier = application.bundleIdentifier;
-                break;
-            }
+    for (const RunningApplication &application : applications) {
+        if (application.active && !application.hidden && !application.terminated
+            && application.finishedLaunching) {
+            name = application.localizedName;
+            identifier = application.bundleIdentifier;
+            break;
         }
     }
     const bool needsReplacing = name.isNull() || identifier.isNull() || isSystemApp(name)
@@ -43,23 +45,29 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
         if (last.contains(u"app_name"_s) && last.contains(u"app_id"_s))
             identifier = last.value(u"app_id"_s).toString();
     }
-    return contextForApp(identifier);
+    return contextFor(identifier,
+                      WindowFacts::ofApplication(applications, identifier).arguments(identifier));
 }
 
 std::optional<Context> FocusTracker::contextForApp(const QString &bundleIdentifier) const
 {
+    return contextFor(bundleIdentifier,
+                      WindowFacts::ofApplication(m_runningApplications, bundleIdentifier)
+                          .arguments(bundleIdentifier));
+}
+
+std::optional<Context> FocusTracker::contextFor(const QString &bundleIdentifier,
+                                                const QJsonArray &arguments) const
+{
     qCInfo(lcCapture).noquote() << u"appname:%1"_s.arg(bundleIdentifier.isNull() ? u"(null)"_s
                                                                                : bundleIdentifier);
-    std::shared_ptr<HandlerScript> script = m_pluginController->pluginForName(bundleIdentifier);
+    std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(bundleIdentifier);
     if (!script) {
         qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
         script = m_pluginController->pluginForName(u"CurrentCocoaApp"_s);
     }
-    Context argument; // empty when the identifier is absent
-    set(argument, CTX_APPID, bundleIdentifier);
-    const QVariantMap report = script
-        ? script->executeSubroutine(u"selected_files"_s, {toJsonObject(argument)}).toMap()
-        : QVariantMap();
+    const QVariantMap report =
+        script ? script->executeSubroutine(u"selected_files"_s, arguments).toMap() : QVariantMap();
     if (report.isEmpty()) {
         qCInfo(lcCapture).noquote() << u"no context..."_s;
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "matching/Context.h"
 
+#include <QJsonArray>
 #include <QVariantMap>
 
 #include <memory>
@@ -15,7 +16,8 @@ class RunningApplications;
 /// Tells which application the user works in and on what: picks the front-most
 /// application (skipping system applications in favour of the last one focused), asks its
 /// application script's "selected_files" handler for a report on its front document and
-/// window, and turns the report into the focus context (CTX_ keys). Keeps no state.
+/// window, and turns the report into the focus context (CTX_ keys). The script's argument
+/// carries the facts of the application's front window (WindowFacts). Keeps no state.
 /// Main thread only.
 class FocusTracker
 {
@@ -35,6 +37,8 @@ public:
     virtual std::optional<Context> contextForApp(const QString &bundleIdentifier) const;
 
 private:
+    std::optional<Context> contextFor(const QString &bundleIdentifier,
+                                      const QJsonArray &arguments) const;
     Context mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const;
 
     const PluginController *m_pluginController;

@@ -1,3 +1,4 @@
+#include "app/MainInterface.h"
 #include "app/ui/DesktopApplication.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
@@ -80,7 +81,10 @@ int runDesktopApplication(int argc, char *argv[])
     glimra::DesktopApplication desktop;
     if (!desktop.start())
         return 0;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A clipboard it restored after a copy outlives it.
+    glimra::ClipboardKeeper::handOver(*desktop.interface().platform().generalPasteboard);
+    return status;
 }
 
 int showResults()

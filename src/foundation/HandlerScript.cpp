@@ -78,6 +78,12 @@ std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QStri
 }
 
 QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args,
+                                          QString *failure) const
+{
+    return executeSubroutine(handler, args, failure, nullptr);
+}
+
+QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args,
                                           QString *failure, ScriptRun *run) const
 {
     ProcessRequest request;

@@ -1,10 +1,7 @@
 #pragma once
 
+#include "foundation/ApplicationScript.h"
 #include "foundation/ScriptRun.h"
-
-#include <QJsonArray>
-#include <QString>
-#include <QVariant>
 
 #include <chrono>
 #include <memory>
@@ -21,10 +18,10 @@ namespace glimra {
 /// Calling handler H runs the snapshot with the single argument H, writes the arguments to
 /// its standard input as one JSON array and reads one JSON value from its standard output.
 /// Shared by every holder (a plug-in prototype and the actions it offered).
-class HandlerScript
+class HandlerScript : public ApplicationScript
 {
 public:
-    ~HandlerScript();
+    ~HandlerScript() override;
 
     /// The loaded script, or null when the file cannot be read, is empty or has no "#!"
     /// line. Never reports an error.
@@ -36,10 +33,12 @@ public:
     /// empty output, null, output that is not one JSON value, a non-zero exit status, a
     /// script that cannot run or one that overran the time bound (it is killed). When the
     /// script did not run to a normal end with status 0, `failure` (if given) says why.
-    /// With `run`, what the script writes to standard error is kept there, with how it
-    /// ended, instead of being passed on.
     QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                               QString *failure = nullptr, ScriptRun *run = nullptr) const;
+                               QString *failure = nullptr) const override;
+    /// The same; what the script writes to standard error is kept in `run`, with how it
+    /// ended, instead of being passed on.
+    QVariant executeSubroutine(const QString &handler, const QJsonArray &args, QString *failure,
+                               ScriptRun *run) const;
 
     /// Removes the snapshots that programs killed outright left in the temporary folder.
     static void removeStaleSnapshots();

@@ -1,5 +1,6 @@
 #include "foundation/PluginController.h"
 
+#include "foundation/HandlerScript.h"
 #include "foundation/Paths.h"
 
 using namespace Qt::StringLiterals;
@@ -16,16 +17,26 @@ QString PluginController::shippedScriptsDir()
     return appResourcesDir() + u"/AppScripts"_s;
 }
 
-std::shared_ptr<HandlerScript> PluginController::pluginForName(const QString &name) const
+void PluginController::registerBuiltIn(const QString &name,
+                                       std::shared_ptr<ApplicationScript> script)
+{
+    m_builtIns.insert(name, std::move(script));
+}
+
+std::shared_ptr<ApplicationScript> PluginController::pluginForName(const QString &name) const
 {
     // A name is a file name, never a path.
     if (name.isEmpty() || name.contains(u'/') || name.startsWith(u'.'))
         return nullptr;
-    for (const QString &folder : {userScriptsDir(), shippedScriptsDir()}) {
-        const QString path = folder + u'/' + name + u".scpt"_s;
-        if (file_exists(path))
-            return HandlerScript::initWithContentsOfFile(path);
-    }
+    // A file of the name decides, even one that cannot be loaded.
+    const QString usersFile = userScriptsDir() + u'/' + name + u".scpt"_s;
+    if (file_exists(usersFile))
+        return HandlerScript::initWithContentsOfFile(usersFile);
+    if (std::shared_ptr<ApplicationScript> builtIn = m_builtIns.value(name))
+        return builtIn;
+    const QString shippedFile = shippedScriptsDir() + u'/' + name + u".scpt"_s;
+    if (file_exists(shippedFile))
+        return HandlerScript::initWithContentsOfFile(shippedFile);
     return nullptr;
 }
 

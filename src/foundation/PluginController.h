@@ -1,7 +1,8 @@
 #pragma once
 
-#include "foundation/HandlerScript.h"
+#include "foundation/ApplicationScript.h"
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -9,15 +10,22 @@
 namespace glimra {
 
 /// Finds the application scripts by name: "NAME.scpt" in "${APP_SUPPORT}/Glimra/AppScripts"
-/// (the user's), then in "${APP_RESOURCES}/AppScripts" (shipped).
+/// (the user's), then the built-in script registered as NAME, then "NAME.scpt" in
+/// "${APP_RESOURCES}/AppScripts" (shipped). A built-in script stands in for the shipped file
+/// of its name, and a user's file replaces either. Main thread only.
 class PluginController
 {
 public:
     virtual ~PluginController() = default;
-    /// The loaded script registered under `name`, or null.
-    virtual std::shared_ptr<HandlerScript> pluginForName(const QString &name) const;
+    /// The script registered under `name`, or null.
+    virtual std::shared_ptr<ApplicationScript> pluginForName(const QString &name) const;
+    /// Makes `script` (shared) the built-in script named `name`.
+    void registerBuiltIn(const QString &name, std::shared_ptr<ApplicationScript> script);
     static QString userScriptsDir();
     static QString shippedScriptsDir();
+
+private:
+    QHash<QString, std::shared_ptr<ApplicationScript>> m_builtIns;
 };
 
 } // namespace glimra

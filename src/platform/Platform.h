@@ -1,9 +1,12 @@
 #pragma once
 
+#include "foundation/ApplicationScript.h"
 #include "platform/Notifier.h"
 #include "platform/Pasteboard.h"
 #include "platform/RunningApplications.h"
 #include "platform/Workspace.h"
+
+#include <QHash>
 
 #include <memory>
 
@@ -17,6 +20,9 @@ struct Platform
     std::shared_ptr<Workspace> workspace;
     std::shared_ptr<Notifier> notifier;
     std::shared_ptr<RunningApplications> runningApplications;
+    /// The desktop's built-in application scripts by name: they stand in for the shipped
+    /// script files of those names (PluginController::registerBuiltIn).
+    QHash<QString, std::shared_ptr<ApplicationScript>> applicationScripts;
 };
 
 } // namespace glimra

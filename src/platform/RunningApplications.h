@@ -16,6 +16,10 @@ struct RunningApplication
     bool terminated = false;
     bool finishedLaunching = true;
     qint64 processIdentifier = 0;
+    /// Its front window: the active window when it is active, else the one it showed last;
+    /// 0 when unknown.
+    quint64 windowIdentifier = 0;
+    QString windowTitle; ///< the title of that window; null when unknown
 };
 
 /// The applications the desktop runs, and news of which one is active. Main thread only.

@@ -2,8 +2,10 @@
 #include "TestEnvironment.h"
 
 #include "capture/CopySelection.h"
+#include "capture/SelectionCopyScript.h"
 #include "foundation/PluginController.h"
 #include "platform/MemoryPasteboard.h"
+#include "platform/RunningApplications.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,6 +25,7 @@ public:
     explicit SharedPasteboard(QString file) : m_file(std::move(file)) {}
     void declareTypes(const QStringList &types) override
     {
+        ++writes;
         QFile::remove(m_file);
         MemoryPasteboard::declareTypes(types);
     }
@@ -35,9 +38,24 @@ public:
         return MemoryPasteboard::stringValue();
     }
     mutable int reads = 0;
+    int writes = 0;
 
 private:
     QString m_file;
+};
+
+class OneApplication : public RunningApplications
+{
+public:
+    QList<RunningApplication> runningApplications() const override
+    {
+        RunningApplication geany;
+        geany.bundleIdentifier = u"Geany"_s;
+        geany.active = true;
+        geany.processIdentifier = 4242;
+        geany.windowIdentifier = 0x1c00003;
+        return {geany};
+    }
 };
 
 } // namespace
@@ -131,4 +149,28 @@ TEST_F(CopySelectionTest, TheClipboardGuessOnlyReads)
     CopySelection::setPBoard(request, u"  "_s);
     EXPECT_EQ(copier->clipboard(request, u"X"_s), (Context{{CTX_TEXT, u"  "_s}}));
     EXPECT_EQ(request.types(), QStringList{Pasteboard::StringType});
+}
+
+TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScriptReplacesIt)
+{
+    auto selection = std::make_shared<MemoryPasteboard>();
+    CopySelection::setPBoard(*selection, u"selected line\n"_s);
+    controller.registerBuiltIn(u"CurrentCocoaApp-selection"_s,
+                               std::make_shared<SelectionCopyScript>(selection, pasteboard, nullptr));
+    OneApplication geany;
+    CopySelection withFacts(&controller, pasteboard, &geany);
+    CopySelection::setPBoard(*pasteboard, u"what the user copied"_s);
+    const int writesBefore = pasteboard->writes;
+
+    EXPECT_EQ(withFacts.contextForApp(u"Geany"_s), (Context{{CTX_TEXT, u"selected line\n"_s}}));
+    EXPECT_EQ(pasteboard->writes, writesBefore); // the user's clipboard was never touched
+    EXPECT_EQ(pasteboard->stringValue(), u"what the user copied"_s);
+
+    // The user's script of the name replaces the built-in one, and is told the window.
+    selectionScript(u"CurrentCocoaApp-selection"_s, "from my script");
+    EXPECT_EQ(withFacts.contextForApp(u"Geany"_s), (Context{{CTX_TEXT, u"from my script"_s}}));
+    QFile argument(path(u"argument.json"_s));
+    ASSERT_TRUE(argument.open(QIODevice::ReadOnly));
+    EXPECT_EQ(argument.readAll(),
+              R"([{"CTX_APPID":"Geany","WINDOW_CLASS":"Geany","WINDOW_ID":"0x1c00003","WINDOW_PID":"4242"}])");
 }

@@ -141,3 +141,33 @@ TEST_F(FocusTrackerTest, MissingScriptsAndEmptyReportsGiveNoContext)
     script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Mine"})");
     EXPECT_EQ(focus()->value(CTX_APP_NAME), u"Mine"_s);
 }
+
+TEST_F(FocusTrackerTest, TheScriptIsToldTheFactsOfTheApplicationsFrontWindow)
+{
+    script(u"Editor"_s, R"({"APP_NAME": "Editor"})");
+    RunningApplication editor;
+    editor.localizedName = u"Editor"_s;
+    editor.bundleIdentifier = u"Editor"_s;
+    editor.processIdentifier = 77;
+    editor.windowIdentifier = 0x2a;
+    editor.windowTitle = u"notes \"draft\" – é"_s;
+    RunningApplication glimra;
+    glimra.localizedName = u"Glimra"_s;
+    glimra.bundleIdentifier = u"Glimra"_s;
+    glimra.windowIdentifier = 0x30;
+    const QByteArray facts =
+        R"([{"CTX_APPID":"Editor","WINDOW_CLASS":"Editor","WINDOW_ID":"0x2a","WINDOW_PID":"77","WINDOW_TITLE":"notes \"draft\" – é"}])";
+
+    editor.active = true;
+    applications.list = {glimra, editor};
+    focus();
+    EXPECT_EQ(argument(), facts);
+    // Glimra's own window is active: the last focused application's window is the one meant.
+    editor.active = false;
+    glimra.active = true;
+    applications.list = {editor, glimra};
+    delegate.applicationContext().insert(u"app_name"_s, u"Editor"_s);
+    delegate.applicationContext().insert(u"app_id"_s, u"Editor"_s);
+    focus();
+    EXPECT_EQ(argument(), facts);
+}

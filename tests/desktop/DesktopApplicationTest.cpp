@@ -292,3 +292,23 @@ TEST_F(DesktopApplicationTest, TheInstalledInterfaceDescriptionIsTheInterfaceSer
     EXPECT_EQ(methodsIn(QString::fromUtf8(description.readAll())), served);
     EXPECT_TRUE(served.contains(u"Guess(a{ss})->(av)"_s));
 }
+
+TEST_F(DesktopApplicationTest, TheClipboardItPutBackAfterACopyOutlivesIt)
+{
+    startApplication();
+    CopyingWindow window;
+    window.resize(200, 100);
+    window.show();
+    window.requestActivate();
+    waitUntilActive(QCoreApplication::applicationPid());
+    QGuiApplication::clipboard()->setText(u"what I copied"_s);
+    // Nothing selected: the window is asked to copy, through the clipboard.
+    xclipSet(u"primary"_s, u""_s);
+    call(u"GuessSelection"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"selected in the window"_s; }, 10000));
+    EXPECT_EQ(xclipGet(u"clipboard"_s), u"what I copied"_s);
+
+    call(u"Quit"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(xclipGet(u"clipboard"_s), u"what I copied"_s);
+}

@@ -1,12 +1,22 @@
 #include "DesktopTest.h"
 
+#include "capture/TerminalSession.h"
 #include "foundation/ProcessRunner.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace glimra::test {
+
+void CopyingWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy))
+        QGuiApplication::clipboard()->setText(u"selected in the window"_s);
+}
 
 void DesktopTest::SetUp()
 {
@@ -71,6 +81,9 @@ void DesktopTest::startTerminal(const QString &program, const QString &folder, c
     m_terminal->setWorkingDirectory(folder);
     m_terminal->start(program, {u"-e"_s, u"sh"_s, u"-c"_s, command});
     ASSERT_TRUE(m_terminal->waitForStarted(5000)) << program.toStdString() << " could not be started";
+    // Its window may be up before the command runs in it, on a loaded machine.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TerminalSession::of(m_terminal->processId()).has_value(); }, 10000))
+        << program.toStdString() << " never ran its command on a pseudo-terminal";
     waitUntilActive(m_terminal->processId());
 }
 

@@ -5,10 +5,19 @@
 
 #include <QProcess>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
 namespace glimra::test {
+
+/// A window of this test program, which runs nothing on a pseudo-terminal: like an editor,
+/// it copies its selection ("selected in the window") when it gets the copy keystroke.
+class CopyingWindow : public QWindow
+{
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
 
 /// A test on the private desktop of run-with-desktop.sh; skipped, with the reason, where
 /// there is none.
@@ -28,8 +37,8 @@ protected:
     QString xclipGet(const QString &selection);
     /// Starts an xterm whose shell waits in `folder`, and waits until it is the active window.
     void startXterm(const QString &folder);
-    /// Starts the terminal `program` running `sh -c command` in `folder`, and waits until it
-    /// is the active window. The terminal ends with the test.
+    /// Starts the terminal `program` running `sh -c command` in `folder`, and waits until the
+    /// command runs and the terminal is the active window. The terminal ends with the test.
     void startTerminal(const QString &program, const QString &folder, const QString &command);
     /// Waits until the active window is one of the process `pid`.
     void waitUntilActive(qint64 pid);

@@ -1,9 +1,13 @@
 #include "DesktopTest.h"
 
+#include "foundation/PluginController.h"
 #include "platform/desktop/X11RunningApplications.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMimeData>
 #include <QSignalSpy>
 
@@ -90,4 +94,50 @@ TEST_F(GuessTest, AnEmptyClipboardStaysEmptyAndNoKeeperIsLeftBehind)
     ASSERT_EQ(glimra({u"guess"_s}).exitCode, 0);
     // Nobody owns the clipboard, so no keeper of this display is left: xclip finds nothing.
     EXPECT_TRUE(xclipGet(u"clipboard"_s).isNull());
+}
+
+TEST_F(GuessTest, AUsersScriptIsToldTheFactsOfTheActiveWindow)
+{
+    startXterm(path());
+    writeFile(u"data/Glimra/AppScripts/XTerm.scpt"_s,
+              "#!/bin/sh\ncat > '" + path(u"facts.json"_s).toUtf8() + "'\necho '{\"APP_NAME\": \"mine\"}'\n");
+    xclipSet(u"primary"_s, u"x"_s);
+    const GlimraRun run = glimra({u"guess"_s, u"--json"_s});
+    EXPECT_EQ(run.json().value(u"selectionContext"_s).toObject().value(u"CTX_APP_NAME"_s), u"mine"_s);
+
+    QFile file(path(u"facts.json"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject facts = QJsonDocument::fromJson(file.readAll()).array().at(0).toObject();
+    const QString window = output(u"/usr/bin/xdotool"_s, {u"getactivewindow"_s}).trimmed();
+    EXPECT_EQ(facts.value(u"WINDOW_ID"_s), u"0x"_s + QString::number(window.toULongLong(), 16));
+    EXPECT_EQ(facts.value(u"WINDOW_CLASS"_s), u"XTerm"_s);
+    EXPECT_EQ(facts.value(u"WINDOW_PID"_s),
+              output(u"/usr/bin/xdotool"_s, {u"getwindowpid"_s, window}).trimmed());
+    EXPECT_EQ(facts.value(u"WINDOW_TITLE"_s),
+              output(u"/usr/bin/xdotool"_s, {u"getwindowname"_s, window}).chopped(1));
+}
+
+TEST_F(GuessTest, TheShippedScriptsRunAsTheUsersGuessTheSameWithoutAskingTheWindowManager)
+{
+    const QString project = path(u"proj"_s);
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    startXterm(project);
+    xclipSet(u"primary"_s, u"src/main.c:3"_s);
+    for (const QString &suffix : {u""_s, u"-selection"_s}) {
+        const QString mine = writeFile(u"data/Glimra/AppScripts/XTerm%1.scpt"_s.arg(suffix), "");
+        QFile::remove(mine);
+        ASSERT_TRUE(QFile::copy(PluginController::shippedScriptsDir() + u"/CurrentCocoaApp%1.scpt"_s.arg(suffix), mine));
+    }
+    // Whatever the scripts need to know of the window, they are told.
+    writeFile(u"bin/xprop"_s, "#!/bin/sh\nexit 1\n", true);
+    writeFile(u"bin/xdotool"_s, "#!/bin/sh\nexit 1\n", true);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+
+    const GlimraRun run = glimra({u"guess"_s, u"--json"_s}, {}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject selection = run.json().value(u"selectionContext"_s).toObject();
+    EXPECT_EQ(selection.value(u"CTX_TEXT"_s), u"src/main.c:3"_s);
+    EXPECT_EQ(selection.value(u"CTX_APP_NAME"_s), u"XTerm"_s);
+    EXPECT_EQ(selection.value(u"CTX_DIR"_s), project + u'/');
 }

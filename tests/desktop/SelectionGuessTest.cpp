@@ -1,28 +1,12 @@
 #include "DesktopTest.h"
 
-#include <QClipboard>
 #include <QFile>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QStandardPaths>
-#include <QWindow>
 
 using namespace glimra::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A window of this test program, which runs nothing on a pseudo-terminal: like an editor,
-// it copies its selection when it gets the copy keystroke.
-class CopyingWindow : public QWindow
-{
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (event->matches(QKeySequence::Copy))
-            QGuiApplication::clipboard()->setText(u"selected in the window"_s);
-    }
-};
 
 QByteArray contents(const QString &file)
 {

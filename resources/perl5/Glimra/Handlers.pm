@@ -34,6 +34,14 @@ sub run_without_arguments {
     answer($handler->());
 }
 
+# The same for the handlers of application scripts ("selected_files", "copy_selection"),
+# which are called with the window they are about (front_window).
+sub run_with_window {
+    my %handlers = @_;
+    my $handler = $handlers{ $ARGV[0] // '' } or exit 1;
+    answer($handler->(front_window(window_facts(do { local $/; <STDIN> } // ''))));
+}
+
 sub answer {
     my ($result) = @_;
     print encode($result), "\n" if defined $result;
@@ -157,13 +165,48 @@ sub foreground_folder {
     return readlink("/proc/$leader/cwd") // readlink("/proc/$shell/cwd");
 }
 
-# The report of the "selected_files" handler for the active window.
+# The facts of its front window that Glimra gives an application script in its argument:
+# WINDOW_ID, WINDOW_CLASS, WINDOW_PID, WINDOW_TITLE (docs/PLUGINS.md). The argument is one
+# object of texts, read here without a JSON module, which would take longer to load than
+# the rest of the script takes to run.
+sub window_facts {
+    my ($input) = @_;
+    my %facts;
+    while ($input =~ /"((?:[^"\\]|\\.)*)"\s*:\s*"((?:[^"\\]|\\.)*)"/g) {
+        my ($key, $value) = ($1, $2);
+        $facts{$key} = json_text($value) if $key =~ /^WINDOW_/;
+    }
+    return \%facts;
+}
+
+# The text of a JSON string's inside, as bytes: Glimra writes every character but the
+# control characters as UTF-8.
+sub json_text {
+    my ($text) = @_;
+    my %escapes = (b => "\b", f => "\f", n => "\n", r => "\r", t => "\t");
+    $text =~ s{\\(?:u([0-9a-fA-F]{4})|(.))}{defined $1 ? chr(hex $1) : ($escapes{$2} // $2)}ge;
+    return $text;
+}
+
+# The window a handler is about: the one Glimra gave the facts of, else the active window
+# as xprop and xdotool tell. A hash of its id, class, pid and title; undef without one.
+sub front_window {
+    my ($facts) = @_;
+    if (defined $facts && defined $facts->{WINDOW_ID}) {
+        return { id => $facts->{WINDOW_ID}, class => $facts->{WINDOW_CLASS},
+                 pid => $facts->{WINDOW_PID}, title => $facts->{WINDOW_TITLE} };
+    }
+    my $id = active_window() // return undef;
+    my ($class, $pid) = window_class_and_pid($id);
+    return { id => $id, class => $class, pid => $pid, title => window_name($id) };
+}
+
+# The report of the "selected_files" handler on a window (front_window).
 sub window_report {
-    my (%options) = @_;
-    my $window = active_window() // return undef;
-    my $title = window_name($window);
-    my ($class, $pid) = window_class_and_pid($window);
-    my %report = (APP_NAME => $class, WIN_NAME => $title);
+    my ($window, %options) = @_;
+    return undef unless $window;
+    my ($title, $pid) = ($window->{title}, $window->{pid});
+    my %report = (APP_NAME => $window->{class}, WIN_NAME => $title);
     my @finders = (sub { path_in_title($title) }, sub { foreground_folder($pid) });
     @finders = reverse @finders if $options{terminal};
     for my $find (@finders) {

@@ -19,7 +19,7 @@ QClipboard *clipboard()
 
 void ClipboardPasteboard::publish(QMimeData *data)
 {
-    clipboard()->setMimeData(data, QClipboard::Clipboard);
+    clipboard()->setMimeData(data, m_mode);
 }
 
 void ClipboardPasteboard::declareTypes(const QStringList &types)
@@ -27,7 +27,7 @@ void ClipboardPasteboard::declareTypes(const QStringList &types)
     m_declared.clear();
     if (types.isEmpty()) {
         // Nothing to serve: owning an empty clipboard would only keep a keeper alive.
-        clipboard()->clear(QClipboard::Clipboard);
+        clipboard()->clear(m_mode);
         return;
     }
     for (const QString &type : types)
@@ -63,13 +63,13 @@ bool ClipboardPasteboard::setData(const QByteArray &data, const QString &type)
 
 QStringList ClipboardPasteboard::types() const
 {
-    const QMimeData *data = clipboard()->mimeData(QClipboard::Clipboard);
+    const QMimeData *data = clipboard()->mimeData(m_mode);
     return data ? data->formats() : QStringList();
 }
 
 QByteArray ClipboardPasteboard::dataForType(const QString &type) const
 {
-    const QMimeData *data = clipboard()->mimeData(QClipboard::Clipboard);
+    const QMimeData *data = clipboard()->mimeData(m_mode);
     if (!data || !data->hasFormat(type))
         return {};
     return data->data(type);
@@ -77,7 +77,7 @@ QByteArray ClipboardPasteboard::dataForType(const QString &type) const
 
 QString ClipboardPasteboard::stringValue() const
 {
-    const QMimeData *data = clipboard()->mimeData(QClipboard::Clipboard);
+    const QMimeData *data = clipboard()->mimeData(m_mode);
     if (!data || !data->hasText())
         return {};
     return data->text();
@@ -85,7 +85,8 @@ QString ClipboardPasteboard::stringValue() const
 
 bool ClipboardPasteboard::ownsClipboard() const
 {
-    return clipboard()->ownsClipboard();
+    return m_mode == QClipboard::Selection ? clipboard()->ownsSelection()
+                                           : clipboard()->ownsClipboard();
 }
 
 } // namespace glimra

@@ -1,5 +1,8 @@
 #include "platform/desktop/DesktopPlatform.h"
 
+#include "capture/SelectionCopyScript.h"
+#include "capture/WindowReportScript.h"
+#include "foundation/ProcessRunner.h"
 #include "platform/MemoryPasteboard.h"
 #include "platform/desktop/ClipboardPasteboard.h"
 #include "platform/desktop/DBusNotifier.h"
@@ -8,7 +11,40 @@
 
 #include <xcb/xcb.h>
 
+using namespace Qt::StringLiterals;
+
 namespace glimra {
+
+namespace {
+
+void sendCopyKeystroke()
+{
+    // xdotool lets go of the keys the user still holds (those of Glimra's shortcut) while it
+    // types, and presses them again after.
+    ProcessRequest request;
+    request.program = u"xdotool"_s;
+    request.arguments = {u"key"_s, u"--clearmodifiers"_s, u"ctrl+c"_s};
+    request.timeout = std::chrono::seconds(5);
+    ProcessRunner::run(request);
+}
+
+// The shipped generic application scripts (and those for xterm, which differ from them
+// only in what they know of terminals), built in: the common guess starts no process.
+QHash<QString, std::shared_ptr<ApplicationScript>>
+builtInScripts(const std::shared_ptr<Pasteboard> &clipboard)
+{
+    using Order = WindowReportScript::Order;
+    auto primary = std::make_shared<ClipboardPasteboard>(QClipboard::Selection);
+    return {
+        {u"CurrentCocoaApp"_s, std::make_shared<WindowReportScript>(Order::TitleFirst)},
+        {u"XTerm"_s, std::make_shared<WindowReportScript>(Order::TerminalFirst)},
+        {u"CurrentCocoaApp-selection"_s,
+         std::make_shared<SelectionCopyScript>(primary, clipboard, sendCopyKeystroke)},
+        {u"XTerm-selection"_s, std::make_shared<SelectionCopyScript>(primary, clipboard, nullptr)},
+    };
+}
+
+} // namespace
 
 bool DesktopPlatform::displayAvailable()
 {
@@ -30,6 +66,7 @@ Platform DesktopPlatform::create(bool withDisplay)
     if (withDisplay) {
         platform.generalPasteboard = std::make_shared<ClipboardPasteboard>();
         applications = X11RunningApplications::connect();
+        platform.applicationScripts = builtInScripts(platform.generalPasteboard);
     } else {
         platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
     }

@@ -32,6 +32,7 @@ struct X11RunningApplications::Connection
     struct Window
     {
         QString windowClass;
+        QString title;
         qint64 pid = 0;
         bool hidden = false;
         bool counts = true; // not a desktop, dock or panel
@@ -78,6 +79,8 @@ struct X11RunningApplications::Connection
         const auto pidCookie = xcb_ewmh_get_wm_pid(e, window);
         const auto stateCookie = xcb_ewmh_get_wm_state(e, window);
         const auto typeCookie = xcb_ewmh_get_wm_window_type(e, window);
+        const auto nameCookie = xcb_ewmh_get_wm_name(e, window);
+        const auto legacyNameCookie = xcb_icccm_get_wm_name(xcb, window);
 
         xcb_icccm_get_wm_class_reply_t wmClass;
         if (xcb_icccm_get_wm_class_reply(xcb, classCookie, &wmClass, nullptr)) {
@@ -98,7 +101,31 @@ struct X11RunningApplications::Connection
                 && !holds(atoms, ewmh._NET_WM_WINDOW_TYPE_DOCK);
             xcb_ewmh_get_atoms_reply_wipe(&atoms);
         }
+        description.title = title(nameCookie, legacyNameCookie);
         return description;
+    }
+
+    // _NET_WM_NAME (UTF-8), else the older WM_NAME, as window lists show it.
+    QString title(xcb_get_property_cookie_t nameCookie,
+                  xcb_get_property_cookie_t legacyCookie) const
+    {
+        xcb_ewmh_connection_t *e = const_cast<xcb_ewmh_connection_t *>(&ewmh);
+        QString text;
+        xcb_ewmh_get_utf8_strings_reply_t name;
+        if (xcb_ewmh_get_wm_name_reply(e, nameCookie, &name, nullptr)) {
+            text = QString::fromUtf8(name.strings, name.strings_len);
+            xcb_ewmh_get_utf8_strings_reply_wipe(&name);
+        }
+        xcb_icccm_get_text_property_reply_t legacy;
+        if (xcb_icccm_get_wm_name_reply(xcb, legacyCookie, &legacy, nullptr)) {
+            if (text.isNull()) {
+                text = legacy.encoding == ewmh.UTF8_STRING
+                    ? QString::fromUtf8(legacy.name, legacy.name_len)
+                    : QString::fromLatin1(legacy.name, legacy.name_len);
+            }
+            xcb_icccm_get_text_property_reply_wipe(&legacy);
+        }
+        return text;
     }
 };
 
@@ -185,6 +212,11 @@ QList<RunningApplication> X11RunningApplications::runningApplications() const
         }
         RunningApplication &application = applications[index];
         application.hidden = application.hidden && description.hidden;
+        // Its front window: the active one, else the one mapped last.
+        if (!application.active) {
+            application.windowIdentifier = window;
+            application.windowTitle = description.title;
+        }
         application.active = application.active || window == active;
     }
     // Replies may have brought events along that the socket notifier will not announce.

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "foundation/ApplicationScript.h"
+
+#include <functional>
+#include <memory>
+
+namespace glimra {
+
+class Pasteboard;
+
+/// The built-in "copy_selection" handler, what the shipped generic script does on a desktop
+/// that keeps a selection apart from the clipboard (X11's PRIMARY selection: the text
+/// selected last): that text goes on the clipboard. When nothing is selected there, the
+/// application is asked to copy with its copy keystroke, unless the window of its argument
+/// is a terminal's (TerminalSession): there the keystroke interrupts the program running in
+/// it, and whatever a terminal selects is in that selection already. The selected text is
+/// also handed over directly, which spares the user's clipboard. Main thread only.
+class SelectionCopyScript : public ApplicationScript
+{
+public:
+    /// `selection` is the desktop's selection, `clipboard` the general pasteboard (both
+    /// shared). `copyKeystroke` sends the copy keystroke to the active window; with none,
+    /// it is never sent (for applications known to be terminals).
+    SelectionCopyScript(std::shared_ptr<Pasteboard> selection,
+                        std::shared_ptr<Pasteboard> clipboard,
+                        std::function<void()> copyKeystroke);
+
+    QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
+                               QString *failure = nullptr) const override;
+    std::optional<QString> selectionWithoutClipboard(const QJsonArray &args) const override;
+
+private:
+    std::shared_ptr<Pasteboard> m_selection;
+    std::shared_ptr<Pasteboard> m_clipboard;
+    std::function<void()> m_copyKeystroke;
+};
+
+} // namespace glimra

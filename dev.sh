@@ -21,6 +21,8 @@ PACKAGES=(
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
     # what the desktop tests run
     xvfb xfonts-base openbox xterm stterm dbus dbus-daemon
+    # the check of the manual page
+    groff-base
 )
 
 install_packages() {

@@ -6,6 +6,7 @@
 #   ./dev.sh bench          build and run the benchmarks
 #   ./dev.sh screenshots    render the windows under Xvfb into build/screenshots/*.png
 #   ./dev.sh fuzz [SECONDS] build the fuzz targets with clang and run each for SECONDS (60)
+#   ./dev.sh package        build the program and its Debian package, build/glimra_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,6 +22,8 @@ PACKAGES=(
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
     # what the desktop tests run
     xvfb xfonts-base openbox xterm stterm dbus dbus-daemon
+    # the package (dpkg-shlibdeps) and the check of the manual page
+    dpkg-dev groff-base
 )
 
 install_packages() {
@@ -132,8 +135,14 @@ fuzz)
     cmake --build build-fuzz --target glimra_fuzzers
     run_fuzzers "${2:-60}"
     ;;
+package)
+    install_packages
+    configure build
+    cmake --build build --target glimra
+    cpack --config build/CPackConfig.cmake -G DEB -B build
+    ;;
 *)
-    sed -n '2,8p' "$0"
+    sed -n '2,9p' "$0"
     exit 2
     ;;
 esac

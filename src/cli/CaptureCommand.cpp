@@ -58,7 +58,7 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
     command.parser().addOption({u"json"_s, u"Print one JSON object."_s});
     command.addWaitOption();
     if (!command.parseOptionsOnly())
-        return CommandLine::UsageError;
+        return command.stopStatus();
     const std::optional<double> wait = command.waitSeconds();
     if (!wait)
         return CommandLine::UsageError;

@@ -11,8 +11,8 @@
 
 namespace glimra {
 
-/// What every subcommand shares: its parser, the output streams and the usage-error rule
-/// (one line naming the problem, exit status 2).
+/// What every subcommand shares: its parser with -h/--help, the output streams and the
+/// usage-error rule (one line naming the problem, exit status 2).
 class CommandLine
 {
 public:
@@ -20,11 +20,19 @@ public:
 
     CommandLine(const QString &command, const QStringList &arguments);
 
+    /// The program's usage: every command's synopsis and what it does.
+    static QString overview();
+
     QCommandLineParser &parser() { return m_parser; }
-    /// Parses; false after printing the problem on standard error.
+    /// Parses; false when the command ends here with stopStatus(): after printing its help
+    /// (-h, --help) on standard output, or the problem on standard error.
     bool parse();
     /// Parses a command that takes options only: a word is a usage error too.
     bool parseOptionsOnly();
+    /// How a command that parsing stopped ends: 0 after the help, else UsageError.
+    int stopStatus() const { return m_stopStatus; }
+    /// The command's synopses, what it does, and its options.
+    QString helpText() const;
 
     /// Adds --wait SECONDS (default 5): the longest to wait for results that come later.
     void addWaitOption();
@@ -49,6 +57,7 @@ private:
     QCommandLineParser m_parser;
     QTextStream m_out;
     QTextStream m_err;
+    int m_stopStatus = UsageError;
 };
 
 } // namespace glimra

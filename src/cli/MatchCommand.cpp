@@ -59,7 +59,7 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
                        {u"json"_s, u"Print one JSON object."_s}});
     command.addWaitOption();
     if (!command.parseOptionsOnly())
-        return CommandLine::UsageError;
+        return command.stopStatus();
     if (parser.isSet(u"text"_s) && parser.isSet(u"text-file"_s))
         return command.usageError(u"--text and --text-file exclude each other"_s);
     const std::optional<double> wait = command.waitSeconds();

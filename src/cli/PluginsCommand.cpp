@@ -100,8 +100,8 @@ int PluginsCommand::run(const QStringList &arguments)
 {
     CommandLine command(u"plugins"_s, arguments);
     command.parser().addOptions({{u"json"_s, u"List as JSON."_s},
-                                 {u"kind"_s, u"The kind of plug-in to create."_s, u"KIND"_s,
-                                  u"handler"_s},
+                                 {u"kind"_s, u"The kind of plug-in: handler (the default), perl or shell."_s,
+                                  u"KIND"_s, u"handler"_s},
                                  {u"no-open"_s, u"Do not open the new file."_s}});
     std::unique_ptr<Session> session;
     auto manager = [&session]() -> PluginManager & {

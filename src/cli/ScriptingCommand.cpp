@@ -81,7 +81,7 @@ int ScriptingCommand::call(const QStringList &arguments, bool withDisplay)
                                  {u"app"_s, u"The application the value comes from."_s, u"NAME"_s},
                                  {u"json"_s, u"Print one JSON value."_s}});
     if (!command.parse())
-        return CommandLine::UsageError;
+        return command.stopStatus();
     const QStringList words = command.parser().positionalArguments();
     if (words != QStringList{u"guess"_s})
         return command.usageError(u"call takes \"guess\" and its options"_s);
@@ -109,7 +109,7 @@ int ScriptingCommand::regexp(const QStringList &arguments)
     CommandLine command(u"regexp"_s, arguments);
     command.parser().addOption({u"json"_s, u"Print one JSON value."_s});
     if (!command.parse())
-        return CommandLine::UsageError;
+        return command.stopStatus();
     const QStringList words = command.parser().positionalArguments();
     static const QList<std::pair<QString, QString>> operations = {
         {u"match"_s, u"mreg"_s}, {u"multiple"_s, u"xreg"_s}, {u"split"_s, u"splt"_s}};

@@ -56,7 +56,7 @@ int WindowCommand::run(const QString &verb, const QStringList &arguments, bool d
 {
     CommandLine command(verb, arguments);
     if (!command.parse())
-        return CommandLine::UsageError;
+        return command.stopStatus();
     const QStringList words = command.parser().positionalArguments();
     const QStringList allowed = verb == u"help"_s
         ? QStringList{u"manual"_s, u"actions"_s}

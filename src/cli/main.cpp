@@ -2,6 +2,7 @@
 #include "app/ui/DesktopApplication.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
+#include "cli/CommandLine.h"
 #include "cli/DefaultsCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PluginsCommand.h"
@@ -24,29 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const char *const Usage =
-    "usage: glimra [<command> [options]]\n"
-    "\n"
-    "  (no command)                    start the desktop application, or show the panel of\n"
-    "                                  the one that runs\n"
-    "  show                            show the results panel of the running application\n"
-    "  match [--text TEXT | --text-file FILE] [--context KEY=VALUE]... [--wait SECONDS]\n"
-    "        [--run LABEL] [--json]    guess a text (standard input by default)\n"
-    "  guess [--json]                  guess the selection of the front-most application\n"
-    "  clipboard [--json]              guess the clipboard\n"
-    "  service [--json]                guess standard input as a Services request\n"
-    "  defaults read [KEY] | write KEY JSON | delete KEY\n"
-    "                                  read and change the settings\n"
-    "  plugins list [--json]           list the matchers and actions\n"
-    "  plugins new matcher|action NAME [--kind KIND] [--no-open]\n"
-    "                                  create a plug-in from its template\n"
-    "  call guess [--file F] [--url U] [--text T] [--app NAME] [--json]\n"
-    "                                  the scripting guess (through the running Glimra)\n"
-    "  regexp match|multiple|split TEXT PATTERN [--json]\n"
-    "                                  the regular-expression operations\n"
-    "  preferences [PAGE]              the preferences window\n"
-    "  help [actions]                  the manual, or the actions document\n";
 
 bool needsApplicationObjectOnly(const QString &command)
 {
@@ -87,8 +65,11 @@ int runDesktopApplication(int argc, char *argv[])
     return status;
 }
 
-int showResults()
+int showResults(const QStringList &arguments)
 {
+    glimra::CommandLine command(u"show"_s, arguments);
+    if (!command.parseOptionsOnly())
+        return command.stopStatus();
     QString problem;
     if (glimra::RunningInstance::showResults(&problem))
         return 0;
@@ -100,11 +81,20 @@ int showResults()
 
 int main(int argc, char *argv[])
 {
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (command == u"--help"_s || command == u"-h"_s) {
+        QTextStream(stdout) << glimra::CommandLine::overview();
+        return 0;
+    }
+    if (command == u"--version"_s) {
+        std::fputs("glimra " GLIMRA_VERSION "\n", stdout);
+        return 0;
+    }
+
     // Whatever ends this program, its children and temporary files go with it.
     glimra::ExitCleanup::install();
     glimra::HandlerScript::removeStaleSnapshots();
 
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command.isEmpty())
         return runDesktopApplication(argc, argv);
     if (opensAWindow(command)) {
@@ -141,17 +131,13 @@ int main(int argc, char *argv[])
     if (command == u"plugins"_s)
         return glimra::PluginsCommand::run(arguments);
     if (command == u"show"_s)
-        return showResults();
+        return showResults(arguments);
     if (command == u"call"_s)
         return glimra::ScriptingCommand::call(arguments, withDisplay);
     if (command == u"regexp"_s)
         return glimra::ScriptingCommand::regexp(arguments);
     if (command == u"clipboard-keeper"_s && withDisplay && arguments.size() == 1)
         return glimra::ClipboardKeeper::run(arguments.first());
-    if (command == u"--help"_s || command == u"-h"_s) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    QTextStream(stderr) << u"glimra: unknown command '%1'\n"_s.arg(command) << QString::fromLatin1(Usage);
+    QTextStream(stderr) << u"glimra: unknown command '%1'\n"_s.arg(command) << glimra::CommandLine::overview();
     return 2;
 }

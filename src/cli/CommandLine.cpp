@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -10,6 +12,12 @@ CommandLine::CommandLine(const QString &command, const QStringList &arguments)
     : m_command(command), m_arguments(arguments), m_out(stdout), m_err(stderr)
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+}
+
+void CommandLine::nameTheApplication()
+{
+    QCoreApplication::setApplicationName(u"Glimra"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMRA_VERSION));
 }
 
 bool CommandLine::parse()

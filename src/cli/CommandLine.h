@@ -20,6 +20,9 @@ public:
 
     CommandLine(const QString &command, const QStringList &arguments);
 
+    /// Names the application object (Glimra, and this build's version).
+    static void nameTheApplication();
+
     QCommandLineParser &parser() { return m_parser; }
     /// Parses; false after printing the problem on standard error.
     bool parse();

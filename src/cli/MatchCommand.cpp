@@ -46,7 +46,7 @@ ActionPtr offeredAction(const AppDelegate &delegate, const QString &label)
 
 } // namespace
 
-int MatchCommand::run(const QStringList &arguments, bool withDisplay)
+int MatchCommand::run(const QStringList &arguments, const std::function<SessionServices()> &services)
 {
     CommandLine command(u"match"_s, arguments);
     QCommandLineParser &parser = command.parser();
@@ -76,7 +76,7 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
         return command.usageError(u"cannot read %1"_s.arg(parser.value(u"text-file"_s)));
     selection.insert(CTX_TEXT, *text);
 
-    Session session(withDisplay);
+    Session session(services());
     AppDelegate &delegate = session.delegate();
     const GuessOutcome outcome =
         session.guess([&](AppDelegate &controller) { return controller.guessText(selection); });

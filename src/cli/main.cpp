@@ -1,11 +1,13 @@
 #include "app/ui/DesktopApplication.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
+#include "cli/CommandLine.h"
 #include "cli/DefaultsCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PluginsCommand.h"
 #include "cli/RunningInstance.h"
 #include "cli/WindowCommand.h"
+#include "cli/desktopServices.h"
 #include "foundation/ExitCleanup.h"
 #include "foundation/HandlerScript.h"
 #include "platform/desktop/DesktopPlatform.h"
@@ -52,12 +54,6 @@ bool opensAWindow(const QString &command)
     return command == u"preferences"_s || command == u"help"_s;
 }
 
-void nameTheApplication()
-{
-    QCoreApplication::setApplicationName(u"Glimra"_s);
-    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMRA_VERSION));
-}
-
 int runDesktopApplication(int argc, char *argv[])
 {
     if (!glimra::DesktopPlatform::displayAvailable()) {
@@ -67,7 +63,7 @@ int runDesktopApplication(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
-    nameTheApplication();
+    glimra::CommandLine::nameTheApplication();
     QGuiApplication::setDesktopFileName(u"org.glimra.Glimra"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/org.glimra.Glimra.svg"_s));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -106,7 +102,7 @@ int main(int argc, char *argv[])
         std::unique_ptr<QCoreApplication> application = display
             ? std::make_unique<QApplication>(argc, argv)
             : std::make_unique<QCoreApplication>(argc, argv);
-        nameTheApplication();
+        glimra::CommandLine::nameTheApplication();
         return glimra::WindowCommand::run(command, QCoreApplication::arguments().mid(2), display);
     }
 
@@ -119,11 +115,12 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> application = withDisplay
         ? std::make_unique<QGuiApplication>(argc, argv)
         : std::make_unique<QCoreApplication>(argc, argv);
-    nameTheApplication();
+    glimra::CommandLine::nameTheApplication();
 
     QStringList arguments = QCoreApplication::arguments().mid(2);
     if (command == u"match"_s)
-        return glimra::MatchCommand::run(arguments, withDisplay);
+        return glimra::MatchCommand::run(arguments,
+                                         [withDisplay] { return glimra::desktopServices(withDisplay); });
     if (command == u"guess"_s || command == u"clipboard"_s || command == u"service"_s)
         return glimra::CaptureCommand::run(command, arguments, withDisplay);
     if (command == u"defaults"_s)

@@ -8,7 +8,6 @@
 #include "cli/MatchCommand.h"
 #include "cli/Session.h"
 #include "foundation/ExitCleanup.h"
-#include "foundation/HandlerScript.h"
 
 #include <QCoreApplication>
 
@@ -62,7 +61,6 @@ int main(int argc, char *argv[])
     }
     // Whatever ends this program, its children and temporary files go with it.
     glimra::ExitCleanup::install();
-    glimra::HandlerScript::removeStaleSnapshots();
     QCoreApplication application(argc, argv);
     glimra::CommandLine::nameTheApplication();
     return glimra::MatchCommand::run(QCoreApplication::arguments().mid(2),

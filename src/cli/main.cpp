@@ -9,7 +9,6 @@
 #include "cli/WindowCommand.h"
 #include "cli/desktopServices.h"
 #include "foundation/ExitCleanup.h"
-#include "foundation/HandlerScript.h"
 #include "platform/desktop/DesktopPlatform.h"
 
 #include <QApplication>
@@ -88,7 +87,6 @@ int main(int argc, char *argv[])
 {
     // Whatever ends this program, its children and temporary files go with it.
     glimra::ExitCleanup::install();
-    glimra::HandlerScript::removeStaleSnapshots();
 
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command.isEmpty())

@@ -5,14 +5,21 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QElapsedTimer>
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace glimra::bench {
 
@@ -112,6 +119,49 @@ double percentile(QList<double> values, double fraction)
     std::sort(values.begin(), values.end());
     const qsizetype rank = qsizetype(std::ceil(fraction * double(values.size())));
     return values.at(std::clamp<qsizetype>(rank - 1, 0, values.size() - 1));
+}
+
+double Samples::percentile(int percent) const
+{
+    return bench::percentile(m_values, percent / 100.0);
+}
+
+double timeProgram(const QStringList &command, const QByteArray &input)
+{
+    std::vector<QByteArray> words;
+    for (const QString &word : command)
+        words.push_back(word.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int toChild[2];
+    if (::pipe2(toChild, O_CLOEXEC) != 0)
+        return 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer clock;
+    clock.start();
+    pid_t child = 0;
+    const bool started = ::posix_spawn(&child, argv.front(), &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(toChild[0]);
+    // The inputs are small: a pipe holds them whole.
+    if (started && !input.isEmpty())
+        [[maybe_unused]] const ssize_t written = ::write(toChild[1], input.constData(), size_t(input.size()));
+    ::close(toChild[1]);
+    int status = 0;
+    if (started)
+        ::waitpid(child, &status, 0);
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+void reportSamples(benchmark::State &state, const std::string &name, const Samples &samples)
+{
+    state.counters[name + "_median_ms"] = samples.median();
+    state.counters[name + "_p90_ms"] = samples.percentile(90);
 }
 
 int runBenchmarks(int argc, char **argv)

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <string>
+
+namespace benchmark {
+class State;
+}
 
 namespace glimra::bench {
 
@@ -48,6 +55,27 @@ long statusKilobytes(const QString &process, const QByteArray &field);
 
 /// The value that `fraction` of `values` do not exceed (nearest rank); 0 for no values.
 double percentile(QList<double> values, double fraction);
+/// Durations of repeated runs, in milliseconds.
+class Samples
+{
+public:
+    void add(double milliseconds) { m_values.append(milliseconds); }
+    double median() const { return percentile(50); }
+    double percentile(int percent) const;
+
+private:
+    QList<double> m_values;
+};
+
+/// Starts `command` (its program by absolute path) with `input` on its standard input and
+/// its output thrown away, and waits for it to end: the time that took, in milliseconds.
+/// Started as a shell would start it (posix_spawn), so that the figure holds nothing of
+/// Glimra's own way of running programs.
+double timeProgram(const QStringList &command, const QByteArray &input = {});
+
+/// Reports the median and the 90th percentile of `samples` as the counters
+/// NAME_median_ms and NAME_p90_ms.
+void reportSamples(benchmark::State &state, const std::string &name, const Samples &samples);
 
 /// The main function of a Google Benchmark program that needs an application object.
 int runBenchmarks(int argc, char **argv);

@@ -6,6 +6,7 @@
 #include "cli/ResultPrinter.h"
 #include "cli/RunningInstance.h"
 #include "cli/Session.h"
+#include "cli/desktopServices.h"
 #include "capture/CopySelection.h"
 #include "platform/MemoryPasteboard.h"
 
@@ -83,7 +84,7 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         serviceText = input.readAll();
     }
 
-    Session session(withDisplay);
+    Session session(desktopServices(withDisplay));
     const GuessOutcome outcome = session.guess([&](AppDelegate &delegate) {
         if (verb == u"guess"_s)
             return delegate.guessCurrentSelection();

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -91,6 +93,12 @@ QString CommandLine::helpText() const
     // arguments are kept.
     const QString lists = m_parser.helpText();
     return synopses + u'\n' + summaries + u'\n' + lists.mid(lists.indexOf(u"\n\n"_s) + 2);
+}
+
+void CommandLine::nameTheApplication()
+{
+    QCoreApplication::setApplicationName(u"Glimra"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMRA_VERSION));
 }
 
 bool CommandLine::parse()

@@ -22,6 +22,8 @@ public:
 
     /// The program's usage: every command's synopsis and what it does.
     static QString overview();
+    /// Names the application object (Glimra, and this build's version).
+    static void nameTheApplication();
 
     QCommandLineParser &parser() { return m_parser; }
     /// Parses; false when the command ends here with stopStatus(): after printing its help

@@ -47,7 +47,7 @@ ActionPtr offeredAction(const AppDelegate &delegate, const QString &label)
 
 } // namespace
 
-int MatchCommand::run(const QStringList &arguments, bool withDisplay)
+int MatchCommand::run(const QStringList &arguments, const std::function<SessionServices()> &services)
 {
     CommandLine command(u"match"_s, arguments);
     QCommandLineParser &parser = command.parser();
@@ -78,7 +78,7 @@ int MatchCommand::run(const QStringList &arguments, bool withDisplay)
         return command.usageError(u"cannot read %1"_s.arg(parser.value(u"text-file"_s)));
     selection.insert(CTX_TEXT, *text);
 
-    Session session(withDisplay);
+    Session session(services());
     AppDelegate &delegate = session.delegate();
     delegate.setExplaining(parser.isSet(u"explain"_s));
     const GuessOutcome outcome =

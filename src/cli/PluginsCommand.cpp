@@ -3,6 +3,7 @@
 #include "app/MainInterface.h"
 #include "cli/CommandLine.h"
 #include "cli/Session.h"
+#include "cli/desktopServices.h"
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
 
@@ -105,7 +106,7 @@ int PluginsCommand::run(const QStringList &arguments)
                                  {u"no-open"_s, u"Do not open the new file."_s}});
     std::unique_ptr<Session> session;
     auto manager = [&session]() -> PluginManager & {
-        session = std::make_unique<Session>(false);
+        session = std::make_unique<Session>(desktopServices(false));
         return session->interface().pluginManager();
     };
     return command.runVerb(

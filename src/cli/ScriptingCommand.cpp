@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/RunningInstance.h"
 #include "cli/Session.h"
+#include "cli/desktopServices.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -54,7 +55,7 @@ std::optional<QVariant> guessThroughTheRunningOne(const GuessArguments &argument
 
 std::optional<QVariant> guessHere(const QVariantMap &arguments, bool withDisplay)
 {
-    Session session(withDisplay);
+    Session session(desktopServices(withDisplay));
     std::optional<QVariant> value;
     QEventLoop loop;
     bool done = false;

@@ -1,9 +1,8 @@
 #include "cli/Session.h"
 
 #include "app/AppDelegate.h"
-#include "cli/ClipboardKeeper.h"
+#include "platform/MemoryPasteboard.h"
 #include "platform/UserDefaults.h"
-#include "platform/desktop/DesktopPlatform.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -12,11 +11,10 @@
 
 namespace glimra {
 
-Session::Session(bool withDisplay)
-    : m_withDisplay(withDisplay), m_platform(DesktopPlatform::create(withDisplay))
+Session::Session(SessionServices services) : m_services(std::move(services))
 {
-    m_interface = std::make_unique<MainInterface>(m_platform, std::make_shared<UserDefaults>(),
-                                                  &m_panel);
+    m_interface = std::make_unique<MainInterface>(m_services.platform,
+                                                  std::make_shared<UserDefaults>(), &m_panel);
 }
 
 Session::~Session() = default;
@@ -77,8 +75,16 @@ Outcome Session::runAction(const ActionPtr &action)
 
 void Session::keepClipboard()
 {
-    if (m_withDisplay)
-        ClipboardKeeper::handOver(*m_platform.generalPasteboard);
+    if (m_services.keepClipboard && m_services.platform.generalPasteboard)
+        m_services.keepClipboard(*m_services.platform.generalPasteboard);
+}
+
+SessionServices Session::withoutDesktop()
+{
+    SessionServices services;
+    services.platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    services.platform.runningApplications = std::make_shared<NoRunningApplications>();
+    return services;
 }
 
 } // namespace glimra

@@ -14,18 +14,26 @@ namespace glimra {
 
 class AppDelegate;
 
+/// What a session runs with: the desktop's services (or stand-ins), and how a clipboard
+/// that this process owns outlives it (none where the clipboard is not the desktop's).
+struct SessionServices
+{
+    Platform platform;
+    std::function<void(Pasteboard &)> keepClipboard;
+};
+
 /// One run of the command line: the desktop's services (or stand-ins without a display),
 /// the guess controller and its collaborators, and what must happen before exit. Every
 /// wait runs the event loop until the awaited signal arrives.
 class Session
 {
 public:
-    explicit Session(bool withDisplay);
+    explicit Session(SessionServices services);
     ~Session();
 
     MainInterface &interface() { return *m_interface; }
     AppDelegate &delegate();
-    const Platform &platform() const { return m_platform; }
+    const Platform &platform() const { return m_services.platform; }
 
     /// Starts a guess with `start` (which returns the guess's identity) and waits for its
     /// outcome.
@@ -39,9 +47,13 @@ public:
     /// X11 a clipboard dies with its owner.
     void keepClipboard();
 
+    /// The services of a run that only guesses a given text: it needs nothing of the
+    /// desktop, so nothing of it is loaded or connected (a clipboard in memory, no
+    /// applications, no workspace, no notifications).
+    static SessionServices withoutDesktop();
+
 private:
-    bool m_withDisplay;
-    Platform m_platform;
+    SessionServices m_services;
     ConsolePanel m_panel;
     std::unique_ptr<MainInterface> m_interface;
 };

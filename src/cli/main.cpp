@@ -9,8 +9,8 @@
 #include "cli/RunningInstance.h"
 #include "cli/ScriptingCommand.h"
 #include "cli/WindowCommand.h"
+#include "cli/desktopServices.h"
 #include "foundation/ExitCleanup.h"
-#include "foundation/HandlerScript.h"
 #include "platform/desktop/DesktopPlatform.h"
 
 #include <QApplication>
@@ -37,12 +37,6 @@ bool opensAWindow(const QString &command)
     return command == u"preferences"_s || command == u"help"_s;
 }
 
-void nameTheApplication()
-{
-    QCoreApplication::setApplicationName(u"Glimra"_s);
-    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMRA_VERSION));
-}
-
 int runDesktopApplication(int argc, char *argv[])
 {
     if (!glimra::DesktopPlatform::displayAvailable()) {
@@ -52,7 +46,7 @@ int runDesktopApplication(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
-    nameTheApplication();
+    glimra::CommandLine::nameTheApplication();
     QGuiApplication::setDesktopFileName(u"org.glimra.Glimra"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/org.glimra.Glimra.svg"_s));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -93,7 +87,6 @@ int main(int argc, char *argv[])
 
     // Whatever ends this program, its children and temporary files go with it.
     glimra::ExitCleanup::install();
-    glimra::HandlerScript::removeStaleSnapshots();
 
     if (command.isEmpty())
         return runDesktopApplication(argc, argv);
@@ -106,7 +99,7 @@ int main(int argc, char *argv[])
         std::unique_ptr<QCoreApplication> application = display
             ? std::make_unique<QApplication>(argc, argv)
             : std::make_unique<QCoreApplication>(argc, argv);
-        nameTheApplication();
+        glimra::CommandLine::nameTheApplication();
         return glimra::WindowCommand::run(command, QCoreApplication::arguments().mid(2), display);
     }
 
@@ -119,11 +112,12 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> application = withDisplay
         ? std::make_unique<QGuiApplication>(argc, argv)
         : std::make_unique<QCoreApplication>(argc, argv);
-    nameTheApplication();
+    glimra::CommandLine::nameTheApplication();
 
     QStringList arguments = QCoreApplication::arguments().mid(2);
     if (command == u"match"_s)
-        return glimra::MatchCommand::run(arguments, withDisplay);
+        return glimra::MatchCommand::run(arguments,
+                                         [withDisplay] { return glimra::desktopServices(withDisplay); });
     if (command == u"guess"_s || command == u"clipboard"_s || command == u"service"_s)
         return glimra::CaptureCommand::run(command, arguments, withDisplay);
     if (command == u"defaults"_s)

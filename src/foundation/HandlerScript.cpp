@@ -13,6 +13,8 @@
 #include <QJsonDocument>
 #include <QTemporaryFile>
 
+#include <mutex>
+
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +68,10 @@ std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QStri
     if (blank >= 0)
         script->m_interpreterArgument = shebang.mid(blank).trimmed();
 
+    // Swept once, before this program's first snapshot: a program that never loads a
+    // script spends no time on the temporary folder.
+    static std::once_flag swept;
+    std::call_once(swept, &HandlerScript::removeStaleSnapshots);
     script->m_snapshot = std::make_unique<QTemporaryFile>(
         u"%1/%2%3-XXXXXX"_s.arg(QDir::tempPath(), snapshotPrefix()).arg(::getpid()));
     if (!script->m_snapshot->open())

@@ -41,6 +41,7 @@ public:
                                ScriptRun *run) const;
 
     /// Removes the snapshots that programs killed outright left in the temporary folder.
+    /// The first load of a program does it.
     static void removeStaleSnapshots();
 
     QString path() const { return m_path; }

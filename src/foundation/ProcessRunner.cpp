@@ -47,9 +47,12 @@ void configure(QProcess &process, const ProcessRequest &request)
     const pid_t parent = ::getpid();
     ExitCleanup::prepareForChildren();
     process.setChildProcessModifier([parent] {
-        // Debian's Qt 6.4 has no process-group option: make the child a session leader, so
-        // its pid is also the id of a process group that holds everything it starts.
-        ::setsid();
+        // Debian's Qt 6.4 has no process-group option: make the child the leader of a
+        // process group of its own, which holds everything it starts. Not of a session of
+        // its own: where the scheduler groups processes by session (autogroup), a new
+        // session waits behind every other one on a busy machine, some ten milliseconds
+        // before a child as short as bc may run.
+        ::setpgid(0, 0);
         ExitCleanup::addProcessGroup(::getpid());
         // The child dies with the thread that started it; if that happened before this
         // line, there is nobody left to read its output.

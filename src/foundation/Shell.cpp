@@ -6,12 +6,12 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-QString pipe_shell(const QString &input, const QString &command,
-                   std::chrono::milliseconds timeout)
+QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
+                     std::chrono::milliseconds timeout)
 {
     ProcessRequest request;
-    request.program = u"/bin/sh"_s;
-    request.arguments = {u"-c"_s, command};
+    request.program = program;
+    request.arguments = arguments;
     request.input = input.toUtf8();
     request.timeout = timeout;
     const ProcessResult result = ProcessRunner::run(request);
@@ -23,6 +23,12 @@ QString pipe_shell(const QString &input, const QString &command,
     if (output.isEmpty())
         return {};
     return QString::fromUtf8(output);
+}
+
+QString pipe_shell(const QString &input, const QString &command,
+                   std::chrono::milliseconds timeout)
+{
+    return pipe_program(input, u"/bin/sh"_s, {u"-c"_s, command}, timeout);
 }
 
 QString eval_shell(const QString &command, std::chrono::milliseconds timeout)

@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 
 namespace glimra {
 
-/// Runs `command` with /bin/sh -c, writes `input` to its standard input and returns its
-/// standard output without the final line break: a null text when it printed nothing,
-/// when it overran `timeout` (its process group is then killed) or could not start.
+/// Runs `program` (an absolute path) with `arguments`, writes `input` to its standard
+/// input and returns its standard output without the final line break: a null text when it
+/// printed nothing, when it overran `timeout` (its process group is then killed) or could
+/// not start.
+QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
+                     std::chrono::milliseconds timeout);
+
+/// pipe_program() of `command` run with /bin/sh -c.
 QString pipe_shell(const QString &input, const QString &command,
                    std::chrono::milliseconds timeout);
 

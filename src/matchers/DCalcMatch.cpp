@@ -1,13 +1,31 @@
 #include "matchers/DCalcMatch.h"
 
+#include "foundation/Log.h"
 #include "foundation/Shell.h"
 #include "foundation/Strings.h"
+
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-DCalcMatch::DCalcMatch() : MatcherObject(u"DCalcMatch"_s) {}
+DCalcMatch::DCalcMatch(const QString &calculator)
+    : MatcherObject(u"DCalcMatch"_s), m_calculator(calculator)
+{
+}
+
+QString DCalcMatch::calculator()
+{
+    if (m_calculator.isNull()) {
+        m_calculator = QStandardPaths::findExecutable(u"bc"_s);
+        if (m_calculator.isEmpty()) {
+            m_calculator = u""_s; // looked up once, found or not
+            qCInfo(lcMatchers).noquote() << u"bc is not on PATH: expressions are not calculated"_s;
+        }
+    }
+    return m_calculator;
+}
 
 bool DCalcMatch::matches(Context &workingContext)
 {
@@ -20,7 +38,10 @@ bool DCalcMatch::matches(Context &workingContext)
     // Letters and commas: function names, variables, thousands separators. Never evaluated.
     if (glimra::matches(text, u"[a-z,A-Z]+"_s))
         return false;
-    QString output = pipe_shell(u"scale=3\n%1\nquit\n"_s.arg(text), u"bc -lq"_s, TimeBound);
+    const QString program = calculator();
+    if (program.isEmpty())
+        return false;
+    QString output = pipe_program(u"scale=3\n%1\nquit\n"_s.arg(text), program, {u"-lq"_s}, TimeBound);
     if (output.isEmpty())
         return false;
     if (output.endsWith(u".000"_s))

@@ -7,9 +7,14 @@
 #include "matching/RegExpMatcher.h"
 #include "platform/UserDefaults.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include <algorithm>
+
+#include <fnmatch.h>
 
 using namespace Qt::StringLiterals;
 
@@ -17,20 +22,36 @@ namespace glimra {
 
 namespace {
 
-template <typename List, typename Host>
-void mergePlugins(List &list, const Host &host)
+// The files of the shipped plug-in folder, then of the user's, each by name (hidden ones
+// left out). Every host takes its own from them: a folder is read once per load, not once
+// per host.
+QStringList pluginFolderFiles()
 {
-    const QStringList patterns = {u"${APP_PLUGINS}/"_s + host.pattern,
-                                  PluginManager::userPluginsDir() + u'/' + host.pattern};
-    for (const QString &glob : patterns) {
-        for (const QString &file : ls_files(glob)) {
-            const QString why = ScriptFile::whyNotLoadable(file);
-            if (!why.isNull()) {
-                qCWarning(lcMatching).noquote() << u"plug-in %1 skipped: %2"_s.arg(file, why);
-                continue;
-            }
-            mergeObject(list, host.make(file), [](const auto &element) { return element->name(); });
+    QStringList files;
+    for (const QString &folder : {appPluginsDir(), PluginManager::userPluginsDir()}) {
+        QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                                                   QDir::NoSort);
+        std::sort(names.begin(), names.end());
+        for (const QString &name : std::as_const(names))
+            files.append(folder + u'/' + name);
+    }
+    return files;
+}
+
+template <typename List, typename Host>
+void mergePlugins(List &list, const Host &host, const QStringList &files)
+{
+    const QByteArray pattern = QFile::encodeName(host.pattern);
+    for (const QString &file : files) {
+        // Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
+        if (::fnmatch(pattern.constData(), QFile::encodeName(basename(file)).constData(), 0) != 0)
+            continue;
+        const QString why = ScriptFile::whyNotLoadable(file);
+        if (!why.isNull()) {
+            qCWarning(lcMatching).noquote() << u"plug-in %1 skipped: %2"_s.arg(file, why);
+            continue;
         }
+        mergeObject(list, host.make(file), [](const auto &element) { return element->name(); });
     }
 }
 
@@ -74,8 +95,9 @@ void PluginManager::awakeFromNib()
 void PluginManager::loadMatchPlugins()
 {
     MatcherList matchers = m_catalogue.builtInMatchers ? m_catalogue.builtInMatchers() : MatcherList();
+    const QStringList files = pluginFolderFiles();
     for (const auto &host : std::as_const(m_catalogue.matcherHosts))
-        mergePlugins(matchers, host);
+        mergePlugins(matchers, host, files);
     if (!m_searchMatch)
         m_searchMatch = m_catalogue.searchMatcher;
     if (m_searchMatch)
@@ -86,8 +108,9 @@ void PluginManager::loadMatchPlugins()
 void PluginManager::loadActionPlugins()
 {
     ActionList actions = m_catalogue.builtInActions ? m_catalogue.builtInActions() : ActionList();
+    const QStringList files = pluginFolderFiles();
     for (const auto &host : std::as_const(m_catalogue.actionHosts))
-        mergePlugins(actions, host);
+        mergePlugins(actions, host, files);
     m_actionList = actions;
 }
 

@@ -3,13 +3,17 @@
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "foundation/ProcessRunner.h"
+#include "platform/IndexNamesBeyondAscii.h"
 #include "platform/MetadataQuery.h"
 
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +29,11 @@ const QString SizeKey = u"kMDItemFSSize"_s;
 const QString TypeKey = u"kMDItemContentType"_s;
 
 constexpr qsizetype BatchSize = 256;
+
+bool isPrintableAscii(QByteArrayView name)
+{
+    return std::all_of(name.begin(), name.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
 
 QString contentTypeOf(const QString &path)
 {
@@ -142,25 +151,93 @@ void MetadataGatherer::readIndex()
 {
     const QString program = locateProgram();
     const QString database = locateDatabase();
-    if (program.isEmpty() || database.isEmpty()) {
+    bool read = false;
+    if (!program.isEmpty() && !database.isEmpty()) {
+        const std::optional<Predicate::RequiredText> name = m_predicate.requiredText(DisplayNameKey);
+        const QList<Predicate::RequiredText> texts = m_predicate.requiredTexts(DisplayNameKey);
+        if (name && !name->text.isEmpty()) {
+            QStringList arguments = {u"-b"_s};
+            if (name->caseInsensitive)
+                arguments << u"-i"_s;
+            read = readIndex(program, database, arguments << u"--"_s << name->text, Names::All);
+        } else if (!texts.isEmpty()) {
+            read = readIndexFolded(program, database, texts);
+        } else {
+            read = readIndex(program, database, {u"--"_s, u"/"_s}, Names::All);
+        }
+    }
+    if (!read)
         walk(homeDir());
-        return;
+}
+
+// A comparison without diacritics ([d]) cannot be left to the index as it stands: plocate's
+// -i ignores letter case but not diacritics, so "cafe" would not find "café". A name of
+// printable ASCII only folds to itself in lower case, so among those the index finds every
+// hit itself (-i, each word folded) when every word folds to ASCII; when one does not, no
+// such name is a hit. The other names are all read (IndexNamesBeyondAscii) and folded here.
+bool MetadataGatherer::readIndexFolded(const QString &program, const QString &database,
+                                       const QList<Predicate::RequiredText> &texts)
+{
+    QStringList words;
+    bool caseInsensitive = false;
+    bool ascii = true;
+    for (const Predicate::RequiredText &text : texts) {
+        const QString word = Predicate::folded(text.text, text.caseInsensitive, text.diacriticInsensitive);
+        ascii = ascii && isPrintableAscii(word.toUtf8());
+        caseInsensitive = caseInsensitive || text.caseInsensitive;
+        if (!word.isEmpty())
+            words.append(word);
     }
-    QStringList arguments = {u"-0"_s, u"-d"_s, database};
-    const std::optional<Predicate::RequiredText> name = m_predicate.requiredText(DisplayNameKey);
-    if (name && !name->text.isEmpty()) {
-        arguments << u"-b"_s;
-        if (name->caseInsensitive)
+    if (words.isEmpty()) // every name holds the empty text
+        return readIndex(program, database, {u"--"_s, u"/"_s}, Names::All);
+
+    const IndexNamesBeyondAscii::Paths beyondAscii = IndexNamesBeyondAscii::of(database, [&] {
+        QList<QByteArray> paths;
+        // In the C locale the expression is matched byte by byte.
+        QProcessEnvironment bytewise = QProcessEnvironment::systemEnvironment();
+        bytewise.insert(u"LC_ALL"_s, u"C"_s);
+        const bool scanned = readIndex(program, database, {u"-b"_s, u"-r"_s, u"--"_s, u"[^ -~]"_s},
+                                       [&](const QByteArray &path) { paths.append(path); },
+                                       bytewise.toStringList());
+        return scanned && !m_cancelled ? std::optional(paths) : std::nullopt;
+    });
+    if (!beyondAscii)
+        return false;
+    if (ascii) {
+        QStringList arguments = {u"-b"_s};
+        if (caseInsensitive)
             arguments << u"-i"_s;
-        arguments << u"--"_s << name->text;
-    } else {
-        arguments << u"--"_s << u"/"_s;
+        if (!readIndex(program, database, arguments << u"--"_s << words, Names::PrintableAscii))
+            return false;
     }
+    for (const QByteArray &path : *beyondAscii) {
+        if (m_cancelled)
+            break;
+        consider(QString::fromLocal8Bit(path), Existence::Unknown);
+    }
+    return true;
+}
+
+bool MetadataGatherer::readIndex(const QString &program, const QString &database,
+                                 const QStringList &arguments, Names names)
+{
+    return readIndex(program, database, arguments, [&](const QByteArray &path) {
+        if (names == Names::All || isPrintableAscii(path.sliced(path.lastIndexOf('/') + 1)))
+            consider(QString::fromLocal8Bit(path), Existence::Unknown);
+    });
+}
+
+bool MetadataGatherer::readIndex(const QString &program, const QString &database,
+                                 const QStringList &arguments,
+                                 const std::function<void(const QByteArray &)> &onPath,
+                                 const std::optional<QStringList> &environment)
+{
     // The index of a whole computer is large: paths are taken as they arrive.
     QByteArray pending;
     ProcessRequest request;
     request.program = program;
-    request.arguments = arguments;
+    request.arguments = QStringList{u"-0"_s, u"-d"_s, database} + arguments;
+    request.environment = environment;
     request.timeout = std::chrono::minutes(2);
     request.cancelled = &m_cancelled;
     request.onStandardOutput = [&](const QByteArray &chunk) {
@@ -168,12 +245,11 @@ void MetadataGatherer::readIndex()
         qsizetype start = 0;
         for (qsizetype end; (end = pending.indexOf('\0', start)) >= 0; start = end + 1) {
             if (!m_cancelled)
-                consider(QString::fromLocal8Bit(pending.mid(start, end - start)), Existence::Unknown);
+                onPath(pending.mid(start, end - start));
         }
         pending.remove(0, start);
     };
-    if (!ProcessRunner::run(request).started)
-        walk(homeDir());
+    return ProcessRunner::run(request).started;
 }
 
 } // namespace glimra

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 namespace glimra {
 
@@ -32,8 +33,17 @@ public:
     static QString locateDatabase();
 
 private:
+    enum class Names { All, PrintableAscii };
     void walk(const QString &folder);
     void readIndex();
+    bool readIndexFolded(const QString &program, const QString &database,
+                         const QList<Predicate::RequiredText> &texts);
+    /// Runs the index program with `arguments`; false when it could not start.
+    bool readIndex(const QString &program, const QString &database, const QStringList &arguments,
+                   Names names);
+    bool readIndex(const QString &program, const QString &database, const QStringList &arguments,
+                   const std::function<void(const QByteArray &)> &onPath,
+                   const std::optional<QStringList> &environment = std::nullopt);
     enum class Existence { Known, Unknown };
     void consider(const QString &path, Existence existence);
     void flush();

@@ -24,9 +24,10 @@ namespace glimra {
 ///
 /// Folder scopes are walked recursively (hidden entries skipped, symbolic links to folders
 /// not followed, unreadable folders skipped). The local-computer scope reads the system's
-/// file-name index (plocate, or locate), narrowed by the name when the predicate fixes it,
-/// and evaluates the predicate on each candidate that still exists; without an index it
-/// walks the home folder. $GLIMRA_LOCATE_DB names another index database.
+/// file-name index (plocate, or locate), narrowed by the names the predicate requires (also
+/// when it ignores diacritics: docs/ARCHITECTURE.md says how), and evaluates the predicate
+/// on each candidate that still exists; without an index it walks the home folder.
+/// $GLIMRA_LOCATE_DB names another index database.
 class MetadataQuery : public QObject
 {
     Q_OBJECT

@@ -630,32 +630,31 @@ bool evaluate(const Predicate::Node &node, const QVariantMap &object)
     return false;
 }
 
-std::optional<Predicate::RequiredText> requiredTextOf(const Predicate::Node &node,
-                                                      const QString &key)
+void collectRequiredTexts(const Predicate::Node &node, const QString &key,
+                          QList<Predicate::RequiredText> &texts)
 {
     using Kind = Predicate::Node::Kind;
     if (node.kind == Kind::And) {
-        for (const NodePtr &child : node.children) {
-            if (auto text = requiredTextOf(*child, key))
-                return text;
-        }
-        return std::nullopt;
+        for (const NodePtr &child : node.children)
+            collectRequiredTexts(*child, key, texts);
+        return;
     }
-    if (node.kind != Kind::Comparison || (node.modifiers & DiacriticInsensitive))
-        return std::nullopt;
+    if (node.kind != Kind::Comparison)
+        return;
     const bool substring = node.op == Operator::BeginsWith || node.op == Operator::EndsWith
         || node.op == Operator::Contains;
     if (node.op != Operator::Equal && !substring)
-        return std::nullopt;
+        return;
     const bool keyLeft = node.left.kind == Expression::Kind::Key && node.left.key == key
         && node.right.kind == Expression::Kind::Literal;
     const bool keyRight = node.op == Operator::Equal && node.right.kind == Expression::Kind::Key
         && node.right.key == key && node.left.kind == Expression::Kind::Literal;
     const Expression *literal = keyLeft ? &node.right : (keyRight ? &node.left : nullptr);
     if (!literal || literal->literal.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return Predicate::RequiredText{literal->literal.toString(), node.op == Operator::Equal,
-                                   (node.modifiers & CaseInsensitive) != 0};
+        return;
+    texts.append({literal->literal.toString(), node.op == Operator::Equal,
+                  (node.modifiers & CaseInsensitive) != 0,
+                  (node.modifiers & DiacriticInsensitive) != 0});
 }
 
 void collectKeys(const Expression &expression, QStringList &keys)
@@ -707,7 +706,24 @@ bool Predicate::evaluateWithObject(const QVariantMap &object) const
 
 std::optional<Predicate::RequiredText> Predicate::requiredText(const QString &key) const
 {
-    return requiredTextOf(*m_root, key);
+    for (const RequiredText &text : requiredTexts(key)) {
+        if (!text.diacriticInsensitive)
+            return text;
+    }
+    return std::nullopt;
+}
+
+QList<Predicate::RequiredText> Predicate::requiredTexts(const QString &key) const
+{
+    QList<RequiredText> texts;
+    collectRequiredTexts(*m_root, key, texts);
+    return texts;
+}
+
+QString Predicate::folded(const QString &text, bool caseInsensitive, bool diacriticInsensitive)
+{
+    return fold(text, (caseInsensitive ? CaseInsensitive : 0)
+                          | (diacriticInsensitive ? DiacriticInsensitive : 0));
 }
 
 QStringList Predicate::referencedKeys() const

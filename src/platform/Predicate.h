@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
@@ -33,14 +34,23 @@ public:
 
     /// A text that the value of `key` must hold for the predicate to be true: from an
     /// ==, BEGINSWITH, ENDSWITH or CONTAINS against a literal text, alone or in a chain of
-    /// ANDs, without the [d] modifier. Lets a search narrow its candidates by name.
+    /// ANDs. Lets a search narrow its candidates by name.
     struct RequiredText
     {
-        QString text;
-        bool whole = false;           ///< the value equals the text
-        bool caseInsensitive = false; ///< compared without regard to letter case
+        QString text;                      ///< the literal, as written
+        bool whole = false;                ///< the value equals the text
+        bool caseInsensitive = false;      ///< compared without regard to letter case
+        bool diacriticInsensitive = false; ///< compared without diacritics: folded() both
     };
+    /// The first required text that is compared with its diacritics (no [d]): the value
+    /// holds it literally (or, with caseInsensitive, in some letter case).
     std::optional<RequiredText> requiredText(const QString &key) const;
+    /// Every required text, in the order written.
+    QList<RequiredText> requiredTexts(const QString &key) const;
+
+    /// `text` as a comparison with these modifiers sees it: [c] case folds it, [d] takes
+    /// its diacritics away (the marks of its canonical decomposition).
+    static QString folded(const QString &text, bool caseInsensitive, bool diacriticInsensitive);
 
     /// Every key the predicate reads.
     QStringList referencedKeys() const;

@@ -196,6 +196,10 @@ struct PerlEngine::Interpreter
     std::vector<std::string> argumentStorage;
     std::vector<char *> arguments;
     SignalDispositions signalsBefore;
+    // A disposition may differ from signalsBefore: a call overran (the watchdog installs its
+    // SIGURG handler, and may have left a system() that ignores SIGINT and SIGQUIT while it
+    // waits), or the script mentioned %SIG (signalsMayHaveChanged()).
+    bool overranSinceRestore = false;
     CallWatchdog watchdog;
 
     void construct()
@@ -219,6 +223,8 @@ struct PerlEngine::Interpreter
     {
         if (!my_perl)
             return;
+        // Asked before perl_destruct frees the signal table.
+        const bool restore = signalsMayHaveChanged();
         const CallResult result = guarded(limit, false, [&] { perl_destruct(my_perl); });
         if (!result.returned) {
             logPerlError((result.overran ? u"timed out while tearing down: "_s
@@ -228,7 +234,20 @@ struct PerlEngine::Interpreter
         perl_free(my_perl);
         my_perl = nullptr;
         ready = false;
+        if (restore || overranSinceRestore)
+            restoreSignals();
+    }
+
+    // Every way a script sets a disposition (assigning to %SIG, local %SIG, POSIX::sigaction)
+    // goes through %SIG, and Perl makes its signal table (PL_psig_name) when the name SIG is
+    // first compiled or looked up. Without that table, and without an overrun, nothing is
+    // to be restored, and a parse spares the 62 system calls of a restore.
+    bool signalsMayHaveChanged() const { return overranSinceRestore || PL_psig_name; }
+
+    void restoreSignals()
+    {
         signalsBefore.restore();
+        overranSinceRestore = false;
     }
 
     // Runs `body`, which calls into the script, within `limit`; an exit() by the script
@@ -259,6 +278,7 @@ struct PerlEngine::Interpreter
         CallResult result;
         result.returned = status == 0;
         result.overran = watchdog.end();
+        overranSinceRestore = overranSinceRestore || result.overran;
         // SIGALRM's default action ends the program: no alarm of the script may outlive it.
         ::alarm(0);
         return result;
@@ -307,7 +327,8 @@ struct PerlEngine::Interpreter
         }
         if (!result.returned) {
             ready = false;
-            signalsBefore.restore();
+            if (signalsMayHaveChanged())
+                restoreSignals();
             logPerlError(u"exit called by the script: "_s + scriptPath(), errors);
             return false;
         }

@@ -1,8 +1,10 @@
 #include "TestEnvironment.h"
 
 #include "foundation/HandlerScript.h"
+#include "foundation/ProcessRunner.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QJsonObject>
 
 using namespace glimra;
@@ -84,4 +86,57 @@ TEST_F(HandlerScriptTest, TheLoadedScriptIsASnapshot)
                   ->executeSubroutine(u"h"_s, {})
                   .toString(),
               path(u"script.scpt"_s));
+}
+
+// The shipped Perl module reads the arguments and writes the answer itself: every kind of
+// JSON value comes back as it went in, and arguments that are not one JSON array make the
+// script fail (no answer) rather than guess.
+TEST_F(HandlerScriptTest, ThePerlModuleReadsAndWritesJsonValuesExactly)
+{
+    const QString script = writeFile(u"echo.scpt"_s,
+                                     "#!/usr/bin/perl\nuse strict;\nuse warnings;\n"
+                                     "use lib '" GLIMRA_SOURCE_RESOURCES "/perl5';\n"
+                                     "use Glimra::Handlers;\n"
+                                     "Glimra::Handlers::run(echo => sub { [@_] });\n",
+                                     true);
+    const struct
+    {
+        QByteArray arguments;
+        const char *answer; // null: the script fails
+    } rows[] = {
+        {R"(["plain", "\" \\ \/ \b\f\n\r\t", "\u00e9\u20AC", "\ud83d\ude00", "é€😀"])",
+         R"(["plain", "\" \\ / \b\f\n\r\t", "é€", "😀", "é€😀"])"},
+        {"[0, -1, 2.5, -1.25e2, 1E3, 12345678]", "[0, -1, 2.5, -125, 1000, 12345678]"},
+        {R"(["42", "007", "1e3", ""])", R"(["42", "007", "1e3", ""])"}, // texts stay texts
+        {"[true, false, null]", "[true, false, null]"},
+        {R"([{"a": [1, {"b": []}], "": "empty name", "é": {}}])",
+         R"([{"a": [1, {"b": []}], "": "empty name", "é": {}}])"},
+        {" \n [ 1 , \"x\" ] \n", R"([1, "x"])"},
+        {"", "[]"},
+        {"[1,]", nullptr},
+        {R"({"a": 1})", nullptr},
+        {R"(["\ud800"])", nullptr},
+        {R"(["\udc00\ud800"])", nullptr},
+        {R"(["\x"])", nullptr},
+        {"[01]", nullptr},
+        {"[\"a\tb\"]", nullptr},
+        {"[1] 2", nullptr},
+        {"[\"\xff\"]", nullptr},
+        {"[tru]", nullptr},
+    };
+    for (const auto &row : rows) {
+        ProcessRequest request;
+        request.program = script;
+        request.arguments = {u"echo"_s};
+        request.input = row.arguments;
+        const ProcessResult result = ProcessRunner::run(request);
+        if (!row.answer) {
+            EXPECT_FALSE(result.succeeded()) << row.arguments.constData();
+            EXPECT_TRUE(result.standardOutput.isEmpty()) << row.arguments.constData();
+            continue;
+        }
+        EXPECT_TRUE(result.succeeded()) << row.arguments.constData() << result.standardError.constData();
+        EXPECT_EQ(QJsonDocument::fromJson(result.standardOutput), QJsonDocument::fromJson(row.answer))
+            << row.arguments.constData() << " gave " << result.standardOutput.constData();
+    }
 }

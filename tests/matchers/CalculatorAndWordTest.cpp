@@ -1,7 +1,10 @@
 #include "matchers/DCalcMatch.h"
 #include "matchers/WordMatch.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -60,4 +63,34 @@ TEST(DCalcMatchTest, ACalculationThatOverrunsItsBoundIsKilledAndDeclines)
     EXPECT_FALSE(result(calc, ACT_TEXT, u"2^2^25"_s));
     EXPECT_GE(clock.elapsed(), DCalcMatch::TimeBound.count() - 100);
     EXPECT_LT(clock.elapsed(), DCalcMatch::TimeBound.count() + 3000);
+}
+
+// bc is looked up on PATH as a shell would (the first folder that has it) and started
+// without a shell, with -lq and the expression on its input; without one nothing matches.
+TEST(DCalcMatchTest, TheFirstCalculatorOnPathIsStartedDirectly)
+{
+    QTemporaryDir folders;
+    const QString fake = folders.filePath(u"fake"_s);
+    QDir().mkpath(fake);
+    QDir().mkpath(folders.filePath(u"empty"_s));
+    const QString record = folders.filePath(u"record"_s);
+    QFile script(fake + u"/bc"_s);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$0 $*\" > '" + record.toUtf8() + "'\ncat >> '" + record.toUtf8()
+                 + "'\necho 42\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+
+    qputenv("PATH", fake.toUtf8() + ':' + path);
+    DCalcMatch first;
+    EXPECT_EQ(result(first, ACT_TEXT, u"6*7"_s), u"42"_s);
+    QFile recorded(record);
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    EXPECT_EQ(recorded.readAll(), fake.toUtf8() + "/bc -lq\nscale=3\n6*7\nquit\n");
+
+    qputenv("PATH", folders.filePath(u"empty"_s).toUtf8());
+    DCalcMatch none;
+    EXPECT_FALSE(result(none, ACT_TEXT, u"6*7"_s));
+    qputenv("PATH", path);
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/ProcessRunner.h"
 #include "platform/MetadataQuery.h"
+#include "platform/SearchResultsQuery.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -95,4 +96,44 @@ TEST_F(MetadataQueryTest, ASearchStartedWhileAnotherGathersReplacesIt)
     EXPECT_EQ(finished.size(), 1);
     ASSERT_EQ(query.resultCount(), 1);
     EXPECT_EQ(query.resultAtIndex(0).value(u"kMDItemPath"_s).toString(), path(u"other/wanted.txt"_s));
+}
+
+// The index narrows a search that ignores diacritics without losing a hit: whatever the
+// words, it finds what a walk over every file finds, in both directions (é finds e, e
+// finds é), also once the index has been rebuilt.
+TEST_F(MetadataQueryTest, TheIndexFindsWhatAWalkFindsWhenDiacriticsAreIgnored)
+{
+    const QString updatedb = QStandardPaths::findExecutable(u"updatedb"_s);
+    if (updatedb.isEmpty())
+        GTEST_SKIP() << "updatedb (plocate) is not installed";
+    for (const QString &name : {u"café.txt"_s, u"CAFE-menu.txt"_s, u"cafe\u0301-decomposed.txt"_s,
+                                u"Résumé.pdf"_s, u"resume.txt"_s, u"other.txt"_s, u"café/plain.txt"_s,
+                                u"日本-cafe.txt"_s, u"日本.txt"_s})
+        writeFile(u"tree/"_s + name, "x");
+    auto buildIndex = [&] {
+        ProcessRequest build;
+        build.program = updatedb;
+        build.arguments = {u"-U"_s, path(u"tree"_s), u"-o"_s, path(u"index.db"_s)};
+        ASSERT_TRUE(ProcessRunner::run(build).succeeded());
+    };
+    buildIndex();
+    qputenv("GLIMRA_LOCATE_DB", path(u"index.db"_s).toLocal8Bit());
+    auto search = [&](const QString &words, const QStringList &scopes) {
+        MetadataQuery query;
+        setPredicate(query, SearchResultsQuery::formatFor(words));
+        query.setSearchScopes(scopes);
+        return gather(query);
+    };
+    const QString queries[] = {u"cafe"_s, u"CAFÉ"_s, u"resume"_s, u"résumé pdf"_s, u"menu café"_s,
+                               u"日本"_s, u"日本 cafe"_s, u"nothing"_s};
+    for (const QString &words : queries) {
+        const QStringList walked = search(words, {path(u"tree"_s)});
+        EXPECT_FALSE(words != u"nothing"_s && walked.isEmpty()) << words.toStdString();
+        EXPECT_EQ(search(words, {MetadataQuery::LocalComputerScope}), walked) << words.toStdString();
+    }
+    writeFile(u"tree/naïve-cafe.txt"_s, "x");
+    buildIndex();
+    EXPECT_TRUE(search(u"naive"_s, {MetadataQuery::LocalComputerScope})
+                    .contains(path(u"tree/naïve-cafe.txt"_s)));
+    qunsetenv("GLIMRA_LOCATE_DB");
 }

@@ -217,4 +217,13 @@ TEST_F(PerlEngineTest, AScriptsOwnSignalHandlersWorkAndEndWithItsInterpreter)
     struct sigaction usr1 = {};
     ::sigaction(SIGUSR1, nullptr, &usr1);
     EXPECT_EQ(usr1.sa_handler, SIG_DFL);
+
+    // POSIX::sigaction, which never names %SIG in the script, ends with it too.
+    load("use POSIX (); BEGIN { POSIX::sigaction(POSIX::SIGUSR2(), POSIX::SigAction->new(sub { })) }\n");
+    struct sigaction usr2 = {};
+    ::sigaction(SIGUSR2, nullptr, &usr2);
+    EXPECT_NE(usr2.sa_handler, SIG_DFL);
+    load("sub fine { 1 }\n");
+    ::sigaction(SIGUSR2, nullptr, &usr2);
+    EXPECT_EQ(usr2.sa_handler, SIG_DFL);
 }

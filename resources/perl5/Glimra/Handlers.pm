@@ -10,8 +10,8 @@ package Glimra::Handlers;
 #   use Glimra::Handlers;
 #   Glimra::Handlers::run(paste_selection => sub { my ($context) = @_; ... });
 #
-# Every guess runs two of these scripts, so they start as little as they can: JSON::PP is
-# loaded only by handlers that read their arguments.
+# Every guess runs two of these scripts, so they start as little as they can: the module
+# reads and writes JSON itself and loads no other module.
 use strict;
 use warnings;
 
@@ -21,8 +21,8 @@ sub run {
     my %handlers = @_;
     my $handler = $handlers{ $ARGV[0] // '' } or exit 1;
     my $input = do { local $/; <STDIN> } // '';
-    require JSON::PP;
-    my $arguments = length $input ? JSON::PP->new->utf8->decode($input) : [];
+    my $arguments = $input =~ /\S/ ? decode($input) : [];
+    die "the arguments are not a JSON array\n" unless ref $arguments eq 'ARRAY';
     answer($handler->(@$arguments));
 }
 
@@ -48,19 +48,130 @@ sub answer {
     exit 0;
 }
 
-# JSON for texts, lists and objects. Byte strings (what programs print) are taken to be
-# UTF-8 already; character strings are written as UTF-8.
+# JSON for texts, numbers, booleans, lists and objects. Byte strings (what programs print)
+# are taken to be UTF-8 already; character strings are written as UTF-8. A scalar is a number
+# when it was made as one (or used as one) and reads back the same; true and false are the
+# booleans that decode() gives (!!1 and !!0); every other scalar is a text.
 sub encode {
     my ($value) = @_;
     return 'null' unless defined $value;
     return '[' . join(',', map { encode($_) } @$value) . ']' if ref $value eq 'ARRAY';
     return '{' . join(',', map { encode("$_") . ':' . encode($value->{$_}) } sort keys %$value) . '}'
         if ref $value eq 'HASH';
+    return $value ? 'true' : 'false' if is_boolean($value);
+    return "$value" if is_number($value);
     my $text = "$value";
     utf8::encode($text) if utf8::is_utf8($text);
     $text =~ s/(["\\])/\\$1/g;
     $text =~ s/([\x00-\x1f])/sprintf('\\u%04x', ord $1)/ge;
     return qq("$text");
+}
+
+# Perl 5.36 and later keep the booleans apart from other scalars; earlier ones write them as
+# the texts "1" and "".
+sub is_boolean {
+    no warnings;    # builtin::is_bool is experimental in 5.36
+    return defined &builtin::is_bool && builtin::is_bool($_[0]);
+}
+
+# A string bitwise "and" with a scalar that holds a number is a number ("0"), with a text a
+# text (""). Numbers that read back differently (inf, nan, "007") are written as texts, and
+# so are character strings (which a bitwise "and" refuses).
+sub is_number {
+    my ($value) = @_;
+    no warnings;
+    return !ref $value && !utf8::is_utf8($value) && length((my $empty = '') & $value)
+        && 0 + $value eq $value && $value * 0 == 0;
+}
+
+# The value of one JSON text (UTF-8 bytes): texts as character strings, numbers as numbers,
+# true and false as !!1 and !!0, null as undef, arrays and objects as references. Dies, as
+# JSON::PP does, on anything that is not exactly one JSON value.
+sub decode {
+    my ($json) = @_;
+    utf8::decode($json) or die "JSON: malformed UTF-8\n";
+    for ($json) {    # $_ and its pos() walk through the text
+        my $value = json_value(0);
+        /\G[ \t\n\r]*\z/gc or json_error('the end of the text');
+        return $value;
+    }
+}
+
+my %ESCAPED = ('"' => '"', '\\' => '\\', '/' => '/', b => "\b", f => "\f", n => "\n",
+               r => "\r", t => "\t");
+
+sub json_value {
+    my ($depth) = @_;
+    $depth < 512 or json_error('less nesting');
+    /\G[ \t\n\r]*/gc;
+    return json_string() if /\G"/gc;
+    return json_array($depth + 1) if /\G\[/gc;
+    return json_object($depth + 1) if /\G\{/gc;
+    return 0 + $1 if /\G(-?(?:0|[1-9][0-9]*)(?:\.[0-9]+)?(?:[eE][-+]?[0-9]+)?)/gc;
+    return !!1 if /\Gtrue/gc;
+    return !!0 if /\Gfalse/gc;
+    return undef if /\Gnull/gc;
+    json_error('a value');
+}
+
+sub json_array {
+    my ($depth) = @_;
+    my @array;
+    return \@array if /\G[ \t\n\r]*\]/gc;
+    while (1) {
+        push @array, json_value($depth);
+        next if /\G[ \t\n\r]*,/gc;
+        return \@array if /\G[ \t\n\r]*\]/gc;
+        json_error('"," or "]"');
+    }
+}
+
+sub json_object {
+    my ($depth) = @_;
+    my %object;
+    return \%object if /\G[ \t\n\r]*\}/gc;
+    while (1) {
+        /\G[ \t\n\r]*"/gc or json_error('a name');
+        my $name = json_string();
+        /\G[ \t\n\r]*:/gc or json_error('":"');
+        $object{$name} = json_value($depth);
+        next if /\G[ \t\n\r]*,/gc;
+        return \%object if /\G[ \t\n\r]*\}/gc;
+        json_error('"," or "}"');
+    }
+}
+
+# The rest of a string whose opening quote has been read.
+sub json_string {
+    my $text = '';
+    while (1) {
+        if (/\G([^"\\\x00-\x1f]+)/gc) {
+            $text .= $1;
+        } elsif (/\G"/gc) {
+            return $text;
+        } elsif (/\G\\u([0-9a-fA-F]{4})/gc) {
+            $text .= chr json_code_point(hex $1);
+        } elsif (/\G\\(.)/gcs && exists $ESCAPED{$1}) {
+            $text .= $ESCAPED{$1};
+        } else {
+            json_error('a character of a string');
+        }
+    }
+}
+
+# A character written as \uXXXX: one outside the Basic Multilingual Plane is written as a
+# pair of surrogates, and a surrogate alone is no character.
+sub json_code_point {
+    my ($unit) = @_;
+    return $unit if $unit < 0xD800 || $unit > 0xDFFF;
+    $unit <= 0xDBFF && /\G\\u([dD][c-fC-F][0-9a-fA-F]{2})/gc
+        or json_error('a surrogate pair');
+    return 0x10000 + (($unit - 0xD800) << 10) + (hex($1) - 0xDC00);
+}
+
+sub json_error {
+    my ($expected) = @_;
+    die sprintf("JSON: %s expected at character %d\n", $expected, pos() // 0);
 }
 
 # The output of a program run without a shell, byte for byte as it printed it (a selection

@@ -1,0 +1,17 @@
+#include "cli/desktopServices.h"
+
+#include "cli/ClipboardKeeper.h"
+#include "platform/desktop/DesktopPlatform.h"
+
+namespace glimra {
+
+SessionServices desktopServices(bool withDisplay)
+{
+    SessionServices services;
+    services.platform = DesktopPlatform::create(withDisplay);
+    if (withDisplay)
+        services.keepClipboard = &ClipboardKeeper::handOver;
+    return services;
+}
+
+} // namespace glimra

@@ -234,9 +234,10 @@ sub path_in_title {
 sub terminal_session {
     my ($pid) = @_;
     return () unless defined $pid && $pid =~ /^\d+$/;
-    for my $stat (glob '/proc/[0-9]*/stat') {
-        my ($child) = $stat =~ m{^/proc/(\d+)/};
-        open(my $fh, '<', $stat) or next;
+    # readdir rather than glob: glob would load File::Glob, which costs more than the scan.
+    opendir(my $proc, '/proc') or return ();
+    for my $child (grep { /^\d+$/ } readdir $proc) {
+        open(my $fh, '<', "/proc/$child/stat") or next;
         my ($fields) = (<$fh> // '') =~ /^.*\)\s+(.*)$/ or next;
         my (undef, $parent, undef, $session, $tty, $foreground) = split ' ', $fields;
         return ($child, $foreground) if $parent == $pid && $session == $child && is_pseudo_terminal($tty);

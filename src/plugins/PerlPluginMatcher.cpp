@@ -40,7 +40,13 @@ bool PerlPluginMatcher::matches(Context &context)
     qint64 returned = 0;
     const bool matched = matchInEngine(context, returned);
     if (explaining()) {
-        m_lastRun = {true, u"matches_context returned %1"_s.arg(returned), m_perlEngine->errors()};
+        // The engine logs only failures (a die, an exit, the time bound, a script that does
+        // not load): with one, the value is not what the script returned.
+        const QStringList errors = m_perlEngine->errors();
+        m_lastRun = {true,
+                     errors.isEmpty() ? u"matches_context returned %1"_s.arg(returned)
+                                      : u"matches_context failed: %1"_s.arg(errors.first()),
+                     errors};
     }
     return matched;
 }

@@ -182,7 +182,7 @@ TEST_F(MatchCommandTest, ExplainSaysWhatEachMatcherAndActionDidAndWhy)
         {u"DCalcMatch"_s, u"matcher"_s, false, u"the text holds letters or commas, which are never calculated"_s, {}, {}},
         {u"RegExpMatcher"_s, u"matcher"_s, false, u"regexp entry 0 did not match any line or word"_s, {}, {}},
         {u"BrokenMatcher.sh"_s, u"matcher"_s, false, {}, u"it exited with status 3"_s, u"no ticket here"_s},
-        {u"DyingMatcher.pl"_s, u"matcher"_s, false, {}, u"matches_context returned 0"_s, u"gave up"_s},
+        {u"DyingMatcher.pl"_s, u"matcher"_s, false, {}, u"matches_context failed: gave up"_s, u"gave up"_s},
         {u"OpenAction"_s, u"action"_s, false, u"it needs ACT_PATH or ACT_URL"_s, {}, {}},
         {u"QuietAction.sh"_s, u"action"_s, false, {}, u"it exited with status 0"_s, {}},
         {u"WebSearchAction"_s, u"action"_s, true, {}, {}, {}},

@@ -64,7 +64,6 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<EMailAction>(),
                           std::make_shared<WebSearchAction>(platform.workspace),
                           std::make_shared<SpotlightAction>(platform.workspace),
-                          // Until the settings reach the actions: no "editor_command".
                           std::make_shared<OpenAtLineAction>(
                               platform.workspace, [settings] {
                                   return settings ? settings().stringForKey(u"editor_command"_s) : QString();

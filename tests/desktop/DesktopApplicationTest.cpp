@@ -143,6 +143,22 @@ TEST_F(DesktopApplicationTest, ASecondStartShowsThePanelAndTheCommandLineGoesThr
     EXPECT_EQ(app.state(), QProcess::Running);
 }
 
+TEST_F(DesktopApplicationTest, WhileItsPanelIsActiveItGuessesTheApplicationTheUserWasIn)
+{
+    // The terminal is active before Glimra starts: no change of focus ever names it.
+    startXterm(path());
+    xclipSet(u"primary"_s, u"hello"_s);
+    startApplication();
+    for (int guess = 0; guess < 2; ++guess) {
+        SCOPED_TRACE(guess);
+        const GlimraRun run = glimra({u"guess"_s, u"--json"_s}, {}, environment);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.json().value(u"selectionContext"_s).toObject().value(u"CTX_APPID"_s), u"XTerm"_s);
+        // The next guess is asked with the panel active.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    }
+}
+
 TEST_F(DesktopApplicationTest, AShortcutAnotherProgramHoldsIsReportedAndTheOtherStillWorks)
 {
     X11GlobalShortcuts holder; // this process holds the first shortcut

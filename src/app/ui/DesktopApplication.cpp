@@ -12,6 +12,7 @@
 #include "matching/PluginManager.h"
 #include "foundation/Log.h"
 #include "platform/Notifier.h"
+#include "platform/RunningApplications.h"
 #include "platform/UserDefaults.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/X11GlobalShortcuts.h"
@@ -78,6 +79,21 @@ DesktopApplication::DesktopApplication(QObject *parent)
 
 DesktopApplication::~DesktopApplication() = default;
 
+// The application the user is in when Glimra starts is the one a guess from the tray
+// guesses until the focus moves: otherwise, once Glimra's own panel is active, nothing
+// would say which application to capture from.
+void DesktopApplication::rememberActiveApplication()
+{
+    if (!m_platform.runningApplications)
+        return;
+    for (const RunningApplication &application : m_platform.runningApplications->runningApplications()) {
+        if (application.active) {
+            delegate().applicationFocusDidChange(application.bundleIdentifier, application.localizedName);
+            return;
+        }
+    }
+}
+
 AppDelegate &DesktopApplication::delegate() const
 {
     return m_interface->appDelegate();
@@ -100,6 +116,7 @@ bool DesktopApplication::start()
         qCWarning(lcApp).noquote() << u"%1: Glimra runs without its bus interface"_s.arg(problem);
     }
     delegate().setupSparkle();
+    rememberActiveApplication();
     grabShortcuts();
     // Shortcuts changed in the preferences, or by `glimra defaults write`, apply at once.
     m_settingsWatcher = new SettingsWatcher(m_userDefaults->filePath(), this);

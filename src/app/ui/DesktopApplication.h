@@ -70,6 +70,7 @@ public slots:
     void quit();
 
 private:
+    void rememberActiveApplication();
     void grabShortcuts();
     void grabShortcut(int id, const QString &settingsKey, const QString &fallback);
     PreferencesWindow &preferencesWindow();

@@ -6,10 +6,12 @@
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,6 +21,29 @@
 using namespace glimra;
 using namespace glimra::test;
 using namespace Qt::StringLiterals;
+
+// A notification server that takes every call and never answers.
+class HungNotificationService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    int calls = 0;
+
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &, const QString &,
+                const QStringList &, const QVariantMap &, int)
+    {
+        ++calls;
+        setDelayedReply(true);
+        return 0;
+    }
+    QStringList GetCapabilities()
+    {
+        setDelayedReply(true);
+        return {};
+    }
+};
 
 // The resident application, started as the user starts it, driven by key presses.
 class DesktopApplicationTest : public DesktopTest
@@ -328,3 +353,26 @@ TEST_F(DesktopApplicationTest, TheClipboardItPutBackAfterACopyOutlivesIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(xclipGet(u"clipboard"_s), u"what I copied"_s);
 }
+
+TEST_F(DesktopApplicationTest, AHungNotificationServerNeverHoldsUpAGuess)
+{
+    HungNotificationService notifications;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.registerObject(u"/org/freedesktop/Notifications"_s, &notifications,
+                                   QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService(u"org.freedesktop.Notifications"_s));
+    startApplication();
+    startXterm(path());
+    xclipSet(u"primary"_s, u"hello"_s);
+    QElapsedTimer clock;
+    clock.start();
+    call(u"GuessSelection"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"hello"_s; }, 20000));
+    // Waiting for the server would take 2 s for each of its three questions.
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notifications.calls == 2; }, 5000));
+    bus.unregisterService(u"org.freedesktop.Notifications"_s);
+    bus.unregisterObject(u"/org/freedesktop/Notifications"_s);
+}
+
+#include "DesktopApplicationTest.moc"

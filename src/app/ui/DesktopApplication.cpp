@@ -49,7 +49,7 @@ int shortcutOf(const QString &settingsKey)
 
 DesktopApplication::DesktopApplication(QObject *parent)
     : QObject(parent),
-      m_platform(DesktopPlatform::create(true)),
+      m_platform(DesktopPlatform::create(true, DBusNotifier::Delivery::Detached)),
       m_userDefaults(std::make_shared<UserDefaults>()),
       m_interface(std::make_unique<MainInterface>(m_platform, m_userDefaults, nullptr)),
       m_window(std::make_unique<ResultWindow>(&m_interface->appDelegate(), &m_interface->globalContext(),

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QVariantMap>
 
 using namespace Qt::StringLiterals;
@@ -15,18 +16,50 @@ namespace {
 const QString Service = u"org.freedesktop.Notifications"_s;
 const QString ObjectPath = u"/org/freedesktop/Notifications"_s;
 
+bool readsMarkup(const QDBusMessage &reply)
+{
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+        && reply.arguments().first().toStringList().contains(u"body-markup"_s);
+}
+
+void logDropped(const QString &title, const QString &description, const QString &error)
+{
+    qCInfo(lcPlatform).noquote()
+        << u"no notification service; dropped: %1 - %2 (%3)"_s.arg(title, description, error);
+}
+
+// Sends `call` without waiting and hands its reply to `done` when it comes.
+template <typename Done>
+void sendDetached(const QDBusMessage &call, Done done)
+{
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [done](QDBusPendingCallWatcher *finished) {
+                         done(finished->reply());
+                         finished->deleteLater();
+                     });
+}
+
 } // namespace
+
+DBusNotifier::DBusNotifier(Delivery delivery) : m_delivery(delivery) {}
 
 bool DBusNotifier::serverReadsMarkup()
 {
-    if (!m_markup) {
+    if (!m_markup->has_value()) {
         const QDBusMessage call = QDBusMessage::createMethodCall(Service, ObjectPath, Service,
                                                                  u"GetCapabilities"_s);
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
-        m_markup = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-            && reply.arguments().first().toStringList().contains(u"body-markup"_s);
+        if (m_delivery == Delivery::WaitForReply) {
+            *m_markup = readsMarkup(QDBusConnection::sessionBus().call(call, QDBus::Block, 2000));
+        } else {
+            // Asked once; until the answer comes the body is escaped.
+            *m_markup = true;
+            sendDetached(call, [markup = m_markup](const QDBusMessage &reply) {
+                *markup = readsMarkup(reply);
+            });
+        }
     }
-    return *m_markup;
+    return **m_markup;
 }
 
 void DBusNotifier::notify(const QString &title, const QString &description,
@@ -45,15 +78,18 @@ void DBusNotifier::notify(const QString &title, const QString &description,
                             {u"x-glimra-identifier"_s, u"GLIMRA"_s}};
     call << u"Glimra"_s << uint(0) << u""_s << title << body << QStringList() << hints
          << int(-1);
-    // Waits briefly for the reply so that a short-lived process never exits before the
-    // message has left; the reply itself (the notification's id) is of no use. Without a
-    // notification service (or a session bus) the reply is an error.
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        qCInfo(lcPlatform).noquote()
-            << u"no notification service; dropped: %1 - %2 (%3)"_s.arg(title, description,
-                                                                       reply.errorName());
+    // The reply itself (the notification's id) is of no use; without a notification
+    // service (or a session bus) it is an error.
+    if (m_delivery == Delivery::Detached) {
+        sendDetached(call, [title, description](const QDBusMessage &reply) {
+            if (reply.type() == QDBusMessage::ErrorMessage)
+                logDropped(title, description, reply.errorName());
+        });
+        return;
     }
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        logDropped(title, description, reply.errorName());
 }
 
 } // namespace glimra

@@ -2,6 +2,7 @@
 
 #include "platform/Notifier.h"
 
+#include <memory>
 #include <optional>
 
 namespace glimra {
@@ -14,13 +15,28 @@ namespace glimra {
 class DBusNotifier : public Notifier
 {
 public:
+    enum class Delivery {
+        /// Each call waits (up to 2 s) for the server's reply: a short-lived process must
+        /// not exit before its message has left.
+        WaitForReply,
+        /// Nothing waits for the server, which a program that lives on can afford: a slow
+        /// or hung notification server never holds up a guess. Main thread only.
+        Detached,
+    };
+
+    explicit DBusNotifier(Delivery delivery = Delivery::WaitForReply);
+
     void notify(const QString &title, const QString &description,
                 const QString &notificationName) override;
 
 private:
     bool serverReadsMarkup();
 
-    std::optional<bool> m_markup; // asked once
+    Delivery m_delivery;
+    // Whether the server reads markup: asked once. Detached, the answer arrives later
+    // (until then the body is escaped, which is safe either way), hence shared with the
+    // callback that records it.
+    std::shared_ptr<std::optional<bool>> m_markup = std::make_shared<std::optional<bool>>();
 };
 
 } // namespace glimra

@@ -57,11 +57,11 @@ bool DesktopPlatform::displayAvailable()
     return usable;
 }
 
-Platform DesktopPlatform::create(bool withDisplay)
+Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifications)
 {
     Platform platform;
     platform.workspace = std::make_shared<DesktopWorkspace>();
-    platform.notifier = std::make_shared<DBusNotifier>();
+    platform.notifier = std::make_shared<DBusNotifier>(notifications);
     std::shared_ptr<RunningApplications> applications;
     if (withDisplay) {
         platform.generalPasteboard = std::make_shared<ClipboardPasteboard>();

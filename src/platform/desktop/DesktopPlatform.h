@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/desktop/DBusNotifier.h"
 
 namespace glimra {
 
@@ -16,8 +17,10 @@ public:
     /// application object exists, whether a QGuiApplication can be made.
     static bool displayAvailable();
 
-    /// The services; `withDisplay` needs a QGuiApplication.
-    static Platform create(bool withDisplay);
+    /// The services; `withDisplay` needs a QGuiApplication. `notifications`: whether
+    /// notifying waits for the notification server (a short-lived process must).
+    static Platform create(bool withDisplay,
+                           DBusNotifier::Delivery notifications = DBusNotifier::Delivery::WaitForReply);
 };
 
 } // namespace glimra

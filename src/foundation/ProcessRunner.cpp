@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <climits>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -53,6 +55,16 @@ void configure(QProcess &process, const ProcessRequest &request)
         // session waits behind every other one on a busy machine, some ten milliseconds
         // before a child as short as bc may run.
         ::setpgid(0, 0);
+        // Still in our session, the child would share our controlling terminal as a
+        // background group: a plug-in touching /dev/tty (stty, a password prompt) would
+        // be stopped until its time bound ran out. Giving the terminal up makes that fail
+        // at once, as it did in a session of its own; no signal is sent, since the child
+        // leads no session.
+        const int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (terminal >= 0) {
+            ::ioctl(terminal, TIOCNOTTY);
+            ::close(terminal);
+        }
         ExitCleanup::addProcessGroup(::getpid());
         // The child dies with the thread that started it; if that happened before this
         // line, there is nobody left to read its output.

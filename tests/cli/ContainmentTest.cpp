@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <signal.h>
@@ -95,4 +96,21 @@ TEST_F(ContainmentTest, AnActionThatCannotBeCarriedOutIsNeverReportedAsDone)
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() > 0; }, 5000));
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll().trimmed(), path(u"docs"_s).toUtf8());
+}
+
+TEST_F(ContainmentTest, APlugInNeverStopsOnTheTerminalGlimraRunsIn)
+{
+    // A plug-in that sets its terminal up would be stopped as a background job of a
+    // terminal it shares with glimra, until its time bound ran out.
+    const QString script = QStandardPaths::findExecutable(u"script"_s);
+    if (script.isEmpty())
+        GTEST_SKIP() << "script (bsdutils) is not installed";
+    writeFile(userPluginsDir() + u"/TtyMatcher.sh"_s,
+              "stty -echo </dev/tty 2>/dev/null; echo ACT_TEXT=set-ok\n");
+    QProcess glimra;
+    glimra.setProcessEnvironment(environment());
+    glimra.start(script, {u"-qec"_s, u"'%1' match --text ttytest --json"_s.arg(QStringLiteral(GLIMRA_BINARY)),
+                          u"/dev/null"_s});
+    ASSERT_TRUE(glimra.waitForFinished(30000));
+    EXPECT_TRUE(glimra.readAllStandardOutput().contains("\"ACT_FOUND\": \"TtyMatcher.sh\""));
 }

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 namespace glimra {
 
 QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
-                     std::chrono::milliseconds timeout)
+                     std::chrono::milliseconds timeout, QString *failure)
 {
     ProcessRequest request;
     request.program = program;
@@ -15,6 +15,8 @@ QString pipe_program(const QString &input, const QString &program, const QString
     request.input = input.toUtf8();
     request.timeout = timeout;
     const ProcessResult result = ProcessRunner::run(request);
+    if (failure)
+        *failure = result.failureDescription();
     if (!result.started || result.timedOut)
         return {};
     QByteArray output = result.standardOutput;

@@ -10,9 +10,10 @@ namespace glimra {
 /// Runs `program` (an absolute path) with `arguments`, writes `input` to its standard
 /// input and returns its standard output without the final line break: a null text when it
 /// printed nothing, when it overran `timeout` (its process group is then killed) or could
-/// not start.
+/// not start. `failure`, when given, says why the program did not end normally (empty when
+/// it did).
 QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
-                     std::chrono::milliseconds timeout);
+                     std::chrono::milliseconds timeout, QString *failure = nullptr);
 
 /// pipe_program() of `command` run with /bin/sh -c.
 QString pipe_shell(const QString &input, const QString &command,

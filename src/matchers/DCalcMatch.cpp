@@ -38,10 +38,12 @@ bool DCalcMatch::matches(Context &workingContext)
     // Letters and commas: function names, variables, thousands separators. Never evaluated.
     if (glimra::matches(text, u"[a-z,A-Z]+"_s))
         return false;
+    m_failure.clear();
     const QString program = calculator();
     if (program.isEmpty())
         return false;
-    QString output = pipe_program(u"scale=3\n%1\nquit\n"_s.arg(text), program, {u"-lq"_s}, TimeBound);
+    QString output = pipe_program(u"scale=3\n%1\nquit\n"_s.arg(text), program, {u"-lq"_s},
+                                  TimeBound, &m_failure);
     if (output.isEmpty())
         return false;
     if (output.endsWith(u".000"_s))
@@ -58,6 +60,10 @@ QString DCalcMatch::whyNot(const Context &workingContext) const
         return NoText.toString();
     if (glimra::matches(workingContext.value(CTX_TEXT), u"[a-z,A-Z]+"_s))
         return u"the text holds letters or commas, which are never calculated"_s;
+    if (m_calculator.isEmpty())
+        return u"bc is not on PATH"_s;
+    if (!m_failure.isEmpty())
+        return u"bc did not answer: %1"_s.arg(m_failure);
     return u"bc found no value in the text"_s;
 }
 

@@ -25,6 +25,7 @@ private:
     QString calculator();
 
     QString m_calculator;
+    QString m_failure; // why bc did not end normally in the last match
 };
 
 } // namespace glimra

@@ -53,6 +53,7 @@ TEST(DCalcMatchTest, LettersCommasAndInvalidExpressionsAreRefused)
     for (const QString &text : {u"sqrt(2)"_s, u"x+1"_s, u"1,000+1"_s, u"(1+2)*(3+4)"_s, u"   "_s,
                                 u"1/0"_s, u"*"_s, u"("_s})
         EXPECT_FALSE(result(calc, ACT_TEXT, text)) << text.toStdString();
+    EXPECT_EQ(calc.whyNot({{CTX_TEXT, u"1/0"_s}}), u"bc found no value in the text"_s);
 }
 
 TEST(DCalcMatchTest, ACalculationThatOverrunsItsBoundIsKilledAndDeclines)
@@ -63,6 +64,7 @@ TEST(DCalcMatchTest, ACalculationThatOverrunsItsBoundIsKilledAndDeclines)
     EXPECT_FALSE(result(calc, ACT_TEXT, u"2^2^25"_s));
     EXPECT_GE(clock.elapsed(), DCalcMatch::TimeBound.count() - 100);
     EXPECT_LT(clock.elapsed(), DCalcMatch::TimeBound.count() + 3000);
+    EXPECT_EQ(calc.whyNot({{CTX_TEXT, u"2^2^25"_s}}), u"bc did not answer: it ran too long and was stopped"_s);
 }
 
 // bc is looked up on PATH as a shell would (the first folder that has it) and started
@@ -92,5 +94,6 @@ TEST(DCalcMatchTest, TheFirstCalculatorOnPathIsStartedDirectly)
     qputenv("PATH", folders.filePath(u"empty"_s).toUtf8());
     DCalcMatch none;
     EXPECT_FALSE(result(none, ACT_TEXT, u"6*7"_s));
+    EXPECT_EQ(none.whyNot({{CTX_TEXT, u"6*7"_s}}), u"bc is not on PATH"_s);
     qputenv("PATH", path);
 }

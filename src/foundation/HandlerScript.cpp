@@ -118,7 +118,19 @@ QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArr
             *failure = why;
         return {};
     }
-    return parseSingleJsonValue(result.standardOutput);
+    const QVariant value = parseSingleJsonValue(result.standardOutput);
+    // Null and no output are answers; anything else that gave no value was not JSON. The
+    // run still counts as done (an action may print what it likes), but an explanation
+    // says so.
+    if (run && value.isNull() && !isNullAnswer(result.standardOutput))
+        run->ending = u"it exited with status 0 but printed something that is not one JSON value"_s;
+    return value;
+}
+
+bool isNullAnswer(const QByteArray &output)
+{
+    const QByteArray trimmed = output.trimmed();
+    return trimmed.isEmpty() || trimmed == "null";
 }
 
 QVariant parseSingleJsonValue(const QByteArray &output)

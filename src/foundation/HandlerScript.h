@@ -61,4 +61,7 @@ private:
 /// Returns an invalid QVariant for anything else and for null.
 QVariant parseSingleJsonValue(const QByteArray &output);
 
+/// True for output that answers "no value": nothing but white space, or the JSON null.
+bool isNullAnswer(const QByteArray &output);
+
 } // namespace glimra

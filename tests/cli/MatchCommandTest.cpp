@@ -161,6 +161,7 @@ TEST_F(MatchCommandTest, ExplainSaysWhatEachMatcherAndActionDidAndWhy)
     writeFile(userPluginsDir() + u"/BrokenMatcher.sh"_s, "echo 'no ticket here' >&2\nexit 3\n");
     writeFile(userPluginsDir() + u"/DyingMatcher.pl"_s, "sub matches_context { die \"gave up\\n\" }\n1;\n");
     writeFile(userPluginsDir() + u"/QuietAction.sh"_s, "exit 0\n");
+    writeFile(userPluginsDir() + u"/ChattyMatcher.scpt"_s, "#!/bin/sh\necho looking...\n", true);
     ASSERT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"regexp_matchers"_s,
                          uR"([{"matched_key": "ACT_TICKET", "regexp": "^T-[0-9]+$"}])"_s}).exitCode, 0);
 
@@ -183,6 +184,8 @@ TEST_F(MatchCommandTest, ExplainSaysWhatEachMatcherAndActionDidAndWhy)
         {u"RegExpMatcher"_s, u"matcher"_s, false, u"regexp entry 0 did not match any line or word"_s, {}, {}},
         {u"BrokenMatcher.sh"_s, u"matcher"_s, false, {}, u"it exited with status 3"_s, u"no ticket here"_s},
         {u"DyingMatcher.pl"_s, u"matcher"_s, false, {}, u"matches_context failed: gave up"_s, u"gave up"_s},
+        {u"ChattyMatcher.scpt"_s, u"matcher"_s, false, {},
+         u"it exited with status 0 but printed something that is not one JSON value"_s, {}},
         {u"OpenAction"_s, u"action"_s, false, u"it needs ACT_PATH or ACT_URL"_s, {}, {}},
         {u"QuietAction.sh"_s, u"action"_s, false, {}, u"it exited with status 0"_s, {}},
         {u"WebSearchAction"_s, u"action"_s, true, {}, {}, {}},

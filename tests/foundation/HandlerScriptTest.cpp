@@ -97,7 +97,10 @@ TEST_F(HandlerScriptTest, ThePerlModuleReadsAndWritesJsonValuesExactly)
                                      "#!/usr/bin/perl\nuse strict;\nuse warnings;\n"
                                      "use lib '" GLIMRA_SOURCE_RESOURCES "/perl5';\n"
                                      "use Glimra::Handlers;\n"
-                                     "Glimra::Handlers::run(echo => sub { [@_] });\n",
+                                     "my $compared = '12345678901234567890';\n"
+                                     "my $positive = $compared > 0;\n"
+                                     "Glimra::Handlers::run(echo => sub { [@_] },\n"
+                                     "    bytes => sub { [\"caf\\xe9\", \"caf\\xc3\\xa9\", $compared] });\n",
                                      true);
     const struct
     {
@@ -139,4 +142,10 @@ TEST_F(HandlerScriptTest, ThePerlModuleReadsAndWritesJsonValuesExactly)
         EXPECT_EQ(QJsonDocument::fromJson(result.standardOutput), QJsonDocument::fromJson(row.answer))
             << row.arguments.constData() << " gave " << result.standardOutput.constData();
     }
+    // What programs print: bytes in UTF-8 or else Latin-1, and a text that was only
+    // compared as a number, which stays a text.
+    const std::shared_ptr<HandlerScript> loaded = HandlerScript::initWithContentsOfFile(script);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->executeSubroutine(u"bytes"_s, {}).toStringList(),
+              (QStringList{u"café"_s, u"café"_s, u"12345678901234567890"_s}));
 }

@@ -49,9 +49,11 @@ sub answer {
 }
 
 # JSON for texts, numbers, booleans, lists and objects. Byte strings (what programs print)
-# are taken to be UTF-8 already; character strings are written as UTF-8. A scalar is a number
-# when it was made as one (or used as one) and reads back the same; true and false are the
-# booleans that decode() gives (!!1 and !!0); every other scalar is a text.
+# are taken to be UTF-8 when they are, else Latin-1 (a window title or a file name in an old
+# encoding), so that the answer is always JSON a reader accepts; character strings are
+# written as UTF-8. A scalar is a number when it was made as one and reads back the same;
+# true and false are the booleans that decode() gives (!!1 and !!0); every other scalar is
+# a text.
 sub encode {
     my ($value) = @_;
     return 'null' unless defined $value;
@@ -61,6 +63,7 @@ sub encode {
     return $value ? 'true' : 'false' if is_boolean($value);
     return "$value" if is_number($value);
     my $text = "$value";
+    utf8::upgrade($text) unless utf8::is_utf8($text) || utf8::decode(my $copy = $text);
     utf8::encode($text) if utf8::is_utf8($text);
     $text =~ s/(["\\])/\\$1/g;
     $text =~ s/([\x00-\x1f])/sprintf('\\u%04x', ord $1)/ge;
@@ -74,14 +77,17 @@ sub is_boolean {
     return defined &builtin::is_bool && builtin::is_bool($_[0]);
 }
 
-# A string bitwise "and" with a scalar that holds a number is a number ("0"), with a text a
-# text (""). Numbers that read back differently (inf, nan, "007") are written as texts, and
-# so are character strings (which a bitwise "and" refuses).
+# Perl 5.36 and later tell a scalar made as a number from a text that was only compared as
+# one ("12" > 0), which must stay a text. Earlier ones: a string bitwise "and" with a scalar
+# that holds a number is a number ("0"), with a text a text (""). Numbers that read back
+# differently (inf, nan, "007") are written as texts, and so are character strings.
 sub is_number {
     my ($value) = @_;
-    no warnings;
-    return !ref $value && !utf8::is_utf8($value) && length((my $empty = '') & $value)
-        && 0 + $value eq $value && $value * 0 == 0;
+    no warnings;    # builtin::created_as_number is experimental in 5.36
+    return 0 if ref $value || utf8::is_utf8($value);
+    my $number = defined &builtin::created_as_number ? builtin::created_as_number($value)
+                                                     : length((my $empty = '') & $value);
+    return $number && 0 + $value eq $value && $value * 0 == 0;
 }
 
 # The value of one JSON text (UTF-8 bytes): texts as character strings, numbers as numbers,

@@ -35,6 +35,25 @@ bool isPrintableAscii(QByteArrayView name)
     return std::all_of(name.begin(), name.end(), [](char c) { return c >= ' ' && c <= '~'; });
 }
 
+// plocate reads a word holding *, ? or [ as a glob that the whole name must match, and drops
+// a backslash from a plain word: such a word becomes the glob "*word*" with those characters
+// escaped, so that it is still found anywhere in a name, as written.
+QString locatePattern(const QString &word)
+{
+    const auto special = [](QChar c) {
+        return c == u'*' || c == u'?' || c == u'[' || c == u']' || c == u'\\';
+    };
+    if (std::none_of(word.begin(), word.end(), special))
+        return word;
+    QString pattern = u"*"_s;
+    for (const QChar c : word) {
+        if (special(c))
+            pattern += u'\\';
+        pattern += c;
+    }
+    return pattern + u'*';
+}
+
 QString contentTypeOf(const QString &path)
 {
     static const QMimeDatabase database; // documented as safe to use from several threads
@@ -159,7 +178,8 @@ void MetadataGatherer::readIndex()
             QStringList arguments = {u"-b"_s};
             if (name->caseInsensitive)
                 arguments << u"-i"_s;
-            read = readIndex(program, database, arguments << u"--"_s << name->text, Names::All);
+            read = readIndex(program, database, arguments << u"--"_s << locatePattern(name->text),
+                             Names::All);
         } else if (!texts.isEmpty()) {
             read = readIndexFolded(program, database, texts);
         } else {
@@ -186,7 +206,7 @@ bool MetadataGatherer::readIndexFolded(const QString &program, const QString &da
         ascii = ascii && isPrintableAscii(word.toUtf8());
         caseInsensitive = caseInsensitive || text.caseInsensitive;
         if (!word.isEmpty())
-            words.append(word);
+            words.append(locatePattern(word));
     }
     if (words.isEmpty()) // every name holds the empty text
         return readIndex(program, database, {u"--"_s, u"/"_s}, Names::All);

@@ -108,7 +108,8 @@ TEST_F(MetadataQueryTest, TheIndexFindsWhatAWalkFindsWhenDiacriticsAreIgnored)
         GTEST_SKIP() << "updatedb (plocate) is not installed";
     for (const QString &name : {u"café.txt"_s, u"CAFE-menu.txt"_s, u"cafe\u0301-decomposed.txt"_s,
                                 u"Résumé.pdf"_s, u"resume.txt"_s, u"other.txt"_s, u"café/plain.txt"_s,
-                                u"日本-cafe.txt"_s, u"日本.txt"_s})
+                                u"日本-cafe.txt"_s, u"日本.txt"_s, u"a[1].txt"_s, u"foo*bar?.txt"_s,
+                                u"back\\slash.txt"_s})
         writeFile(u"tree/"_s + name, "x");
     auto buildIndex = [&] {
         ProcessRequest build;
@@ -125,7 +126,8 @@ TEST_F(MetadataQueryTest, TheIndexFindsWhatAWalkFindsWhenDiacriticsAreIgnored)
         return gather(query);
     };
     const QString queries[] = {u"cafe"_s, u"CAFÉ"_s, u"resume"_s, u"résumé pdf"_s, u"menu café"_s,
-                               u"日本"_s, u"日本 cafe"_s, u"nothing"_s};
+                               u"日本"_s, u"日本 cafe"_s, u"a[1]"_s, u"foo*bar?"_s, u"back\\slash"_s,
+                               u"nothing"_s};
     for (const QString &words : queries) {
         const QStringList walked = search(words, {path(u"tree"_s)});
         EXPECT_FALSE(words != u"nothing"_s && walked.isEmpty()) << words.toStdString();

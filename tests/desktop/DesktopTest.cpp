@@ -63,6 +63,9 @@ void DesktopTest::xclipSet(const QString &selection, const QString &text)
     xclip.write(text.toUtf8());
     xclip.closeWriteChannel();
     ASSERT_TRUE(xclip.waitForFinished(5000));
+    // The process that serves the text takes the selection after the first one returned.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return xclipGet(selection) == text; }, 5000))
+        << "xclip never took the " << selection.toStdString() << " selection";
 }
 
 QString DesktopTest::xclipGet(const QString &selection)

@@ -5,6 +5,8 @@
 #include "capture/WindowFacts.h"
 #include "platform/Pasteboard.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -26,6 +28,16 @@ std::optional<QString> SelectionCopyScript::selectionWithoutClipboard(const QJso
     return text;
 }
 
+// The copy keystroke is the interrupt key in a terminal. A window is known not to be one
+// only when its process can be looked at here: a window without a process id, or whose
+// process lives elsewhere (another machine over ssh -X, another pid namespace), gets none.
+bool SelectionCopyScript::mayTakeTheCopyKeystroke(const WindowFacts &window)
+{
+    return window.id != 0 && window.pid > 0
+        && QFileInfo::exists(u"/proc/%1/stat"_s.arg(window.pid))
+        && !TerminalSession::of(window.pid);
+}
+
 QVariant SelectionCopyScript::executeSubroutine(const QString &handler, const QJsonArray &args,
                                                 QString *failure) const
 {
@@ -38,8 +50,7 @@ QVariant SelectionCopyScript::executeSubroutine(const QString &handler, const QJ
         CopySelection::setPBoard(*m_clipboard, *text);
         return {};
     }
-    const WindowFacts window = WindowFacts::fromArguments(args);
-    if (m_copyKeystroke && window.id != 0 && !TerminalSession::of(window.pid))
+    if (m_copyKeystroke && mayTakeTheCopyKeystroke(WindowFacts::fromArguments(args)))
         m_copyKeystroke();
     return {};
 }

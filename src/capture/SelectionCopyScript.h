@@ -8,13 +8,15 @@
 namespace glimra {
 
 class Pasteboard;
+struct WindowFacts;
 
 /// The built-in "copy_selection" handler, what the shipped generic script does on a desktop
 /// that keeps a selection apart from the clipboard (X11's PRIMARY selection: the text
 /// selected last): that text goes on the clipboard. When nothing is selected there, the
 /// application is asked to copy with its copy keystroke, unless the window of its argument
-/// is a terminal's (TerminalSession): there the keystroke interrupts the program running in
-/// it, and whatever a terminal selects is in that selection already. The selected text is
+/// is a terminal's (TerminalSession), or its process cannot be looked at to tell: in a
+/// terminal the keystroke interrupts the program running in it, and whatever a terminal
+/// selects is in that selection already. The selected text is
 /// also handed over directly, which spares the user's clipboard. Main thread only.
 class SelectionCopyScript : public ApplicationScript
 {
@@ -31,6 +33,8 @@ public:
     std::optional<QString> selectionWithoutClipboard(const QJsonArray &args) const override;
 
 private:
+    static bool mayTakeTheCopyKeystroke(const WindowFacts &window);
+
     std::shared_ptr<Pasteboard> m_selection;
     std::shared_ptr<Pasteboard> m_clipboard;
     std::function<void()> m_copyKeystroke;

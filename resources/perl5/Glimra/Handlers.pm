@@ -267,6 +267,14 @@ sub is_terminal {
     return @session ? 1 : 0;
 }
 
+# Whether the copy keystroke may go to the window of process $pid: only when that process can
+# be looked at here and leads no terminal, where the keystroke would interrupt the program
+# in it. A window that names no process, or one of another machine, gets none.
+sub known_not_terminal {
+    my ($pid) = @_;
+    return defined $pid && $pid =~ /^\d+$/ && $pid > 0 && -e "/proc/$pid/stat" && !is_terminal($pid);
+}
+
 # The same for a window, through the process that made it (_NET_WM_PID); a window that does
 # not name its process counts as no terminal.
 sub window_is_terminal {

@@ -36,12 +36,15 @@ bool isGuessOnly(int argc, char *argv[])
 }
 
 // glimra-desktop next to this program (the build tree), else where it is installed relative
-// to it.
+// to it; empty when this program cannot tell where it is (never a path relative to the
+// current folder, which could run a file placed there).
 std::string desktopProgram()
 {
     char self[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, size_t(length)) : std::string();
+    if (length <= 0 || self[0] != '/')
+        return {};
+    std::string folder(self, size_t(length));
     folder = folder.substr(0, folder.rfind('/') + 1);
     const std::string beside = folder + "glimra-desktop";
     if (::access(beside.c_str(), X_OK) == 0)
@@ -55,6 +58,10 @@ int main(int argc, char *argv[])
 {
     if (!isGuessOnly(argc, argv)) {
         const std::string program = desktopProgram();
+        if (program.empty()) {
+            std::fprintf(stderr, "glimra: cannot find glimra-desktop: /proc/self/exe cannot be read\n");
+            return 127;
+        }
         ::execv(program.c_str(), argv);
         std::fprintf(stderr, "glimra: cannot run %s: %s\n", program.c_str(), std::strerror(errno));
         return 127;

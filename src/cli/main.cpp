@@ -37,16 +37,32 @@ bool opensAWindow(const QString &command)
     return command == u"preferences"_s || command == u"help"_s;
 }
 
-int runDesktopApplication(int argc, char *argv[])
+enum class ApplicationKind { Core, Gui, Widgets };
+
+// The named application object of `kind`; those that reach the display use X11 (XWayland
+// included). `argc` must outlive it.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[], ApplicationKind kind)
+{
+    if (kind != ApplicationKind::Core && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    std::unique_ptr<QCoreApplication> application;
+    if (kind == ApplicationKind::Widgets)
+        application = std::make_unique<QApplication>(argc, argv);
+    else if (kind == ApplicationKind::Gui)
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    glimra::CommandLine::nameTheApplication();
+    return application;
+}
+
+int runDesktopApplication(int &argc, char *argv[])
 {
     if (!glimra::DesktopPlatform::displayAvailable()) {
         std::fputs("glimra: the desktop application needs an X11 display ($DISPLAY)\n", stderr);
         return 1;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication application(argc, argv);
-    glimra::CommandLine::nameTheApplication();
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv, ApplicationKind::Widgets);
     QGuiApplication::setDesktopFileName(u"org.glimra.Glimra"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/org.glimra.Glimra.svg"_s));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -94,12 +110,8 @@ int main(int argc, char *argv[])
         // A window may be shown in this process: with a display, the application object is
         // one that can show it.
         const bool display = glimra::DesktopPlatform::displayAvailable();
-        if (display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "xcb");
-        std::unique_ptr<QCoreApplication> application = display
-            ? std::make_unique<QApplication>(argc, argv)
-            : std::make_unique<QCoreApplication>(argc, argv);
-        glimra::CommandLine::nameTheApplication();
+        const std::unique_ptr<QCoreApplication> application =
+            makeApplication(argc, argv, display ? ApplicationKind::Widgets : ApplicationKind::Core);
         return glimra::WindowCommand::run(command, QCoreApplication::arguments().mid(2), display);
     }
 
@@ -107,12 +119,8 @@ int main(int argc, char *argv[])
     // making either application object. X11 and XWayland only.
     const bool withDisplay = !needsApplicationObjectOnly(command)
         && glimra::DesktopPlatform::displayAvailable();
-    if (withDisplay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    std::unique_ptr<QCoreApplication> application = withDisplay
-        ? std::make_unique<QGuiApplication>(argc, argv)
-        : std::make_unique<QCoreApplication>(argc, argv);
-    glimra::CommandLine::nameTheApplication();
+    const std::unique_ptr<QCoreApplication> application =
+        makeApplication(argc, argv, withDisplay ? ApplicationKind::Gui : ApplicationKind::Core);
 
     QStringList arguments = QCoreApplication::arguments().mid(2);
     if (command == u"match"_s)

@@ -118,23 +118,19 @@ QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArr
             *failure = why;
         return {};
     }
-    const QVariant value = parseSingleJsonValue(result.standardOutput);
-    // Null and no output are answers; anything else that gave no value was not JSON. The
-    // run still counts as done (an action may print what it likes), but an explanation
+    bool malformed = false;
+    const QVariant value = parseSingleJsonValue(result.standardOutput, &malformed);
+    // The run still counts as done (an action may print what it likes), but an explanation
     // says so.
-    if (run && value.isNull() && !isNullAnswer(result.standardOutput))
+    if (run && malformed)
         run->ending = u"it exited with status 0 but printed something that is not one JSON value"_s;
     return value;
 }
 
-bool isNullAnswer(const QByteArray &output)
+QVariant parseSingleJsonValue(const QByteArray &output, bool *malformed)
 {
-    const QByteArray trimmed = output.trimmed();
-    return trimmed.isEmpty() || trimmed == "null";
-}
-
-QVariant parseSingleJsonValue(const QByteArray &output)
-{
+    if (malformed)
+        *malformed = false;
     if (output.trimmed().isEmpty())
         return {};
     // QJsonDocument takes only an object or an array at the top level: wrap the output in
@@ -142,8 +138,11 @@ QVariant parseSingleJsonValue(const QByteArray &output)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson('[' + output + ']', &error);
     if (error.error != QJsonParseError::NoError || !document.isArray()
-        || document.array().size() != 1)
+        || document.array().size() != 1) {
+        if (malformed)
+            *malformed = true;
         return {};
+    }
     const QJsonValue value = document.array().first();
     if (value.isNull() || value.isUndefined())
         return {};

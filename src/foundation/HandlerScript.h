@@ -58,10 +58,8 @@ private:
 };
 
 /// Parses `output` as exactly one JSON value of any kind (the top level may be a string).
-/// Returns an invalid QVariant for anything else and for null.
-QVariant parseSingleJsonValue(const QByteArray &output);
-
-/// True for output that answers "no value": nothing but white space, or the JSON null.
-bool isNullAnswer(const QByteArray &output);
+/// Returns an invalid QVariant for anything else and for null. `malformed`, when given, says
+/// whether the output was something else than one JSON value or nothing but white space.
+QVariant parseSingleJsonValue(const QByteArray &output, bool *malformed = nullptr);
 
 } // namespace glimra

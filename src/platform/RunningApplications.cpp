@@ -4,4 +4,13 @@ namespace glimra {
 
 RunningApplications::~RunningApplications() = default;
 
+std::optional<RunningApplication> RunningApplications::activeApplication() const
+{
+    for (const RunningApplication &application : runningApplications()) {
+        if (application.active)
+            return application;
+    }
+    return std::nullopt;
+}
+
 } // namespace glimra

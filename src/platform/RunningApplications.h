@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace glimra {
 
 /// One application the desktop runs, as the focus tracker sees it.
@@ -32,6 +34,9 @@ public:
 
     /// In the order the desktop lists them.
     virtual QList<RunningApplication> runningApplications() const = 0;
+
+    /// The application owning the active window; nullopt without one.
+    std::optional<RunningApplication> activeApplication() const;
 
 signals:
     /// Another application became active. Either text may be null.

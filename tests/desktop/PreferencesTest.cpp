@@ -1,8 +1,5 @@
-#include "DesktopTest.h"
-#include "Recorders.h"
+#include "AssemblyTest.h"
 
-#include "app/AppDelegate.h"
-#include "app/MainInterface.h"
 #include "app/ui/AutostartEntry.h"
 #include "app/ui/IntroPanel.h"
 #include "app/ui/NewPluginDialog.h"
@@ -11,8 +8,6 @@
 #include "app/ui/RulesPage.h"
 #include "app/ui/SettingsTable.h"
 #include "matching/PluginManager.h"
-#include "platform/MemoryPasteboard.h"
-#include "platform/UserDefaults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,17 +26,14 @@ using namespace Qt::StringLiterals;
 
 // The preferences window in this process, over the program's own assembly and the real
 // settings file of the test's home.
-class PreferencesTest : public DesktopTest
+class PreferencesTest : public AssemblyTest
 {
 protected:
     void SetUp() override
     {
-        DesktopTest::SetUp();
+        AssemblyTest::SetUp();
         if (IsSkipped())
             return;
-        platform.workspace = workspace;
-        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
-        assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
         window = std::make_unique<PreferencesWindow>(*assembly, [this](const QString &key, const QKeySequence &) {
             triedShortcuts.append(key);
             return key.endsWith(u"clipboard"_s) ? u"another program holds it"_s : QString();
@@ -51,8 +43,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        assembly.reset();
-        DesktopTest::TearDown();
+        AssemblyTest::TearDown();
     }
     QJsonValue stored(const QString &key) { return UserDefaults().objectForKey(key); }
     template <typename T>
@@ -66,9 +57,6 @@ protected:
             table->table()->item(row, column)->setText(cells.at(column));
     }
 
-    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
-    Platform platform;
-    std::unique_ptr<MainInterface> assembly;
     std::unique_ptr<PreferencesWindow> window;
     QStringList triedShortcuts;
 };

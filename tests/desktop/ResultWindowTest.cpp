@@ -1,13 +1,8 @@
-#include "DesktopTest.h"
-#include "Recorders.h"
+#include "AssemblyTest.h"
 
-#include "app/AppDelegate.h"
-#include "app/MainInterface.h"
 #include "app/ui/ResultWindow.h"
 #include "foundation/GlobalContext.h"
 #include "matching/contentType.h"
-#include "platform/MemoryPasteboard.h"
-#include "platform/UserDefaults.h"
 #include "results/ui/ActionTableView.h"
 #include "results/ui/FileListModel.h"
 #include "results/ui/FileTableView.h"
@@ -27,27 +22,22 @@ using namespace Qt::StringLiterals;
 
 // The results panel in this process, on the private X server, over the program's own
 // assembly: built-in matchers and actions, a workspace that writes down what it is asked.
-class ResultWindowTest : public DesktopTest
+class ResultWindowTest : public AssemblyTest
 {
 protected:
     void SetUp() override
     {
-        DesktopTest::SetUp();
+        AssemblyTest::SetUp();
         if (IsSkipped())
             return;
-        platform.workspace = workspace;
-        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
-        assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
         window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
         delegate().setResultWindow(window.get());
     }
     void TearDown() override
     {
         window.reset();
-        assembly.reset();
-        DesktopTest::TearDown();
+        AssemblyTest::TearDown();
     }
-    AppDelegate &delegate() { return assembly->appDelegate(); }
     void guess(const QString &text)
     {
         delegate().guessText({{CTX_TEXT, text}, {CTX_DIR, path() + u'/'}});
@@ -58,9 +48,6 @@ protected:
                         Qt::Key(key));
     }
 
-    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
-    Platform platform;
-    std::unique_ptr<MainInterface> assembly;
     std::unique_ptr<ResultWindow> window;
 };
 

@@ -86,12 +86,8 @@ void DesktopApplication::rememberActiveApplication()
 {
     if (!m_platform.runningApplications)
         return;
-    for (const RunningApplication &application : m_platform.runningApplications->runningApplications()) {
-        if (application.active) {
-            delegate().applicationFocusDidChange(application.bundleIdentifier, application.localizedName);
-            return;
-        }
-    }
+    if (const std::optional<RunningApplication> active = m_platform.runningApplications->activeApplication())
+        delegate().applicationFocusDidChange(active->bundleIdentifier, active->localizedName);
 }
 
 AppDelegate &DesktopApplication::delegate() const

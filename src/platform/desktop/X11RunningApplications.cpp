@@ -173,15 +173,6 @@ void X11RunningApplications::readEvents()
         emit applicationActivated(active->bundleIdentifier, active->localizedName);
 }
 
-std::optional<RunningApplication> X11RunningApplications::activeApplication() const
-{
-    for (const RunningApplication &application : runningApplications()) {
-        if (application.active)
-            return application;
-    }
-    return std::nullopt;
-}
-
 QList<RunningApplication> X11RunningApplications::runningApplications() const
 {
     const xcb_window_t active = d->activeWindow();

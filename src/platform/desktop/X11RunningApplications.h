@@ -28,9 +28,6 @@ public:
 
     QList<RunningApplication> runningApplications() const override;
 
-    /// The application owning the active window; nullopt without one.
-    std::optional<RunningApplication> activeApplication() const;
-
     struct Connection;
 
 private:

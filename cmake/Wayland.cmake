@@ -16,8 +16,12 @@ find_path(GLIMRA_PLASMA_PROTOCOLS plasma-window-management.xml
           HINTS /usr/share/plasma-wayland-protocols)
 
 set(GLIMRA_WAYLAND_FOUND OFF)
-if(WAYLAND_CLIENT_FOUND AND WAYLAND_SCANNER AND GLIMRA_WLR_PROTOCOLS AND GLIMRA_PLASMA_PROTOCOLS)
+if(GLIMRA_FUZZ)
+    # The fuzz targets reach nothing of it.
+elseif(WAYLAND_CLIENT_FOUND AND WAYLAND_SCANNER AND GLIMRA_WLR_PROTOCOLS AND GLIMRA_PLASMA_PROTOCOLS)
     set(GLIMRA_WAYLAND_FOUND ON)
+    # wayland-scanner writes the protocol code in C.
+    enable_language(C)
 else()
     message(STATUS "Wayland support left out (needs libwayland-dev, libwayland-bin, "
                    "librust-wayland-protocols-dev and plasma-wayland-protocols)")
@@ -36,9 +40,6 @@ function(glimra_wayland_protocol target xml)
         COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
         COMMAND "${WAYLAND_SCANNER}" private-code "${xml}" "${code}"
         DEPENDS "${xml}" VERBATIM)
-    # The generated code is C that compiles as C++ too; the project speaks C++ only.
-    # (its symbols are hidden in C; as C++ the attribute is ignored, which is harmless here).
-    set_source_files_properties("${code}" PROPERTIES LANGUAGE CXX COMPILE_OPTIONS -Wno-attributes)
     target_sources(${target} PRIVATE "${header}" "${code}")
     target_include_directories(${target} PUBLIC "${dir}")
 endfunction()

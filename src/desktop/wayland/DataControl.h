@@ -74,6 +74,8 @@ public:
     virtual bool owns(SelectionKind kind) const = 0;
 
 signals:
+    /// The selection changed (anyone's copy, this program's own included).
+    void selectionChanged(glimra::SelectionKind kind);
     /// Another program took a selection this program owned.
     void ownershipLost(glimra::SelectionKind kind);
 

@@ -170,6 +170,7 @@ private:
             m_offers.erase(previous);
             Protocol::destroy(previous);
         }
+        emit selectionChanged(kind);
     }
 
     static void onDataOffer(void *data, Device *, Offer *offer)

@@ -23,7 +23,7 @@ skip_with() {
 
 case $family in
 sway) tools="sway wtype" ;;
-kwin) tools="kwin_wayland kbuildsycoca5 dbus-daemon Xwayland" ;;
+kwin) tools="kwin_wayland kbuildsycoca5 gdbus dbus-daemon Xwayland" ;;
 gnome) tools="gnome-shell gsettings gdbus dbus-daemon Xwayland xclip" ;;
 *) echo "run-on-wayland: unknown family $family" >&2; exit 2 ;;
 esac
@@ -157,9 +157,14 @@ add_service() {
     [ -f "/usr/share/dbus-1/services/$2.service" ] && cp "/usr/share/dbus-1/services/$2.service" "$1/"
 }
 
+case $family in
+sway) export XDG_CURRENT_DESKTOP=sway ;;
+kwin) export XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 ;;
+gnome) export XDG_CURRENT_DESKTOP=GNOME ;;
+esac
 bus_config session "unix:path=$work/runtime/bus" "$work/services" >"$work/session.conf"
 for service in ca.desrt.dconf org.freedesktop.portal.Desktop org.freedesktop.impl.portal.desktop.kde \
-    org.freedesktop.portal.Documents; do
+    org.freedesktop.portal.Documents org.freedesktop.impl.portal.PermissionStore; do
     add_service "$work/services" "$service"
 done
 start session-bus dbus-daemon --nofork --config-file="$work/session.conf"
@@ -167,7 +172,6 @@ wait_for '[ -S "$work/runtime/bus" ]' 30 || failed "the session bus did not star
 
 case $family in
 sway)
-    export XDG_CURRENT_DESKTOP=sway
     mkdir -p "$XDG_CONFIG_HOME/sway"
     # The user's own configuration, which the binding tests extend.
     printf 'xwayland enable\n' >"$XDG_CONFIG_HOME/sway/config"
@@ -184,7 +188,6 @@ sway)
     start keyboard wtype -s 3600000
     ;;
 kwin)
-    export XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
     # KWin lets a program use its window list and fake input when a desktop entry names
     # its executable: the test program's.
     cat >"$XDG_DATA_HOME/applications/org.glimra.WaylandTest.desktop" <<ENTRY
@@ -204,9 +207,12 @@ ENTRY
         --virtual --xwayland --no-lockscreen --socket "$socket_name" --width 1280 --height 800
     wait_for '[ -S "$XDG_RUNTIME_DIR/$socket_name" ]' 60 || failed "KWin did not start"
     export WAYLAND_DISPLAY=$socket_name
+    # The portal and its KDE backend, started by the bus, find the compositor.
+    "${as_user[@]}" timeout 10 gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.UpdateActivationEnvironment "{'WAYLAND_DISPLAY': '$socket_name', 'QT_QPA_PLATFORM': 'wayland'}" \
+        >/dev/null || failed "the session bus took no environment"
     ;;
 gnome)
-    export XDG_CURRENT_DESKTOP=GNOME
     bus_config system "unix:path=$work/runtime/system-bus" "$work/system-services" >"$work/system.conf"
     start system-bus dbus-daemon --nofork --config-file="$work/system.conf"
     wait_for '[ -S "$work/runtime/system-bus" ]' 30 || failed "the system bus did not start"

@@ -9,7 +9,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
-#include <QDBusPendingReply>
+#include <QDBusPendingCallWatcher>
 
 namespace glimra {
 
@@ -112,7 +112,11 @@ std::optional<QVariantMap> GlobalShortcutsPortal::request(const QString &method,
     QDBusMessage call = QDBusMessage::createMethodCall(Service, DesktopPath, Interface, method);
     call.setArguments(arguments);
     QDBusPendingCall pending = m_bus.asyncCall(call, int(timeout.count()));
-    waitWithEventLoop([&] { return pending.isFinished() && (pending.isError() || m_response); }, deadline);
+    // The reply arrives on QtDBus's own thread; the watcher's signal is what wakes this one.
+    QDBusPendingCallWatcher watcher(pending);
+    bool replied = false;
+    connect(&watcher, &QDBusPendingCallWatcher::finished, this, [&replied] { replied = true; });
+    waitWithEventLoop([&] { return replied && (pending.isError() || m_response); }, deadline);
     m_bus.disconnect(Service, path, RequestInterface, QStringLiteral("Response"), this, SLOT(onResponse(QDBusMessage)));
     if (pending.isFinished() && pending.isError()) {
         setProblem(problem, QStringLiteral("the GlobalShortcuts portal refused %1: %2").arg(method, pending.error().message()));

@@ -4,7 +4,9 @@
 #include "desktop/wayland/DataControl.h"
 #include "desktop/wayland/KeystrokeSender.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace glimra::test {
 
@@ -87,6 +89,35 @@ TEST_F(DataControlTest, ReadsEveryFormatWithinItsBounds)
         EXPECT_EQ(read.complete, c.complete) << c.name;
         EXPECT_EQ(read.problem, c.problem) << c.name;
     }
+}
+
+TEST_F(DataControlTest, GivesUpOnAnOwnerThatStallsWithoutStoppingTheProgram)
+{
+    const auto stalling = openWindow({QStringLiteral("org.glimra.Stalling"), QStringLiteral("stalling"),
+                                      QByteArrayLiteral("late\xff\xfe not UTF-8\n"), {}, 1500});
+    ASSERT_TRUE(waitUntil([&] { return control->formats(SelectionKind::Clipboard, 1s).contains(TextType); }));
+
+    // The program goes on meanwhile: a timer fires during the wait.
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(50);
+    QElapsedTimer clock;
+    clock.start();
+    const SelectionRead read = control->read(SelectionKind::Clipboard, {TextType}, {300ms, 1024});
+    EXPECT_FALSE(read.complete);
+    EXPECT_EQ(read.problem, QStringLiteral("the program holding the selection did not hand it over in time"));
+    EXPECT_GE(clock.elapsed(), 300);
+    EXPECT_GE(ticks, 2);
+
+    // Once it answers, its bytes come as they are.
+    QString problem;
+    QByteArray text;
+    EXPECT_TRUE(waitUntil([&] {
+        text = control->readText(SelectionKind::Clipboard, {5s, 1024}, &problem);
+        return !text.isNull();
+    })) << problem.toStdString();
+    EXPECT_EQ(text, QByteArrayLiteral("late\xff\xfe not UTF-8\n"));
 }
 
 TEST_F(DataControlTest, OwnsTheClipboardAndPutsBackWhatItHeld)

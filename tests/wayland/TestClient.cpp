@@ -18,6 +18,8 @@ TestClient::TestClient(const Options &options)
         arguments << QStringLiteral("--clipboard") << QString::fromLatin1(options.clipboard.toHex());
     if (!options.primary.isNull())
         arguments << QStringLiteral("--primary") << QString::fromLatin1(options.primary.toHex());
+    if (options.stall > 0)
+        arguments << QStringLiteral("--stall") << QString::number(options.stall);
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { readLines(); });
     m_process.start(QStringLiteral(GLIMRA_WAYLAND_TEST_CLIENT), arguments);
 }

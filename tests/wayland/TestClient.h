@@ -19,6 +19,7 @@ public:
         QString title;
         QByteArray clipboard; ///< put on the clipboard once focused (null: nothing)
         QByteArray primary;   ///< put on the primary selection once focused
+        int stall = 0;        ///< milliseconds it takes to hand a selection over
     };
 
     explicit TestClient(const Options &options);

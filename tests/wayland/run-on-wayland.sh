@@ -11,8 +11,7 @@
 set -u
 family=$1
 shift
-program=$1
-here=$(cd "$(dirname "$0")" && pwd)
+program=$(readlink -f "$1")
 socket_name=glimra-wayland
 
 skip_with() {

@@ -1,9 +1,10 @@
 // A native Wayland window for the Wayland tests (run with QT_QPA_PLATFORM=wayland):
-//   wayland_test_client --app-id ID --title TITLE [--clipboard HEX] [--primary HEX]
+//   wayland_test_client --app-id ID --title TITLE [--clipboard HEX] [--primary HEX] [--stall MS]
 // At the first key pressed in it, it puts the given texts (hex-encoded, so that any bytes
 // pass) on the clipboard and the primary selection: compositors accept a selection only
 // with the serial of an input event, as a user's copy has. It reports on standard output, one
-// line each: "focus 1" / "focus 0", "clipboard-set", "primary-set", "key MODIFIERS KEY
+// line each (with --stall it hands the clipboard over only after that many milliseconds,
+// its whole event loop stopped meanwhile, as a hung program would): "focus 1" / "focus 0", "clipboard-set", "primary-set", "key MODIFIERS KEY
 // TEXT-HEX" for each key pressed, and "pasted HEX" with the clipboard's text on Ctrl+V.
 #include <QClipboard>
 #include <QCommandLineParser>
@@ -12,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRasterWindow>
+#include <QThread>
 
 #include <cstdio>
 
@@ -24,11 +26,26 @@ void say(const QByteArray &line)
     std::fflush(stdout);
 }
 
+// Data that takes `stall` ms to produce.
+class StallingData : public QMimeData
+{
+public:
+    int stall = 0;
+
+protected:
+    QVariant retrieveData(const QString &type, QMetaType metaType) const override
+    {
+        QThread::msleep(stall);
+        return QMimeData::retrieveData(type, metaType);
+    }
+};
+
 class TestWindow : public QRasterWindow
 {
 public:
     QByteArray clipboardText;
     QByteArray primaryText;
+    int stall = 0;
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -55,10 +72,11 @@ protected:
 private:
     void setSelections()
     {
-        auto set = [](QByteArray &text, QClipboard::Mode mode, const char *done) {
+        auto set = [this](QByteArray &text, QClipboard::Mode mode, const char *done) {
             if (text.isNull())
                 return;
-            auto *data = new QMimeData;
+            auto *data = new StallingData;
+            data->stall = stall;
             data->setData(QStringLiteral("text/plain;charset=utf-8"), text);
             QGuiApplication::clipboard()->setMimeData(data, mode);
             text = QByteArray();
@@ -79,7 +97,8 @@ int main(int argc, char **argv)
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("title"), QStringLiteral("title"));
     const QCommandLineOption clipboard(QStringLiteral("clipboard"), QStringLiteral("hex"), QStringLiteral("hex"));
     const QCommandLineOption primary(QStringLiteral("primary"), QStringLiteral("hex"), QStringLiteral("hex"));
-    parser.addOptions({appId, title, clipboard, primary});
+    const QCommandLineOption stall(QStringLiteral("stall"), QStringLiteral("ms"), QStringLiteral("ms"));
+    parser.addOptions({appId, title, clipboard, primary, stall});
     parser.process(application);
     QGuiApplication::setDesktopFileName(parser.value(appId));
 
@@ -88,6 +107,7 @@ int main(int argc, char **argv)
         window.clipboardText = QByteArray::fromHex(parser.value(clipboard).toLatin1());
     if (parser.isSet(primary))
         window.primaryText = QByteArray::fromHex(parser.value(primary).toLatin1());
+    window.stall = parser.value(stall).toInt();
     window.setTitle(parser.value(title));
     window.resize(320, 200);
     window.show();

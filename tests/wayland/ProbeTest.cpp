@@ -75,9 +75,11 @@ TEST_F(WaylandTest, GnomesXWaylandBridgeHandsNativeSelectionsToX11Clients)
     for (const auto &[selection, expected] : {std::pair{"primary", primary}, std::pair{"clipboard", clipboard}}) {
         ProcessResult result;
         const bool read = waitUntil([&] {
-            result = ProcessRunner::run({QStringLiteral("/usr/bin/xclip"),
-                                         {QStringLiteral("-o"), QStringLiteral("-selection"), QLatin1String(selection),
-                                          QStringLiteral("-target"), QStringLiteral("UTF8_STRING")}});
+            ProcessRequest request;
+            request.program = QStringLiteral("/usr/bin/xclip");
+            request.arguments = {QStringLiteral("-o"), QStringLiteral("-selection"), QLatin1String(selection),
+                                 QStringLiteral("-target"), QStringLiteral("UTF8_STRING")};
+            result = ProcessRunner::run(request);
             return result.succeeded() && result.standardOutput == expected;
         });
         EXPECT_TRUE(read) << selection << ": " << result.standardOutput.toStdString() << result.standardError.toStdString();

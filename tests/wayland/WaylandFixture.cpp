@@ -96,10 +96,12 @@ std::unique_ptr<TestClient> WaylandTest::openWindow(const TestClient::Options &o
         return window;
     // A key typed in it gives it the input serial that a selection needs.
     pressKeys({}, KeystrokeSender::KeyLeftShift);
-    if (!options.clipboard.isNull())
+    if (!options.clipboard.isNull()) {
         EXPECT_TRUE(window->waitForLine("clipboard-set")) << window->transcript().toStdString();
-    if (!options.primary.isNull())
+    }
+    if (!options.primary.isNull()) {
         EXPECT_TRUE(window->waitForLine("primary-set")) << window->transcript().toStdString();
+    }
     return window;
 }
 

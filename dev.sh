@@ -32,10 +32,11 @@ TEST_PACKAGES=(
     plasma-wayland-protocols
     # the compositors the Wayland tests start, and their peers: the portals (the KDE
     # backend needs Qt 5's Wayland plugin), kbuildsycoca5 (KWin reads which programs may use
-    # its restricted protocols from the desktop entries), Xwayland, native clients
+    # its restricted protocols from the desktop entries), Xwayland, native clients, and
+    # gdbus and gsettings, which the tests drive GNOME with
     sway kwin-wayland gnome-shell gnome-settings-daemon mutter
     xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 libkf5service-bin xwayland
-    wl-clipboard wtype foot qt6-wayland
+    wl-clipboard wtype foot qt6-wayland libglib2.0-bin
 )
 # The fuzzing toolchain (llvm-15 symbolizes the crash reports).
 FUZZ_PACKAGES=(clang-15 libfuzzer-15-dev llvm-15)

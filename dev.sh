@@ -10,25 +10,43 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(
-    # build
+# What building and running Glimra need: all that `./dev.sh guess` installs, so that
+# trying Glimra stays a small download.
+BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libperl-dev
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    # fuzzing (llvm-15 symbolizes the crash reports)
-    clang-15 libfuzzer-15-dev llvm-15
     # what the program runs (libqt6svg6: the icon is SVG)
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
+)
+# What the tests and benchmarks need besides.
+TEST_PACKAGES=(
+    libgtest-dev libgmock-dev libbenchmark-dev
     # what the desktop tests run
     xvfb xfonts-base openbox xterm stterm dbus dbus-daemon
     # the package (dpkg-shlibdeps) and the check of the manual page
     dpkg-dev groff-base
+    # the Wayland client library: libwayland-client, wayland-scanner and the protocol files
+    # (the wlroots ones come with the Rust crate's sources; nothing of Rust is used)
+    libwayland-dev libwayland-bin wayland-protocols librust-wayland-protocols-dev
+    plasma-wayland-protocols
+    # the compositors the Wayland tests start, and their peers: the portals (the KDE
+    # backend needs Qt 5's Wayland plugin), kbuildsycoca5 (KWin reads which programs may use
+    # its restricted protocols from the desktop entries), Xwayland, native clients, and
+    # gdbus and gsettings, which the tests drive GNOME with
+    sway kwin-wayland gnome-shell gnome-settings-daemon mutter
+    xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 libkf5service-bin xwayland
+    wl-clipboard wtype foot qt6-wayland libglib2.0-bin
 )
+# The fuzzing toolchain (llvm-15 symbolizes the crash reports).
+FUZZ_PACKAGES=(clang-15 libfuzzer-15-dev llvm-15)
+# Building the Debian package.
+PACKAGE_PACKAGES=(dpkg-dev groff-base)
 
+# install_packages PACKAGE...: installs those that are missing.
 install_packages() {
     local missing=()
-    for package in "${PACKAGES[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
             || missing+=("$package")
     done
@@ -99,45 +117,45 @@ run_tests() {
 case "${1:-}" in
 guess)
     shift
-    install_packages
-    build build
+    install_packages "${BUILD_PACKAGES[@]}"
+    build build -DGLIMRA_BUILD_TESTS=OFF -DGLIMRA_BUILD_BENCH=OFF
     text=${*:-"see src/cli/main.cpp:12, https://example.org and 6*7"}
     build/src/cli/glimra match --context "CTX_DIR=$PWD/" --text "$text"
     ;;
 test)
-    install_packages
-    build build
+    install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build -DGLIMRA_BUILD_TESTS=ON -DGLIMRA_BUILD_BENCH=ON
     run_tests build
     ;;
 sanitize)
-    install_packages
+    install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build-sanitize -DGLIMRA_SANITIZE=ON -DGLIMRA_BUILD_BENCH=OFF
     # Leaks are left to valgrind: Qt, fontconfig and Perl keep memory until exit on purpose.
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
     ;;
 bench)
-    install_packages
-    build build
+    install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build -DGLIMRA_BUILD_TESTS=ON -DGLIMRA_BUILD_BENCH=ON
     for benchmark in build/bench/bench_*; do
         [ -x "$benchmark" ] && "$benchmark"
     done
     ;;
 screenshots)
-    install_packages
-    build build
+    install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build -DGLIMRA_BUILD_TESTS=ON -DGLIMRA_BUILD_BENCH=ON
     rm -rf build/screenshots
     tests/desktop/run-with-desktop.sh build/tests/screenshots/glimra_screenshots build/screenshots
     ;;
 fuzz)
-    install_packages
+    install_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
     configure build-fuzz -DCMAKE_CXX_COMPILER=clang++-15 -DGLIMRA_FUZZ=ON \
         -DGLIMRA_BUILD_TESTS=OFF -DGLIMRA_BUILD_BENCH=OFF
     cmake --build build-fuzz --target glimra_fuzzers
     run_fuzzers "${2:-60}"
     ;;
 package)
-    install_packages
-    configure build
+    install_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    configure build -DGLIMRA_BUILD_TESTS=OFF -DGLIMRA_BUILD_BENCH=OFF
     cmake --build build --target glimra
     cpack --config build/CPackConfig.cmake -G DEB -B build
     ;;

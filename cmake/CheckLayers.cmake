@@ -4,9 +4,9 @@ cmake_minimum_required(VERSION 3.25)
 #   cmake -DLAYER=matching -DALLOWED=foundation|platform|results|matching
 #         -DSOURCES=a.cpp|a.h -DSTAMP=out.stamp -P CheckLayers.cmake
 # A quoted include "x/y.h" belongs to layer x, except "platform/desktop/…", which is the
-# desktop layer, and "app/ui/…" and "results/ui/…", which are the ui layer (the windows
-# of the subsystems whose core lives in app/ and results/). Includes in angle brackets
-# (Qt, the system) are not looked at.
+# desktop layer, "desktop/wayland/…", which is the wayland layer, and "app/ui/…" and
+# "results/ui/…", which are the ui layer (the windows of the subsystems whose core lives in
+# app/ and results/). Includes in angle brackets (Qt, the system) are not looked at.
 string(REPLACE "|" ";" _allowed "${ALLOWED}")
 string(REPLACE "|" ";" _sources "${SOURCES}")
 set(_violations "")
@@ -22,6 +22,8 @@ foreach(_source IN LISTS _sources)
         set(_header "${CMAKE_MATCH_1}")
         if(_header MATCHES "^platform/desktop/")
             set(_layer desktop)
+        elseif(_header MATCHES "^desktop/wayland/")
+            set(_layer wayland)
         elseif(_header MATCHES "^(app|results)/ui/")
             set(_layer ui)
         elseif(_header MATCHES "^([^/]+)/")

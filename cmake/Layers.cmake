@@ -2,6 +2,8 @@
 # layers below it:
 #   foundation → platform → results → matching → matchers, actions, plugins, capture
 #   → app → desktop → ui → the program
+# and, beside them, wayland (our own Wayland client, src/desktop/wayland), on foundation
+# alone, for the desktop layer to use.
 # glimra_layer(TARGET LAYER ALLOWED...) checks, whenever a source of TARGET changes and
 # before TARGET is built, that its quoted includes name only LAYER itself and ALLOWED.
 set(GLIMRA_CHECK_LAYERS_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/CheckLayers.cmake")

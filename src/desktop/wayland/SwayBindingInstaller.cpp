@@ -1,0 +1,180 @@
+#include "SwayBindingInstaller.h"
+
+#include "KeyCombination.h"
+#include "SwayIpc.h"
+#include "commandText.h"
+
+#include "foundation/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace glimra {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QByteArray Header = QByteArrayLiteral(
+    "# Glimra's shortcuts, written by `glimra shortcut install`; `glimra shortcut remove` takes them out.\n");
+// Which line Glimra appended to the user's configuration, so that remove takes out that
+// and nothing else: the include line alone, or a line break before it as well (the file
+// did not end with one).
+const QByteArray AppendedLine = QByteArrayLiteral("# appended to the user's configuration: include line\n");
+const QByteArray AppendedBreakAndLine = QByteArrayLiteral("# appended to the user's configuration: line break and include line\n");
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+// Writes in place, through a link and with the file's own permissions: the user's file
+// stays the user's.
+bool writeInPlace(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size()
+        && file.flush();
+}
+
+BindingChange failed(const QString &message)
+{
+    return {BindingChange::Result::Failed, message, {}};
+}
+
+} // namespace
+
+SwayBindingInstaller::SwayBindingInstaller(QString configHome, QString home, QString swaySocket)
+    : m_configHome(configHome.isEmpty() ? configHomeDir() : std::move(configHome))
+    , m_home(home.isEmpty() ? homeDir() : std::move(home))
+    , m_socket(std::move(swaySocket))
+{
+}
+
+QString SwayBindingInstaller::mechanism() const
+{
+    return QStringLiteral("sway's configuration");
+}
+
+QString SwayBindingInstaller::bindingsFile() const
+{
+    return m_configHome + QStringLiteral("/Glimra/sway-shortcuts.conf");
+}
+
+QString SwayBindingInstaller::userConfiguration() const
+{
+    for (const QString &path : {m_home + QStringLiteral("/.sway/config"), m_configHome + QStringLiteral("/sway/config"),
+                                m_home + QStringLiteral("/.i3/config"), m_configHome + QStringLiteral("/i3/config")}) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+QString SwayBindingInstaller::includeLine() const
+{
+    return QStringLiteral("include ") + commandText({bindingsFile()});
+}
+
+QStringList SwayBindingInstaller::bindsymLines(const QList<ShortcutBinding> &bindings, QString *problem)
+{
+    QStringList lines;
+    for (const ShortcutBinding &binding : bindings) {
+        const std::optional<KeyCombination> keys = KeyCombination::parse(binding.keys);
+        if (!keys) {
+            *problem = QStringLiteral("\"%1\" names no key sway can bind").arg(binding.keys);
+            return {};
+        }
+        lines << QStringLiteral("bindsym %1 exec %2").arg(keys->toSway(), commandText(binding.command));
+    }
+    return lines;
+}
+
+QString SwayBindingInstaller::reload() const
+{
+    QString problem;
+    if (SwayIpc(m_socket).runCommand(QStringLiteral("reload"), 5s, &problem))
+        return {};
+    return QStringLiteral(" Reload sway (swaymsg reload) for it to take effect: %1.").arg(problem);
+}
+
+BindingChange SwayBindingInstaller::install(const QList<ShortcutBinding> &bindings)
+{
+    QString problem;
+    const QStringList lines = bindsymLines(bindings, &problem);
+    if (lines.isEmpty())
+        return failed(problem);
+    const QString configuration = userConfiguration();
+    if (configuration.isEmpty()) {
+        return {BindingChange::Result::NothingToDo,
+                QStringLiteral("sway runs its system configuration: a configuration of your own would hide it, so "
+                               "Glimra wrote nothing. Add these lines to your sway configuration "
+                               "(~/.config/sway/config, made from a copy of /etc/sway/config), then reload sway:"),
+                lines};
+    }
+    const std::optional<QByteArray> existing = readFile(configuration);
+    if (!existing)
+        return failed(QStringLiteral("cannot read %1").arg(configuration));
+
+    // What was appended before stays recorded; otherwise the include line is appended now,
+    // unless the user has it already (then it is theirs, and remove leaves it).
+    const std::optional<QByteArray> previous = readFile(bindingsFile());
+    QByteArray record;
+    if (previous && (previous->contains(AppendedLine) || previous->contains(AppendedBreakAndLine)))
+        record = previous->contains(AppendedLine) ? AppendedLine : AppendedBreakAndLine;
+    const QByteArray include = includeLine().toUtf8() + '\n';
+    QByteArray appended;
+    if (record.isEmpty() && !(existing->startsWith(include) || existing->contains('\n' + include))) {
+        const bool needsBreak = !existing->isEmpty() && !existing->endsWith('\n');
+        appended = needsBreak ? '\n' + include : include;
+        record = needsBreak ? AppendedBreakAndLine : AppendedLine;
+    }
+
+    QDir().mkpath(QFileInfo(bindingsFile()).path());
+    QSaveFile own(bindingsFile());
+    const QByteArray contents = Header + record + lines.join(QLatin1Char('\n')).toUtf8() + '\n';
+    if (!own.open(QIODevice::WriteOnly) || own.write(contents) != contents.size() || !own.commit())
+        return failed(QStringLiteral("cannot write %1").arg(bindingsFile()));
+    if (!appended.isEmpty()) {
+        QFile file(configuration);
+        if (!file.open(QIODevice::Append) || file.write(appended) != appended.size() || !file.flush())
+            return failed(QStringLiteral("cannot add the include line to %1").arg(configuration));
+    }
+    return {BindingChange::Result::Changed,
+            QStringLiteral("Bound in %1 (included from %2).").arg(bindingsFile(), configuration) + reload(), {}};
+}
+
+BindingChange SwayBindingInstaller::remove()
+{
+    const std::optional<QByteArray> own = readFile(bindingsFile());
+    if (!own || !own->startsWith(Header))
+        return {BindingChange::Result::NothingToDo, QStringLiteral("Glimra has bound nothing in sway."), {}};
+    const QString configuration = userConfiguration();
+    const bool withBreak = own->contains(AppendedBreakAndLine);
+    if ((withBreak || own->contains(AppendedLine)) && !configuration.isEmpty()) {
+        QByteArray text = readFile(configuration).value_or(QByteArray());
+        const QByteArray include = includeLine().toUtf8() + '\n';
+        const QByteArray appended = withBreak ? '\n' + include : include;
+        if (text.endsWith(appended)) {
+            text.chop(appended.size());
+        } else {
+            // Lines were added after it: only the include line itself goes.
+            const qsizetype found = text.indexOf('\n' + include);
+            const qsizetype at = text.startsWith(include) ? 0 : found >= 0 ? found + 1 : -1;
+            if (at >= 0)
+                text.remove(at, include.size());
+        }
+        if (!writeInPlace(configuration, text))
+            return failed(QStringLiteral("cannot take the include line out of %1").arg(configuration));
+    }
+    if (!QFile::remove(bindingsFile()))
+        return failed(QStringLiteral("cannot remove %1").arg(bindingsFile()));
+    return {BindingChange::Result::Changed, QStringLiteral("Glimra's shortcuts are no longer bound in sway.") + reload(), {}};
+}
+
+} // namespace glimra

@@ -1,0 +1,3 @@
+#include "WaylandLog.h"
+
+Q_LOGGING_CATEGORY(lcWayland, "glimra.wayland")

@@ -1,0 +1,124 @@
+#include "WaylandFixture.h"
+
+#include "TestKeyboard.h"
+
+#include "desktop/wayland/EventLoopWait.h"
+#include "desktop/wayland/KeystrokeSender.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+
+namespace glimra::test {
+
+namespace {
+
+// Says once, in words CTest recognises, that the whole family was skipped and why.
+class SkipReport : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        const QString reason = qEnvironmentVariable("GLIMRA_WAYLAND_SKIP");
+        if (!reason.isEmpty())
+            std::printf("GLIMRA-WAYLAND-SKIPPED: %s\n", qPrintable(reason));
+        else if (qEnvironmentVariable("GLIMRA_WAYLAND_FAMILY").isEmpty())
+            std::printf("GLIMRA-WAYLAND-SKIPPED: not started by run-on-wayland.sh\n");
+    }
+};
+const auto *const skipReport = ::testing::AddGlobalTestEnvironment(new SkipReport);
+
+std::unique_ptr<WaylandSession> &sharedSession()
+{
+    static std::unique_ptr<WaylandSession> session;
+    return session;
+}
+
+std::unique_ptr<TestKeyboard> &sharedKeyboard()
+{
+    static std::unique_ptr<TestKeyboard> keyboard;
+    return keyboard;
+}
+
+constexpr int KeyEscape = 1;
+
+} // namespace
+
+void WaylandTest::SetUp()
+{
+    const QString reason = qEnvironmentVariable("GLIMRA_WAYLAND_SKIP");
+    if (!reason.isEmpty())
+        GTEST_SKIP() << reason.toStdString();
+    if (qEnvironmentVariable("GLIMRA_WAYLAND_FAMILY").isEmpty())
+        GTEST_SKIP() << "not started by run-on-wayland.sh";
+    ASSERT_NO_FATAL_FAILURE(session());
+}
+
+Family WaylandTest::family()
+{
+    const QString name = qEnvironmentVariable("GLIMRA_WAYLAND_FAMILY");
+    return name == QLatin1String("kwin") ? Family::KWin
+         : name == QLatin1String("gnome") ? Family::Gnome
+                                           : Family::Sway;
+}
+
+WaylandSession &WaylandTest::session()
+{
+    std::unique_ptr<WaylandSession> &session = sharedSession();
+    if (!session) {
+        QString problem;
+        session = WaylandSession::connectToSession(&problem);
+        if (!session) {
+            ADD_FAILURE() << "no connection to the compositor: " << problem.toStdString();
+            std::abort();
+        }
+        sharedKeyboard() = std::make_unique<TestKeyboard>(*session, isGnome());
+        // Gone while the application object, whose event dispatcher it uses, is still there.
+        qAddPostRoutine([] {
+            sharedKeyboard().reset();
+            sharedSession().reset();
+        });
+        // GNOME Shell starts in the overview, and its headless seat gets a keyboard with
+        // the first key typed (before that, a window asking for a keyboard makes Mutter 43
+        // crash): one Escape does both.
+        if (isGnome())
+            pressKeys({}, KeyEscape);
+    }
+    return *session;
+}
+
+std::unique_ptr<TestClient> WaylandTest::openWindow(const TestClient::Options &options)
+{
+    auto window = std::make_unique<TestClient>(options);
+    EXPECT_TRUE(window->waitForLine("focus 1")) << window->transcript().toStdString();
+    if (options.clipboard.isNull() && options.primary.isNull())
+        return window;
+    // A key typed in it gives it the input serial that a selection needs.
+    pressKeys({}, KeystrokeSender::KeyLeftShift);
+    if (!options.clipboard.isNull()) {
+        EXPECT_TRUE(window->waitForLine("clipboard-set")) << window->transcript().toStdString();
+    }
+    if (!options.primary.isNull()) {
+        EXPECT_TRUE(window->waitForLine("primary-set")) << window->transcript().toStdString();
+    }
+    return window;
+}
+
+void WaylandTest::pressKeys(const QList<int> &modifiers, int key)
+{
+    QString problem;
+    EXPECT_TRUE(sharedKeyboard() && sharedKeyboard()->sendChord(modifiers, key, &problem)) << problem.toStdString();
+}
+
+QString WaylandTest::workPath(const QString &relative)
+{
+    return qEnvironmentVariable("GLIMRA_WAYLAND_WORK") + QLatin1Char('/') + relative;
+}
+
+bool WaylandTest::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout)
+{
+    return waitWithEventLoop(done, QDeadlineTimer(timeout));
+}
+
+} // namespace glimra::test

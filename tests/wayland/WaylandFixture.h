@@ -1,0 +1,45 @@
+#pragma once
+
+#include "TestClient.h"
+
+#include "desktop/wayland/WaylandSession.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace glimra::test {
+
+/// The desktop family run-on-wayland.sh started.
+enum class Family { Sway, KWin, Gnome };
+
+/// A test on the compositor that run-on-wayland.sh started for the whole program. It skips
+/// with the script's message where the compositor could not be started.
+class WaylandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+
+    static Family family();
+    static bool isSway() { return family() == Family::Sway; }
+    static bool isKWin() { return family() == Family::KWin; }
+    static bool isGnome() { return family() == Family::Gnome; }
+    /// The program's connection to the compositor, made by the first test that asks.
+    static WaylandSession &session();
+    /// A native window that has the focus, and has put `options`' texts on the
+    /// selections (a key typed in it gives it the input serial a selection needs).
+    static std::unique_ptr<TestClient> openWindow(const TestClient::Options &options);
+    /// Types a chord through the compositor (TestKeyboard); fails the test when it cannot.
+    static void pressKeys(const QList<int> &modifiers, int key);
+    /// A path in the run's temporary folder.
+    static QString workPath(const QString &relative);
+    /// Runs the event loop until `done` holds; false after `timeout`.
+    static bool waitUntil(const std::function<bool()> &done,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(20));
+};
+
+} // namespace glimra::test

@@ -101,14 +101,35 @@ TEST_F(DBusServicesTest, ASelectionIsNeverReadAsMarkup)
               u"got it|looks like a text (a&lt;b&gt;&amp;c"_s + QChar(0x2026) + u')');
 }
 
-TEST_F(DBusServicesTest, WithoutANotificationServiceTheGuessGoesOn)
+TEST_F(DBusServicesTest, ThePrivateBusActivatesNoServiceOfTheMachine)
+{
+    // A notification server or file manager installed on the machine would answer in the
+    // place of the tests' own.
+    EXPECT_EQ(QDBusConnection::sessionBus().interface()->activatableServiceNames().value(),
+              QStringList{u"org.freedesktop.DBus"_s});
+}
+
+TEST_F(DBusServicesTest, WithoutANotificationServiceTheGuessGoesOnAndSaysNothingUnlessAsked)
 {
     startXterm(path());
     xclipSet(u"primary"_s, u"6*7"_s);
     const GlimraRun run = glimra({u"guess"_s, u"--json"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(u"no notification service"_s));
+    // A guess that went as expected writes nothing on standard error.
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     EXPECT_EQ(run.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"42"_s);
+
+    const GlimraRun verbose = glimra({u"--verbose"_s, u"guess"_s, u"--json"_s});
+    ASSERT_EQ(verbose.exitCode, 0) << verbose.err.toStdString();
+    EXPECT_TRUE(verbose.err.contains(u"appname:XTerm"_s)) << verbose.err.toStdString();
+    EXPECT_TRUE(verbose.err.contains(u"no notification service"_s)) << verbose.err.toStdString();
+    EXPECT_EQ(verbose.json(), run.json());
+
+    QProcessEnvironment rules = QProcessEnvironment::systemEnvironment();
+    rules.insert(u"QT_LOGGING_RULES"_s, u"glimra.capture.info=true"_s);
+    const GlimraRun ruled = glimra({u"guess"_s}, {}, rules);
+    EXPECT_TRUE(ruled.err.contains(u"appname:XTerm"_s)) << ruled.err.toStdString();
+    EXPECT_FALSE(ruled.err.contains(u"no notification service"_s)) << ruled.err.toStdString();
 }
 
 TEST_F(DBusServicesTest, RevealAsksTheFileManagerOrOpensTheFolder)

@@ -345,7 +345,8 @@ void AppDelegate::takeLateFiles(quint64 guess, const QList<FileObject> &files)
 
 void AppDelegate::addResultFiles(const QList<FileObject> &files)
 {
-    setResultFiles(m_resultFiles + files);
+    // A hit the list holds already (a path the selection named) is not listed twice.
+    setResultFiles(FileObject::withoutRepeats(m_resultFiles + files));
     if (files.isEmpty())
         return;
     if (files.size() == 1 || m_matchedContext.contains(ACT_PATH_LINE)) {

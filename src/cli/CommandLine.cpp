@@ -37,6 +37,7 @@ constexpr Form Forms[] = {
     {u"regexp match|multiple|split TEXT PATTERN [--json]", u"the regular-expression operations"},
     {u"preferences [PAGE]", u"the preferences window (PAGE: general, rules,\ncontext, search or plugins)"},
     {u"help [actions]", u"the manual, or the actions document"},
+    {u"--verbose <command> ...", u"log the details of each step on standard error"},
     {u"-h, --help", u"this text; with a command: its options"},
     {u"--version", u"the program's version"},
 };

@@ -17,9 +17,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -87,10 +89,23 @@ int showResults(const QStringList &arguments)
     return 1;
 }
 
+// "glimra --verbose COMMAND …": the details of every step are logged, as the rule
+// QT_LOGGING_RULES="glimra.*=true" has them logged. Takes the word out of the arguments.
+void takeVerboseOption(int &argc, char *argv[])
+{
+    if (argc < 2 || std::strcmp(argv[1], "--verbose") != 0)
+        return;
+    QLoggingCategory::setFilterRules(u"glimra.*=true"_s);
+    for (int i = 1; i < argc; ++i)
+        argv[i] = argv[i + 1];
+    --argc;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    takeVerboseOption(argc, argv);
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command == u"--help"_s || command == u"-h"_s) {
         QTextStream(stdout) << glimra::CommandLine::overview();

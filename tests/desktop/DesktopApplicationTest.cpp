@@ -1,6 +1,8 @@
 #include "DesktopTest.h"
 
 #include "app/ui/BusService.h"
+#include "app/ui/DesktopApplication.h"
+#include "app/ui/PreferencesWindow.h"
 #include "platform/desktop/X11GlobalShortcuts.h"
 
 #include <QClipboard>
@@ -11,7 +13,9 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTabWidget>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -332,6 +336,57 @@ TEST_F(DesktopApplicationTest, TheInstalledInterfaceDescriptionIsTheInterfaceSer
     const QStringList served = methodsIn(pending.reply().arguments().value(0).toString());
     EXPECT_EQ(methodsIn(QString::fromUtf8(description.readAll())), served);
     EXPECT_TRUE(served.contains(u"Guess(a{ss})->(av)"_s));
+}
+
+TEST_F(DesktopApplicationTest, BusAnswersHoldTheValueItselfForAClientThatIsNotQt)
+{
+    startApplication();
+    // dbus-send shows each level of variant it receives; QtDBus would unwrap two silently.
+    auto send = [this](const QStringList &call) {
+        return output(u"/usr/bin/dbus-send"_s, QStringList{u"--session"_s, u"--print-reply"_s,
+                                                            u"--dest=org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s}
+                                                   + call)
+            .simplified();
+    };
+    const struct
+    {
+        QStringList call;
+        QString answer;
+    } rows[] = {
+        {{u"org.glimra.Glimra1.Regexp"_s, u"string:mreg"_s, u"string:abc"_s, u"string:x"_s},
+         u"array [ variant boolean false ]"_s},
+        {{u"org.glimra.Glimra1.Guess"_s, u"dict:string:string:url_string,https://example.org"_s},
+         u"array [ variant string \"https://example.org\" ]"_s},
+        {{u"org.glimra.Glimra1.Split"_s, u"string:a,b"_s, u"string:,"_s},
+         u"array [ variant array [ string \"a\" string \"b\" ] ]"_s},
+        {{u"org.glimra.Glimra1.MatchMultiple"_s, u"string:abc"_s, u"string:x"_s}, u"array [ ]"_s},
+    };
+    for (const auto &row : rows) {
+        const QString reply = send(row.call);
+        EXPECT_TRUE(reply.endsWith(row.answer)) << row.call.join(u' ').toStdString() << ": " << reply.toStdString();
+    }
+}
+
+TEST_F(DesktopApplicationTest, PreferencesOpenAtThePageAskedForInTheRunningApplication)
+{
+    // The resident application in this process, so that its window can be looked at.
+    auto application = std::make_unique<DesktopApplication>();
+    ASSERT_TRUE(application->start());
+    const GlimraRun run = glimra({u"preferences"_s, u"rules"_s}, {}, environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    PreferencesWindow *window = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (auto *preferences = qobject_cast<PreferencesWindow *>(widget); preferences && preferences->isVisible())
+                    window = preferences;
+            }
+            return window != nullptr;
+        },
+        10000));
+    EXPECT_EQ(window->pages()->currentWidget()->objectName(), u"rules"_s);
+    application.reset();
+    QDBusConnection::sessionBus().unregisterService(u"org.glimra.Glimra"_s);
 }
 
 TEST_F(DesktopApplicationTest, TheClipboardItPutBackAfterACopyOutlivesIt)

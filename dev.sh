@@ -21,7 +21,7 @@ PACKAGES=(
     # what the program runs (libqt6svg6: the icon is SVG)
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
     # what the desktop tests run
-    xvfb xfonts-base openbox xterm stterm dbus dbus-daemon
+    xvfb xfonts-base openbox xterm stterm dbus dbus-daemon dunst
     # the package (dpkg-shlibdeps) and the check of the manual page
     dpkg-dev groff-base
 )

@@ -14,7 +14,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QLabel>
 #include <QTabWidget>
+#include <QTextDocument>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -50,6 +52,44 @@ protected:
 
     std::unique_ptr<ResultWindow> window;
 };
+
+namespace {
+
+// What a user reads where Qt shows `text`: rich text when it looks like some (tooltips,
+// labels left to decide), else the characters.
+QString shownText(const QString &text, Qt::TextFormat format = Qt::AutoText)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+} // namespace
+
+TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
+{
+    guess(u"<b>x</b><img src=x>"_s);
+    window->makeKeyAndActivate();
+    const auto *line = window->findChild<QLabel *>(u"contextLine"_s);
+    EXPECT_EQ(shownText(line->text(), line->textFormat()), window->contextLine());
+    EXPECT_TRUE(window->contextLine().contains(u"<b>x</b><img src=x>"_s)) << window->contextLine().toStdString();
+
+    writeFile(u"<i>x</i> & y.txt"_s, "x");
+    guess(path(u"<i>x</i> & y.txt"_s));
+    const QAbstractItemModel *files = window->fileTable()->model();
+    ASSERT_EQ(files->rowCount(), 1);
+    for (int row = 0; row < files->rowCount(); ++row) {
+        const QModelIndex location = files->index(row, FileListModel::PathColumn);
+        EXPECT_EQ(shownText(files->data(location, Qt::ToolTipRole).toString()), files->data(location).toString());
+    }
+    const QAbstractItemModel *actions = window->actionTable()->model();
+    for (int row = 0; row < actions->rowCount(); ++row) {
+        const QModelIndex label = actions->index(row, 0);
+        EXPECT_EQ(shownText(actions->data(label, Qt::ToolTipRole).toString()), actions->data(label).toString());
+    }
+}
 
 TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItShows)
 {

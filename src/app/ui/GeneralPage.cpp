@@ -41,8 +41,12 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
     connect(m_closeToMouse, &QCheckBox::toggled, this, [this] { storeBool(m_closeToMouse, CloseToMouse); });
     connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
         QString error;
-        if (!AutostartEntry::setEnabled(enabled, &error))
-            QMessageBox::warning(this, tr("Start at login"), error);
+        if (!AutostartEntry::setEnabled(enabled, &error)) {
+            // The message names files: shown as written.
+            QMessageBox box(QMessageBox::Warning, tr("Start at login"), error, QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
     });
 }
 

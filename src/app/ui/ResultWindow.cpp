@@ -8,6 +8,7 @@
 #include "results/ui/ActionTableView.h"
 #include "results/ui/FileListModel.h"
 #include "results/ui/FileTableView.h"
+#include "results/ui/PlainText.h"
 
 #include <QCursor>
 #include <QFontDatabase>
@@ -45,6 +46,8 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     setWindowTitle(tr("Glimra"));
     setObjectName(u"ResultWindow"_s);
     m_contextLine->setObjectName(u"contextLine"_s);
+    // It describes the selection: whatever that holds is shown as written, never loaded.
+    PlainText::use(m_contextLine);
     m_contextLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long description is cut with an ellipsis by contentType; the label never grows the
     // panel past the screen.

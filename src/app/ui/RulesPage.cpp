@@ -9,6 +9,7 @@
 #include "matching/RegExpMatcher.h"
 #include "matching/contentType.h"
 #include "platform/UserDefaults.h"
+#include "results/ui/PlainText.h"
 
 #include <QJsonObject>
 #include <QLabel>
@@ -125,7 +126,7 @@ QString RulesPage::markProblems()
         if (!item)
             continue;
         const QString problem = UserDefaults::regexpProblem(item->text());
-        item->setToolTip(problem);
+        item->setToolTip(PlainText::toolTip(problem));
         item->setBackground(problem.isNull() ? QBrush() : QBrush(QColor(0xf8, 0xd7, 0xd7)));
         if (!problem.isNull())
             problems.append(tr("Rule %1: %2").arg(row + 1).arg(problem));

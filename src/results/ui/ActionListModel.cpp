@@ -1,6 +1,7 @@
 #include "results/ui/ActionListModel.h"
 
 #include "app/AppDelegate.h"
+#include "results/ui/PlainText.h"
 
 namespace glimra {
 
@@ -28,8 +29,10 @@ QVariant ActionListModel::data(const QModelIndex &index, int role) const
     const ActionPtr action = actionAt(index.row());
     if (!action || index.column() != 0)
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return action->label();
+    if (role == Qt::ToolTipRole)
+        return PlainText::toolTip(action->label());
     return {};
 }
 

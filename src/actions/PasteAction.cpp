@@ -42,23 +42,30 @@ ActionList PasteAction::actionsForContext(const Context &context)
     return {std::make_shared<PasteAction>(m_pasteboard, u"paste"_s)};
 }
 
-void PasteAction::execute(const Context &context, const Completion &done)
+bool PasteAction::fillPasteboard(Pasteboard &pasteboard, const Context &context)
 {
-    if (!m_pasteboard)
-        return complete(done, Outcome::failure(u"there is no pasteboard"_s));
     const QString type = typeForDataType(context.value(ACT_DATA_TYPE));
     if (!type.isNull() && context.contains(ACT_DATA_PATH)) {
         QFile file(context.value(ACT_DATA_PATH));
         const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        m_pasteboard->declareTypes({type});
+        pasteboard.declareTypes({type});
         if (!data.isNull())
-            m_pasteboard->setData(data, type);
-    } else if (context.contains(ACT_TEXT)) {
-        m_pasteboard->declareTypes({Pasteboard::StringType});
-        m_pasteboard->setString(context.value(ACT_TEXT), Pasteboard::StringType);
-    } else {
-        return complete(done, Outcome::failure(u"there is nothing to paste"_s));
+            pasteboard.setData(data, type);
+        return true;
     }
+    if (!context.contains(ACT_TEXT))
+        return false;
+    pasteboard.declareTypes({Pasteboard::StringType});
+    pasteboard.setString(context.value(ACT_TEXT), Pasteboard::StringType);
+    return true;
+}
+
+void PasteAction::execute(const Context &context, const Completion &done)
+{
+    if (!m_pasteboard)
+        return complete(done, Outcome::failure(u"there is no pasteboard"_s));
+    if (!fillPasteboard(*m_pasteboard, context))
+        return complete(done, Outcome::failure(u"there is nothing to paste"_s));
     if (!m_pastesel_ap)
         return complete(done, Outcome::failure(u"the paste script cannot be loaded"_s));
     QString failure;

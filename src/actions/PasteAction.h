@@ -29,6 +29,11 @@ public:
 
     bool hasScript() const { return m_pastesel_ap != nullptr; }
 
+    /// Puts what `context` holds to paste on `pasteboard`: the file ACT_DATA_PATH of a known
+    /// kind ACT_DATA_TYPE, else ACT_TEXT. False, and the pasteboard untouched, when it
+    /// holds neither.
+    static bool fillPasteboard(Pasteboard &pasteboard, const Context &context);
+
 private:
     std::shared_ptr<Pasteboard> m_pasteboard;
     std::shared_ptr<HandlerScript> m_pastesel_ap;

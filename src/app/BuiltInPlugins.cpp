@@ -1,9 +1,11 @@
 #include "app/BuiltInPlugins.h"
 
 #include "actions/EMailAction.h"
+#include "actions/CopyAction.h"
 #include "actions/OpenAction.h"
 #include "actions/OpenAtLineAction.h"
 #include "actions/PasteAction.h"
+#include "actions/RunCommandAction.h"
 #include "actions/RevealAction.h"
 #include "actions/SpotlightAction.h"
 #include "actions/WebSearchAction.h"
@@ -58,7 +60,8 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                            std::make_shared<SHBangMatch>()};
     };
     catalogue.builtInActions = [platform = m_platform, settings = m_settings] {
-        return ActionList{std::make_shared<PasteAction>(platform.generalPasteboard),
+        return ActionList{std::make_shared<RunCommandAction>(),
+                          std::make_shared<PasteAction>(platform.generalPasteboard),
                           std::make_shared<OpenAction>(platform.workspace),
                           std::make_shared<RevealAction>(platform.workspace),
                           std::make_shared<EMailAction>(),
@@ -67,7 +70,8 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<OpenAtLineAction>(
                               platform.workspace, [settings] {
                                   return settings ? settings().stringForKey(u"editor_command"_s) : QString();
-                              })};
+                              }),
+                          std::make_shared<CopyAction>(platform.generalPasteboard)};
     };
     catalogue.searchMatcher = m_searchMatch;
     // The one Perl engine is made when the first Perl plug-in is: no interpreter exists

@@ -24,7 +24,7 @@ constexpr Form Forms[] = {
     {u"(no command)", u"start the desktop application, or show the panel of\nthe one that runs"},
     {u"show", u"show the results panel of the running application"},
     {u"match [--text TEXT | --text-file FILE] [--context KEY=VALUE]... [--wait SECONDS]\n"
-     u"[--run LABEL] [--json]", u"guess a text (standard input by default)"},
+     u"[--run LABEL] [--run-commands] [--json]", u"guess a text (standard input by default)"},
     {u"guess [--wait SECONDS] [--json]", u"guess the selection of the front-most application"},
     {u"clipboard [--wait SECONDS] [--json]", u"guess the clipboard"},
     {u"service [--wait SECONDS] [--json]", u"guess standard input as a Services request"},

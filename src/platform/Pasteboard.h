@@ -45,6 +45,9 @@ public:
     /// This program serves the pasteboard's contents to others (the desktop clipboard
     /// after this program wrote to it): they are gone when it exits unless handed over.
     virtual bool ownsClipboard() const { return false; }
+    /// Other programs read it: the desktop's clipboard, not one in memory that goes with
+    /// this program.
+    virtual bool isShared() const { return false; }
 };
 
 } // namespace glimra

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -177,8 +178,14 @@ void ResultWindow::orderOut()
 void ResultWindow::runRow(int row)
 {
     if (currentTable() == m_actions) {
-        if (const ActionPtr action = m_actionModel->actionAt(row))
-            m_delegate->executeAction(action);
+        if (const ActionPtr action = m_actionModel->actionAt(row)) {
+            m_actionModel->started(action);
+            // The row says how it ended when it failed; the model outlives no action.
+            m_delegate->executeAction(action, [model = QPointer<ActionListModel>(m_actionModel), action](const Outcome &outcome) {
+                if (model)
+                    model->ended(action, outcome);
+            });
+        }
     } else if (currentTable() == m_files) {
         if (const FileObject *file = m_fileModel->fileAt(row))
             m_files->openFiles({*file});

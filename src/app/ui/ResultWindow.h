@@ -42,6 +42,7 @@ public:
 
     void makeKeyAndActivate() override;
     void orderOut() override;
+    bool isShown() const override { return isVisible(); }
 
     /// The identifier of the tab shown: "actions", "files" or "why".
     QString currentTabIdentifier() const;

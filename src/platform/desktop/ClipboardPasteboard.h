@@ -25,6 +25,7 @@ public:
 
     /// This process owns the selection now.
     bool ownsClipboard() const override;
+    bool isShared() const override { return true; }
 
 private:
     void publish(QMimeData *data);

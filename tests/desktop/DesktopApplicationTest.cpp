@@ -133,7 +133,8 @@ TEST_F(DesktopApplicationTest, TheShortcutGuessesTheSelectionAndEnterRunsTheChos
     QStringList labels;
     for (const QJsonValue &action : state.value(u"actions"_s).toArray())
         labels.append(action.toObject().value(u"label"_s).toString());
-    EXPECT_EQ(labels, (QStringList{u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s, u"open at line"_s}));
+    EXPECT_EQ(labels, (QStringList{u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s, u"open at line"_s,
+                                   u"copy"_s}));
     EXPECT_EQ(state.value(u"selectedTab"_s).toInt(), 1);
     EXPECT_EQ(state.value(u"matchedContext"_s).toObject().value(u"ACT_PATH"_s).toString(),
               path(u"proj/src/main.c"_s));
@@ -148,6 +149,41 @@ TEST_F(DesktopApplicationTest, TheShortcutGuessesTheSelectionAndEnterRunsTheChos
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"what I copied"_s);
     // The last application guessed is the terminal, never Glimra itself.
     EXPECT_EQ(state.value(u"selectionContext"_s).toObject().value(u"CTX_APPID"_s).toString(), u"XTerm"_s);
+}
+
+TEST_F(DesktopApplicationTest, ABacktickedSelectionRunsOnlyWhenTheUserChoosesRun)
+{
+    const QString canary = path(u"canary"_s);
+    startApplication();
+    // Over the bus, a script's guess never runs it: no value.
+    QDBusMessage guess = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                        u"org.glimra.Glimra1"_s, u"Guess"_s);
+    guess.setArguments({QVariant::fromValue(QMap<QString, QString>{{u"text_string"_s, u"`touch canary; echo x`"_s}})});
+    QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(guess);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); }, 30000));
+    EXPECT_TRUE(pending.reply().arguments().value(0).toList().isEmpty());
+    EXPECT_FALSE(QFile::exists(canary));
+
+    // The shortcut only looks: the panel offers to run it, showing the command.
+    startXterm(path());
+    xclipSet(u"primary"_s, u"`touch canary; echo done`"_s);
+    key(u"super+alt+g"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"`touch canary; echo done`"_s; }, 10000));
+    const QJsonArray actions = results().value(u"actions"_s).toArray();
+    EXPECT_EQ(actions.first().toObject().value(u"detail"_s), u"touch canary; echo done"_s);
+    EXPECT_FALSE(QFile::exists(canary));
+
+    // Enter runs it, in the terminal's folder; the panel then shows the guess of its output.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    key(u"Return"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"done"_s; }, 15000));
+    EXPECT_TRUE(QFile::exists(canary));
+    const QJsonObject state = results();
+    EXPECT_EQ(state.value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"done"_s);
+    QStringList labels;
+    for (const QJsonValue &action : state.value(u"actions"_s).toArray())
+        labels.append(action.toObject().value(u"label"_s).toString());
+    EXPECT_TRUE(labels.contains(u"paste"_s) && labels.contains(u"copy"_s)) << labels.join(u' ').toStdString();
 }
 
 TEST_F(DesktopApplicationTest, ASecondStartShowsThePanelAndTheCommandLineGoesThroughTheRunningOne)

@@ -72,6 +72,9 @@ int runDesktopApplication(int &argc, char *argv[])
     if (!desktop.start())
         return 0;
     const int status = QApplication::exec();
+    // However it was asked to quit, nothing its matchers, plug-ins or commands started
+    // outlives it (what it launched for the user, an editor or a browser, stays).
+    glimra::ExitCleanup::endChildren();
     // A clipboard it restored after a copy outlives it.
     glimra::ClipboardKeeper::handOver(*desktop.interface().platform().generalPasteboard);
     return status;

@@ -22,6 +22,8 @@
 #include <QMimeData>
 #include <QXmlStreamReader>
 
+#include <signal.h>
+
 using namespace glimra;
 using namespace glimra::test;
 using namespace Qt::StringLiterals;
@@ -184,6 +186,82 @@ TEST_F(DesktopApplicationTest, ABacktickedSelectionRunsOnlyWhenTheUserChoosesRun
     for (const QJsonValue &action : state.value(u"actions"_s).toArray())
         labels.append(action.toObject().value(u"label"_s).toString());
     EXPECT_TRUE(labels.contains(u"paste"_s) && labels.contains(u"copy"_s)) << labels.join(u' ').toStdString();
+}
+
+namespace {
+
+bool alive(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+qint64 pidIn(const QString &file)
+{
+    QFile pidFile(file);
+    if (!QTest::qWaitFor([&] { return pidFile.size() > 0; }, 15000) || !pidFile.open(QIODevice::ReadOnly))
+        return 0;
+    return pidFile.readAll().trimmed().toLongLong();
+}
+
+} // namespace
+
+TEST_F(DesktopApplicationTest, QuitAnswersAtOnceEndsTheCommandAndLeavesTheEditorRunning)
+{
+    // An editor that stays open, as a real one does.
+    const QString editor = writeFile(u"bin/my-editor"_s, "#!/bin/sh\necho $$ > \"$HOME/../editor.pid\"\nexec sleep 120\n", true);
+    setDefault(u"editor_command"_s, editor + u" {file}:{line}"_s);
+    writeFile(u"notes.txt"_s, "x\n");
+    startApplication();
+    startXterm(path());
+    xclipSet(u"primary"_s, u"notes.txt:1"_s);
+    key(u"super+alt+g"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"notes.txt:1"_s; }, 10000));
+    const QJsonArray actions = results().value(u"actions"_s).toArray();
+    qsizetype row = 0;
+    while (row < actions.size() && actions.at(row).toObject().value(u"label"_s) != u"open at line"_s)
+        ++row;
+    ASSERT_LT(row, actions.size());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    key(QString::number(row + 1));
+    const qint64 editorPid = pidIn(path(u"editor.pid"_s));
+    ASSERT_TRUE(alive(editorPid));
+
+    // A command the user runs that takes its time.
+    startXterm(path());
+    xclipSet(u"primary"_s, u"`echo $$ > command.pid; exec sleep 120`"_s);
+    key(u"super+alt+g"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected().startsWith(u"`echo"_s); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    key(u"Return"_s);
+    const qint64 commandPid = pidIn(path(u"command.pid"_s));
+    ASSERT_TRUE(alive(commandPid));
+
+    QElapsedTimer clock;
+    clock.start();
+    call(u"Quit"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(commandPid); }, 2000));
+    EXPECT_TRUE(alive(editorPid));
+    ::kill(pid_t(editorPid), SIGKILL);
+}
+
+TEST_F(DesktopApplicationTest, QuitEndsWhatAPlugInStarted)
+{
+    startApplication();
+    // A handler-script matcher that leaves a child running while it works.
+    writeFile(userPluginsDir() + u"/LingerMatcher.scpt"_s,
+              "#!/bin/sh\nsleep 31 &\necho $! > '" + path(u"plugin-child.pid"_s).toUtf8() + "'\nsleep 4\necho null\n", true);
+    call(u"RefreshPlugins"_s);
+    QDBusMessage guess = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                        u"org.glimra.Glimra1"_s, u"Guess"_s);
+    guess.setArguments({QVariant::fromValue(QMap<QString, QString>{{u"text_string"_s, u"hello"_s}})});
+    QDBusConnection::sessionBus().asyncCall(guess);
+    const qint64 child = pidIn(path(u"plugin-child.pid"_s));
+    ASSERT_TRUE(alive(child));
+    call(u"Quit"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(child); }, 2000));
 }
 
 TEST_F(DesktopApplicationTest, ASecondStartShowsThePanelAndTheCommandLineGoesThroughTheRunningOne)

@@ -91,6 +91,29 @@ TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
     }
 }
 
+TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
+{
+    setDefault(u"hide_after_action"_s, true);
+    workspace->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
+    guess(u"https://example.org"_s);
+    window->makeKeyAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_Return); // open
+    const QAbstractItemModel *actions = window->actionTable()->model();
+    EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"open"_s);
+    EXPECT_EQ(actions->data(actions->index(0, 1)).toString(),
+              u"failed: xdg-open exited with status 3: no application is set up to open it"_s);
+    EXPECT_TRUE(window->isVisible());
+
+    // Without a panel to show it, a notification says it.
+    auto notifier = std::make_shared<RecordingNotifier>();
+    delegate().setNotifier(notifier);
+    window->orderOut();
+    delegate().executeAction(delegate().resultActions().first());
+    EXPECT_EQ(notifier->notifications,
+              QStringList{u"CommandError|open|xdg-open exited with status 3: no application is set up to open it"_s});
+}
+
 TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItShows)
 {
     writeFile(u"notes.txt"_s, "x");

@@ -188,23 +188,6 @@ TEST_F(DesktopApplicationTest, ABacktickedSelectionRunsOnlyWhenTheUserChoosesRun
     EXPECT_TRUE(labels.contains(u"paste"_s) && labels.contains(u"copy"_s)) << labels.join(u' ').toStdString();
 }
 
-namespace {
-
-bool alive(qint64 pid)
-{
-    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
-}
-
-qint64 pidIn(const QString &file)
-{
-    QFile pidFile(file);
-    if (!QTest::qWaitFor([&] { return pidFile.size() > 0; }, 15000) || !pidFile.open(QIODevice::ReadOnly))
-        return 0;
-    return pidFile.readAll().trimmed().toLongLong();
-}
-
-} // namespace
-
 TEST_F(DesktopApplicationTest, QuitAnswersAtOnceEndsTheCommandAndLeavesTheEditorRunning)
 {
     // An editor that stays open, as a real one does.
@@ -223,8 +206,8 @@ TEST_F(DesktopApplicationTest, QuitAnswersAtOnceEndsTheCommandAndLeavesTheEditor
     ASSERT_LT(row, actions.size());
     ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
     key(QString::number(row + 1));
-    const qint64 editorPid = pidIn(path(u"editor.pid"_s));
-    ASSERT_TRUE(alive(editorPid));
+    const qint64 editorPid = pidWrittenTo(path(u"editor.pid"_s));
+    ASSERT_TRUE(processAlive(editorPid));
 
     // A command the user runs that takes its time.
     startXterm(path());
@@ -233,16 +216,16 @@ TEST_F(DesktopApplicationTest, QuitAnswersAtOnceEndsTheCommandAndLeavesTheEditor
     ASSERT_TRUE(QTest::qWaitFor([&] { return selected().startsWith(u"`echo"_s); }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
     key(u"Return"_s);
-    const qint64 commandPid = pidIn(path(u"command.pid"_s));
-    ASSERT_TRUE(alive(commandPid));
+    const qint64 commandPid = pidWrittenTo(path(u"command.pid"_s));
+    ASSERT_TRUE(processAlive(commandPid));
 
     QElapsedTimer clock;
     clock.start();
     call(u"Quit"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
     EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(commandPid); }, 2000));
-    EXPECT_TRUE(alive(editorPid));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(commandPid); }, 2000));
+    EXPECT_TRUE(processAlive(editorPid));
     ::kill(pid_t(editorPid), SIGKILL);
 }
 
@@ -257,11 +240,11 @@ TEST_F(DesktopApplicationTest, QuitEndsWhatAPlugInStarted)
                                                         u"org.glimra.Glimra1"_s, u"Guess"_s);
     guess.setArguments({QVariant::fromValue(QMap<QString, QString>{{u"text_string"_s, u"hello"_s}})});
     QDBusConnection::sessionBus().asyncCall(guess);
-    const qint64 child = pidIn(path(u"plugin-child.pid"_s));
-    ASSERT_TRUE(alive(child));
+    const qint64 child = pidWrittenTo(path(u"plugin-child.pid"_s));
+    ASSERT_TRUE(processAlive(child));
     call(u"Quit"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(child); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(child); }, 2000));
 }
 
 TEST_F(DesktopApplicationTest, ASecondStartShowsThePanelAndTheCommandLineGoesThroughTheRunningOne)

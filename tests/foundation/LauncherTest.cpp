@@ -17,24 +17,6 @@ using namespace glimra;
 using namespace glimra::test;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-bool alive(qint64 pid)
-{
-    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
-}
-
-// The pid a fixture wrote to `file`, once it has.
-qint64 pidIn(const QString &file)
-{
-    QFile pidFile(file);
-    if (!QTest::qWaitFor([&] { return pidFile.size() > 0; }, 5000) || !pidFile.open(QIODevice::ReadOnly))
-        return 0;
-    return pidFile.readAll().trimmed().toLongLong();
-}
-
-} // namespace
-
 class LauncherTest : public IsolatedTest
 {
 protected:
@@ -64,12 +46,12 @@ TEST_F(LauncherTest, AProgramThatFailsAtOnceSaysWhyAndOneThatRunsOnIsReleasedNev
     clock.start();
     EXPECT_TRUE(launch(u"/bin/sh"_s, {u"-c"_s, u"echo $$ > '%1'; exec sleep 30"_s.arg(path(u"pid"_s))}).ok);
     EXPECT_GE(clock.elapsed(), Launcher::LaunchWait.count() - 50);
-    const qint64 pid = pidIn(path(u"pid"_s));
-    EXPECT_TRUE(alive(pid));
+    const qint64 pid = pidWrittenTo(path(u"pid"_s));
+    EXPECT_TRUE(processAlive(pid));
     // Ending every child of ours at quit leaves it running.
     ExitCleanup::endChildren();
     QTest::qWait(100);
-    EXPECT_TRUE(alive(pid));
+    EXPECT_TRUE(processAlive(pid));
     ::kill(pid_t(pid), SIGKILL);
 }
 
@@ -90,22 +72,22 @@ TEST_F(LauncherTest, AJobRunsInTheBackgroundAndItsGroupEndsWithItOrAtQuit)
     hanging.timeout = std::chrono::milliseconds(500);
     result.reset();
     ProcessJob::start(hanging, [&](const ProcessResult &ended) { result = ended; });
-    const qint64 child = pidIn(path(u"child"_s));
+    const qint64 child = pidWrittenTo(path(u"child"_s));
     ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 5000));
     EXPECT_TRUE(result->timedOut);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(child); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(child); }, 2000));
 
     // Quitting ends what a job started, at once, though its bound is far off.
     hanging.timeout = std::chrono::seconds(60);
     hanging.arguments = {path(u"child2"_s)};
     result.reset();
     ProcessJob::start(hanging, [&](const ProcessResult &ended) { result = ended; });
-    const qint64 second = pidIn(path(u"child2"_s));
-    ASSERT_TRUE(alive(second));
+    const qint64 second = pidWrittenTo(path(u"child2"_s));
+    ASSERT_TRUE(processAlive(second));
     QElapsedTimer clock;
     clock.start();
     ExitCleanup::endChildren();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(second) && result.has_value(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(second) && result.has_value(); }, 2000));
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_FALSE(result->succeeded());
 }

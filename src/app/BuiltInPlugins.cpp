@@ -6,6 +6,8 @@
 #include "actions/OpenAtLineAction.h"
 #include "actions/PasteAction.h"
 #include "actions/RunCommandAction.h"
+#include "capture/TerminalSession.h"
+#include "capture/WindowFacts.h"
 #include "actions/RevealAction.h"
 #include "actions/SpotlightAction.h"
 #include "actions/WebSearchAction.h"
@@ -40,6 +42,16 @@ PluginCatalogue::Host<ActionPtr> actionHost(const QString &pattern)
     return {pattern, [](const QString &file) -> ActionPtr { return std::make_shared<Host>(file); }};
 }
 
+// Whether the application a context came from is a terminal, as capture knows it: its
+// front window's process runs a session on a pseudo-terminal.
+PasteAction::TerminalTest isTerminal(const Platform &platform)
+{
+    return [applications = platform.runningApplications](const Context &context) {
+        const WindowFacts facts = WindowFacts::ofApplication(applications.get(), context.value(CTX_APPID));
+        return facts.pid > 0 && TerminalSession::of(facts.pid).has_value();
+    };
+}
+
 } // namespace
 
 BuiltInPlugins::BuiltInPlugins(Platform platform, std::function<Settings()> settings)
@@ -61,7 +73,7 @@ PluginCatalogue BuiltInPlugins::catalogue() const
     };
     catalogue.builtInActions = [platform = m_platform, settings = m_settings] {
         return ActionList{std::make_shared<RunCommandAction>(),
-                          std::make_shared<PasteAction>(platform.generalPasteboard),
+                          std::make_shared<PasteAction>(platform.generalPasteboard, isTerminal(platform)),
                           std::make_shared<OpenAction>(platform.workspace),
                           std::make_shared<RevealAction>(platform.workspace),
                           std::make_shared<EMailAction>(),

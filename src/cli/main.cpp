@@ -1,5 +1,6 @@
 #include "app/MainInterface.h"
 #include "app/ui/DesktopApplication.h"
+#include "app/ui/ShortcutSettings.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
 #include "cli/CommandLine.h"
@@ -109,6 +110,8 @@ void takeVerboseOption(int &argc, char *argv[])
 int main(int argc, char *argv[])
 {
     takeVerboseOption(argc, argv);
+    // A shortcut is checked as a key sequence wherever it is written.
+    glimra::ShortcutSettings::install();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command == u"--help"_s || command == u"-h"_s) {
         QTextStream(stdout) << glimra::CommandLine::overview();

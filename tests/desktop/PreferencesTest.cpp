@@ -6,6 +6,7 @@
 #include "app/ui/PluginsPage.h"
 #include "app/ui/PreferencesWindow.h"
 #include "app/ui/RulesPage.h"
+#include "app/ui/ShortcutSettings.h"
 #include "app/ui/SettingsTable.h"
 #include "matching/PluginManager.h"
 
@@ -60,6 +61,19 @@ protected:
     std::unique_ptr<PreferencesWindow> window;
     QStringList triedShortcuts;
 };
+
+TEST_F(PreferencesTest, TheOtherShortcutsKeysAreRefusedAndTheFieldShowsWhatIsStored)
+{
+    ShortcutSettings::install();
+    auto *clipboardKey = find<QKeySequenceEdit>(u"shortcut_guess_clipboard"_s);
+    clipboardKey->setKeySequence(QKeySequence(u"Meta+Alt+G"_s)); // the selection's default
+    emit clipboardKey->editingFinished();
+    UserDefaults::setValidator(nullptr);
+    EXPECT_TRUE(stored(u"shortcut_guess_clipboard"_s).isUndefined());
+    EXPECT_EQ(clipboardKey->keySequence(), QKeySequence(u"Meta+Alt+C"_s));
+    EXPECT_TRUE(find<QLabel>(u"shortcut_guess_clipboard_problem"_s)->text().contains(u"already the shortcut to guess the selection"_s))
+        << find<QLabel>(u"shortcut_guess_clipboard_problem"_s)->text().toStdString();
+}
 
 TEST_F(PreferencesTest, EveryPageWritesWhatTheUserChangesAndNothingThatDoesNotParse)
 {

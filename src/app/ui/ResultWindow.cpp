@@ -147,12 +147,29 @@ QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, c
     return placed;
 }
 
-void ResultWindow::followMouse()
+void ResultWindow::placeAt(const QPoint &pointer)
 {
-    const QPoint pointer = QCursor::pos();
     const QScreen *screen = QGuiApplication::screenAt(pointer);
     const QRect available = screen ? screen->availableGeometry() : QRect();
     move(placedAtPointer(frameGeometry(), pointer, available).topLeft());
+}
+
+void ResultWindow::followMouse()
+{
+    const QPoint pointer = QCursor::pos();
+    placeAt(pointer);
+    // Never shown yet, the frame (its title bar) is not known and was not counted.
+    if (frameGeometry() == geometry())
+        m_placeAgainAt = pointer;
+}
+
+bool ResultWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (m_placeAgainAt && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        && frameGeometry() != geometry())
+        placeAt(*std::exchange(m_placeAgainAt, std::nullopt));
+    return handled;
 }
 
 void ResultWindow::makeKeyAndActivate()

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -59,6 +60,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent *event) override;
 
 private:
     bool handleKey(QKeyEvent *event);
@@ -67,6 +69,7 @@ private:
     void updateWhy();
     void runRow(int row);
     void followMouse();
+    void placeAt(const QPoint &pointer);
     QWidget *currentTable() const;
 
     AppDelegate *m_delegate;
@@ -78,6 +81,9 @@ private:
     ActionTableView *m_actions;
     FileTableView *m_files;
     QPlainTextEdit *m_why;
+    // The pointer the panel was placed at before the window manager had framed it: it is
+    // placed again once the frame is known, so that its title bar stays on the screen.
+    std::optional<QPoint> m_placeAgainAt;
 };
 
 } // namespace glimra

@@ -83,24 +83,36 @@ void PasteAction::execute(const Context &executionContext, const Completion &don
     Context context = executionContext;
     if (const std::optional<QString> ask = checkForTerminal(context))
         return complete(done, Outcome::failure(*ask));
-    // What the user had on the clipboard, every format, to be put back.
-    const PasteboardContents saved = m_pasteboard->isShared() ? m_pasteboard->contents() : PasteboardContents();
+    // What the user had on the clipboard, every format, to be put back. A paste while an
+    // earlier one still waits to put it back finds that one's value there: the user's own
+    // clipboard is the one the earlier paste saved, and only the last paste puts it back.
+    static std::optional<PasteboardContents> waiting;
+    static quint64 lastPaste = 0;
+    const PasteboardContents saved = !m_pasteboard->isShared() ? PasteboardContents()
+                                     : waiting                 ? *waiting
+                                                               : m_pasteboard->contents();
     if (!fillPasteboard(*m_pasteboard, context))
         return complete(done, Outcome::failure(u"there is nothing to paste"_s));
-    if (!m_pastesel_ap)
-        return complete(done, Outcome::failure(u"the paste script cannot be loaded"_s));
+    const quint64 paste = ++lastPaste;
+    if (m_pasteboard->isShared())
+        waiting = saved;
     QString failure;
-    m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
-    const Outcome outcome = Outcome::unlessFailed(u"the paste script"_s, failure);
+    if (m_pastesel_ap)
+        m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
+    const Outcome outcome = m_pastesel_ap ? Outcome::unlessFailed(u"the paste script"_s, failure)
+                                          : Outcome::failure(u"the paste script cannot be loaded"_s);
     if (!m_pasteboard->isShared())
         return complete(done, outcome);
     // Put back once the application has fetched what was pasted, never before: it asks
     // for it only after the keystroke, on its own time.
     std::shared_ptr<Pasteboard> pasteboard = m_pasteboard;
-    pasteboard->whenFetched(PasteFetchBound, [pasteboard, saved, done, outcome] {
-        // Another program took the clipboard meanwhile (the user copied): it stays theirs.
-        if (pasteboard->ownsClipboard())
-            pasteboard->setContents(saved);
+    pasteboard->whenFetched(PasteFetchBound, [pasteboard, saved, done, outcome, paste] {
+        if (paste == lastPaste) {
+            waiting.reset();
+            // Another program took the clipboard meanwhile (the user copied): it stays theirs.
+            if (pasteboard->ownsClipboard())
+                pasteboard->setContents(saved);
+        }
         complete(done, outcome);
     });
 }

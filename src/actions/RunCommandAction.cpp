@@ -34,8 +34,11 @@ void RunCommandAction::execute(const Context &context, const Completion &done)
         const QString output = ShellCommand::output(result);
         if (output.isNull()) {
             const QString why = result.failureDescription();
-            return complete(done, Outcome::failure(why.isEmpty() ? u"the command printed nothing"_s
-                                                                 : u"the command printed nothing: "_s + why));
+            // Stopped or never started: that is the news, not that nothing came.
+            const bool ended = result.started && !result.timedOut && !result.cancelled;
+            return complete(done, Outcome::failure(!ended         ? u"the command did not end: "_s + why
+                                                   : why.isEmpty() ? u"the command printed nothing"_s
+                                                                   : u"the command printed nothing: "_s + why));
         }
         Outcome outcome;
         outcome.text = output;

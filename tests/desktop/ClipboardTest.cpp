@@ -65,6 +65,24 @@ TEST_F(ClipboardTest, PasteHandsTheValueToASlowReaderThenPutsBackEveryFormatOfTh
     EXPECT_EQ(xclipGet(u"clipboard"_s), u"ORIG"_s);
 }
 
+TEST_F(ClipboardTest, PasteIntoADashTerminalRunsNothingUntilTheUserPressesEnter)
+{
+    // dash has no bracketed paste: a line break pasted would run the line at once.
+    startTerminal(u"xterm"_s, path(), u"exec dash -i"_s);
+    writeFile(userPluginsDir() + u"/LineMatcher.scpt"_s,
+              "#!/bin/sh\n[ \"$1\" = matches_context ] || exit 1\ncat > /dev/null\n"
+              "echo '{\"ACT_TEXT\": \"touch canary\\n\"}'\n",
+              true);
+    const GlimraRun run = glimra({u"match"_s, u"--text"_s, u"x"_s, u"--context"_s, u"CTX_APPID=XTerm"_s,
+                                  u"--run"_s, u"paste"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QTest::qWait(1000); // what a shell would have run by now
+    EXPECT_FALSE(QFile::exists(path(u"canary"_s)));
+    // The text is there, waiting for the user's Enter.
+    output(u"/usr/bin/xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, u"Return"_s});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path(u"canary"_s)); }, 5000));
+}
+
 TEST_F(ClipboardTest, TheClipboardGuessReadsWhatXclipPutThere)
 {
     startXterm(path());

@@ -23,7 +23,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # what the desktop tests run
-    xvfb xfonts-base openbox xterm stterm dbus dbus-daemon
+    xvfb xfonts-base openbox xterm stterm dbus dbus-daemon dunst
     # the package (dpkg-shlibdeps) and the check of the manual page
     dpkg-dev groff-base
     # the Wayland client library: libwayland-client, wayland-scanner and the protocol files

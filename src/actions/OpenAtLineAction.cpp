@@ -2,10 +2,10 @@
 
 #include "actions/CommandTemplate.h"
 #include "actions/MimeDefaultApplication.h"
+#include "foundation/Launcher.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 
-#include <QProcess>
 
 #include <algorithm>
 
@@ -89,11 +89,7 @@ void OpenAtLineAction::execute(const Context &, const Completion &done)
     }
     // In the file's folder, so that the editor's own file commands start next to it.
     const QString folder = dirname(m_position.file);
-    if (QProcess::startDetached(command->first(), command->sliced(1),
-                                dir_exists(folder) ? folder : QString()))
-        return complete(done);
-    complete(done,
-             Outcome::failure(u"the editor could not be started: %1"_s.arg(command->first())));
+    Launcher::launch(command->first(), command->sliced(1), dir_exists(folder) ? folder : QString(), done);
 }
 
 } // namespace glimra

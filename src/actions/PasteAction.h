@@ -4,20 +4,31 @@
 #include "matching/ActionObject.h"
 #include "platform/Pasteboard.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace glimra {
 
 /// "paste": puts ACT_TEXT, or the file ACT_DATA_PATH of kind ACT_DATA_TYPE, on the general
 /// pasteboard and runs the "paste_selection" handler of "${APP_RESOURCES}/PasteAction.scpt",
-/// which pastes into the application the selection came from.
+/// which pastes into the application the selection came from. The desktop's clipboard is
+/// put back as it was, every format, once the application has fetched the pasted data (or
+/// after PasteFetchBound without a fetch), unless another program took it meanwhile.
+/// Into a terminal a text is pasted without its final line breaks, which a shell would take
+/// for Enter, and a text of several lines only when the user chose paste a second time.
 class PasteAction : public ActionObject
 {
 public:
+    /// Whether the application CTX_APPID of a context is a terminal.
+    using TerminalTest = std::function<bool(const Context &context)>;
+    static constexpr std::chrono::milliseconds PasteFetchBound{2000};
+
     /// The prototype: no label, no script.
-    explicit PasteAction(std::shared_ptr<Pasteboard> pasteboard);
+    explicit PasteAction(std::shared_ptr<Pasteboard> pasteboard, TerminalTest isTerminal = {});
     /// An offered action with its script loaded (initWithLabel:).
-    PasteAction(std::shared_ptr<Pasteboard> pasteboard, const QString &label);
+    PasteAction(std::shared_ptr<Pasteboard> pasteboard, const QString &label, TerminalTest isTerminal = {});
 
     /// The pasteboard type of a data kind ("PDF", "HTML", "TIFF", "TXT", "RTF", exactly);
     /// null for anything else.
@@ -29,9 +40,20 @@ public:
 
     bool hasScript() const { return m_pastesel_ap != nullptr; }
 
+    /// Puts what `context` holds to paste on `pasteboard`: the file ACT_DATA_PATH of a known
+    /// kind ACT_DATA_TYPE, else ACT_TEXT. False, and the pasteboard untouched, when it
+    /// holds neither.
+    static bool fillPasteboard(Pasteboard &pasteboard, const Context &context);
+
 private:
+    /// `context` as it is pasted into its application; a failure asking to choose again
+    /// when it must not be pasted unasked.
+    std::optional<QString> checkForTerminal(Context &context);
+
     std::shared_ptr<Pasteboard> m_pasteboard;
     std::shared_ptr<HandlerScript> m_pastesel_ap;
+    TerminalTest m_isTerminal;
+    bool m_askedOnce = false;
 };
 
 } // namespace glimra

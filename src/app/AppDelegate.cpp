@@ -17,6 +17,7 @@
 #include "platform/UserDefaults.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -312,7 +313,7 @@ quint64 AppDelegate::handleGuessText(const QString &text, const QString &applica
     return guessText(selection);
 }
 
-void AppDelegate::runMatchingEngine()
+void AppDelegate::runMatchingEngine(const Context &produced)
 {
     if (!m_matchingEngine)
         return;
@@ -325,7 +326,10 @@ void AppDelegate::runMatchingEngine()
     }
     const Context selection = m_selectionContext;
     m_explanation = m_explaining ? std::make_shared<Explanation>() : nullptr;
-    const Context matched = m_matchingEngine->matchContext(selection, {m_currentGuess, m_settings, m_explanation});
+    Context matched =
+        m_matchingEngine->matchContext(selection, {m_currentGuess, m_settings, m_explanation, m_runningCommands});
+    for (auto it = produced.cbegin(); it != produced.cend(); ++it)
+        matched.insert(it.key(), it.value());
     setSelectionContext(selection);
     setMatchedContext(matched);
     setResultActions(m_matchingEngine->actionsForContext(matched, m_explanation.get()));
@@ -345,7 +349,8 @@ void AppDelegate::takeLateFiles(quint64 guess, const QList<FileObject> &files)
 
 void AppDelegate::addResultFiles(const QList<FileObject> &files)
 {
-    setResultFiles(m_resultFiles + files);
+    // A hit the list holds already (a path the selection named) is not listed twice.
+    setResultFiles(FileObject::withoutRepeats(m_resultFiles + files));
     if (files.isEmpty())
         return;
     if (files.size() == 1 || m_matchedContext.contains(ACT_PATH_LINE)) {
@@ -378,9 +383,45 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
 {
     if (!action)
         return complete(done, Outcome::failure(u"no action was chosen"_s));
-    action->execute(executionContext(), done);
-    if (m_settings.boolForKey(u"hide_after_action"_s) && m_resultWindow)
+    // Whether it failed before execute() returned: the panel then stays, showing why.
+    auto failedAtOnce = std::make_shared<bool>(false);
+    auto ended = std::make_shared<bool>(false);
+    QPointer<AppDelegate> self(this);
+    action->execute(executionContext(), [self, done, failedAtOnce, ended, label = action->label(),
+                                         selection = m_selectionContext](const Outcome &outcome) {
+        *failedAtOnce = !*ended && !outcome.ok;
+        if (!self)
+            return complete(done, outcome);
+        if (outcome.ok && outcome.text)
+            return self->guessProducedText(*outcome.text, selection, outcome, done);
+        self->actionEnded(label, outcome);
+        complete(done, outcome);
+    });
+    *ended = true;
+    if (m_settings.boolForKey(u"hide_after_action"_s) && m_resultWindow && !*failedAtOnce)
         m_resultWindow->orderOut();
+}
+
+void AppDelegate::actionEnded(const QString &label, const Outcome &outcome)
+{
+    // The panel shows a failure on the action's row; without a panel, a notification says it.
+    if (!outcome.ok && (!m_resultWindow || !m_resultWindow->isShown()))
+        notifyError(label, outcome.message);
+}
+
+void AppDelegate::guessProducedText(const QString &text, const Context &selection, const Outcome &outcome,
+                                    const Completion &done)
+{
+    Context produced = selection;
+    produced.insert(CTX_TEXT, text);
+    request([this, produced, text, outcome, done] {
+        setSelectionContext(produced);
+        // What the action produced is the value: "paste" and "copy" offer it as it is.
+        runMatchingEngine({{ACT_TEXT, text}});
+        showResults();
+        finish(GuessOutcome());
+        complete(done, outcome);
+    });
 }
 
 void AppDelegate::refreshPlugins()

@@ -105,12 +105,15 @@ public:
     quint64 handleGuessText(const QString &text, const QString &applicationName, bool userInput,
                             const GuessAnswer &answer);
 
-    /// Matches the current selection context and publishes the results.
-    void runMatchingEngine();
+    /// Matches the current selection context and publishes the results; the keys of
+    /// `produced` (what an action produced) are laid over the matched context.
+    void runMatchingEngine(const Context &produced = {});
     /// Appends files that arrived later (desktop search), newest first.
     void addResultFiles(const QList<FileObject> &files);
     /// Runs `action` with the execution context: the matched context with the selection
-    /// context laid over it; `done` hears how it ended.
+    /// context laid over it; `done` hears how it ended. A text the action produced (what a
+    /// command printed) is guessed next, in the selection's context, with ACT_TEXT set to
+    /// it; `done` hears after that guess. A failure is notified when no panel shows it.
     void executeAction(const ActionPtr &action, const Completion &done = {});
     /// Asks for the plug-ins to be reloaded: posts "refresh_plugins".
     void refreshPlugins();
@@ -125,6 +128,9 @@ public:
     const Settings &settings() const { return m_settings; }
     /// Whether guesses are explained: each matcher's and action's part is written down.
     void setExplaining(bool explaining) { m_explaining = explaining; }
+    /// Whether a command between backticks runs during a guess: only for a caller that
+    /// trusts the texts it asks about (glimra match --run-commands). Off, a guess only looks.
+    void setRunningCommands(bool running) { m_runningCommands = running; }
     /// Why the current guess came out as it did; null when it was not explained.
     std::shared_ptr<const Explanation> explanation() const { return m_explanation; }
 
@@ -180,6 +186,9 @@ private:
     void notify(const QString &title, const QString &description);
     void notifyError(const QString &title, const QString &description);
     void takeLateFiles(quint64 guess, const QList<FileObject> &files);
+    void guessProducedText(const QString &text, const Context &selection, const Outcome &outcome,
+                           const Completion &done);
+    void actionEnded(const QString &label, const Outcome &outcome);
 
     FocusTracker *m_focusTracker = nullptr;
     CopySelection *m_copySelection = nullptr;
@@ -198,6 +207,7 @@ private:
     std::optional<Request> m_waiting; // the newest request that waits for it
     Settings m_settings;
     bool m_explaining = false;
+    bool m_runningCommands = false;
     std::shared_ptr<Explanation> m_explanation;
 
     qint64 m_selectedTab = 0;

@@ -1,9 +1,13 @@
 #include "app/BuiltInPlugins.h"
 
 #include "actions/EMailAction.h"
+#include "actions/CopyAction.h"
 #include "actions/OpenAction.h"
 #include "actions/OpenAtLineAction.h"
 #include "actions/PasteAction.h"
+#include "actions/RunCommandAction.h"
+#include "capture/TerminalSession.h"
+#include "capture/WindowFacts.h"
 #include "actions/RevealAction.h"
 #include "actions/SpotlightAction.h"
 #include "actions/WebSearchAction.h"
@@ -38,6 +42,16 @@ PluginCatalogue::Host<ActionPtr> actionHost(const QString &pattern)
     return {pattern, [](const QString &file) -> ActionPtr { return std::make_shared<Host>(file); }};
 }
 
+// Whether the application a context came from is a terminal, as capture knows it: its
+// front window's process runs a session on a pseudo-terminal.
+PasteAction::TerminalTest isTerminal(const Platform &platform)
+{
+    return [applications = platform.runningApplications](const Context &context) {
+        const WindowFacts facts = WindowFacts::ofApplication(applications.get(), context.value(CTX_APPID));
+        return facts.pid > 0 && TerminalSession::of(facts.pid).has_value();
+    };
+}
+
 } // namespace
 
 BuiltInPlugins::BuiltInPlugins(Platform platform, std::function<Settings()> settings)
@@ -58,7 +72,8 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                            std::make_shared<SHBangMatch>()};
     };
     catalogue.builtInActions = [platform = m_platform, settings = m_settings] {
-        return ActionList{std::make_shared<PasteAction>(platform.generalPasteboard),
+        return ActionList{std::make_shared<RunCommandAction>(),
+                          std::make_shared<PasteAction>(platform.generalPasteboard, isTerminal(platform)),
                           std::make_shared<OpenAction>(platform.workspace),
                           std::make_shared<RevealAction>(platform.workspace),
                           std::make_shared<EMailAction>(),
@@ -67,7 +82,8 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<OpenAtLineAction>(
                               platform.workspace, [settings] {
                                   return settings ? settings().stringForKey(u"editor_command"_s) : QString();
-                              })};
+                              }),
+                          std::make_shared<CopyAction>(platform.generalPasteboard)};
     };
     catalogue.searchMatcher = m_searchMatch;
     // The one Perl engine is made when the first Perl plug-in is: no interpreter exists

@@ -32,8 +32,12 @@ const QList<std::pair<GuessOutcome::Ending, QString>> &endingNames()
 QJsonObject GuessReport::state(const AppDelegate &delegate)
 {
     QJsonArray actions;
-    for (const ActionPtr &action : delegate.resultActions())
-        actions.append(QJsonObject{{u"name"_s, action->name()}, {u"label"_s, action->label()}});
+    for (const ActionPtr &action : delegate.resultActions()) {
+        QJsonObject entry{{u"name"_s, action->name()}, {u"label"_s, action->label()}};
+        if (!action->detail().isNull())
+            entry.insert(u"detail"_s, action->detail());
+        actions.append(entry);
+    }
     QJsonArray files;
     for (const FileObject &file : delegate.resultFiles()) {
         files.append(QJsonObject{{u"label"_s, file.label()},

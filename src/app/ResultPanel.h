@@ -12,6 +12,8 @@ public:
     virtual void makeKeyAndActivate() = 0;
     /// Hides the panel.
     virtual void orderOut() = 0;
+    /// The user sees the panel now (a terminal always shows what the command prints).
+    virtual bool isShown() const { return true; }
 };
 
 } // namespace glimra

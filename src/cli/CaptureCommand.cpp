@@ -51,6 +51,14 @@ int report(CommandLine &command, const GuessOutcome &outcome, const QJsonObject 
     return state.value(u"matchedContext"_s).toObject().isEmpty() ? 1 : 0;
 }
 
+// Why there is no display, naming the variable looked at.
+QString noDisplay()
+{
+    const QString display = qEnvironmentVariable("DISPLAY");
+    return display.isEmpty() ? u"no display was found: DISPLAY is not set"_s
+                             : u"no display was found: DISPLAY is \"%1\", which cannot be opened"_s.arg(display);
+}
+
 } // namespace
 
 int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool withDisplay)
@@ -63,6 +71,13 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
     const std::optional<double> wait = command.waitSeconds();
     if (!wait)
         return CommandLine::UsageError;
+    // Every capture reads an application's window and the X selections: without a display
+    // there is nothing to guess, and nothing must run that would say otherwise.
+    if (!withDisplay) {
+        command.err() << u"glimra %1: %2\n"_s.arg(verb, noDisplay());
+        command.err().flush();
+        return NoDisplay;
+    }
 
     // The resident application guesses for us when it runs: its panel shows the results
     // too, and it keeps the clipboard it restores.

@@ -24,7 +24,7 @@ constexpr Form Forms[] = {
     {u"(no command)", u"start the desktop application, or show the panel of\nthe one that runs"},
     {u"show", u"show the results panel of the running application"},
     {u"match [--text TEXT | --text-file FILE] [--context KEY=VALUE]... [--wait SECONDS]\n"
-     u"[--run LABEL] [--json]", u"guess a text (standard input by default)"},
+     u"[--run LABEL] [--run-commands] [--json]", u"guess a text (standard input by default)"},
     {u"guess [--wait SECONDS] [--json]", u"guess the selection of the front-most application"},
     {u"clipboard [--wait SECONDS] [--json]", u"guess the clipboard"},
     {u"service [--wait SECONDS] [--json]", u"guess standard input as a Services request"},
@@ -37,6 +37,7 @@ constexpr Form Forms[] = {
     {u"regexp match|multiple|split TEXT PATTERN [--json]", u"the regular-expression operations"},
     {u"preferences [PAGE]", u"the preferences window (PAGE: general, rules,\ncontext, search or plugins)"},
     {u"help [actions]", u"the manual, or the actions document"},
+    {u"--verbose <command> ...", u"log the details of each step on standard error"},
     {u"-h, --help", u"this text; with a command: its options"},
     {u"--version", u"the program's version"},
 };

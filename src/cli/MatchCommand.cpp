@@ -55,6 +55,8 @@ int MatchCommand::run(const QStringList &arguments, const std::function<SessionS
                        {u"text-file"_s, u"Read the text from FILE."_s, u"FILE"_s},
                        {u"context"_s, u"Add KEY=VALUE to the selection context."_s, u"KEY=VALUE"_s},
                        {u"run"_s, u"Run the offered action labelled LABEL."_s, u"LABEL"_s},
+                       {u"run-commands"_s, u"Run a command between backticks during the guess, for a "
+                                           u"caller that trusts its text."_s},
                        {u"explain"_s, u"Tell what each matcher and action did, and why."_s},
                        {u"json"_s, u"Print one JSON object."_s}});
     command.addWaitOption();
@@ -81,6 +83,7 @@ int MatchCommand::run(const QStringList &arguments, const std::function<SessionS
     Session session(services());
     AppDelegate &delegate = session.delegate();
     delegate.setExplaining(parser.isSet(u"explain"_s));
+    delegate.setRunningCommands(parser.isSet(u"run-commands"_s));
     const GuessOutcome outcome =
         session.guess([&](AppDelegate &controller) { return controller.guessText(selection); });
     session.waitForLateResults(outcome, *wait);

@@ -21,8 +21,14 @@ void ResultPrinter::print(QTextStream &out, QJsonObject state, bool json,
     const QJsonArray actions = state.value(u"actions"_s).toArray();
     if (!actions.isEmpty())
         out << u"actions:\n"_s;
-    for (qsizetype i = 0; i < actions.size(); ++i)
-        out << u"  %1. %2\n"_s.arg(i + 1).arg(actions.at(i).toObject().value(u"label"_s).toString());
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const QJsonObject action = actions.at(i).toObject();
+        out << u"  %1. %2"_s.arg(i + 1).arg(action.value(u"label"_s).toString());
+        // What it acts on, whole: the command "run" would run.
+        if (action.contains(u"detail"_s))
+            out << u": "_s << action.value(u"detail"_s).toString();
+        out << u'\n';
+    }
     const QJsonArray files = state.value(u"files"_s).toArray();
     if (!files.isEmpty())
         out << u"files:\n"_s;

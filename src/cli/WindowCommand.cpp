@@ -66,8 +66,7 @@ int WindowCommand::run(const QString &verb, const QStringList &arguments, bool d
     const QString word = words.value(0, verb == u"help"_s ? u"manual"_s : QString());
 
     QString problem;
-    if (RunningInstance::show(verb == u"help"_s ? u"ShowHelp"_s : u"ShowPreferences"_s,
-                              verb == u"help"_s ? QVariantList{word} : QVariantList{}, &problem))
+    if (RunningInstance::show(verb == u"help"_s ? u"ShowHelp"_s : u"ShowPreferencesPage"_s, {word}, &problem))
         return 0;
     if (!display) {
         if (verb == u"help"_s)

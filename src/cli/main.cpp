@@ -1,5 +1,6 @@
 #include "app/MainInterface.h"
 #include "app/ui/DesktopApplication.h"
+#include "app/ui/ShortcutSettings.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
 #include "cli/CommandLine.h"
@@ -17,9 +18,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -70,6 +73,9 @@ int runDesktopApplication(int &argc, char *argv[])
     if (!desktop.start())
         return 0;
     const int status = QApplication::exec();
+    // However it was asked to quit, nothing its matchers, plug-ins or commands started
+    // outlives it (what it launched for the user, an editor or a browser, stays).
+    glimra::ExitCleanup::endChildren();
     // A clipboard it restored after a copy outlives it.
     glimra::ClipboardKeeper::handOver(*desktop.interface().platform().generalPasteboard);
     return status;
@@ -87,10 +93,25 @@ int showResults(const QStringList &arguments)
     return 1;
 }
 
+// "glimra --verbose COMMAND …": the details of every step are logged, as the rule
+// QT_LOGGING_RULES="glimra.*=true" has them logged. Takes the word out of the arguments.
+void takeVerboseOption(int &argc, char *argv[])
+{
+    if (argc < 2 || std::strcmp(argv[1], "--verbose") != 0)
+        return;
+    QLoggingCategory::setFilterRules(u"glimra.*=true"_s);
+    for (int i = 1; i < argc; ++i)
+        argv[i] = argv[i + 1];
+    --argc;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    takeVerboseOption(argc, argv);
+    // A shortcut is checked as a key sequence wherever it is written.
+    glimra::ShortcutSettings::install();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command == u"--help"_s || command == u"-h"_s) {
         QTextStream(stdout) << glimra::CommandLine::overview();

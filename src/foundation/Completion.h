@@ -16,8 +16,10 @@ struct Outcome
     bool ok = true;
     QString message;
     std::optional<QStringList> items;
+    /// A text the operation produced that is to be guessed next (what a command printed).
+    std::optional<QString> text;
 
-    static Outcome failure(const QString &why) { return {false, why, {}}; }
+    static Outcome failure(const QString &why) { return {false, why, {}, {}}; }
     /// Done when `why` is null, else failed with "<what> failed: <why>".
     static Outcome unlessFailed(const QString &what, const QString &why)
     {

@@ -110,6 +110,15 @@ void ExitCleanup::prepareForChildren()
     }
 }
 
+void ExitCleanup::endChildren()
+{
+    for (std::atomic<pid_t> &slot : groups()) {
+        const pid_t pid = slot.exchange(0, std::memory_order_acq_rel);
+        if (pid > 0)
+            ::kill(-pid, SIGKILL);
+    }
+}
+
 void ExitCleanup::removeProcessGroup(pid_t group)
 {
     for (std::atomic<pid_t> &slot : groups()) {

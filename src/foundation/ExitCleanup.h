@@ -25,6 +25,11 @@ public:
     static void removeProcessGroup(pid_t group);
     /// Makes the shared table and forgets the groups of children that are gone.
     static void prepareForChildren();
+    /// Kills every registered process group and forgets it: the program is quitting the
+    /// ordinary way (its tray, its bus, the end of a command), and what its matchers,
+    /// plug-ins and commands started goes with it. Programs launched for the user are in
+    /// no registered group and stay.
+    static void endChildren();
 
     /// False when the table is full (the file is then left to removeStaleFiles()).
     static bool addFile(const QString &path);

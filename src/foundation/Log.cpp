@@ -1,10 +1,12 @@
 #include "foundation/Log.h"
 
-Q_LOGGING_CATEGORY(lcFoundation, "glimra.foundation")
-Q_LOGGING_CATEGORY(lcPlatform, "glimra.platform")
-Q_LOGGING_CATEGORY(lcMatching, "glimra.matching")
-Q_LOGGING_CATEGORY(lcMatchers, "glimra.matchers")
-Q_LOGGING_CATEGORY(lcActions, "glimra.actions")
-Q_LOGGING_CATEGORY(lcPlugins, "glimra.plugins")
-Q_LOGGING_CATEGORY(lcCapture, "glimra.capture")
-Q_LOGGING_CATEGORY(lcApp, "glimra.app")
+// Warnings only by default: a guess that goes as expected writes nothing. "glimra --verbose"
+// or QT_LOGGING_RULES (for example "glimra.*=true") bring the details back.
+Q_LOGGING_CATEGORY(lcFoundation, "glimra.foundation", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPlatform, "glimra.platform", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcMatching, "glimra.matching", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcMatchers, "glimra.matchers", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcActions, "glimra.actions", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPlugins, "glimra.plugins", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcCapture, "glimra.capture", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcApp, "glimra.app", QtWarningMsg)

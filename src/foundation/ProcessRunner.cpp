@@ -2,6 +2,7 @@
 
 #include "foundation/ExitCleanup.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessRunner_p.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -21,88 +22,19 @@
 
 namespace glimra {
 
+using namespace processes;
+
 namespace {
 
 // How long one wait for output lasts at most: output is collected (and its size checked)
 // at least this often.
 constexpr int WaitSliceMs = 20;
 
-enum class Ending { Finished, TimedOut, Cancelled, Overflowed };
-
-void configure(QProcess &process, const ProcessRequest &request)
-{
-    process.setProgram(request.program);
-    process.setArguments(request.arguments);
-    if (request.environment) {
-        QProcessEnvironment environment; // empty: nothing of ours is inherited
-        for (const QString &entry : *request.environment) {
-            const qsizetype equals = entry.indexOf(u'=');
-            if (equals > 0)
-                environment.insert(entry.left(equals), entry.mid(equals + 1));
-        }
-        process.setProcessEnvironment(environment);
-    }
-    if (!request.workingDirectory.isEmpty())
-        process.setWorkingDirectory(request.workingDirectory);
-    process.setProcessChannelMode(request.forwardStandardError ? QProcess::ForwardedErrorChannel
-                                                               : QProcess::SeparateChannels);
-    const pid_t parent = ::getpid();
-    ExitCleanup::prepareForChildren();
-    process.setChildProcessModifier([parent] {
-        // Debian's Qt 6.4 has no process-group option: make the child the leader of a
-        // process group of its own, which holds everything it starts. Not of a session of
-        // its own: where the scheduler groups processes by session (autogroup), a new
-        // session waits behind every other one on a busy machine, some ten milliseconds
-        // before a child as short as bc may run.
-        ::setpgid(0, 0);
-        // Still in our session, the child would share our controlling terminal as a
-        // background group: a plug-in touching /dev/tty (stty, a password prompt) would
-        // be stopped until its time bound ran out. Giving the terminal up makes that fail
-        // at once, as it did in a session of its own; no signal is sent, since the child
-        // leads no session.
-        const int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (terminal >= 0) {
-            ::ioctl(terminal, TIOCNOTTY);
-            ::close(terminal);
-        }
-        ExitCleanup::addProcessGroup(::getpid());
-        // The child dies with the thread that started it; if that happened before this
-        // line, there is nobody left to read its output.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
-            ::_exit(127);
-    });
-}
+enum class Ending { AppQuit = 0, Finished, TimedOut, Cancelled, Overflowed };
 
 int remainingMilliseconds(const QDeadlineTimer &deadline)
 {
     return int(std::clamp<qint64>(deadline.remainingTime(), 1, INT_MAX));
-}
-
-void killGroup(QProcess &process)
-{
-    const qint64 pid = process.processId();
-    if (pid > 0)
-        ::kill(-pid_t(pid), SIGKILL);
-    process.kill();
-    process.waitForFinished(2000);
-}
-
-// Moves what the child printed into the result (or hands standard output over piece by
-// piece); false once more than the request allows has arrived.
-bool collect(QProcess &process, const ProcessRequest &request, ProcessResult &result)
-{
-    const QByteArray output = process.readAllStandardOutput();
-    if (request.onStandardOutput) {
-        if (!output.isEmpty())
-            request.onStandardOutput(output);
-    } else {
-        result.standardOutput += output;
-    }
-    if (!request.forwardStandardError)
-        result.standardError += process.readAllStandardError();
-    return result.standardOutput.size() <= request.maximumOutput
-        && result.standardError.size() <= request.maximumOutput;
 }
 
 Ending waitBlocking(QProcess &process, QDeadlineTimer deadline, const ProcessRequest &request,
@@ -155,6 +87,100 @@ bool canRunEventLoop()
 
 } // namespace
 
+namespace processes {
+
+void configure(QProcess &process, const ProcessRequest &request)
+{
+    process.setProgram(request.program);
+    process.setArguments(request.arguments);
+    if (request.environment) {
+        QProcessEnvironment environment; // empty: nothing of ours is inherited
+        for (const QString &entry : *request.environment) {
+            const qsizetype equals = entry.indexOf(u'=');
+            if (equals > 0)
+                environment.insert(entry.left(equals), entry.mid(equals + 1));
+        }
+        process.setProcessEnvironment(environment);
+    }
+    if (!request.workingDirectory.isEmpty())
+        process.setWorkingDirectory(request.workingDirectory);
+    process.setProcessChannelMode(request.forwardStandardError ? QProcess::ForwardedErrorChannel
+                                                               : QProcess::SeparateChannels);
+    const pid_t parent = ::getpid();
+    ExitCleanup::prepareForChildren();
+    process.setChildProcessModifier([parent] {
+        // Debian's Qt 6.4 has no process-group option: make the child the leader of a
+        // process group of its own, which holds everything it starts. Not of a session of
+        // its own: where the scheduler groups processes by session (autogroup), a new
+        // session waits behind every other one on a busy machine, some ten milliseconds
+        // before a child as short as bc may run.
+        ::setpgid(0, 0);
+        // Still in our session, the child would share our controlling terminal as a
+        // background group: a plug-in touching /dev/tty (stty, a password prompt) would
+        // be stopped until its time bound ran out. Giving the terminal up makes that fail
+        // at once, as it did in a session of its own; no signal is sent, since the child
+        // leads no session.
+        const int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (terminal >= 0) {
+            ::ioctl(terminal, TIOCNOTTY);
+            ::close(terminal);
+        }
+        ExitCleanup::addProcessGroup(::getpid());
+        // The child dies with the thread that started it; if that happened before this
+        // line, there is nobody left to read its output.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+    });
+}
+
+void killGroup(QProcess &process)
+{
+    const qint64 pid = process.processId();
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+    process.kill();
+    process.waitForFinished(2000);
+}
+
+bool collect(QProcess &process, const ProcessRequest &request, ProcessResult &result)
+{
+    const QByteArray output = process.readAllStandardOutput();
+    if (request.onStandardOutput) {
+        if (!output.isEmpty())
+            request.onStandardOutput(output);
+    } else {
+        result.standardOutput += output;
+    }
+    if (!request.forwardStandardError)
+        result.standardError += process.readAllStandardError();
+    return result.standardOutput.size() <= request.maximumOutput
+        && result.standardError.size() <= request.maximumOutput;
+}
+
+void conclude(QProcess &process, ProcessResult &result, bool finished, bool timedOut, bool cancelled,
+              bool overflowed)
+{
+    const pid_t group = pid_t(process.processId()); // entered by the child itself
+    if (!finished)
+        killGroup(process);
+    // The group may still hold children the child left running: they are not ours to end
+    // once it has exited normally, and gone if it was killed.
+    if (group > 0)
+        ExitCleanup::removeProcessGroup(group);
+    result.cancelled = cancelled;
+    result.overflowed = overflowed;
+    if (overflowed) {
+        result.standardOutput.clear();
+        result.standardError.clear();
+    }
+    result.timedOut = timedOut || overflowed;
+    result.normalExit = finished && process.exitStatus() == QProcess::NormalExit;
+    result.exitCode = process.exitCode();
+}
+
+} // namespace processes
+
 QString ProcessResult::failureDescription() const
 {
     using namespace Qt::StringLiterals;
@@ -185,35 +211,24 @@ ProcessResult ProcessRunner::run(const ProcessRequest &request)
         return result;
     }
     result.started = true;
-    const pid_t group = pid_t(process.processId()); // entered by the child itself
     if (!request.input.isEmpty())
         process.write(request.input);
     process.closeWriteChannel();
 
     const bool eventLoop = request.keepEventLoopRunning && !request.onStandardOutput
         && canRunEventLoop();
-    const Ending ending = eventLoop ? waitWithEventLoop(process, deadline, request, result)
-                                    : waitBlocking(process, deadline, request, result);
-    if (ending != Ending::Finished) {
-        if (ending == Ending::TimedOut)
-            qCDebug(lcFoundation) << request.program << "overran its time bound; killed";
-        else if (ending == Ending::Overflowed)
-            qCDebug(lcFoundation) << request.program << "printed more than"
-                                  << request.maximumOutput << "bytes; killed";
-        killGroup(process);
-    }
-    // The group may still hold children the child left running: they are not ours to end
-    // once it has exited normally, and gone if it was killed.
-    ExitCleanup::removeProcessGroup(group);
-    result.cancelled = ending == Ending::Cancelled;
-    result.overflowed = ending == Ending::Overflowed;
-    if (result.overflowed) {
-        result.standardOutput.clear();
-        result.standardError.clear();
-    }
-    result.timedOut = ending == Ending::TimedOut || result.overflowed;
-    result.normalExit = ending == Ending::Finished && process.exitStatus() == QProcess::NormalExit;
-    result.exitCode = process.exitCode();
+    Ending ending = eventLoop ? waitWithEventLoop(process, deadline, request, result)
+                              : waitBlocking(process, deadline, request, result);
+    // The application is quitting (its exit ends every event loop): the child goes too.
+    if (ending != Ending::Finished && ending != Ending::TimedOut && ending != Ending::Overflowed)
+        ending = Ending::Cancelled;
+    if (ending == Ending::TimedOut)
+        qCDebug(lcFoundation) << request.program << "overran its time bound; killed";
+    else if (ending == Ending::Overflowed)
+        qCDebug(lcFoundation) << request.program << "printed more than" << request.maximumOutput
+                              << "bytes; killed";
+    conclude(process, result, ending == Ending::Finished, ending == Ending::TimedOut,
+             ending == Ending::Cancelled, ending == Ending::Overflowed);
     return result;
 }
 

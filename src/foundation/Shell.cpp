@@ -7,10 +7,12 @@ using namespace Qt::StringLiterals;
 namespace glimra {
 
 QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
-                     std::chrono::milliseconds timeout, QString *failure)
+                     std::chrono::milliseconds timeout, QString *failure,
+                     const std::optional<QStringList> &environment)
 {
     ProcessRequest request;
     request.program = program;
+    request.environment = environment;
     request.arguments = arguments;
     request.input = input.toUtf8();
     request.timeout = timeout;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <optional>
 
 namespace glimra {
 
@@ -11,9 +12,10 @@ namespace glimra {
 /// input and returns its standard output without the final line break: a null text when it
 /// printed nothing, when it overran `timeout` (its process group is then killed) or could
 /// not start. `failure`, when given, says why the program did not end normally (empty when
-/// it did).
+/// it did). `environment`, when given, is the child's whole environment.
 QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
-                     std::chrono::milliseconds timeout, QString *failure = nullptr);
+                     std::chrono::milliseconds timeout, QString *failure = nullptr,
+                     const std::optional<QStringList> &environment = std::nullopt);
 
 /// pipe_program() of `command` run with /bin/sh -c.
 QString pipe_shell(const QString &input, const QString &command,

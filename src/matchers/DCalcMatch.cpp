@@ -4,6 +4,7 @@
 #include "foundation/Shell.h"
 #include "foundation/Strings.h"
 
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -42,8 +43,15 @@ bool DCalcMatch::matches(Context &workingContext)
     const QString program = calculator();
     if (program.isEmpty())
         return false;
+    // bc breaks a long number over lines ending in "\" unless told its lines are
+    // unlimited: a value pasted so would be two lines, and a line break.
+    static const QStringList environment = [] {
+        QProcessEnvironment ours = QProcessEnvironment::systemEnvironment();
+        ours.insert(u"BC_LINE_LENGTH"_s, u"0"_s);
+        return ours.toStringList();
+    }();
     QString output = pipe_program(u"scale=3\n%1\nquit\n"_s.arg(text), program, {u"-lq"_s},
-                                  TimeBound, &m_failure);
+                                  TimeBound, &m_failure, environment);
     if (output.isEmpty())
         return false;
     if (output.endsWith(u".000"_s))

@@ -1,24 +1,44 @@
 #include "matchers/SHBangMatch.h"
 
-#include "foundation/Shell.h"
 #include "foundation/Strings.h"
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
+namespace {
+
+// The command between the backticks of a selection; null when it is not so written. One
+// backtick alone both begins and ends the text, but holds no command.
+QString commandOf(const Context &context)
+{
+    const QString value = context.value(CTX_TEXT);
+    if (str_isNullOrEmpty(value))
+        return {};
+    const QStringView text = QStringView(value).trimmed();
+    if (text.size() < 2 || !text.startsWith(u'`') || !text.endsWith(u'`'))
+        return {};
+    return text.sliced(1, text.size() - 2).toString();
+}
+
+} // namespace
+
 SHBangMatch::SHBangMatch() : MatcherObject(u"SHBangMatch"_s) {}
+
+void SHBangMatch::beginRun(const MatchRun &run)
+{
+    m_runCommands = run.runCommands;
+}
 
 bool SHBangMatch::matches(Context &workingContext)
 {
-    const QString value = workingContext.value(CTX_TEXT);
-    if (str_isNullOrEmpty(value))
+    const QString command = commandOf(workingContext);
+    if (command.isNull())
         return false;
-    const QStringView text = QStringView(value).trimmed();
-    // One backtick alone both begins and ends the text, but holds no command.
-    if (text.size() < 2 || !text.startsWith(u'`') || !text.endsWith(u'`'))
-        return false;
-    return executePipe(text.sliced(1, text.size() - 2).toString(), workingContext);
+    if (m_runCommands)
+        return executePipe(command, workingContext);
+    workingContext.insert(ACT_COMMAND, command);
+    return true;
 }
 
 QString SHBangMatch::whyNot(const Context &workingContext) const
@@ -26,25 +46,20 @@ QString SHBangMatch::whyNot(const Context &workingContext) const
     const QStringView text = QStringView(workingContext.value(CTX_TEXT)).trimmed();
     if (text.isEmpty())
         return NoText.toString();
-    if (text.size() < 2 || !text.startsWith(u'`') || !text.endsWith(u'`'))
+    if (commandOf(workingContext).isNull())
         return u"the text is not in backticks"_s;
     return u"the command failed or ran too long"_s;
 }
 
 bool SHBangMatch::executePipe(const QString &command, Context &context) const
 {
-    // A folder named "-x" is a folder, not an option of cd ("--"), and one named "-" is not
-    // the previous folder (a relative path is written from "./").
-    QString folder = context.value(CTX_DIR);
-    if (!folder.startsWith(u'/'))
-        folder.prepend(u"./"_s);
-    const QString line = context.contains(CTX_DIR)
-        ? u"cd -- %1;%2"_s.arg(shellQuote(folder), command)
-        : command;
-    const QString output = eval_shell(line, TimeBound);
+    const std::optional<QString> folder = context.contains(CTX_DIR)
+        ? std::optional<QString>(context.value(CTX_DIR))
+        : std::nullopt;
+    const QString output = ShellCommand::output(ProcessRunner::run(ShellCommand::request(command, folder)));
     if (output.isNull())
         return false;
-    context.insert(ACT_TEXT, trim(output));
+    context.insert(ACT_TEXT, output);
     return true;
 }
 

@@ -32,6 +32,10 @@ public:
     virtual QString description() const;
     QString label() const { return m_label; }
     void setLabel(const QString &label) { m_label = label; }
+    /// What an offered action will act on, shown in full beside its label where it matters
+    /// to the user's choice (the command "run" runs, the value "copy" copies); null for none.
+    QString detail() const { return m_detail; }
+    void setDetail(const QString &detail) { m_detail = detail; }
     QString scriptFile() const { return m_scriptFile; }
 
     /// The actions offered for `matchedContext`; the default offers none.
@@ -52,6 +56,7 @@ public:
 private:
     QString m_className;
     QString m_label;
+    QString m_detail;
     QString m_scriptFile;
     bool m_explaining = false;
 };

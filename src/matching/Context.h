@@ -33,6 +33,7 @@ inline const QString ACT_URL = QStringLiteral("ACT_URL");
 inline const QString ACT_URLS = QStringLiteral("ACT_URLS");
 inline const QString ACT_WORDS = QStringLiteral("ACT_WORDS");
 inline const QString ACT_TEXT = QStringLiteral("ACT_TEXT");
+inline const QString ACT_COMMAND = QStringLiteral("ACT_COMMAND");
 inline const QString ACT_DATA_TYPE = QStringLiteral("ACT_DATA_TYPE");
 inline const QString ACT_DATA_PATH = QStringLiteral("ACT_DATA_PATH");
 inline const QString ACT_SEARCH_QUERY = QStringLiteral("ACT_SEARCH_QUERY");

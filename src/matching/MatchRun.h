@@ -18,6 +18,9 @@ struct MatchRun
     Settings settings;
     /// Filled with what each matcher did, when the guess is to be explained.
     std::shared_ptr<Explanation> explanation;
+    /// The caller trusts its text: a command between backticks runs during the guess. A
+    /// guess of a selection only recognises it (a guess never runs anything).
+    bool runCommands = false;
 };
 
 } // namespace glimra

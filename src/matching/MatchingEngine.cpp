@@ -117,7 +117,8 @@ QList<FileObject> MatchingEngine::filesForContext(const Context &matchedContext)
             file.setUrlPath(url->absoluteString());
         files.append(file);
     }
-    return files;
+    // A selection that names one file or address many times lists it once.
+    return FileObject::withoutRepeats(files);
 }
 
 } // namespace glimra

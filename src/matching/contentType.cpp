@@ -41,6 +41,8 @@ QString contentType(const Context &context)
         return u"list of files (%1%2)"_s.arg(ellipsis, tail(context.value(ACT_PATHS)));
     if (context.contains(ACT_PATH))
         return u"a file (%1%2)"_s.arg(ellipsis, tail(context.value(ACT_PATH)));
+    if (context.contains(ACT_COMMAND))
+        return u"a command (%1%2)"_s.arg(head(context.value(ACT_COMMAND)), ellipsis);
     if (!context.contains(ACT_WORDS))
         return u"a text"_s;
     return u"a text (%1%2)"_s.arg(head(context.value(ACT_WORDS)), ellipsis);

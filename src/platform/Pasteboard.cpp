@@ -28,6 +28,11 @@ QString Pasteboard::stringValue() const
     return {};
 }
 
+void Pasteboard::whenFetched(std::chrono::milliseconds, const std::function<void()> &then)
+{
+    then();
+}
+
 PasteboardContents Pasteboard::contents() const
 {
     PasteboardContents all;

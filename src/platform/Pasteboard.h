@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <functional>
+
 namespace glimra {
 
 /// Every format a pasteboard held, in order: enough to put it back as it was.
@@ -45,6 +48,13 @@ public:
     /// This program serves the pasteboard's contents to others (the desktop clipboard
     /// after this program wrote to it): they are gone when it exits unless handed over.
     virtual bool ownsClipboard() const { return false; }
+    /// Other programs read it: the desktop's clipboard, not one in memory that goes with
+    /// this program.
+    virtual bool isShared() const { return false; }
+    /// Calls `then` once another program has fetched the data this program put on the
+    /// pasteboard (asked for one of its formats and was served), or when `bound` has passed
+    /// without that; the event loop runs meanwhile. One nobody else reads: at once.
+    virtual void whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then);
 };
 
 } // namespace glimra

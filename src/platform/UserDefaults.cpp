@@ -171,6 +171,17 @@ QString UserDefaults::validate(const QString &key, const QJsonValue &value)
     return {};
 }
 
+namespace {
+
+UserDefaults::Validator validator = nullptr;
+
+} // namespace
+
+void UserDefaults::setValidator(Validator check)
+{
+    validator = check;
+}
+
 bool UserDefaults::setObject(const QString &key, const QJsonValue &value, QString *error)
 {
     const QString problem = validate(key, value);
@@ -206,6 +217,10 @@ bool UserDefaults::update(const QString &key, const std::optional<QJsonValue> &v
     std::optional<QJsonObject> all = dictionaryRepresentation(&readError);
     if (!all)
         return fail(readError + u"; not changed. Fix or remove the file first."_s);
+    if (value && validator) {
+        if (const QString problem = validator(key, *value, *all); !problem.isNull())
+            return fail(problem);
+    }
     if (value)
         all->insert(key, *value);
     else

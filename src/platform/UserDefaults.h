@@ -59,6 +59,10 @@ public:
     /// A message when `value` does not fit the known key `key`; null when it fits or when
     /// the key is not one the program knows.
     static QString validate(const QString &key, const QJsonValue &value);
+    /// A check of what only a higher layer can judge (a key sequence), made on every write
+    /// with the settings as they are then; it answers why a value is refused, or null.
+    using Validator = QString (*)(const QString &key, const QJsonValue &value, const QJsonObject &all);
+    static void setValidator(Validator validator);
     /// Why `pattern` is no regular expression ("the regexp … does not compile: …");
     /// null when it compiles.
     static QString regexpProblem(const QString &pattern);

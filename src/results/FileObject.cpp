@@ -2,6 +2,8 @@
 
 #include "foundation/Paths.h"
 
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -24,6 +26,29 @@ QString FileObject::icon() const
 std::optional<Url> FileObject::previewItemURL() const
 {
     return Url::URLWithString(m_urlPath);
+}
+
+QString FileObject::identity() const
+{
+    if (!m_filePath.isNull())
+        return u"path:"_s + m_filePath;
+    if (!m_urlPath.isNull())
+        return u"url:"_s + m_urlPath;
+    return u"label:"_s + m_label;
+}
+
+QList<FileObject> FileObject::withoutRepeats(const QList<FileObject> &files)
+{
+    QList<FileObject> unique;
+    QSet<QString> seen;
+    seen.reserve(files.size());
+    for (const FileObject &file : files) {
+        const qsizetype before = seen.size();
+        seen.insert(file.identity());
+        if (seen.size() != before)
+            unique.append(file);
+    }
+    return unique;
 }
 
 void FileObject::setValue(const QVariant &value, const QString &key)

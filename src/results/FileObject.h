@@ -3,6 +3,7 @@
 #include "foundation/Url.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -40,6 +41,12 @@ public:
     void setValue(const QVariant &value, const QString &key);
 
     bool operator==(const FileObject &) const = default;
+
+    /// What makes two entries one: the path (which carries its line where it has one),
+    /// else the URL, else the label.
+    QString identity() const;
+    /// `files` with each entry once, where it first appears. Linear.
+    static QList<FileObject> withoutRepeats(const QList<FileObject> &files);
 
 private:
     QString m_label;

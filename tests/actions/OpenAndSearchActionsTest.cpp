@@ -1,6 +1,8 @@
 #include "Recorders.h"
 #include "TestEnvironment.h"
 
+#include "actions/CopyAction.h"
+
 #include "actions/OpenAction.h"
 #include "actions/RevealAction.h"
 #include "actions/SpotlightAction.h"
@@ -51,17 +53,56 @@ TEST_F(ActionsTest, WhatIsOfferedForWhichResults)
 {
     EXPECT_TRUE(labels({}).isEmpty());
     EXPECT_EQ(labels({{ACT_WORDS, u"w"_s}}), (QStringList{u"search"_s, u"spotlight"_s}));
-    EXPECT_EQ(labels({{ACT_URL, u"https://x.org"_s}}), QStringList{u"open"_s});
-    EXPECT_EQ(labels({{ACT_PATH, u""_s}}), (QStringList{u"open"_s, u"reveal"_s})); // present, empty
+    EXPECT_EQ(labels({{ACT_URL, u"https://x.org"_s}}), (QStringList{u"open"_s, u"copy"_s}));
+    EXPECT_EQ(labels({{ACT_PATH, u""_s}}), (QStringList{u"open"_s, u"reveal"_s, u"copy"_s})); // present, empty
     EXPECT_EQ(labels({{ACT_TEXT, u"42"_s}, {ACT_PATH, u"/tmp"_s}, {ACT_URL, u"x:y"_s},
                       {ACT_WORDS, u"w"_s}}),
-              (QStringList{u"paste"_s, u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s}));
+              (QStringList{u"paste"_s, u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s, u"copy"_s}));
+    // A value can be copied as well as pasted: a result, a path, an address.
+    EXPECT_EQ(labels({{ACT_TEXT, u"42"_s}}), (QStringList{u"paste"_s, u"copy"_s}));
+    EXPECT_EQ(labels({{ACT_COMMAND, u"ls"_s}}), QStringList{u"run"_s});
+}
+
+TEST_F(ActionsTest, CopyPutsTheValueOnTheClipboardAndSaysWhenThereIsNoClipboard)
+{
+    class DesktopClipboard : public MemoryPasteboard
+    {
+    public:
+        bool isShared() const override { return true; }
+    };
+    auto clipboard = std::make_shared<DesktopClipboard>();
+    CopyAction prototype(clipboard);
+    const struct
+    {
+        Context matched;
+        QString copied;
+    } rows[] = {
+        {{{ACT_TEXT, u"42"_s}, {ACT_PATH, u"/tmp"_s}}, u"42"_s},
+        {{{ACT_PATH, u"/tmp/a b"_s}, {ACT_URL, u"https://x.org/"_s}}, u"/tmp/a b"_s},
+        {{{ACT_URL, u"https://x.org/"_s}}, u"https://x.org/"_s},
+    };
+    for (const auto &row : rows) {
+        const ActionList offered = prototype.actionsForContext(row.matched);
+        ASSERT_EQ(offered.size(), 1);
+        EXPECT_EQ(offered.first()->detail(), row.copied);
+        std::optional<Outcome> outcome;
+        offered.first()->execute({{ACT_TEXT, u"not this"_s}}, [&](const Outcome &ended) { outcome = ended; });
+        EXPECT_TRUE(outcome && outcome->ok);
+        EXPECT_EQ(clipboard->stringValue(), row.copied);
+    }
+    // A clipboard in memory goes with the program: nothing would be copied.
+    CopyAction inMemory(std::make_shared<MemoryPasteboard>());
+    std::optional<Outcome> outcome;
+    inMemory.actionsForContext({{ACT_TEXT, u"42"_s}}).first()->execute({}, [&](const Outcome &ended) { outcome = ended; });
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->ok);
+    EXPECT_EQ(outcome->message, u"there is no clipboard to copy to (no display was found)"_s);
 }
 
 TEST_F(ActionsTest, OpenPrefersThePathAndRunsWithWhatItCapturedAtOfferTime)
 {
     const ActionList offered = offers({{ACT_PATH, u"/tmp/a b"_s}, {ACT_URL, u"https://x.org/"_s}});
-    ASSERT_EQ(offered.size(), 2);
+    ASSERT_EQ(offered.size(), 3); // and copy
     offered[0]->execute({{ACT_PATH, u"/elsewhere"_s}}, {}); // the execution context is not used
     offered[1]->execute({}, {});
     EXPECT_EQ(workspace->calls, (QStringList{u"open file:///tmp/a%20b"_s,
@@ -71,7 +112,7 @@ TEST_F(ActionsTest, OpenPrefersThePathAndRunsWithWhatItCapturedAtOfferTime)
 TEST_F(ActionsTest, AnUnparsableUrlGivesAnOpenThatDoesNothing)
 {
     const ActionList offered = offers({{ACT_URL, u"not a url"_s}});
-    ASSERT_EQ(offered.size(), 1);
+    ASSERT_EQ(offered.size(), 2); // and copy
     EXPECT_EQ(offered[0]->label(), u"open"_s);
     offered[0]->execute({}, {});
     EXPECT_TRUE(workspace->calls.isEmpty());

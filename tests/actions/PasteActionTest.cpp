@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <optional>
+
 using namespace glimra;
 using namespace Qt::StringLiterals;
 
@@ -51,6 +53,41 @@ protected:
     }
     std::shared_ptr<MemoryPasteboard> pasteboard = std::make_shared<MemoryPasteboard>();
 };
+
+TEST_F(PasteActionTest, IntoATerminalNoLineBreakEndsTheTextAndSeveralLinesAreAskedFor)
+{
+    PasteAction prototype(pasteboard, [](const Context &context) { return context.value(CTX_APPID) == u"XTerm"_s; });
+    auto pasteInto = [&](const QString &application, const QString &text) {
+        const ActionList offered = prototype.actionsForContext({{ACT_TEXT, text}});
+        std::optional<Outcome> outcome;
+        offered.first()->execute({{ACT_TEXT, text}, {CTX_APPID, application}}, [&](const Outcome &ended) { outcome = ended; });
+        return std::make_pair(offered.first(), outcome.value_or(Outcome::failure(u"never heard"_s)));
+    };
+    auto pastedTexts = [&] {
+        QStringList texts;
+        QFile log(path(u"calls.log"_s));
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : log.readAll().split('\n')) {
+                if (!line.isEmpty())
+                    texts.append(QJsonDocument::fromJson(line).array().at(0).toObject().value(u"ACT_TEXT"_s).toString());
+            }
+        }
+        return texts;
+    };
+    EXPECT_TRUE(pasteInto(u"XTerm"_s, u"rm -rf build\n"_s).second.ok);
+    EXPECT_EQ(pasteboard->stringValue(), u"rm -rf build"_s);
+    EXPECT_TRUE(pasteInto(u"Editor"_s, u"line\n"_s).second.ok);
+    EXPECT_EQ(pastedTexts(), (QStringList{u"rm -rf build"_s, u"line\n"_s}));
+
+    const auto [action, asked] = pasteInto(u"XTerm"_s, u"cd /\nrm -rf x\n"_s);
+    EXPECT_FALSE(asked.ok);
+    EXPECT_EQ(asked.message, u"the text has 2 lines, and a terminal may run each as a command: choose paste again to paste them"_s);
+    EXPECT_EQ(pastedTexts().size(), 2);
+    std::optional<Outcome> again;
+    action->execute({{ACT_TEXT, u"cd /\nrm -rf x\n"_s}, {CTX_APPID, u"XTerm"_s}}, [&](const Outcome &ended) { again = ended; });
+    ASSERT_TRUE(again && again->ok);
+    EXPECT_EQ(pastedTexts().last(), u"cd /\nrm -rf x"_s);
+}
 
 TEST_F(PasteActionTest, TextIsPastedAsAPlainString)
 {

@@ -29,6 +29,35 @@ TEST_F(DefaultsCommandTest, ReadWriteAndDeleteJsonValues)
     EXPECT_TRUE(gone.err.contains(u"not set"_s));
 }
 
+TEST_F(DefaultsCommandTest, AShortcutThatNamesNoKeyOrTheOtherShortcutsKeysIsRefusedNamingIt)
+{
+    const struct
+    {
+        QString key;
+        QString value;
+        int status;
+        QString said;
+    } rows[] = {
+        {u"shortcut_guess_selection"_s, u"\"Ctrl+Alt+Bogus\""_s, 1,
+         u"\"Ctrl+Alt+Bogus\" names no key of a keyboard: \"Bogus\" is not one"_s},
+        {u"shortcut_guess_selection"_s, u"\"Ctrl+A, Ctrl+B\""_s, 1, u"more than one key combination"_s},
+        // The other one's default counts as its keys.
+        {u"shortcut_guess_clipboard"_s, u"\"Meta+Alt+G\""_s, 1,
+         u"\"Meta+Alt+G\" is already the shortcut to guess the selection"_s},
+        {u"shortcut_guess_clipboard"_s, u"\"Ctrl+Alt+Y\""_s, 0, QString()},
+        {u"shortcut_guess_selection"_s, u"\"ctrl+alt+y\""_s, 1, u"already the shortcut to guess the clipboard"_s},
+        {u"shortcut_guess_selection"_s, u"\"\""_s, 0, QString()}, // none
+    };
+    for (const auto &row : rows) {
+        const GlimraRun run = runGlimra({u"defaults"_s, u"write"_s, row.key, row.value});
+        EXPECT_EQ(run.exitCode, row.status) << row.value.toStdString();
+        EXPECT_TRUE(row.said.isNull() ? run.err.isEmpty() : run.err.contains(row.said))
+            << row.value.toStdString() << ": " << run.err.toStdString();
+    }
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"read"_s, u"shortcut_guess_clipboard"_s}).out, u"\"Ctrl+Alt+Y\"\n"_s);
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"read"_s, u"shortcut_guess_selection"_s}).out, u"\"\"\n"_s);
+}
+
 TEST_F(DefaultsCommandTest, ValuesOfTheWrongShapeChangeNothing)
 {
     const GlimraRun wrong = runGlimra({u"defaults"_s, u"write"_s, u"regexp_matchers"_s, u"{\"a\": 1}"_s});

@@ -32,6 +32,49 @@ TEST_F(MatchCommandTest, JsonOutputOfAGuess)
     EXPECT_TRUE(result.value(u"files"_s).toArray().isEmpty());
 }
 
+TEST_F(MatchCommandTest, ABacktickedCommandRunsOnlyWhenTheUserOrATrustingCallerAsks)
+{
+    const QString canary = path(u"canary"_s);
+    const QString text = u"`touch canary; echo %1`"_s.arg(path(u"out.txt"_s));
+    writeFile(u"out.txt"_s, "x");
+    const QStringList guess{u"match"_s, u"--json"_s, u"--context"_s, u"CTX_DIR="_s + path() + u'/', u"--text"_s, text};
+
+    // A guess only looks: it offers to run the command, shown in full.
+    const GlimraRun looked = runGlimra(guess);
+    EXPECT_EQ(looked.exitCode, 0);
+    EXPECT_EQ(looked.json().value(u"matchedContext"_s).toObject().value(u"ACT_COMMAND"_s),
+              u"touch canary; echo %1"_s.arg(path(u"out.txt"_s)));
+    EXPECT_EQ(looked.json().value(u"actions"_s).toArray().first().toObject(),
+              (QJsonObject{{u"name"_s, u"RunCommandAction"_s}, {u"label"_s, u"run"_s},
+                           {u"detail"_s, u"touch canary; echo %1"_s.arg(path(u"out.txt"_s))}}));
+    EXPECT_TRUE(runGlimra({u"match"_s, u"--text"_s, text}).out.contains(u"1. run: touch canary; echo "_s));
+    EXPECT_EQ(runGlimra({u"call"_s, u"guess"_s, u"--text"_s, text}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(canary));
+
+    // "run" runs it in the folder and shows the guess of what it printed.
+    const GlimraRun ran = runGlimra(guess + QStringList{u"--run"_s, u"run"_s});
+    EXPECT_EQ(ran.exitCode, 0) << ran.err.toStdString();
+    EXPECT_TRUE(QFile::exists(canary));
+    const QJsonObject matched = ran.json().value(u"matchedContext"_s).toObject();
+    EXPECT_EQ(matched.value(u"ACT_TEXT"_s), path(u"out.txt"_s));
+    EXPECT_EQ(matched.value(u"ACT_PATH"_s), path(u"out.txt"_s));
+    QStringList labels;
+    for (const QJsonValue &action : ran.json().value(u"actions"_s).toArray())
+        labels.append(action.toObject().value(u"label"_s).toString());
+    EXPECT_TRUE(labels.contains(u"paste"_s) && labels.contains(u"copy"_s)) << labels.join(u' ').toStdString();
+    QFile::remove(canary);
+
+    // A caller that trusts its text runs it during the guess, as before.
+    const GlimraRun trusted = runGlimra(guess + QStringList{u"--run-commands"_s});
+    EXPECT_EQ(trusted.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), path(u"out.txt"_s));
+    EXPECT_TRUE(QFile::exists(canary));
+
+    const GlimraRun failed = runGlimra({u"match"_s, u"--text"_s, u"`exit 3`"_s, u"--run"_s, u"run"_s});
+    EXPECT_EQ(failed.exitCode, 4);
+    EXPECT_TRUE(failed.err.contains(u"\"run\" could not be carried out: the command printed nothing: it exited with status 3"_s))
+        << failed.err.toStdString();
+}
+
 TEST_F(MatchCommandTest, EachKindOfTextEndToEnd)
 {
     const QString project = path(u"proj"_s);
@@ -47,7 +90,7 @@ TEST_F(MatchCommandTest, EachKindOfTextEndToEnd)
         {u"see www.example.com/x"_s, u"ACT_URL"_s, u"http://www.example.com/x"_s},
         {u"src/main.c:12:5: error"_s, u"ACT_PATH_LINE"_s, u"12"_s},
         {u"src/main.c:12:5: error"_s, u"ACT_PATH"_s, project + u"/src/main.c"_s},
-        {u"`ls src`"_s, u"ACT_TEXT"_s, u"main.c"_s},
+        {u"`ls src`"_s, u"ACT_COMMAND"_s, u"ls src"_s},
     };
     for (const auto &row : rows) {
         const GlimraRun run = runGlimra({u"match"_s, u"--json"_s, u"--wait"_s, u"0"_s, u"--context"_s,
@@ -149,7 +192,7 @@ TEST_F(MatchCommandTest, LateSearchHitsAreListed)
     QStringList labels;
     for (const QJsonValue &action : result.value(u"actions"_s).toArray())
         labels.append(action.toObject().value(u"label"_s).toString());
-    EXPECT_EQ(labels, (QStringList{u"search"_s, u"spotlight"_s, u"open"_s, u"reveal"_s}));
+    EXPECT_EQ(labels, (QStringList{u"search"_s, u"spotlight"_s, u"open"_s, u"reveal"_s, u"copy"_s}));
 
     const GlimraRun spotlight = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"STRINGS"_s,
                                            u"--run"_s, u"spotlight"_s}, {}, environment);

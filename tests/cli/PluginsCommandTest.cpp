@@ -22,7 +22,7 @@ TEST_F(PluginsCommandTest, ListingGivesTheRunOrderAndTheActions)
               (QJsonObject{{u"name"_s, u"MineMatcher.sh"_s}, {u"kind"_s, u"shell"_s},
                            {u"file"_s, userPluginsDir() + u"/MineMatcher.sh"_s}}));
     EXPECT_EQ(matchers[6].toObject().value(u"name"_s), u"FileSearchMatch"_s);
-    EXPECT_EQ(listing.value(u"actions"_s).toArray().size(), 7);
+    EXPECT_EQ(listing.value(u"actions"_s).toArray().size(), 9);
     EXPECT_TRUE(runGlimra({u"plugins"_s, u"list"_s}).out.contains(u"MineMatcher.sh (shell)"_s));
 }
 

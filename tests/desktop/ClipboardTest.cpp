@@ -2,7 +2,12 @@
 
 #include "platform/desktop/ClipboardPasteboard.h"
 
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
 #include <QJsonArray>
+#include <QMimeData>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -25,17 +30,57 @@ TEST_F(ClipboardTest, ThePasteboardIsTheDesktopClipboard)
     EXPECT_EQ(clipboard.stringValue(), u"from xclip"_s);
 }
 
-TEST_F(ClipboardTest, PastedTextOutlivesTheProgramThatPastedIt)
+TEST_F(ClipboardTest, PasteHandsTheValueToASlowReaderThenPutsBackEveryFormatOfTheClipboard)
 {
-    // The paste script is the test's own: it pastes nowhere, the clipboard is what counts.
+    const QByteArray image("\x89PNG\r\n\x1a\n fake image", 20);
+    auto *previous = new QMimeData;
+    previous->setText(u"ORIG"_s);
+    previous->setData(u"image/png"_s, image);
+    QGuiApplication::clipboard()->setMimeData(previous);
+    // The application pasted into reads the clipboard a second after the keystroke.
     qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
-    writeFile(u"res/PasteAction.scpt"_s, "#!/bin/sh\ncat > /dev/null\n", true);
-    const GlimraRun run = glimra({u"match"_s, u"--text"_s, u"6*7"_s, u"--run"_s, u"paste"_s});
+    writeFile(u"res/PasteAction.scpt"_s,
+              "#!/bin/sh\ncat > /dev/null\n( sleep 1; xclip -o -selection clipboard > '" + path(u"got"_s).toUtf8()
+                  + ".part' && mv '" + path(u"got"_s).toUtf8() + ".part' '" + path(u"got"_s).toUtf8()
+                  + "' ) > /dev/null 2>&1 &\n",
+              true);
+    QElapsedTimer clock;
+    clock.start();
+    const GlimraRun run = glimra({u"match"_s, u"--text"_s, u"2*(3+4)"_s, u"--run"_s, u"paste"_s});
     qunsetenv("GLIMRA_RESOURCES");
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(xclipGet(u"clipboard"_s), u"42"_s);
-    // The keeper gives way to the next program that copies.
-    xclipSet(u"clipboard"_s, u"next"_s);
+    // It waited for the reader, not a fixed time, and the reader got the value.
+    EXPECT_GE(clock.elapsed(), 1000);
+    QFile got(path(u"got"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return got.exists(); }, 5000));
+    ASSERT_TRUE(got.open(QIODevice::ReadOnly));
+    EXPECT_EQ(got.readAll(), "14");
+    // What the user had copied is back, every format, though glimra has exited.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QMimeData *now = QGuiApplication::clipboard()->mimeData();
+            return now && now->text() == u"ORIG"_s && now->data(u"image/png"_s) == image;
+        },
+        5000));
+    EXPECT_EQ(xclipGet(u"clipboard"_s), u"ORIG"_s);
+}
+
+TEST_F(ClipboardTest, PasteIntoADashTerminalRunsNothingUntilTheUserPressesEnter)
+{
+    // dash has no bracketed paste: a line break pasted would run the line at once.
+    startTerminal(u"xterm"_s, path(), u"exec dash -i"_s);
+    writeFile(userPluginsDir() + u"/LineMatcher.scpt"_s,
+              "#!/bin/sh\n[ \"$1\" = matches_context ] || exit 1\ncat > /dev/null\n"
+              "echo '{\"ACT_TEXT\": \"touch canary\\n\"}'\n",
+              true);
+    const GlimraRun run = glimra({u"match"_s, u"--text"_s, u"x"_s, u"--context"_s, u"CTX_APPID=XTerm"_s,
+                                  u"--run"_s, u"paste"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QTest::qWait(1000); // what a shell would have run by now
+    EXPECT_FALSE(QFile::exists(path(u"canary"_s)));
+    // The text is there, waiting for the user's Enter.
+    output(u"/usr/bin/xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, u"Return"_s});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path(u"canary"_s)); }, 5000));
 }
 
 TEST_F(ClipboardTest, TheClipboardGuessReadsWhatXclipPutThere)

@@ -1,6 +1,8 @@
 #include "DesktopTest.h"
 
 #include "app/ui/BusService.h"
+#include "app/ui/DesktopApplication.h"
+#include "app/ui/PreferencesWindow.h"
 #include "platform/desktop/X11GlobalShortcuts.h"
 
 #include <QClipboard>
@@ -11,12 +13,16 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTabWidget>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMimeData>
 #include <QXmlStreamReader>
+
+#include <signal.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -129,7 +135,8 @@ TEST_F(DesktopApplicationTest, TheShortcutGuessesTheSelectionAndEnterRunsTheChos
     QStringList labels;
     for (const QJsonValue &action : state.value(u"actions"_s).toArray())
         labels.append(action.toObject().value(u"label"_s).toString());
-    EXPECT_EQ(labels, (QStringList{u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s, u"open at line"_s}));
+    EXPECT_EQ(labels, (QStringList{u"open"_s, u"reveal"_s, u"search"_s, u"spotlight"_s, u"open at line"_s,
+                                   u"copy"_s}));
     EXPECT_EQ(state.value(u"selectedTab"_s).toInt(), 1);
     EXPECT_EQ(state.value(u"matchedContext"_s).toObject().value(u"ACT_PATH"_s).toString(),
               path(u"proj/src/main.c"_s));
@@ -144,6 +151,100 @@ TEST_F(DesktopApplicationTest, TheShortcutGuessesTheSelectionAndEnterRunsTheChos
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"what I copied"_s);
     // The last application guessed is the terminal, never Glimra itself.
     EXPECT_EQ(state.value(u"selectionContext"_s).toObject().value(u"CTX_APPID"_s).toString(), u"XTerm"_s);
+}
+
+TEST_F(DesktopApplicationTest, ABacktickedSelectionRunsOnlyWhenTheUserChoosesRun)
+{
+    const QString canary = path(u"canary"_s);
+    startApplication();
+    // Over the bus, a script's guess never runs it: no value.
+    QDBusMessage guess = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                        u"org.glimra.Glimra1"_s, u"Guess"_s);
+    guess.setArguments({QVariant::fromValue(QMap<QString, QString>{{u"text_string"_s, u"`touch canary; echo x`"_s}})});
+    QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(guess);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); }, 30000));
+    EXPECT_TRUE(pending.reply().arguments().value(0).toList().isEmpty());
+    EXPECT_FALSE(QFile::exists(canary));
+
+    // The shortcut only looks: the panel offers to run it, showing the command.
+    startXterm(path());
+    xclipSet(u"primary"_s, u"`touch canary; echo done`"_s);
+    key(u"super+alt+g"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"`touch canary; echo done`"_s; }, 10000));
+    const QJsonArray actions = results().value(u"actions"_s).toArray();
+    EXPECT_EQ(actions.first().toObject().value(u"detail"_s), u"touch canary; echo done"_s);
+    EXPECT_FALSE(QFile::exists(canary));
+
+    // Enter runs it, in the terminal's folder; the panel then shows the guess of its output.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    key(u"Return"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"done"_s; }, 15000));
+    EXPECT_TRUE(QFile::exists(canary));
+    const QJsonObject state = results();
+    EXPECT_EQ(state.value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"done"_s);
+    QStringList labels;
+    for (const QJsonValue &action : state.value(u"actions"_s).toArray())
+        labels.append(action.toObject().value(u"label"_s).toString());
+    EXPECT_TRUE(labels.contains(u"paste"_s) && labels.contains(u"copy"_s)) << labels.join(u' ').toStdString();
+}
+
+TEST_F(DesktopApplicationTest, QuitAnswersAtOnceEndsTheCommandAndLeavesTheEditorRunning)
+{
+    // An editor that stays open, as a real one does.
+    const QString editor = writeFile(u"bin/my-editor"_s, "#!/bin/sh\necho $$ > \"$HOME/../editor.pid\"\nexec sleep 120\n", true);
+    setDefault(u"editor_command"_s, editor + u" {file}:{line}"_s);
+    writeFile(u"notes.txt"_s, "x\n");
+    startApplication();
+    startXterm(path());
+    xclipSet(u"primary"_s, u"notes.txt:1"_s);
+    key(u"super+alt+g"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == u"notes.txt:1"_s; }, 10000));
+    const QJsonArray actions = results().value(u"actions"_s).toArray();
+    qsizetype row = 0;
+    while (row < actions.size() && actions.at(row).toObject().value(u"label"_s) != u"open at line"_s)
+        ++row;
+    ASSERT_LT(row, actions.size());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    key(QString::number(row + 1));
+    const qint64 editorPid = pidWrittenTo(path(u"editor.pid"_s));
+    ASSERT_TRUE(processAlive(editorPid));
+
+    // A command the user runs that takes its time.
+    startXterm(path());
+    xclipSet(u"primary"_s, u"`echo $$ > command.pid; exec sleep 120`"_s);
+    key(u"super+alt+g"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return selected().startsWith(u"`echo"_s); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindowName() == u"Glimra"_s; }, 5000));
+    key(u"Return"_s);
+    const qint64 commandPid = pidWrittenTo(path(u"command.pid"_s));
+    ASSERT_TRUE(processAlive(commandPid));
+
+    QElapsedTimer clock;
+    clock.start();
+    call(u"Quit"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(commandPid); }, 2000));
+    EXPECT_TRUE(processAlive(editorPid));
+    ::kill(pid_t(editorPid), SIGKILL);
+}
+
+TEST_F(DesktopApplicationTest, QuitEndsWhatAPlugInStarted)
+{
+    startApplication();
+    // A handler-script matcher that leaves a child running while it works.
+    writeFile(userPluginsDir() + u"/LingerMatcher.scpt"_s,
+              "#!/bin/sh\nsleep 31 &\necho $! > '" + path(u"plugin-child.pid"_s).toUtf8() + "'\nsleep 4\necho null\n", true);
+    call(u"RefreshPlugins"_s);
+    QDBusMessage guess = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                        u"org.glimra.Glimra1"_s, u"Guess"_s);
+    guess.setArguments({QVariant::fromValue(QMap<QString, QString>{{u"text_string"_s, u"hello"_s}})});
+    QDBusConnection::sessionBus().asyncCall(guess);
+    const qint64 child = pidWrittenTo(path(u"plugin-child.pid"_s));
+    ASSERT_TRUE(processAlive(child));
+    call(u"Quit"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(child); }, 2000));
 }
 
 TEST_F(DesktopApplicationTest, ASecondStartShowsThePanelAndTheCommandLineGoesThroughTheRunningOne)
@@ -332,6 +433,57 @@ TEST_F(DesktopApplicationTest, TheInstalledInterfaceDescriptionIsTheInterfaceSer
     const QStringList served = methodsIn(pending.reply().arguments().value(0).toString());
     EXPECT_EQ(methodsIn(QString::fromUtf8(description.readAll())), served);
     EXPECT_TRUE(served.contains(u"Guess(a{ss})->(av)"_s));
+}
+
+TEST_F(DesktopApplicationTest, BusAnswersHoldTheValueItselfForAClientThatIsNotQt)
+{
+    startApplication();
+    // dbus-send shows each level of variant it receives; QtDBus would unwrap two silently.
+    auto send = [this](const QStringList &call) {
+        return output(u"/usr/bin/dbus-send"_s, QStringList{u"--session"_s, u"--print-reply"_s,
+                                                            u"--dest=org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s}
+                                                   + call)
+            .simplified();
+    };
+    const struct
+    {
+        QStringList call;
+        QString answer;
+    } rows[] = {
+        {{u"org.glimra.Glimra1.Regexp"_s, u"string:mreg"_s, u"string:abc"_s, u"string:x"_s},
+         u"array [ variant boolean false ]"_s},
+        {{u"org.glimra.Glimra1.Guess"_s, u"dict:string:string:url_string,https://example.org"_s},
+         u"array [ variant string \"https://example.org\" ]"_s},
+        {{u"org.glimra.Glimra1.Split"_s, u"string:a,b"_s, u"string:,"_s},
+         u"array [ variant array [ string \"a\" string \"b\" ] ]"_s},
+        {{u"org.glimra.Glimra1.MatchMultiple"_s, u"string:abc"_s, u"string:x"_s}, u"array [ ]"_s},
+    };
+    for (const auto &row : rows) {
+        const QString reply = send(row.call);
+        EXPECT_TRUE(reply.endsWith(row.answer)) << row.call.join(u' ').toStdString() << ": " << reply.toStdString();
+    }
+}
+
+TEST_F(DesktopApplicationTest, PreferencesOpenAtThePageAskedForInTheRunningApplication)
+{
+    // The resident application in this process, so that its window can be looked at.
+    auto application = std::make_unique<DesktopApplication>();
+    ASSERT_TRUE(application->start());
+    const GlimraRun run = glimra({u"preferences"_s, u"rules"_s}, {}, environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    PreferencesWindow *window = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (auto *preferences = qobject_cast<PreferencesWindow *>(widget); preferences && preferences->isVisible())
+                    window = preferences;
+            }
+            return window != nullptr;
+        },
+        10000));
+    EXPECT_EQ(window->pages()->currentWidget()->objectName(), u"rules"_s);
+    application.reset();
+    QDBusConnection::sessionBus().unregisterService(u"org.glimra.Glimra"_s);
 }
 
 TEST_F(DesktopApplicationTest, TheClipboardItPutBackAfterACopyOutlivesIt)

@@ -6,6 +6,7 @@
 #include "app/ui/PluginsPage.h"
 #include "app/ui/PreferencesWindow.h"
 #include "app/ui/RulesPage.h"
+#include "app/ui/ShortcutSettings.h"
 #include "app/ui/SettingsTable.h"
 #include "matching/PluginManager.h"
 
@@ -60,6 +61,46 @@ protected:
     std::unique_ptr<PreferencesWindow> window;
     QStringList triedShortcuts;
 };
+
+TEST_F(PreferencesTest, AKeyDeletedElsewhereIsNeverWrittenBackByTheOpenWindow)
+{
+    const QList<std::pair<QString, QJsonValue>> values = {
+        {u"hide_after_action"_s, true},
+        {u"popup_close_to_mouse"_s, true},
+        {u"shortcut_guess_selection"_s, u"Ctrl+Alt+Y"_s},
+        {u"user_context_configuration"_s, QJsonObject{{u"CTX_X"_s, u"1"_s}}},
+        {u"regexp_matchers"_s, QJsonArray{QJsonObject{{u"matched_key"_s, u"ACT_T"_s}, {u"regexp"_s, u"x"_s}}}},
+        {u"search_exclusion_filter"_s, u"extension == 'o'"_s}};
+    for (const auto &[key, value] : values)
+        setDefault(key, value);
+    window->showPage(u"general"_s);
+    QTest::qWait(300); // the window hears of the change
+    for (const auto &[key, value] : values) {
+        for (const QString &page : {u"general"_s, u"rules"_s, u"context"_s, u"search"_s})
+            window->showPage(page);
+        ASSERT_TRUE(UserDefaults().removeObjectForKey(key));
+        QTest::qWait(300);
+        for (const QString &page : {u"general"_s, u"rules"_s, u"context"_s, u"search"_s})
+            window->showPage(page);
+        window->close();
+        QTest::qWait(100);
+        EXPECT_TRUE(stored(key).isUndefined()) << key.toStdString();
+        window->showPage(u"general"_s);
+    }
+}
+
+TEST_F(PreferencesTest, TheOtherShortcutsKeysAreRefusedAndTheFieldShowsWhatIsStored)
+{
+    ShortcutSettings::install();
+    auto *clipboardKey = find<QKeySequenceEdit>(u"shortcut_guess_clipboard"_s);
+    clipboardKey->setKeySequence(QKeySequence(u"Meta+Alt+G"_s)); // the selection's default
+    emit clipboardKey->editingFinished();
+    UserDefaults::setValidator(nullptr);
+    EXPECT_TRUE(stored(u"shortcut_guess_clipboard"_s).isUndefined());
+    EXPECT_EQ(clipboardKey->keySequence(), QKeySequence(u"Meta+Alt+C"_s));
+    EXPECT_TRUE(find<QLabel>(u"shortcut_guess_clipboard_problem"_s)->text().contains(u"already the shortcut to guess the selection"_s))
+        << find<QLabel>(u"shortcut_guess_clipboard_problem"_s)->text().toStdString();
+}
 
 TEST_F(PreferencesTest, EveryPageWritesWhatTheUserChangesAndNothingThatDoesNotParse)
 {
@@ -117,6 +158,12 @@ TEST_F(PreferencesTest, TheRuleTesterAnswersWhatAGuessAnswers)
     EXPECT_TRUE(report.contains(u"The guess: looks like %1."_s.arg(run.json().value(u"contentType"_s).toString())))
         << report.toStdString();
     EXPECT_TRUE(report.contains(u"Actions: %1."_s.arg(labels.join(u", "_s)))) << report.toStdString();
+
+    // A pattern that does not compile is said to, not said not to match.
+    tableOf(u"rules"_s)->table()->item(1, 2)->setText(u"(unclosed"_s);
+    window->rulesPage()->setSample(u"ABC-12"_s);
+    EXPECT_TRUE(window->rulesPage()->testerReport().contains(u"Rule 2 does not compile: the regexp \"(unclosed\" does not compile"_s))
+        << window->rulesPage()->testerReport().toStdString();
 }
 
 TEST_F(PreferencesTest, AChangeMadeElsewhereShowsInTheOpenWindow)

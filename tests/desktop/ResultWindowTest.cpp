@@ -14,7 +14,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QLabel>
 #include <QTabWidget>
+#include <QTextDocument>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -50,6 +52,67 @@ protected:
 
     std::unique_ptr<ResultWindow> window;
 };
+
+namespace {
+
+// What a user reads where Qt shows `text`: rich text when it looks like some (tooltips,
+// labels left to decide), else the characters.
+QString shownText(const QString &text, Qt::TextFormat format = Qt::AutoText)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+} // namespace
+
+TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
+{
+    guess(u"<b>x</b><img src=x>"_s);
+    window->makeKeyAndActivate();
+    const auto *line = window->findChild<QLabel *>(u"contextLine"_s);
+    EXPECT_EQ(shownText(line->text(), line->textFormat()), window->contextLine());
+    EXPECT_TRUE(window->contextLine().contains(u"<b>x</b><img src=x>"_s)) << window->contextLine().toStdString();
+
+    writeFile(u"<i>x</i> & y.txt"_s, "x");
+    guess(path(u"<i>x</i> & y.txt"_s));
+    const QAbstractItemModel *files = window->fileTable()->model();
+    ASSERT_EQ(files->rowCount(), 1);
+    for (int row = 0; row < files->rowCount(); ++row) {
+        const QModelIndex location = files->index(row, FileListModel::PathColumn);
+        EXPECT_EQ(shownText(files->data(location, Qt::ToolTipRole).toString()), files->data(location).toString());
+    }
+    const QAbstractItemModel *actions = window->actionTable()->model();
+    for (int row = 0; row < actions->rowCount(); ++row) {
+        const QModelIndex label = actions->index(row, 0);
+        EXPECT_EQ(shownText(actions->data(label, Qt::ToolTipRole).toString()), actions->data(label).toString());
+    }
+}
+
+TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
+{
+    setDefault(u"hide_after_action"_s, true);
+    workspace->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
+    guess(u"https://example.org"_s);
+    window->makeKeyAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_Return); // open
+    const QAbstractItemModel *actions = window->actionTable()->model();
+    EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"open"_s);
+    EXPECT_EQ(actions->data(actions->index(0, 1)).toString(),
+              u"failed: xdg-open exited with status 3: no application is set up to open it"_s);
+    EXPECT_TRUE(window->isVisible());
+
+    // Without a panel to show it, a notification says it.
+    auto notifier = std::make_shared<RecordingNotifier>();
+    delegate().setNotifier(notifier);
+    window->orderOut();
+    delegate().executeAction(delegate().resultActions().first());
+    EXPECT_EQ(notifier->notifications,
+              QStringList{u"CommandError|open|xdg-open exited with status 3: no application is set up to open it"_s});
+}
 
 TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItShows)
 {
@@ -135,6 +198,28 @@ TEST_F(ResultWindowTest, ThePanelOpensAtThePointerOnlyWhenAskedAndStaysOnTheScre
     EXPECT_TRUE(available.contains(window->frameGeometry()));
 }
 
+TEST_F(ResultWindowTest, ShownFirstAtThePointerOnAScreenEdgeItsTitleBarStaysOnTheScreen)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    setDefault(u"popup_close_to_mouse"_s, true);
+    for (const QPoint pointer : {QPoint(available.center().x(), available.top()),
+                                 QPoint(available.center().x(), available.bottom())}) {
+        // Never shown before, as when the tray's menu asks first: the window manager's frame
+        // is not known yet.
+        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
+        delegate().setResultWindow(window.get());
+        guess(u"words"_s);
+        QCursor::setPos(pointer);
+        assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+        window->makeKeyAndActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 5000));
+        QTest::qWait(200); // where it ends once framed
+        EXPECT_TRUE(available.contains(window->frameGeometry()))
+            << window->frameGeometry().y() << " " << window->frameGeometry().height() << " at " << pointer.y();
+    }
+}
+
 TEST_F(ResultWindowTest, AFolderEntryListsItsContentsFirstInTheContextMenu)
 {
     for (const int count : {15, 16, 20})
@@ -166,7 +251,7 @@ TEST_F(ResultWindowTest, AFolderEntryListsItsContentsFirstInTheContextMenu)
             EXPECT_FALSE(entries.last()->isEnabled());
         }
         if (row.entries > 0) {
-            EXPECT_EQ(entries.first()->toolTip(), entries.first()->data().toString());
+            EXPECT_EQ(shownText(entries.first()->toolTip()), entries.first()->data().toString());
             table->openFileFromMenu(entries.first());
             EXPECT_EQ(workspace->calls.last(), u"open file://"_s + entries.first()->data().toString());
         }

@@ -42,7 +42,9 @@ TEST(DCalcMatchTest, ResultsAreShortenedAsTheCalculatorPrintsThem)
         QString value;
     } rows[] = {{u"10/4"_s, u"2.500"_s}, {u"8/2"_s, u"4"_s},     {u"2*3"_s, u"6"_s},
                 {u"1/2"_s, u"0.500"_s},  {u"-1/2"_s, u"-.500"_s}, {u"(7*6)"_s, u"42"_s},
-                {u" 42 \n"_s, u"42"_s},   {u"2^10"_s, u"1024"_s}};
+                {u" 42 \n"_s, u"42"_s},   {u"2^10"_s, u"1024"_s},
+                // One line however long: no "\" and line break where bc would wrap.
+                {u"2^300"_s, u"2037035976334486086268445688409378161051468393665936250636140449354381299763336706183397376"_s}};
     for (const auto &row : rows)
         EXPECT_EQ(result(calc, ACT_TEXT, row.text), row.value) << row.text.toStdString();
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 
 using namespace glimra;
 using namespace Qt::StringLiterals;
@@ -11,9 +12,13 @@ using namespace Qt::StringLiterals;
 class SHBangMatchTest : public test::IsolatedTest
 {
 protected:
+    // The guess of a caller that trusts its text: the command runs during the guess.
     std::optional<QString> run(const QString &text, const QString &dir = {})
     {
         SHBangMatch matcher;
+        MatchRun trusting;
+        trusting.runCommands = true;
+        matcher.beginRun(trusting);
         Context context{{CTX_TEXT, text}};
         if (!dir.isNull())
             context.insert(CTX_DIR, dir);
@@ -22,6 +27,35 @@ protected:
         return context.value(ACT_TEXT);
     }
 };
+
+TEST_F(SHBangMatchTest, AGuessOnlyRecognisesTheCommandAndRunsNothing)
+{
+    const QString canary = path(u"canary"_s);
+    const struct
+    {
+        QString text;
+        std::optional<QString> command;
+    } rows[] = {
+        {u"  `touch '%1'`\n"_s.arg(canary), u"touch '%1'"_s.arg(canary)},
+        {u"`touch '%1'; rm -rf ~`"_s.arg(canary), u"touch '%1'; rm -rf ~"_s.arg(canary)},
+        {u"`a\nb`"_s, u"a\nb"_s},
+        {u"run `touch '%1'` now"_s.arg(canary), std::nullopt},
+        {u"`"_s, std::nullopt},
+        {u""_s, std::nullopt},
+    };
+    for (const auto &row : rows) {
+        SHBangMatch matcher;
+        matcher.beginRun(currentRun());
+        Context context{{CTX_TEXT, row.text}, {CTX_DIR, path() + u'/'}};
+        EXPECT_EQ(matcher.matches(context), row.command.has_value()) << row.text.toStdString();
+        EXPECT_EQ(context.contains(ACT_COMMAND) ? std::optional<QString>(context.value(ACT_COMMAND)) : std::nullopt,
+                  row.command) << row.text.toStdString();
+        EXPECT_FALSE(context.contains(ACT_TEXT));
+        // The folder stays where it was: the command is written as it stands.
+        EXPECT_EQ(context.value(CTX_DIR), path() + u'/');
+    }
+    EXPECT_FALSE(QFile::exists(canary));
+}
 
 TEST_F(SHBangMatchTest, OnlyATextBetweenBackticksRuns)
 {

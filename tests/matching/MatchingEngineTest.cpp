@@ -121,6 +121,24 @@ TEST_F(MatchingEngineTest, FilesArePathsFirstThenUrls)
     EXPECT_TRUE(engine.filesForContext({}).isEmpty());
 }
 
+TEST_F(MatchingEngineTest, EachFileOrAddressIsListedOnceInTheOrderItFirstAppears)
+{
+    QString paths;
+    QString urls;
+    for (int i = 0; i < 15000; ++i) {
+        paths += u"/etc/hosts\n/src/a.c:12\n"_s;
+        urls += u"https://example.org/a\n"_s;
+    }
+    paths += u"/src/a.c:14\n/etc/hosts"_s;
+    const QList<FileObject> files = engine.filesForContext({{u"ACT_PATHS"_s, paths}, {u"ACT_URLS"_s, urls}});
+    QStringList shown;
+    for (const FileObject &file : files)
+        shown.append(file.nicePath());
+    // Two places in one file stay two entries.
+    EXPECT_EQ(shown, (QStringList{u"/etc/hosts"_s, u"/src/a.c:12"_s, u"/src/a.c:14"_s,
+                                  u"https://example.org/a"_s}));
+}
+
 TEST_F(MatchingEngineTest, FileObjectsIgnoreUnknownKeys)
 {
     FileObject file;

@@ -67,9 +67,9 @@ TEST_F(PluginManagerTest, WithoutPluginsTheListsHoldTheBuiltInsInOrder)
     manager->awakeFromNib();
     EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
                                            u"FileMatch"_s, u"SHBangMatch"_s, u"FileSearchMatch"_s}));
-    EXPECT_EQ(actionNames(), (QStringList{u"PasteAction"_s, u"OpenAction"_s, u"RevealAction"_s,
-                                          u"EMailAction"_s, u"WebSearchAction"_s,
-                                          u"SpotlightAction"_s, u"OpenAtLineAction"_s}));
+    EXPECT_EQ(actionNames(), (QStringList{u"RunCommandAction"_s, u"PasteAction"_s, u"OpenAction"_s,
+                                          u"RevealAction"_s, u"EMailAction"_s, u"WebSearchAction"_s,
+                                          u"SpotlightAction"_s, u"OpenAtLineAction"_s, u"CopyAction"_s}));
     EXPECT_TRUE(QFileInfo(userPluginsDir()).isDir());
 }
 
@@ -93,7 +93,7 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
                                            u"FooMatcherTool.sh"_s, u"FileSearchMatch"_s}));
     EXPECT_EQ(manager->allMatchers(currentRun().settings).at(5)->scriptFile(),
               userPluginsDir() + u"/WordMatcher.pl"_s);
-    EXPECT_EQ(actionNames().mid(7), (QStringList{u"NoteAction.scpt"_s, u"ListAction.sh"_s}));
+    EXPECT_EQ(actionNames().mid(9), (QStringList{u"NoteAction.scpt"_s, u"ListAction.sh"_s}));
 }
 
 TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
@@ -175,7 +175,7 @@ TEST_F(PluginManagerTest, OnlyRegularFilesWhoseNamesMatchAsWrittenBecomePlugins)
     manager->awakeFromNib();
     EXPECT_EQ(matcherNames().mid(5, 1), QStringList{u"GoodMatcher.sh"_s});
     EXPECT_EQ(matcherNames().size(), 7);
-    EXPECT_EQ(actionNames().size(), 7);
+    EXPECT_EQ(actionNames().size(), 9);
     const QStringList skipped = log.linesStartingWith(u"plug-in "_s);
     EXPECT_EQ(skipped.size(), 5) << skipped.join(u'\n').toStdString();
     for (const QString &name : {u"HugeMatcher.pl"_s, u"DangMatcher.pl"_s, u"ZeroMatcher.scpt"_s,

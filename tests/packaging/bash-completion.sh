@@ -25,7 +25,7 @@ expect() {
 sorted() { tr ' ' '\n' | grep -v '^$' | LC_ALL=C sort -u | paste -sd ' '; }
 
 commands=$(env -u DISPLAY "$glimra" --help | sed -nE 's/^  ([a-z]+)( .*)?$/\1/p' | sorted)
-expect "$(echo "$commands --help --version" | sorted)" ""
+expect "$(echo "$commands --help --version --verbose" | sorted)" ""
 for command in $commands; do
     expect "$(env -u DISPLAY "$glimra" "$command" --help | grep -oE -- '--[a-z-]+' | sorted)" "$command" --
 done
@@ -36,7 +36,7 @@ expect "false true" defaults write hide_after_action ""
 expect "shortcut_guess_clipboard shortcut_guess_selection" defaults read sh
 expect "open open\\ at\\ line" match --json --run o
 expect "'open at line'" match --run "'open a"
-expect "open open\\ at\\ line paste reveal search spotlight" match --text x --run ""
+expect "copy open open\\ at\\ line paste reveal run search spotlight" match --text x --run ""
 expect "CTX_DIR=" match --context CTX_D
 expect "handler shell" plugins new action Notes --kind ""
 expect "handler perl shell" plugins new matcher Notes --kind ""

@@ -103,6 +103,13 @@ int main(int argc, char **argv)
     shoot(u"panel-why"_s, frameOf(window));
     tabs->setCurrentIndex(0);
 
+    // A command between backticks: offered to run, shown whole, never run by the guess.
+    delegate.guessText({{CTX_TEXT, u"`find src -name '*.c' | xargs grep -l main; echo and a long tail that must show "
+                                   u"whole: rm -rf build`"_s},
+                        {CTX_DIR, project + u'/'}});
+    window.makeKeyAndActivate();
+    shoot(u"panel-run"_s, frameOf(window));
+
     delegate.guessText({{CTX_TEXT, u"see src/widgets and README.md, Makefile"_s}, {CTX_DIR, project + u'/'}});
     delegate.setSelectedTab(2);
     window.makeKeyAndActivate();

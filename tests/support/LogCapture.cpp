@@ -1,5 +1,6 @@
 #include "LogCapture.h"
 
+#include <QLoggingCategory>
 #include <QMutex>
 
 namespace glimra::test {
@@ -22,10 +23,13 @@ LogCapture::LogCapture()
     QMutexLocker locker(&mutex);
     captured.clear();
     m_previous = qInstallMessageHandler(capture);
+    // Every line the program writes when asked for details ("glimra --verbose").
+    QLoggingCategory::setFilterRules(QStringLiteral("glimra.*=true"));
 }
 
 LogCapture::~LogCapture()
 {
+    QLoggingCategory::setFilterRules({});
     qInstallMessageHandler(m_previous);
 }
 

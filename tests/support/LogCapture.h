@@ -5,7 +5,8 @@
 
 namespace glimra::test {
 
-/// Collects every log line written while it lives (and lets nothing through to stderr).
+/// Collects every log line written while it lives (and lets nothing through to stderr),
+/// with the details shown as "glimra --verbose" shows them.
 class LogCapture
 {
 public:

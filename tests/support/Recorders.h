@@ -19,7 +19,7 @@ public:
     void openURL(const Url &url, const Completion &done) override
     {
         calls.append(QStringLiteral("open ") + url.absoluteString());
-        complete(done);
+        complete(done, failure.isNull() ? Outcome() : Outcome::failure(failure));
     }
     void selectFile(const QString &path, const QString &root, const Completion &done) override
     {
@@ -32,6 +32,8 @@ public:
         complete(done);
     }
     QStringList calls;
+    /// Why opening fails; null: it succeeds.
+    QString failure;
 };
 
 /// A notifier that writes down "NAME|title|description" for each notification.

@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+
+#include <signal.h>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +72,19 @@ MatchRun IsolatedTest::currentRun() const
 std::unique_ptr<PluginManager> builtInPluginManager(const Platform &platform)
 {
     return std::make_unique<PluginManager>(BuiltInPlugins(platform).catalogue(), platform.workspace);
+}
+
+bool processAlive(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+qint64 pidWrittenTo(const QString &file)
+{
+    QFile pidFile(file);
+    if (!QTest::qWaitFor([&] { return pidFile.size() > 0; }, 15000) || !pidFile.open(QIODevice::ReadOnly))
+        return 0;
+    return pidFile.readAll().trimmed().toLongLong();
 }
 
 QString fixture(const QString &name)

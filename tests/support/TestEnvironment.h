@@ -49,6 +49,11 @@ private:
 /// The path of a fixture program in tests/fixtures.
 QString fixture(const QString &name);
 
+/// Whether the process `pid` still runs.
+bool processAlive(qint64 pid);
+/// The pid a program wrote to `file`, once it has (waiting up to 15 s); 0 if it never did.
+qint64 pidWrittenTo(const QString &file);
+
 /// A plug-in manager with the program's own built-in matchers, actions and hosts.
 std::unique_ptr<PluginManager> builtInPluginManager(const Platform &platform);
 

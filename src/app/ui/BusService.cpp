@@ -31,9 +31,11 @@ const QString UnknownArgument = u"org.glimra.Glimra1.Error.UnknownArgument"_s;
 
 QVariantList BusService::answer(const std::optional<QVariant> &value)
 {
+    // Each element of an av is marshalled as a variant already: wrapping it once more
+    // would hand callers a variant inside a variant.
     if (!value)
         return {};
-    return {QVariant::fromValue(QDBusVariant(*value))};
+    return {*value};
 }
 
 std::optional<QVariant> BusService::valueOf(const QVariant &reply)
@@ -165,7 +167,12 @@ void BusService::RefreshPlugins()
 
 void BusService::ShowPreferences()
 {
-    emit preferencesRequested();
+    emit preferencesRequested({});
+}
+
+void BusService::ShowPreferencesPage(const QString &page)
+{
+    emit preferencesRequested(page);
 }
 
 void BusService::ShowHelp(const QString &document)

@@ -54,6 +54,9 @@ public slots:
     Q_SCRIPTABLE void GuessClipboard();
     Q_SCRIPTABLE void RefreshPlugins();
     Q_SCRIPTABLE void ShowPreferences();
+    /// Shows the preferences window at `page` ("general", "rules", "context", "search",
+    /// "plugins"; another word leaves the page as it was).
+    Q_SCRIPTABLE void ShowPreferencesPage(const QString &page);
     /// Shows the help panel on "manual" or "actions".
     Q_SCRIPTABLE void ShowHelp(const QString &document);
     Q_SCRIPTABLE void Quit();
@@ -76,7 +79,7 @@ public slots:
 
 signals:
     void quitRequested();
-    void preferencesRequested();
+    void preferencesRequested(const QString &page);
     void helpRequested(const QString &document);
 
 private:

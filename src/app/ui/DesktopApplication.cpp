@@ -61,7 +61,7 @@ DesktopApplication::DesktopApplication(QObject *parent)
     delegate().setExplaining(true);
     m_bus = new BusService(&delegate(), m_window.get(), this);
     connect(m_bus, &BusService::quitRequested, this, &DesktopApplication::quit);
-    connect(m_bus, &BusService::preferencesRequested, this, [this] { showPreferences(); });
+    connect(m_bus, &BusService::preferencesRequested, this, [this](const QString &page) { showPreferences(page); });
     connect(m_bus, &BusService::helpRequested, this, [this](const QString &document) {
         if (document == u"actions"_s)
             showActionsDocument();
@@ -105,7 +105,7 @@ bool DesktopApplication::start()
                 BusService::ServiceName, BusService::ObjectPath, BusService::Interface, u"ShowResults"_s);
             reopen.setAutoStartService(false);
             QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
-            qCInfo(lcApp).noquote() << u"Glimra runs already (%1); its results panel is shown"_s.arg(problem);
+            qCWarning(lcApp).noquote() << u"Glimra runs already (%1); its results panel is shown"_s.arg(problem);
             return false;
         }
         // Without a session bus Glimra still works, by its shortcuts and tray.

@@ -3,6 +3,7 @@
 #include "app/ui/AutostartEntry.h"
 #include "app/ui/DesktopApplication.h"
 #include "app/ui/Problem_p.h"
+#include "platform/UserDefaults.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -41,8 +42,12 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
     connect(m_closeToMouse, &QCheckBox::toggled, this, [this] { storeBool(m_closeToMouse, CloseToMouse); });
     connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
         QString error;
-        if (!AutostartEntry::setEnabled(enabled, &error))
-            QMessageBox::warning(this, tr("Start at login"), error);
+        if (!AutostartEntry::setEnabled(enabled, &error)) {
+            // The message names files: shown as written.
+            QMessageBox box(QMessageBox::Warning, tr("Start at login"), error, QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
     });
 }
 
@@ -100,7 +105,16 @@ void GeneralPage::storeShortcut(const ShortcutField &field)
         const QSignalBlocker blocker(field.edit);
         field.edit->setKeySequence(first);
     }
-    store(field.key, first.toString(QKeySequence::PortableText));
+    QString refused;
+    if (!store(field.key, first.toString(QKeySequence::PortableText), &refused)) {
+        // Refused (the other shortcut's keys): what is stored stays, and the field shows it.
+        showProblem(field.problem, tr("Not stored: %1.").arg(refused));
+        const QJsonValue stored = defaults().objectForKey(field.key);
+        const QSignalBlocker blocker(field.edit);
+        field.edit->setKeySequence(QKeySequence::fromString(stored.isString() ? stored.toString() : field.fallback,
+                                                            QKeySequence::PortableText));
+        return;
+    }
     const QString problem = m_tryShortcut && !first.isEmpty() ? m_tryShortcut(field.key, first) : QString();
     showProblem(field.problem, problem.isEmpty() ? QString() : tr("Not available: %1.").arg(problem));
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/Paths.h"
 #include "matching/PluginManager.h"
+#include "results/ui/PlainText.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -62,7 +63,8 @@ QString IntroPanel::installedActions() const
     if (m_pluginManager) {
         for (const ActionPtr &action : m_pluginManager->actionList()) {
             if (!action->scriptFile().isNull())
-                lines.append(u"- **%1** — `%2`"_s.arg(action->name(), action->scriptFile()));
+                lines.append(u"- **%1** — %2"_s.arg(PlainText::markdown(action->name()),
+                                                     PlainText::markdown(action->scriptFile())));
         }
     }
     return u"\n\n## Plug-in actions installed now\n\n"_s

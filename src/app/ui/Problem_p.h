@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPalette>
 
+#include "results/ui/PlainText.h"
+
 namespace glimra {
 
 // A label that says what is wrong with what the user typed: in a warning colour, hidden
@@ -11,6 +13,8 @@ namespace glimra {
 inline QLabel *makeProblemLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
+    // What is wrong quotes what the user typed (a pattern, a predicate): shown as written.
+    PlainText::use(label);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette palette = label->palette();

@@ -8,6 +8,7 @@
 #include "results/ui/ActionTableView.h"
 #include "results/ui/FileListModel.h"
 #include "results/ui/FileTableView.h"
+#include "results/ui/PlainText.h"
 
 #include <QCursor>
 #include <QFontDatabase>
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -45,6 +47,8 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     setWindowTitle(tr("Glimra"));
     setObjectName(u"ResultWindow"_s);
     m_contextLine->setObjectName(u"contextLine"_s);
+    // It describes the selection: whatever that holds is shown as written, never loaded.
+    PlainText::use(m_contextLine);
     m_contextLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long description is cut with an ellipsis by contentType; the label never grows the
     // panel past the screen.
@@ -143,12 +147,29 @@ QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, c
     return placed;
 }
 
-void ResultWindow::followMouse()
+void ResultWindow::placeAt(const QPoint &pointer)
 {
-    const QPoint pointer = QCursor::pos();
     const QScreen *screen = QGuiApplication::screenAt(pointer);
     const QRect available = screen ? screen->availableGeometry() : QRect();
     move(placedAtPointer(frameGeometry(), pointer, available).topLeft());
+}
+
+void ResultWindow::followMouse()
+{
+    const QPoint pointer = QCursor::pos();
+    placeAt(pointer);
+    // Never shown yet, the frame (its title bar) is not known and was not counted.
+    if (frameGeometry() == geometry())
+        m_placeAgainAt = pointer;
+}
+
+bool ResultWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (m_placeAgainAt && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        && frameGeometry() != geometry())
+        placeAt(*std::exchange(m_placeAgainAt, std::nullopt));
+    return handled;
 }
 
 void ResultWindow::makeKeyAndActivate()
@@ -174,8 +195,14 @@ void ResultWindow::orderOut()
 void ResultWindow::runRow(int row)
 {
     if (currentTable() == m_actions) {
-        if (const ActionPtr action = m_actionModel->actionAt(row))
-            m_delegate->executeAction(action);
+        if (const ActionPtr action = m_actionModel->actionAt(row)) {
+            m_actionModel->started(action);
+            // The row says how it ended when it failed; the model outlives no action.
+            m_delegate->executeAction(action, [model = QPointer<ActionListModel>(m_actionModel), action](const Outcome &outcome) {
+                if (model)
+                    model->ended(action, outcome);
+            });
+        }
     } else if (currentTable() == m_files) {
         if (const FileObject *file = m_fileModel->fileAt(row))
             m_files->openFiles({*file});

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -42,6 +43,7 @@ public:
 
     void makeKeyAndActivate() override;
     void orderOut() override;
+    bool isShown() const override { return isVisible(); }
 
     /// The identifier of the tab shown: "actions", "files" or "why".
     QString currentTabIdentifier() const;
@@ -58,6 +60,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent *event) override;
 
 private:
     bool handleKey(QKeyEvent *event);
@@ -66,6 +69,7 @@ private:
     void updateWhy();
     void runRow(int row);
     void followMouse();
+    void placeAt(const QPoint &pointer);
     QWidget *currentTable() const;
 
     AppDelegate *m_delegate;
@@ -77,6 +81,9 @@ private:
     ActionTableView *m_actions;
     FileTableView *m_files;
     QPlainTextEdit *m_why;
+    // The pointer the panel was placed at before the window manager had framed it: it is
+    // placed again once the frame is known, so that its title bar stays on the screen.
+    std::optional<QPoint> m_placeAgainAt;
 };
 
 } // namespace glimra

@@ -9,6 +9,7 @@
 #include "matching/RegExpMatcher.h"
 #include "matching/contentType.h"
 #include "platform/UserDefaults.h"
+#include "results/ui/PlainText.h"
 
 #include <QJsonObject>
 #include <QLabel>
@@ -125,7 +126,7 @@ QString RulesPage::markProblems()
         if (!item)
             continue;
         const QString problem = UserDefaults::regexpProblem(item->text());
-        item->setToolTip(problem);
+        item->setToolTip(PlainText::toolTip(problem));
         item->setBackground(problem.isNull() ? QBrush() : QBrush(QColor(0xf8, 0xd7, 0xd7)));
         if (!problem.isNull())
             problems.append(tr("Rule %1: %2").arg(row + 1).arg(problem));
@@ -175,9 +176,13 @@ void RulesPage::test()
                               rule.value(u"regexp"_s).toString());
         Context context{{CTX_TEXT, sample}};
         const QString key = matcher.matched_key();
-        lines.append(!key.isEmpty() && matcher.matches(context)
-                         ? tr("Rule %1 matches: %2 = %3").arg(i + 1).arg(key, context.value(key))
-                         : tr("Rule %1 does not match.").arg(i + 1));
+        // A pattern that does not compile matches nothing: that is what to say of it.
+        if (const QString problem = UserDefaults::regexpProblem(rule.value(u"regexp"_s).toString()); !problem.isNull())
+            lines.append(tr("Rule %1 does not compile: %2.").arg(i + 1).arg(problem));
+        else
+            lines.append(!key.isEmpty() && matcher.matches(context)
+                             ? tr("Rule %1 matches: %2 = %3").arg(i + 1).arg(key, context.value(key))
+                             : tr("Rule %1 does not match.").arg(i + 1));
     }
     // The whole chain, with these rules, as a guess of this text would run it.
     QJsonObject values = m_interface.userDefaults().snapshot().values();

@@ -1,5 +1,7 @@
 #include "platform/desktop/ClipboardPasteboard.h"
 
+#include "platform/desktop/SelectionRequestWatch.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -81,6 +83,11 @@ QString ClipboardPasteboard::stringValue() const
     if (!data || !data->hasText())
         return {};
     return data->text();
+}
+
+void ClipboardPasteboard::whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then)
+{
+    SelectionRequestWatch::start(m_mode, bound, then);
 }
 
 bool ClipboardPasteboard::ownsClipboard() const

@@ -25,6 +25,11 @@ public:
 
     /// This process owns the selection now.
     bool ownsClipboard() const override;
+    bool isShared() const override { return true; }
+    /// Watches the X server's requests for the selection: fetched once a program asked for
+    /// one of its formats (not merely for the list of them) and no further request came
+    /// for a moment, so that one that asks for several is served them all.
+    void whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then) override;
 
 private:
     void publish(QMimeData *data);

@@ -16,10 +16,13 @@ namespace {
 const QString Service = u"org.freedesktop.Notifications"_s;
 const QString ObjectPath = u"/org/freedesktop/Notifications"_s;
 
-bool readsMarkup(const QDBusMessage &reply)
+// Whether the server reads markup, from its answer to GetCapabilities; nullopt when it gave
+// none (it failed, or did not answer in time, as a server started on demand may not).
+std::optional<bool> readsMarkup(const QDBusMessage &reply)
 {
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-        && reply.arguments().first().toStringList().contains(u"body-markup"_s);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return std::nullopt;
+    return reply.arguments().first().toStringList().contains(u"body-markup"_s);
 }
 
 void logDropped(const QString &title, const QString &description, const QString &error)
@@ -46,20 +49,22 @@ DBusNotifier::DBusNotifier(Delivery delivery) : m_delivery(delivery) {}
 
 bool DBusNotifier::serverReadsMarkup()
 {
-    if (!m_markup->has_value()) {
+    // Asked once. Until a server has said that it reads no markup, the body is escaped: an
+    // escaped body on a server that reads none shows the entities, an unescaped one on a
+    // server that reads markup runs it.
+    if (!m_asked) {
+        m_asked = true;
         const QDBusMessage call = QDBusMessage::createMethodCall(Service, ObjectPath, Service,
                                                                  u"GetCapabilities"_s);
         if (m_delivery == Delivery::WaitForReply) {
             *m_markup = readsMarkup(QDBusConnection::sessionBus().call(call, QDBus::Block, 2000));
         } else {
-            // Asked once; until the answer comes the body is escaped.
-            *m_markup = true;
             sendDetached(call, [markup = m_markup](const QDBusMessage &reply) {
                 *markup = readsMarkup(reply);
             });
         }
     }
-    return **m_markup;
+    return m_markup->value_or(true);
 }
 
 void DBusNotifier::notify(const QString &title, const QString &description,

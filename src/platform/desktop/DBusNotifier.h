@@ -10,8 +10,9 @@ namespace glimra {
 /// Desktop notifications through org.freedesktop.Notifications.Notify on the session bus:
 /// application name "Glimra", summary = title, body = description, no icon, the default
 /// timeout, and the notification's name and the identifier "GLIMRA" as hints. Where the
-/// server reads the body as markup, "&", "<" and ">" are escaped, so a selection shows as
-/// written. Without a notification service the notification is dropped with one log line.
+/// server reads the body as markup, or has not said that it does not, "&", "<" and ">" are
+/// escaped, so a selection shows as written. Without a notification service the
+/// notification is dropped with one log line.
 class DBusNotifier : public Notifier
 {
 public:
@@ -33,9 +34,9 @@ private:
     bool serverReadsMarkup();
 
     Delivery m_delivery;
-    // Whether the server reads markup: asked once. Detached, the answer arrives later
-    // (until then the body is escaped, which is safe either way), hence shared with the
-    // callback that records it.
+    // Whether the server reads markup: asked once; unknown until it answers. Detached, the
+    // answer arrives later, hence shared with the callback that records it.
+    bool m_asked = false;
     std::shared_ptr<std::optional<bool>> m_markup = std::make_shared<std::optional<bool>>();
 };
 

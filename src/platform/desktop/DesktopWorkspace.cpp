@@ -2,12 +2,13 @@
 
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
+#include "foundation/Launcher.h"
 #include "foundation/Url.h"
+#include "platform/MetadataGatherer.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QProcess>
 
 using namespace Qt::StringLiterals;
 
@@ -17,13 +18,21 @@ namespace {
 
 const QString FileManagerService = u"org.freedesktop.FileManager1"_s;
 
-Outcome startXdgOpen(const QString &argument)
+// What xdg-open's exit statuses mean, as its manual gives them.
+QString xdgOpenStatus(int status)
 {
-    if (QProcess::startDetached(u"xdg-open"_s, {argument}))
-        return {};
-    const QString why = u"xdg-open could not be started for %1"_s.arg(argument);
-    qCInfo(lcPlatform).noquote() << why;
-    return Outcome::failure(why);
+    switch (status) {
+    case 1: return u"it was called wrongly"_s;
+    case 2: return u"the file does not exist"_s;
+    case 3: return u"no application is set up to open it"_s;
+    case 4: return u"the application that opens it failed"_s;
+    }
+    return {};
+}
+
+void startXdgOpen(const QString &argument, const Completion &done)
+{
+    Launcher::launch(u"xdg-open"_s, {argument}, {}, done, xdgOpenStatus);
 }
 
 } // namespace
@@ -32,7 +41,7 @@ DesktopWorkspace::DesktopWorkspace(QObject *parent) : QObject(parent)
 {
     connect(&m_search, &SearchResultsQuery::finished, this,
             [this](const QString &, const QStringList &paths) {
-                complete(std::exchange(m_searchDone, {}), Outcome{true, {}, paths});
+                complete(std::exchange(m_searchDone, {}), Outcome{true, {}, paths, {}});
             });
 }
 
@@ -43,7 +52,7 @@ DesktopWorkspace::~DesktopWorkspace()
 
 void DesktopWorkspace::openURL(const Url &url, const Completion &done)
 {
-    complete(done, startXdgOpen(url.absoluteString()));
+    startXdgOpen(url.absoluteString(), done);
 }
 
 void DesktopWorkspace::selectFile(const QString &path, const QString &, const Completion &done)
@@ -51,7 +60,7 @@ void DesktopWorkspace::selectFile(const QString &path, const QString &, const Co
     const QString folder = dirname(path);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
-        return complete(done, startXdgOpen(folder));
+        return startXdgOpen(folder, done);
     QDBusMessage call = QDBusMessage::createMethodCall(FileManagerService,
                                                        u"/org/freedesktop/FileManager1"_s,
                                                        FileManagerService, u"ShowItems"_s);
@@ -62,7 +71,16 @@ void DesktopWorkspace::selectFile(const QString &path, const QString &, const Co
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [folder, done](QDBusPendingCallWatcher *finished) {
                 finished->deleteLater();
-                complete(done, finished->isError() ? startXdgOpen(folder) : Outcome());
+                if (!finished->isError())
+                    return complete(done);
+                // No file manager offers it, or the one that does did not answer: the folder
+                // is opened instead, and if that fails too, both are said.
+                const QString fileManager = finished->error().type() == QDBusError::NoReply
+                    ? u"the file manager did not answer"_s
+                    : u"no file manager offers to show a file"_s;
+                startXdgOpen(folder, [done, fileManager](const Outcome &opened) {
+                    complete(done, opened.ok ? opened : Outcome::failure(fileManager + u"; "_s + opened.message));
+                });
             });
 }
 
@@ -71,8 +89,20 @@ void DesktopWorkspace::showSearchResultsForQueryString(const QString &query, con
     // One search at a time: a newer one replaces the one under way.
     complete(std::exchange(m_searchDone, {}), Outcome::failure(u"a newer search replaced it"_s));
     if (!m_search.start(query))
-        return complete(done, Outcome{true, {}, QStringList()});
-    m_searchDone = done;
+        return complete(done, Outcome{true, {}, QStringList(), {}});
+    // Without a file-name index only the home folder is searched: the outcome says so.
+    const QString noIndex = MetadataGatherer::locateProgram().isEmpty()
+        ? u"there is no file-name index (plocate is not installed), so only the home folder was searched"_s
+        : MetadataGatherer::locateDatabase().isEmpty()
+        ? u"there is no file-name index yet (run updatedb), so only the home folder was searched"_s
+        : QString();
+    m_searchDone = [done, noIndex](const Outcome &found) {
+        if (!found.ok || noIndex.isNull())
+            return complete(done, found);
+        Outcome partial = Outcome::failure(noIndex);
+        partial.items = found.items;
+        complete(done, partial);
+    };
 }
 
 } // namespace glimra

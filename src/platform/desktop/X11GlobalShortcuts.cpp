@@ -140,7 +140,9 @@ bool X11GlobalShortcuts::grab(int id, const QKeySequence &sequence, QString *pro
     if (keysym)
         grab.keycodes = keycodesOf(symbols.get(), *keysym);
     if (grab.keycodes.isEmpty())
-        return fail(u"%1 is no key of this keyboard"_s.arg(sequence.toString(QKeySequence::NativeText)));
+        return fail(combination.key() == Qt::Key_unknown
+                        ? u"it names no key"_s
+                        : u"%1 is no key of this keyboard"_s.arg(sequence.toString(QKeySequence::NativeText)));
     m_numLockMask = numLockMask(c, symbols.get());
     if (!grabKeys(grab, problem))
         return false;

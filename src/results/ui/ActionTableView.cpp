@@ -11,6 +11,10 @@ ActionTableView::ActionTableView(ActionListModel *model, QWidget *parent)
     setModel(model);
     setUpResultTable(*this);
     horizontalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(ActionListModel::LabelColumn, QHeaderView::ResizeToContents);
+    // What an action acts on is shown whole, over as many lines as it takes: a command to
+    // run hides nothing at its end.
+    setWordWrap(true);
 }
 
 } // namespace glimra

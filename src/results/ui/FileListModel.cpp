@@ -1,6 +1,7 @@
 #include "results/ui/FileListModel.h"
 
 #include "app/AppDelegate.h"
+#include "results/ui/PlainText.h"
 #include "results/ui/ResultListController.h"
 
 #include <QFileInfo>
@@ -62,7 +63,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (!file)
         return {};
     if (role == Qt::ToolTipRole)
-        return file->nicePath();
+        return PlainText::toolTip(file->nicePath());
     if (role == Qt::DisplayRole)
         return index.column() == NameColumn ? file->niceTitle() : file->nicePath();
     if (role == Qt::DecorationRole && index.column() == NameColumn)

@@ -4,6 +4,7 @@
 #include "foundation/Url.h"
 #include "platform/Workspace.h"
 #include "results/ui/FileListModel.h"
+#include "results/ui/PlainText.h"
 #include "results/ui/ResultListController.h"
 #include "results/ui/ResultTable_p.h"
 
@@ -93,13 +94,13 @@ QMenu *FileTableView::menuForEvent(const QPoint &)
 
 QAction *FileTableView::buildMenuFromDir(const QString &folder)
 {
-    auto *submenu = new QMenu(basename(folder), m_menu);
+    auto *submenu = new QMenu(PlainText::menuText(basename(folder)), m_menu);
     submenu->setToolTipsVisible(true);
     static const QFileIconProvider icons;
     int count = 0;
     for (const QString &path : ls_files(folder + u"/*"_s)) {
-        QAction *item = submenu->addAction(icons.icon(QFileInfo(path)), basename(path));
-        item->setToolTip(path);
+        QAction *item = submenu->addAction(icons.icon(QFileInfo(path)), PlainText::menuText(basename(path)));
+        item->setToolTip(PlainText::toolTip(path));
         item->setData(path);
         connect(item, &QAction::triggered, this, [this, item] { openFileFromMenu(item); });
         // The "..." follows the sixteenth entry, even when there is no seventeenth.

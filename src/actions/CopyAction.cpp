@@ -1,0 +1,59 @@
+#include "actions/CopyAction.h"
+
+#include "actions/PasteAction.h"
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+// What of `context` is copied, in the keys "paste" reads; empty when it holds no value.
+Context valueOf(const Context &context)
+{
+    if (!PasteAction::typeForDataType(context.value(ACT_DATA_TYPE)).isNull() && context.contains(ACT_DATA_PATH))
+        return {{ACT_DATA_TYPE, context.value(ACT_DATA_TYPE)}, {ACT_DATA_PATH, context.value(ACT_DATA_PATH)}};
+    for (const QString &key : {ACT_TEXT, ACT_PATH, ACT_URL}) {
+        if (context.contains(key))
+            return {{ACT_TEXT, context.value(key)}};
+    }
+    return {};
+}
+
+} // namespace
+
+CopyAction::CopyAction(std::shared_ptr<Pasteboard> pasteboard)
+    : ActionObject(u"CopyAction"_s), m_pasteboard(std::move(pasteboard))
+{
+}
+
+ActionList CopyAction::actionsForContext(const Context &context)
+{
+    const Context value = valueOf(context);
+    if (value.isEmpty())
+        return {};
+    auto offer = std::make_shared<CopyAction>(m_pasteboard);
+    offer->setLabel(u"copy"_s);
+    offer->m_value = value;
+    offer->setDetail(value.contains(ACT_TEXT) ? value.value(ACT_TEXT)
+                                              : u"%1 data from %2"_s.arg(value.value(ACT_DATA_TYPE),
+                                                                         value.value(ACT_DATA_PATH)));
+    return {offer};
+}
+
+QString CopyAction::whyNotOffered(const Context &) const
+{
+    return u"it needs ACT_TEXT, ACT_PATH, ACT_URL or a file of data"_s;
+}
+
+void CopyAction::execute(const Context &, const Completion &done)
+{
+    // A clipboard in memory goes with this program: nothing would have been copied.
+    if (!m_pasteboard || !m_pasteboard->isShared())
+        return complete(done, Outcome::failure(u"there is no clipboard to copy to (no display was found)"_s));
+    if (!PasteAction::fillPasteboard(*m_pasteboard, m_value))
+        return complete(done, Outcome::failure(u"there is nothing to copy"_s));
+    complete(done);
+}
+
+} // namespace glimra

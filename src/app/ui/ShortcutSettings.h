@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
+namespace glimra {
+
+/// What the two shortcut settings may hold: one key combination of keys this program
+/// knows ("Ctrl+Alt+Y"), or empty for none, and never the other shortcut's combination.
+/// Checked wherever a setting is written (glimra defaults write, Preferences), once
+/// installed.
+struct ShortcutSettings
+{
+    /// Why `value` cannot be stored under `key` beside the settings `all`; null when it
+    /// can, or when `key` is no shortcut.
+    static QString problem(const QString &key, const QJsonValue &value, const QJsonObject &all);
+    /// Has UserDefaults check every write with problem().
+    static void install();
+};
+
+} // namespace glimra

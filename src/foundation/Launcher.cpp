@@ -1,0 +1,59 @@
+#include "foundation/Launcher.h"
+
+#include "foundation/Log.h"
+
+#include <QProcess>
+#include <QTimer>
+
+#include <memory>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+void Launcher::launch(const QString &program, const QStringList &arguments, const QString &folder,
+                      const Completion &done, const StatusMeaning &meaning)
+{
+    // No parent, and deleted only once the program has ended: a QProcess destroyed while
+    // its program runs would kill it. Left running when we exit.
+    auto *process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    if (!folder.isEmpty())
+        process->setWorkingDirectory(folder);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A session of its own: no signal meant for us (Ctrl-C in our terminal, our group
+    // killed) reaches it.
+    process->setChildProcessModifier([] { ::setsid(); });
+
+    auto heard = std::make_shared<bool>(false);
+    auto tell = [heard, done](const Outcome &outcome) {
+        if (!std::exchange(*heard, true))
+            complete(done, outcome);
+    };
+    QObject::connect(process, &QProcess::errorOccurred, process, [=](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        qCDebug(lcFoundation) << "could not start" << program << process->errorString();
+        tell(Outcome::failure(u"%1 could not be started (%2)"_s.arg(program, process->errorString())));
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::finished, process, [=](int status, QProcess::ExitStatus how) {
+        process->deleteLater();
+        if (how == QProcess::NormalExit && status == 0)
+            return tell({});
+        const QString why = how != QProcess::NormalExit ? u"%1 crashed"_s.arg(program)
+                                                         : u"%1 exited with status %2"_s.arg(program).arg(status);
+        const QString explained = meaning && how == QProcess::NormalExit ? meaning(status) : QString();
+        tell(Outcome::failure(explained.isEmpty() ? why : why + u": "_s + explained));
+    });
+    // Still running when the wait is over: it started and works; it is let go.
+    QTimer::singleShot(LaunchWait, Qt::PreciseTimer, process, [tell] { tell({}); });
+    process->start();
+}
+
+} // namespace glimra

@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
     # build
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libperl-dev
+    qt6-base-dev qt6-qpa-plugins libperl-dev libpcre2-dev
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # fuzzing (llvm-15 symbolizes the crash reports)

@@ -23,6 +23,9 @@ namespace glimra {
 
 namespace {
 
+// The exit status of a regular expression that reached a limit: neither false nor no value.
+constexpr int LimitReached = 3;
+
 // Prints `value` and gives the exit status.
 int printValue(CommandLine &command, const std::optional<QVariant> &value)
 {
@@ -121,7 +124,12 @@ int ScriptingCommand::regexp(const QStringList &arguments)
     }
     if (code.isEmpty() || words.size() != 3)
         return command.usageError(u"regexp takes match, multiple or split (mreg, xreg, splt), a text and a pattern"_s);
-    return printValue(command, RegexpCommand::performDefaultImplementation(code, words.at(1), words.at(2)));
+    const RegexpCommand::Answer answer = RegexpCommand::perform(code, words.at(1), words.at(2));
+    if (!answer.failure.isNull()) {
+        command.err() << u"glimra regexp: "_s << answer.failure << u'\n';
+        return LimitReached;
+    }
+    return printValue(command, answer.value);
 }
 
 } // namespace glimra

@@ -1,6 +1,7 @@
 #include "platform/UserDefaults.h"
 
 #include "foundation/Log.h"
+#include "foundation/BoundedRegexp.h"
 #include "foundation/Paths.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -143,7 +143,8 @@ std::optional<Predicate> UserDefaults::unarchiveObjectForKey(const QString &key)
 
 QString UserDefaults::regexpProblem(const QString &pattern)
 {
-    const QRegularExpression expression(pattern);
+    // Compiled as the matchers and the scripting commands compile it.
+    const BoundedRegexp expression(pattern);
     if (expression.isValid())
         return {};
     return u"the regexp \"%1\" does not compile: %2 at offset %3"_s.arg(

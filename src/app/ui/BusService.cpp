@@ -26,6 +26,8 @@ namespace {
 
 const QString TooLarge = u"org.glimra.Glimra1.Error.TooLarge"_s;
 const QString UnknownArgument = u"org.glimra.Glimra1.Error.UnknownArgument"_s;
+const QString LimitReached = u"org.glimra.Glimra1.Error.LimitReached"_s;
+const QString Busy = u"org.glimra.Glimra1.Error.Busy"_s;
 
 } // namespace
 
@@ -86,7 +88,19 @@ QVariantList BusService::Regexp(const QString &eventId, const QString &text, con
 {
     if (!fits(text, MaximumTextBytes, u"the text"_s) || !fits(regexp, MaximumPatternBytes, u"the pattern"_s))
         return {};
-    return answer(RegexpCommand::performDefaultImplementation(eventId, text, regexp));
+    // Off the main thread: a pattern may take up to its time limit, and the desktop and
+    // the bus are served meanwhile.
+    setDelayedReply(true);
+    const QDBusMessage request = message();
+    const bool started = RegexpCommand::performInBackground(
+        eventId, text, regexp, this, [request](const RegexpCommand::Answer &result) {
+            QDBusConnection::sessionBus().send(
+                result.failure.isNull() ? request.createReply(QVariant(answer(result.value)))
+                                        : request.createErrorReply(LimitReached, result.failure));
+        });
+    if (!started)
+        sendErrorReply(Busy, u"too many regular expressions are being matched; try again later"_s);
+    return {};
 }
 
 QVariantList BusService::Matches(const QString &text, const QString &regexp)

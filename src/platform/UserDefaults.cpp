@@ -3,9 +3,9 @@
 #include "foundation/Log.h"
 #include "foundation/BoundedRegexp.h"
 #include "foundation/Paths.h"
+#include "foundation/ScriptFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -69,15 +69,23 @@ QString UserDefaults::defaultFilePath()
 
 std::optional<QJsonObject> UserDefaults::dictionaryRepresentation(QString *error) const
 {
-    QFile file(m_filePath);
-    if (!file.exists())
+    if (!QFileInfo::exists(m_filePath))
         return QJsonObject();
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Read as plug-ins are: a link to a device or a FIFO would otherwise exhaust memory or
+    // hang every reader, and a huge file slow every guess down.
+    QString why;
+    const std::optional<QByteArray> contents = readFile(m_filePath, &why);
+    if (!contents) {
         if (error)
-            *error = u"%1 cannot be read: %2"_s.arg(m_filePath, file.errorString());
+            *error = u"%1 cannot be read: %2"_s.arg(m_filePath, why);
         return std::nullopt;
     }
-    return dictionaryFromData(file.readAll(), m_filePath, error);
+    return dictionaryFromData(*contents, m_filePath, error);
+}
+
+std::optional<QByteArray> UserDefaults::readFile(const QString &filePath, QString *why)
+{
+    return ScriptFile::read(filePath, MaximumFileBytes, why);
 }
 
 std::optional<QJsonObject> UserDefaults::dictionaryFromData(const QByteArray &contents,

@@ -28,6 +28,7 @@ QString whyNot(const GuessOutcome &outcome)
         return outcome.title.isEmpty() ? u"nothing to guess: no application is active"_s
                                        : outcome.title + u": "_s + outcome.description;
     case GuessOutcome::Ending::EmptySelection:
+    case GuessOutcome::Ending::NotHandedOver:
         return outcome.title + u": "_s + outcome.description;
     case GuessOutcome::Ending::NoText:
         return u"nothing to guess: there is no text"_s;

@@ -28,6 +28,16 @@ QString Pasteboard::stringValue() const
     return {};
 }
 
+TextRead Pasteboard::readText(qsizetype maximumBytes) const
+{
+    return TextRead::of(stringValue(), maximumBytes);
+}
+
+std::optional<PasteboardContents> Pasteboard::wholeContents(QString *) const
+{
+    return contents();
+}
+
 PasteboardContents Pasteboard::contents() const
 {
     PasteboardContents all;

@@ -170,6 +170,9 @@ QString UserDefaults::validate(const QString &key, const QJsonValue &value)
     if ((key == u"app_tm_seed"_s || key == u"editor_command"_s || key.startsWith(u"shortcut_"_s))
         && !value.isString())
         return u"\"%1\" must be a text, not %2"_s.arg(key, typeName(value));
+    if (key == Settings::CaptureLimitKey && !Settings::isCaptureLimit(value))
+        return u"\"%1\" must be a whole number of MiB from 1 to %2, not %3"_s.arg(key).arg(
+            Settings::MaximumCaptureLimitMiB).arg(value.isDouble() ? QString::number(value.toDouble()) : typeName(value));
     if (key == u"search_exclusion_filter"_s) {
         if (!value.isString())
             return u"\"%1\" must be a predicate text, not %2"_s.arg(key, typeName(value));

@@ -45,6 +45,8 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     setWindowTitle(tr("Glimra"));
     setObjectName(u"ResultWindow"_s);
     m_contextLine->setObjectName(u"contextLine"_s);
+    // It shows what was selected: never read as markup (an <img> would be loaded).
+    m_contextLine->setTextFormat(Qt::PlainText);
     m_contextLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long description is cut with an ellipsis by contentType; the label never grows the
     // panel past the screen.
@@ -67,6 +69,12 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
 
     connect(delegate, &AppDelegate::matchedContextChanged, this, &ResultWindow::updateContextLine);
     connect(delegate, &AppDelegate::guessFinished, this, &ResultWindow::updateWhy);
+    connect(delegate, &AppDelegate::guessFinished, this, [this](const GuessOutcome &outcome) {
+        if (!outcome.finished() || outcome.guess != m_delegate->currentGuess())
+            return;
+        m_cutAt = outcome.cutAt;
+        updateContextLine();
+    });
     connect(delegate, &AppDelegate::selectedTabChanged, this,
             [this] { showTab(m_delegate->selectedTab()); });
     connect(m_actions, &QAbstractItemView::activated, this,
@@ -115,7 +123,10 @@ void ResultWindow::showTab(qint64 selectedTab)
 
 void ResultWindow::updateContextLine()
 {
-    m_contextLine->setText(ContextInfoTransformer::transformedValue(m_delegate->matchedContext()));
+    const QString line = ContextInfoTransformer::transformedValue(m_delegate->matchedContext());
+    m_contextLine->setText(m_cutAt > 0 ? tr("%1; the selection was cut to its first %2 MiB")
+                                             .arg(line).arg(double(m_cutAt) / (1024 * 1024))
+                                       : line);
 }
 
 void ResultWindow::updateWhy()

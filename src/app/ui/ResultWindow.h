@@ -77,6 +77,8 @@ private:
     ActionTableView *m_actions;
     FileTableView *m_files;
     QPlainTextEdit *m_why;
+    // The guess shown read only the first this many bytes of its selection (0: all of it).
+    qsizetype m_cutAt = 0;
 };
 
 } // namespace glimra

@@ -67,14 +67,21 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
 
     // The resident application guesses for us when it runs: its panel shows the results
     // too, and it keeps the clipboard it restores.
-    if (verb != u"service"_s && RunningInstance::isRunning()) {
-        const std::optional<QJsonObject> answer =
-            RunningInstance::runGuess(verb == u"guess"_s ? u"selection"_s : u"clipboard"_s, *wait);
-        if (answer) {
-            return report(command, GuessReport::outcomeFrom(answer->value(u"outcome"_s).toObject()),
-                          answer->value(u"state"_s).toObject());
+    if (verb != u"service"_s) {
+        const BusPeer peer = RunningInstance::find();
+        QString problem = peer.problem();
+        if (peer.state == BusPeer::State::Answers) {
+            const std::optional<QJsonObject> answer = RunningInstance::runGuess(
+                verb == u"guess"_s ? u"selection"_s : u"clipboard"_s, *wait, &problem);
+            if (answer) {
+                return report(command, GuessReport::outcomeFrom(answer->value(u"outcome"_s).toObject()),
+                              answer->value(u"state"_s).toObject());
+            }
         }
-        command.err() << u"glimra %1: the running Glimra did not answer; guessing here\n"_s.arg(verb);
+        if (!problem.isNull()) {
+            command.err() << u"glimra %1: %2\n"_s.arg(verb, problem);
+            return 1;
+        }
     }
 
     QByteArray serviceText;

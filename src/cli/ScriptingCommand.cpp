@@ -95,12 +95,17 @@ int ScriptingCommand::call(const QStringList &arguments, bool withDisplay)
         if (command.parser().isSet(option))
             values.insert(key, command.parser().value(option));
     }
-    if (RunningInstance::isRunning()) {
+    // A text is guessed by the running one whatever display it serves: nothing is
+    // captured or shown.
+    const BusPeer peer = RunningInstance::find();
+    if (peer.state == BusPeer::State::Answers || peer.state == BusPeer::State::OtherDisplay) {
         bool answered = false;
         const std::optional<QVariant> value = guessThroughTheRunningOne(values, &answered);
         if (answered)
             return printValue(command, value);
         command.err() << u"glimra call: the running Glimra did not answer; guessing here\n"_s;
+    } else if (peer.state == BusPeer::State::Hung) {
+        command.err() << u"glimra call: %1; guessing here\n"_s.arg(peer.problem());
     }
     QVariantMap here;
     for (auto it = values.cbegin(); it != values.cend(); ++it)

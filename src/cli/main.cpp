@@ -68,7 +68,7 @@ int runDesktopApplication(int &argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     glimra::DesktopApplication desktop;
     if (!desktop.start())
-        return 0;
+        return desktop.exitStatus();
     const int status = QApplication::exec();
     // A clipboard it restored after a copy outlives it.
     glimra::ClipboardKeeper::handOver(*desktop.interface().platform().generalPasteboard);
@@ -83,7 +83,7 @@ int showResults(const QStringList &arguments)
     QString problem;
     if (glimra::RunningInstance::showResults(&problem))
         return 0;
-    QTextStream(stderr) << u"glimra show: Glimra is not running (%1); start it with \"glimra\"\n"_s.arg(problem);
+    QTextStream(stderr) << u"glimra show: %1\n"_s.arg(problem);
     return 1;
 }
 

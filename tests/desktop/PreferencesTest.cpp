@@ -139,10 +139,33 @@ TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
     login->setChecked(true);
     QFile entry(AutostartEntry::path());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(entry.readAll().contains("Exec=glimra"));
+    // By its absolute path: $PATH at login is not the one of now.
+    EXPECT_TRUE(entry.readAll().contains("\nExec=" + AutostartEntry::program().toUtf8() + "\n"));
+    EXPECT_TRUE(AutostartEntry::program().startsWith(u'/'));
+    EXPECT_TRUE(AutostartEntry::program().endsWith(u"/glimra"_s));
     EXPECT_EQ(AutostartEntry::path(), path(u"config/autostart/org.glimra.Glimra.desktop"_s));
     login->setChecked(false);
     EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
+}
+
+TEST(AutostartEntryTest, TheExecLineNamesTheProgramByItsPathQuotedWhereItMustBe)
+{
+    const QByteArray entry = "[Desktop Entry]\nName=Glimra\nExec=glimra\nTryExec=glimra\n";
+    const struct
+    {
+        QString program;
+        QByteArray exec;
+    } rows[] = {
+        {u"/usr/bin/glimra"_s, "Exec=/usr/bin/glimra"},
+        {u"/home/me/my apps/glimra"_s, R"(Exec="/home/me/my apps/glimra")"},
+        {u"/opt/$HOME\\100%/glimra"_s, R"(Exec="/opt/\$HOME\\100%%/glimra")"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(AutostartEntry::withProgram(entry, row.program),
+                  "[Desktop Entry]\nName=Glimra\n" + row.exec + "\nTryExec=glimra\n")
+            << row.program.toStdString();
+    }
+    EXPECT_EQ(AutostartEntry::withProgram("Exec=glimra %U\n", u"/b/glimra"_s), "Exec=/b/glimra %U\n");
 }
 
 TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)

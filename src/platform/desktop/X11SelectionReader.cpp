@@ -114,7 +114,9 @@ quint32 X11SelectionReader::read(const QByteArray &selection, const QByteArrayLi
     transfer->maximum = std::max<qsizetype>(maximumBytes, 0);
     transfer->done = std::move(done);
     const quint32 id = ++m_lastTransfer;
-    QTimer::singleShot(int(std::clamp<qint64>(deadline.remainingTime(), 0, INT_MAX)), this, [this, id] {
+    // Precise: a coarse timer may fire a twentieth early, and the deadline is a promise.
+    QTimer::singleShot(int(std::clamp<qint64>(deadline.remainingTime(), 0, INT_MAX)), Qt::PreciseTimer, this,
+                       [this, id] {
         Data late;
         late.timedOut = true;
         finish(id, late);

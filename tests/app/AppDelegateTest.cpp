@@ -452,8 +452,9 @@ TEST_F(AppDelegateTest, RequestsThatNameTheirTextAreNeverDropped)
     QList<GuessOutcome::Ending> endings;
     for (const GuessOutcome &outcome : std::as_const(outcomes)) {
         endings.append(outcome.ending);
-        if (outcome.ending == GuessOutcome::Ending::Dropped)
+        if (outcome.ending == GuessOutcome::Ending::Dropped) {
             EXPECT_EQ(outcome.guess, dropped);
+        }
     }
     EXPECT_EQ(endings.count(GuessOutcome::Ending::Dropped), 1);
     EXPECT_EQ(endings.count(GuessOutcome::Ending::Finished), 5);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -146,6 +147,20 @@ TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
     EXPECT_EQ(AutostartEntry::path(), path(u"config/autostart/org.glimra.Glimra.desktop"_s));
     login->setChecked(false);
     EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
+}
+
+TEST_F(PreferencesTest, TheCaptureLimitIsSetInMebibytesWithinItsRange)
+{
+    auto *limit = find<QSpinBox>(u"capture_limit_mib"_s);
+    ASSERT_TRUE(limit);
+    EXPECT_EQ(limit->value(), 8); // the default, unset
+    EXPECT_TRUE(stored(u"capture_limit_mib"_s).isUndefined());
+    limit->setValue(2);
+    EXPECT_EQ(stored(u"capture_limit_mib"_s), QJsonValue(2));
+    limit->setValue(100);
+    EXPECT_EQ(stored(u"capture_limit_mib"_s), QJsonValue(16)); // the most answers fit on the bus with
+    UserDefaults().setObject(u"capture_limit_mib"_s, 4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return limit->value() == 4; }, 5000));
 }
 
 TEST(AutostartEntryTest, TheExecLineNamesTheProgramByItsPathQuotedWhereItMustBe)

@@ -9,6 +9,7 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +27,7 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
       m_tryShortcut(std::move(tryShortcut)),
       m_hideAfterAction(new QCheckBox(tr("&Hide the panel after an action has run"), this)),
       m_closeToMouse(new QCheckBox(tr("Open the panel at the &mouse pointer"), this)),
+      m_captureLimit(new QSpinBox(this)),
       m_startAtLogin(new QCheckBox(tr("&Start Glimra when I log in"), this)),
       m_form(new QFormLayout(this))
 {
@@ -35,10 +37,17 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
                      DesktopApplication::DefaultGuessSelectionShortcut);
     addShortcutField(DesktopApplication::GuessClipboardShortcutKey,
                      DesktopApplication::DefaultGuessClipboardShortcut);
+    m_captureLimit->setObjectName(Settings::CaptureLimitKey);
+    m_captureLimit->setRange(1, Settings::MaximumCaptureLimitMiB);
+    m_captureLimit->setSuffix(tr(" MiB"));
+    m_captureLimit->setToolTip(tr("A longer selection is cut: Glimra guesses its beginning and says so."));
+    m_form->addRow(tr("Read at most:"), m_captureLimit);
     m_form->addRow(tr("Session:"), m_startAtLogin);
 
     connect(m_hideAfterAction, &QCheckBox::toggled, this, [this] { storeBool(m_hideAfterAction, HideAfterAction); });
     connect(m_closeToMouse, &QCheckBox::toggled, this, [this] { storeBool(m_closeToMouse, CloseToMouse); });
+    connect(m_captureLimit, &QSpinBox::valueChanged, this,
+            [this](int mebibytes) { store(Settings::CaptureLimitKey, mebibytes); });
     connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
         QString error;
         if (!AutostartEntry::setEnabled(enabled, &error))
@@ -64,7 +73,7 @@ void GeneralPage::addShortcutField(const QString &key, const QString &fallback)
 
 QStringList GeneralPage::keys() const
 {
-    QStringList all{HideAfterAction, CloseToMouse};
+    QStringList all{HideAfterAction, CloseToMouse, Settings::CaptureLimitKey};
     for (const ShortcutField &field : m_shortcuts)
         all.append(field.key);
     return all;
@@ -75,6 +84,8 @@ void GeneralPage::load(const Settings &settings)
     const QSignalBlocker hide(m_hideAfterAction);
     const QSignalBlocker close(m_closeToMouse);
     const QSignalBlocker login(m_startAtLogin);
+    const QSignalBlocker limit(m_captureLimit);
+    m_captureLimit->setValue(int(settings.captureLimitBytes() / (1024 * 1024)));
     m_hideAfterAction->setChecked(settings.boolForKey(HideAfterAction));
     m_closeToMouse->setChecked(settings.boolForKey(CloseToMouse));
     m_startAtLogin->setChecked(AutostartEntry::isEnabled());

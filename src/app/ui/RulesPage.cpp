@@ -175,9 +175,12 @@ void RulesPage::test()
                               rule.value(u"regexp"_s).toString());
         Context context{{CTX_TEXT, sample}};
         const QString key = matcher.matched_key();
-        lines.append(!key.isEmpty() && matcher.matches(context)
-                         ? tr("Rule %1 matches: %2 = %3").arg(i + 1).arg(key, context.value(key))
-                         : tr("Rule %1 does not match.").arg(i + 1));
+        if (!key.isEmpty() && matcher.matches(context))
+            lines.append(tr("Rule %1 matches: %2 = %3").arg(i + 1).arg(key, context.value(key)));
+        else if (!matcher.limitReached().isNull())
+            lines.append(tr("Rule %1 was stopped: it reached %2.").arg(i + 1).arg(matcher.limitReached()));
+        else
+            lines.append(tr("Rule %1 does not match.").arg(i + 1));
     }
     // The whole chain, with these rules, as a guess of this text would run it.
     QJsonObject values = m_interface.userDefaults().snapshot().values();

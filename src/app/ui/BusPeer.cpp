@@ -6,6 +6,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -25,7 +28,14 @@ BusPeer BusPeer::find()
     QDBusMessage ask = QDBusMessage::createMethodCall(BusService::ServiceName, BusService::ObjectPath,
                                                       BusService::Interface, u"Display"_s);
     ask.setAutoStartService(false);
-    const QDBusMessage reply = bus.call(ask, QDBus::Block, AnswerSeconds * 1000);
+    // Waited for by a precise timer: the bus's own timeout fires up to a twentieth early.
+    QDBusPendingCallWatcher pending(bus.asyncCall(ask, (AnswerSeconds + 1) * 1000));
+    QEventLoop loop;
+    QObject::connect(&pending, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(AnswerSeconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    if (!pending.isFinished())
+        loop.exec();
+    const QDBusMessage reply = pending.isFinished() ? pending.reply() : QDBusMessage();
     if (reply.type() != QDBusMessage::ReplyMessage) {
         // Gone meanwhile is no hang.
         peer.state = bus.interface()->isServiceRegistered(BusService::ServiceName).value() ? State::Hung

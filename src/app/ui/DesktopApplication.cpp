@@ -11,6 +11,7 @@
 #include "app/ui/ResultWindow.h"
 #include "app/ui/SettingsWatcher.h"
 #include "matching/PluginManager.h"
+#include "foundation/ExitCleanup.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "platform/Notifier.h"
@@ -82,7 +83,11 @@ DesktopApplication::DesktopApplication(QObject *parent)
     });
 }
 
-DesktopApplication::~DesktopApplication() = default;
+DesktopApplication::~DesktopApplication()
+{
+    if (m_instanceLock && m_instanceLock->isLocked())
+        ExitCleanup::removeFile(m_lockPath); // the lock file goes with the lock
+}
 
 // The application the user is in when Glimra starts is the one a guess from the tray
 // guesses until the focus moves: otherwise, once Glimra's own panel is active, nothing
@@ -144,13 +149,17 @@ bool DesktopApplication::handOverToTheRunningOne(qint64 lockHolder)
 bool DesktopApplication::start()
 {
     // One instance per display, with or without a session bus.
-    m_instanceLock = std::make_unique<QLockFile>(lockFilePath(qEnvironmentVariable("DISPLAY")));
+    m_lockPath = lockFilePath(qEnvironmentVariable("DISPLAY"));
+    m_instanceLock = std::make_unique<QLockFile>(m_lockPath);
     m_instanceLock->setStaleLockTime(0); // held as long as its process lives
     if (!m_instanceLock->tryLock(0)) {
         qint64 holder = 0;
         m_instanceLock->getLockInfo(&holder, nullptr, nullptr);
         return handOverToTheRunningOne(holder);
     }
+    // Ended by a signal, the program takes it along; killed outright, the next start finds
+    // its process gone and takes the lock over.
+    ExitCleanup::addFile(m_lockPath);
     QString problem;
     if (!m_bus->registerOnBus(&problem)) {
         if (QDBusConnection::sessionBus().isConnected())

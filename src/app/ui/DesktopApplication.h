@@ -87,6 +87,7 @@ private:
     QMenu *buildMenu();
     void reportProblem(const QString &title, const QString &description);
 
+    QString m_lockPath;
     std::unique_ptr<QLockFile> m_instanceLock;
     int m_exitStatus = 0;
     Platform m_platform;

@@ -9,6 +9,7 @@
 #include "cli/desktopServices.h"
 #include "capture/CopySelection.h"
 #include "platform/MemoryPasteboard.h"
+#include "platform/Pasteboard.h"
 
 #include <QFile>
 
@@ -89,7 +90,8 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly))
             return command.usageError(u"cannot read standard input"_s);
-        serviceText = input.readAll();
+        // A capture: no more is kept than a capture keeps (an endless input ends there).
+        serviceText = input.read(Pasteboard::MaximumReadBytes);
     }
 
     Session session(desktopServices(withDisplay));

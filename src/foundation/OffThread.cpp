@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QRunnable>
 #include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
@@ -59,14 +60,14 @@ void OffThread::run(const std::function<void()> &work)
     auto finished = std::make_shared<QSemaphore>();
     QEventLoop loop;
     const QPointer<QEventLoop> waiting(&loop);
-    shared.pool.start([&work, &shared, finished, waiting] {
+    shared.pool.start(QRunnable::create([&work, &shared, finished, waiting] {
         work();
         finished->release();
         shared.post([waiting] {
             if (waiting)
                 waiting->quit();
         });
-    });
+    }), 1);
     loop.exec();
     // Quitting the application ends every event loop: the work is still waited for (it
     // is bounded), since it refers to what the caller holds.

@@ -12,12 +12,14 @@ namespace glimra {
 class OffThread
 {
 public:
-    /// How many pieces of work may run or wait at once in start(); more are refused.
-    static constexpr int MaximumQueued = 64;
+    /// How many pieces of work may run or wait at once in start(); more are refused, so
+    /// that a flood of requests is answered at once rather than after minutes.
+    static constexpr int MaximumQueued = 16;
 
     /// Runs `work` on a worker thread and returns when it has ended. On the main thread
     /// the event loop runs meanwhile (other requests, the panel, the bus are served);
-    /// anywhere else, or without an application object, `work` runs here.
+    /// anywhere else, or without an application object, `work` runs here. It goes before
+    /// any work start() queued: a guess waits for nobody's requests.
     static void run(const std::function<void()> &work);
 
     /// Starts `work` on a worker thread and returns at once; `then` runs afterwards on the

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QMessageBox>
@@ -40,8 +41,14 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
     m_captureLimit->setObjectName(Settings::CaptureLimitKey);
     m_captureLimit->setRange(1, Settings::MaximumCaptureLimitMiB);
     m_captureLimit->setSuffix(tr(" MiB"));
-    m_captureLimit->setToolTip(tr("A longer selection is cut: Glimra guesses its beginning and says so."));
-    m_form->addRow(tr("Read at most:"), m_captureLimit);
+    m_captureLimit->setToolTip(tr("Glimra guesses the beginning of a longer selection and says it was cut."));
+    auto *captureRow = new QHBoxLayout;
+    captureRow->addWidget(m_captureLimit);
+    captureRow->addWidget(new QLabel(tr("at most; a longer one is cut"), this));
+    captureRow->addStretch();
+    auto *captureLabel = new QLabel(tr("Read of a se&lection:"), this);
+    captureLabel->setBuddy(m_captureLimit);
+    m_form->addRow(captureLabel, captureRow);
     m_form->addRow(tr("Session:"), m_startAtLogin);
 
     connect(m_hideAfterAction, &QCheckBox::toggled, this, [this] { storeBool(m_hideAfterAction, HideAfterAction); });

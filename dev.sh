@@ -14,7 +14,7 @@ cd "$(dirname "$0")"
 # trying Glimra stays a small download.
 BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libperl-dev
+    qt6-base-dev qt6-qpa-plugins libperl-dev libpcre2-dev
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
     # what the program runs (libqt6svg6: the icon is SVG)
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6

@@ -65,7 +65,7 @@ int main(int argc, char **argv)
         const std::optional<Context> focusContext = ui.focusTracker().contextForCurrentApp();
         const double t1 = clock.nsecsElapsed() / 1e6;
         const std::optional<Context> capture =
-            ui.copySelection().contextForApp(focusContext ? focusContext->value(CTX_APPID) : QString());
+            ui.copySelection().contextForApp(focusContext ? focusContext->value(CTX_APPID) : QString()).context;
         const double t2 = clock.nsecsElapsed() / 1e6;
         Context selection = focusContext.value_or(Context());
         selection.insert(capture.value_or(Context()));

@@ -2,6 +2,8 @@
 
 #include "foundation/Paths.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -147,6 +149,29 @@ QStringList EditorCommand::terminalCommand(const QStringList &command)
         words = {debianDefault ? u"x-terminal-emulator"_s : u"xterm"_s};
     }
     return words + QStringList{u"-e"_s} + command;
+}
+
+std::optional<QString> EditorCommand::program(const QString &word, QString *problem)
+{
+    if (word.startsWith(u'/'))
+        return word;
+    if (word.contains(u'/')) {
+        if (problem) {
+            *problem = u"the editor \"%1\" is named by a relative path; name it by its absolute path, "
+                       u"or by a name found on PATH"_s.arg(word);
+        }
+        return std::nullopt;
+    }
+    // Not execvp's search: an empty or relative entry of $PATH would look in the folder the
+    // editor starts in.
+    for (const QString &folder : qEnvironmentVariable("PATH").split(u':')) {
+        if (!folder.startsWith(u'/'))
+            continue;
+        const QFileInfo candidate(QDir(folder).filePath(word));
+        if (candidate.isFile() && candidate.isExecutable())
+            return candidate.filePath();
+    }
+    return word;
 }
 
 } // namespace glimra

@@ -37,6 +37,12 @@ public:
     /// `command` run by "$TERMINAL -e", else "x-terminal-emulator -e" when that is on the
     /// PATH, else "xterm -e".
     static QStringList terminalCommand(const QStringList &command);
+
+    /// The program a command's first word names, as it is started: an absolute path as it
+    /// stands, a name as found in the absolute folders of $PATH (as it stands when it is
+    /// not there). nullopt, with the reason in `problem`, for a relative path: the editor
+    /// starts in the file's folder, where it would be looked up.
+    static std::optional<QString> program(const QString &word, QString *problem);
 };
 
 } // namespace glimra

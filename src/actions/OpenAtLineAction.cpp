@@ -54,32 +54,57 @@ ActionList OpenAtLineAction::actionsForContext(const Context &context)
     return {offer};
 }
 
-std::optional<QStringList> OpenAtLineAction::editorCommand() const
+namespace {
+
+// `words` with their program as it is started; nullopt (and `problem`) when refused.
+std::optional<QStringList> withProgram(QStringList words, QString *problem)
+{
+    if (words.isEmpty())
+        return words;
+    const std::optional<QString> program = EditorCommand::program(words.first(), problem);
+    if (!program)
+        return std::nullopt;
+    words.first() = *program;
+    return words;
+}
+
+} // namespace
+
+std::optional<QStringList> OpenAtLineAction::editorCommand(QString *problem) const
 {
     const std::optional<CommandTemplate> setting = CommandTemplate::parse(m_editorCommand);
     if (!setting) {
         qCInfo(lcActions).noquote()
             << u"editor_command is passed over: a quote in it is not closed"_s;
     } else if (hasPlaceholder(*setting)) {
-        return EditorCommand::fromTemplate(*setting, m_position);
+        return withProgram(EditorCommand::fromTemplate(*setting, m_position), problem);
     }
     // A setting without placeholders names an editor, as $VISUAL and $EDITOR do.
     for (const QString &editor :
          {m_editorCommand, qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")}) {
         const std::optional<CommandTemplate> words = CommandTemplate::parse(editor);
-        std::optional<QStringList> command =
-            words ? EditorCommand::forEditor(words->words(), m_position) : std::nullopt;
-        if (command)
-            return command;
+        if (!words || words->words().isEmpty())
+            continue;
+        const std::optional<QStringList> named = withProgram(words->words(), problem);
+        if (!named)
+            return std::nullopt;
+        if (std::optional<QStringList> command = EditorCommand::forEditor(*named, m_position))
+            return withProgram(*command, problem);
     }
-    if (const auto application = MimeDefaultApplication::commandForFile(m_position.file))
-        return EditorCommand::forEditor(*application, m_position);
+    if (const auto application = MimeDefaultApplication::commandForFile(m_position.file)) {
+        const std::optional<QStringList> named = withProgram(*application, problem);
+        const std::optional<QStringList> command = named ? EditorCommand::forEditor(*named, m_position) : std::nullopt;
+        return command ? withProgram(*command, problem) : std::nullopt;
+    }
     return std::nullopt;
 }
 
 void OpenAtLineAction::execute(const Context &, const Completion &done)
 {
-    const std::optional<QStringList> command = editorCommand();
+    QString problem;
+    const std::optional<QStringList> command = editorCommand(&problem);
+    if (!problem.isNull())
+        return complete(done, Outcome::failure(problem));
     if (!command) {
         qCInfo(lcActions).noquote()
             << u"no editor that takes a line number is known; opening %1"_s.arg(m_position.file);

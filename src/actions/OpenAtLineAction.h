@@ -26,11 +26,13 @@ public:
     OpenAtLineAction(std::shared_ptr<Workspace> workspace,
                      std::function<QString()> editorSetting);
 
-    /// The command line that execute() starts (program first); nullopt when no editor that
-    /// takes a line is known and the file is to be opened instead. Resolved when asked,
-    /// since asking the desktop for its default application runs xdg-mime: a guess that
-    /// offers this action does not pay for it, only running it does.
-    std::optional<QStringList> editorCommand() const;
+    /// The command line that execute() starts (program first, and the editor's program, by
+    /// EditorCommand::program()); nullopt when no editor that takes a line is known and the
+    /// file is to be opened instead, or, with the reason in `problem`, when the editor is
+    /// named by a relative path. Resolved when asked, since asking the desktop for its
+    /// default application runs xdg-mime: a guess that offers this action does not pay for
+    /// it, only running it does.
+    std::optional<QStringList> editorCommand(QString *problem = nullptr) const;
 
     /// Offered when ACT_PATH is an absolute path and ACT_PATH_LINE a number; a column that
     /// is not a number is left out.

@@ -81,23 +81,16 @@ bool AppDelegate::applicationShouldHandleReopen(bool)
     return true;
 }
 
-// One guess at a time: requests that arrive while a guess runs wait, and only the
-// newest waiting one will run.
+// One guess at a time: requests that arrive while a guess runs wait their turn. Of the
+// waiting captures only the newest runs; a request that names its text is never dropped.
 
-quint64 AppDelegate::request(std::function<void()> run)
+quint64 AppDelegate::request(Kind kind, std::function<void()> run)
 {
     const quint64 guess = ++m_lastGuess;
     if (m_running) {
-        if (m_waiting) {
-            qCInfo(lcApp).noquote() << u"guess %1 dropped: a newer request arrived while guess %2 ran"_s
-                                           .arg(m_waiting->guess).arg(*m_running);
-            GuessOutcome dropped;
-            dropped.guess = m_waiting->guess;
-            dropped.ending = GuessOutcome::Ending::Dropped;
-            m_waiting.reset();
-            emit guessFinished(dropped);
-        }
-        m_waiting = Request{guess, std::move(run)};
+        if (kind == Kind::Capture)
+            dropWaitingCapture();
+        m_waiting.push_back(Request{guess, kind == Kind::Capture, std::move(run)});
         return guess;
     }
     begin(guess);
@@ -105,12 +98,27 @@ quint64 AppDelegate::request(std::function<void()> run)
     return guess;
 }
 
+void AppDelegate::dropWaitingCapture()
+{
+    const auto waiting = std::find_if(m_waiting.begin(), m_waiting.end(),
+                                      [](const Request &request) { return request.replaceable; });
+    if (waiting == m_waiting.end())
+        return;
+    qCInfo(lcApp).noquote() << u"guess %1 dropped: a newer request arrived while guess %2 ran"_s
+                                   .arg(waiting->guess).arg(*m_running);
+    GuessOutcome dropped;
+    dropped.guess = waiting->guess;
+    dropped.ending = GuessOutcome::Ending::Dropped;
+    m_waiting.erase(waiting);
+    emit guessFinished(dropped);
+}
+
 void AppDelegate::startNext()
 {
-    if (m_running || !m_waiting)
+    if (m_running || m_waiting.empty())
         return;
-    const Request next = std::move(*m_waiting);
-    m_waiting.reset();
+    const Request next = std::move(m_waiting.front());
+    m_waiting.pop_front();
     begin(next.guess);
     next.run();
 }
@@ -118,6 +126,7 @@ void AppDelegate::startNext()
 void AppDelegate::begin(quint64 guess)
 {
     m_running = guess;
+    m_cutAt = 0;
     m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
 }
 
@@ -127,10 +136,11 @@ void AppDelegate::finish(GuessOutcome outcome)
     if (outcome.finished()) {
         outcome.matched = !m_matchedContext.isEmpty();
         outcome.searching = m_lateResults && m_lateResults->isSearching(outcome.guess);
+        outcome.cutAt = m_cutAt;
     }
     m_running.reset();
     emit guessFinished(outcome);
-    if (m_waiting)
+    if (!m_waiting.empty())
         QTimer::singleShot(0, this, &AppDelegate::startNext);
 }
 
@@ -169,7 +179,7 @@ void AppDelegate::markFollowMouse(Sender sender)
 
 quint64 AppDelegate::guessCurrentSelection(Sender sender)
 {
-    return request([this, sender] {
+    return request(Kind::Capture, [this, sender] {
         markFollowMouse(sender);
         notify(u"guessing..."_s, u""_s);
         // The guess goes on after the request's own event handling has finished.
@@ -216,8 +226,16 @@ void AppDelegate::continueGuessing()
     const QString documentURL = focus->value(CTX_URL);
     const QString title = formatted(focus->value(CTX_APP_NAME));
 
-    std::optional<Context> capture = m_copySelection ? m_copySelection->contextForApp(appId)
-                                                     : std::nullopt;
+    const CopySelection::Capture captured = m_copySelection
+        ? m_copySelection->contextForApp(appId, m_settings.captureLimitBytes())
+        : CopySelection::Capture();
+    if (!captured.failure.isNull()) {
+        notifyError(title, captured.failure);
+        setSelectedTab(0);
+        return finish(stop(GuessOutcome::Ending::NotHandedOver, title, captured.failure));
+    }
+    std::optional<Context> capture = captured.context;
+    m_cutAt = captured.cutAt;
     bool fellBack = false;
     if (!capture) {
         if (str_isNotNullOrEmpty(documentPath)) {
@@ -244,31 +262,37 @@ void AppDelegate::continueGuessing()
 
 quint64 AppDelegate::guessCurrentClipboard(Sender sender)
 {
-    return request([this, sender] {
+    return request(Kind::Capture, [this, sender] {
         markFollowMouse(sender);
         guessPasteboard(m_generalPasteboard && m_copySelection
-                            ? m_copySelection->clipboard(*m_generalPasteboard, QString())
-                            : std::nullopt);
+                            ? m_copySelection->clipboard(*m_generalPasteboard, QString(),
+                                                         m_settings.captureLimitBytes())
+                            : CopySelection::Capture());
     });
 }
 
 quint64 AppDelegate::handleFromService(const Pasteboard &pasteboard)
 {
-    // Read now: the request's pasteboard need not outlive this call.
-    const std::optional<Context> capture =
-        m_copySelection ? m_copySelection->clipboard(pasteboard, QString()) : std::nullopt;
-    return request([this, capture] { guessPasteboard(capture); });
+    // Read now: the request's pasteboard need not outlive this call. The settings of the
+    // guess are not read yet: its limit is read for the purpose.
+    const qsizetype limit = (m_userDefaults ? m_userDefaults->snapshot() : Settings()).captureLimitBytes();
+    const CopySelection::Capture capture =
+        m_copySelection ? m_copySelection->clipboard(pasteboard, QString(), limit) : CopySelection::Capture();
+    return request(Kind::Capture, [this, capture] { guessPasteboard(capture); });
 }
 
-void AppDelegate::guessPasteboard(const std::optional<Context> &capture)
+void AppDelegate::guessPasteboard(const CopySelection::Capture &capture)
 {
     // Without an application or a text, nothing changes and nobody is told.
     const std::optional<Context> focus = focusContext();
     if (!focus)
         return finish(stop(GuessOutcome::Ending::NoContext));
-    if (!capture)
+    if (!capture.failure.isNull())
+        return finish(stop(GuessOutcome::Ending::NotHandedOver, u"the clipboard"_s, capture.failure));
+    if (!capture.context)
         return finish(stop(GuessOutcome::Ending::NoText));
-    matchCapture(*focus, *capture);
+    m_cutAt = capture.cutAt;
+    matchCapture(*focus, *capture.context);
     setSelectedTab(1);
     showResults();
     finish(GuessOutcome());
@@ -276,7 +300,7 @@ void AppDelegate::guessPasteboard(const std::optional<Context> &capture)
 
 quint64 AppDelegate::guessText(const Context &selectionContext)
 {
-    return request([this, selectionContext] {
+    return request(Kind::NamedText, [this, selectionContext] {
         setSelectionContext(selectionContext);
         runMatchingEngine();
         finish(GuessOutcome());
@@ -414,7 +438,7 @@ void AppDelegate::guessProducedText(const QString &text, const Context &selectio
 {
     Context produced = selection;
     produced.insert(CTX_TEXT, text);
-    request([this, produced, text, outcome, done] {
+    request(Kind::NamedText, [this, produced, text, outcome, done] {
         setSelectionContext(produced);
         // What the action produced is the value: "paste" and "copy" offer it as it is.
         runMatchingEngine({{ACT_TEXT, text}});

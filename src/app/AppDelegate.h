@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GuessOutcome.h"
+#include "capture/CopySelection.h"
 #include "foundation/ApplicationDelegate.h"
 #include "foundation/Completion.h"
 #include "matching/ActionObject.h"
@@ -12,13 +13,13 @@
 #include <QList>
 #include <QObject>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 
 namespace glimra {
 
-class CopySelection;
 class FocusTracker;
 class GlobalContext;
 class LateResults;
@@ -35,9 +36,10 @@ class UserDefaults;
 ///
 /// Every request is a guess with an identity and an outcome (guessFinished). Guesses never
 /// nest: a request that arrives while one runs (capture and handler scripts run the event
-/// loop) waits, and only the newest waiting request runs next; older waiting ones end
-/// Dropped. Late files are taken only for the guess that is current. Each guess reads
-/// the settings once, when it begins.
+/// loop) waits its turn. A request that names its text (guessText, handleGuessText) always
+/// runs; of the waiting requests that capture (the selection, the clipboard, a Services
+/// request) only the newest runs, and an older one ends Dropped. Late files are taken only
+/// for the guess that is current. Each guess reads the settings once, when it begins.
 ///
 /// Its collaborators are connected by MainInterface, which creates them; it creates none
 /// and owns none. Main thread only.
@@ -168,9 +170,13 @@ private:
     struct Request
     {
         quint64 guess;
+        /// A capture: a newer capture that arrives while it waits takes its place.
+        bool replaceable;
         std::function<void()> run;
     };
-    quint64 request(std::function<void()> run);
+    enum class Kind { Capture, NamedText };
+    quint64 request(Kind kind, std::function<void()> run);
+    void dropWaitingCapture();
     void startNext();
     void begin(quint64 guess);
     void finish(GuessOutcome outcome);
@@ -178,7 +184,7 @@ private:
                       const QString &description = {});
 
     void continueGuessing();
-    void guessPasteboard(const std::optional<Context> &capture);
+    void guessPasteboard(const CopySelection::Capture &capture);
     std::optional<Context> focusContext() const;
     void matchCapture(const Context &focus, const Context &capture);
     void showResults();
@@ -204,7 +210,8 @@ private:
     quint64 m_lastGuess = 0;
     quint64 m_currentGuess = 0;
     std::optional<quint64> m_running; // the guess running now
-    std::optional<Request> m_waiting; // the newest request that waits for it
+    std::deque<Request> m_waiting;    // the requests that wait for it, oldest first
+    qsizetype m_cutAt = 0;            // the running guess's text was cut at this size
     Settings m_settings;
     bool m_explaining = false;
     bool m_runningCommands = false;

@@ -14,6 +14,7 @@ struct GuessOutcome
         EmptySelection, ///< nothing was selected and there was nothing to fall back on
         NoText,         ///< the clipboard or the Services request held no text
         Dropped,        ///< a newer request arrived while it waited: it never ran
+        NotHandedOver,  ///< the selection's owner did not hand it over in time
     };
 
     quint64 guess = 0;
@@ -22,6 +23,9 @@ struct GuessOutcome
     bool matched = false;
     /// A desktop search this guess started is still gathering: more files may come.
     bool searching = false;
+    /// The captured text was longer than the capture limit: the guess saw its first
+    /// `cutAt` bytes (0: nothing was cut).
+    qsizetype cutAt = 0;
     /// Why it stopped, as the user was told: "no context", "no application is active".
     QString title;
     QString description;

@@ -23,7 +23,8 @@ const QList<std::pair<GuessOutcome::Ending, QString>> &endingNames()
         {GuessOutcome::Ending::NoContext, u"no-context"_s},
         {GuessOutcome::Ending::EmptySelection, u"empty-selection"_s},
         {GuessOutcome::Ending::NoText, u"no-text"_s},
-        {GuessOutcome::Ending::Dropped, u"dropped"_s}};
+        {GuessOutcome::Ending::Dropped, u"dropped"_s},
+        {GuessOutcome::Ending::NotHandedOver, u"not-handed-over"_s}};
     return names;
 }
 
@@ -63,6 +64,7 @@ QJsonObject GuessReport::outcome(const GuessOutcome &outcome)
                        {u"ending"_s, ending},
                        {u"matched"_s, outcome.matched},
                        {u"searching"_s, outcome.searching},
+                       {u"cutAt"_s, double(outcome.cutAt)},
                        {u"title"_s, outcome.title},
                        {u"description"_s, outcome.description}};
 }
@@ -78,6 +80,7 @@ GuessOutcome GuessReport::outcomeFrom(const QJsonObject &json)
     }
     outcome.matched = json.value(u"matched"_s).toBool();
     outcome.searching = json.value(u"searching"_s).toBool();
+    outcome.cutAt = qsizetype(json.value(u"cutAt"_s).toDouble());
     outcome.title = json.value(u"title"_s).toString();
     outcome.description = json.value(u"description"_s).toString();
     return outcome;

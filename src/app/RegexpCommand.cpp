@@ -1,8 +1,12 @@
 #include "app/RegexpCommand.h"
 
+#include "foundation/BoundedRegexp.h"
 #include "foundation/Log.h"
+#include "foundation/OffThread.h"
 #include "foundation/Strings.h"
 #include "platform/UserDefaults.h"
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -11,28 +15,44 @@ namespace glimra {
 namespace {
 
 // Says so, once per call, when the pattern does not compile.
-bool compiles(const QString &regexp)
+bool compiles(const BoundedRegexp &expression, const QString &regexp)
 {
-    const QString problem = UserDefaults::regexpProblem(regexp);
-    if (!problem.isNull())
-        qCInfo(lcApp).noquote() << problem;
-    return problem.isNull();
+    if (!expression.isValid())
+        qCInfo(lcApp).noquote() << UserDefaults::regexpProblem(regexp);
+    return expression.isValid();
+}
+
+RegexpCommand::Answer matchAnswer(const QString &eventId, const QString &text, const QString &regexp)
+{
+    const BoundedRegexp expression(regexp);
+    if (!compiles(expression, regexp))
+        return {eventId == u"mreg"_s ? std::optional<QVariant>(false) : std::nullopt, {}};
+    BoundedRegexp::Budget budget;
+    const BoundedRegexp::Match match = expression.match(text, budget);
+    if (match.result == BoundedRegexp::Match::Result::LimitReached)
+        return {std::nullopt, BoundedRegexp::limitMessage(match.limit)};
+    if (eventId == u"mreg"_s)
+        return {QVariant(match.matched()), {}};
+    return {match.matched() ? std::optional<QVariant>(QVariant(match.pieces)) : std::nullopt, {}};
 }
 
 } // namespace
 
-std::optional<QVariant> RegexpCommand::performDefaultImplementation(const QString &eventId, const QString &text,
-                                                                    const QString &regexp)
+RegexpCommand::Answer RegexpCommand::perform(const QString &eventId, const QString &text, const QString &regexp)
 {
-    if (eventId == u"mreg"_s)
-        return QVariant(compiles(regexp) && matches(text, regexp));
-    if (eventId == u"xreg"_s) {
-        const std::optional<QStringList> pieces = compiles(regexp) ? matchMultiple(text, regexp) : std::nullopt;
-        return pieces ? std::optional<QVariant>(QVariant(*pieces)) : std::nullopt;
-    }
+    if (eventId == u"mreg"_s || eventId == u"xreg"_s)
+        return matchAnswer(eventId, text, regexp);
     if (eventId == u"splt"_s)
-        return QVariant(split(text, regexp));
-    return std::nullopt;
+        return {QVariant(split(text, regexp)), {}};
+    return {};
+}
+
+bool RegexpCommand::performInBackground(const QString &eventId, const QString &text, const QString &regexp,
+                                        QObject *context, std::function<void(const Answer &)> answer)
+{
+    auto result = std::make_shared<Answer>();
+    return OffThread::start([result, eventId, text, regexp] { *result = perform(eventId, text, regexp); },
+                            context, [result, answer = std::move(answer)] { answer(*result); });
 }
 
 } // namespace glimra

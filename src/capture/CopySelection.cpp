@@ -6,7 +6,6 @@
 #include "foundation/PluginController.h"
 #include "platform/Pasteboard.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -38,7 +37,23 @@ void CopySelection::setPBoard(Pasteboard &pasteboard, const QString &text)
     pasteboard.setString(text, Pasteboard::StringType);
 }
 
-std::optional<Context> CopySelection::contextForApp(const QString &bundleIdentifier)
+namespace {
+
+// Why a capture has nothing when the owner kept its selection to itself.
+const QString NotHandedOver = u"did not hand over its selection within %1 s"_s;
+
+} // namespace
+
+CopySelection::Capture CopySelection::captureOf(const TextRead &read, qsizetype maximumBytes)
+{
+    if (read.timedOut)
+        return {std::nullopt, 0, NotHandedOver.arg(Pasteboard::ReadDeadlineSeconds)};
+    std::optional<Context> context = capture(read.text);
+    const qsizetype cutAt = context && read.cut ? maximumBytes : 0;
+    return {std::move(context), cutAt, {}};
+}
+
+CopySelection::Capture CopySelection::contextForApp(const QString &bundleIdentifier, qsizetype maximumBytes)
 {
     const QString scriptName =
         u"%1-selection"_s.arg(bundleIdentifier.isNull() ? u"(null)"_s : bundleIdentifier);
@@ -48,40 +63,49 @@ std::optional<Context> CopySelection::contextForApp(const QString &bundleIdentif
     const QJsonArray arguments = WindowFacts::ofApplication(m_runningApplications, bundleIdentifier)
                                      .arguments(bundleIdentifier);
     if (script) {
-        if (const std::optional<QString> text = script->selectionWithoutClipboard(arguments)) {
-            if (std::optional<Context> direct = capture(*text))
-                return direct;
+        if (const std::optional<TextRead> direct = script->selectionWithoutClipboard(arguments, maximumBytes)) {
+            Capture handed = captureOf(*direct, maximumBytes);
+            if (handed.context || !handed.failure.isNull())
+                return handed;
         }
     }
 
     // Whatever the user had copied is kept and put back afterwards: the copy below would
-    // otherwise lose it for good.
-    const PasteboardContents saved = m_generalPasteboard->contents();
+    // otherwise lose it for good. What cannot be kept whole is not emptied.
+    QString why;
+    const std::optional<PasteboardContents> saved = m_generalPasteboard->wholeContents(&why);
+    if (!saved) {
+        qCInfo(lcCapture).noquote() << u"the clipboard cannot be kept (%1): no copy is asked for"_s.arg(why);
+        return {std::nullopt, 0, u"could not be asked to copy: the clipboard cannot be kept (%1)"_s.arg(why)};
+    }
     setPBoard(*m_generalPasteboard, u""_s);
     if (script)
         script->executeSubroutine(u"copy_selection"_s, arguments);
-    const std::optional<Context> copied = waitForCopy();
-    m_generalPasteboard->setContents(saved);
+    Capture copied = waitForCopy(maximumBytes);
+    m_generalPasteboard->setContents(*saved);
     return copied;
 }
 
-std::optional<Context> CopySelection::waitForCopy() const
+CopySelection::Capture CopySelection::waitForCopy(qsizetype maximumBytes) const
 {
-    if (std::optional<Context> capture = getPBoard(*m_generalPasteboard))
-        return capture;
+    Capture copied = captureOf(m_generalPasteboard->readText(maximumBytes), maximumBytes);
+    if (copied.context || !copied.failure.isNull())
+        return copied;
     for (int n = 0; n < 3; ++n) {
         qCInfo(lcCapture).noquote() << u"sleeping..."_s;
         sleep_main_loop(0.2 * n);
-        if (std::optional<Context> capture = getPBoard(*m_generalPasteboard))
-            return capture;
+        copied = captureOf(m_generalPasteboard->readText(maximumBytes), maximumBytes);
+        if (copied.context || !copied.failure.isNull())
+            return copied;
     }
     qCInfo(lcCapture).noquote() << u"no data in the clipboard"_s;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Context> CopySelection::clipboard(const Pasteboard &pasteboard, const QString &)
+CopySelection::Capture CopySelection::clipboard(const Pasteboard &pasteboard, const QString &,
+                                                qsizetype maximumBytes)
 {
-    return getPBoard(pasteboard);
+    return captureOf(pasteboard.readText(maximumBytes), maximumBytes);
 }
 
 } // namespace glimra

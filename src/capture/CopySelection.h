@@ -10,6 +10,7 @@ namespace glimra {
 class Pasteboard;
 class PluginController;
 class RunningApplications;
+struct TextRead;
 
 /// Gets the text the user has selected in the front-most application through the general
 /// pasteboard: saves what the pasteboard holds, empties it, has the application's
@@ -17,10 +18,28 @@ class RunningApplications;
 /// the waits (0.0, 0.2, 0.4 s, with the event loop running) run out, then puts the user's
 /// clipboard back as it was. A built-in selection script that hands the selected text over
 /// directly is asked first: then the clipboard is not touched. The script's argument
-/// carries the facts of the application's front window (WindowFacts). Main thread only.
+/// carries the facts of the application's front window (WindowFacts). Each read takes at
+/// most the capture's limit of text and waits for the owner at most the pasteboard's
+/// deadline; a clipboard that cannot be saved whole is never emptied. Main thread only.
 class CopySelection
 {
 public:
+    /// The most a capture reads unless told otherwise.
+    static constexpr qsizetype DefaultMaximumBytes = 8 * 1024 * 1024;
+
+    /// What a capture brought.
+    struct Capture
+    {
+        /// CTX_TEXT alone; nullopt when nothing was selected or handed over.
+        std::optional<Context> context;
+        /// The text was longer than the limit: CTX_TEXT holds its first `cutAt` bytes
+        /// (0: nothing was cut).
+        qsizetype cutAt = 0;
+        /// Why nothing was captured when the selection's owner did not hand it over (for
+        /// people, "did not hand over its selection within 2 s"); null otherwise.
+        QString failure;
+    };
+
     /// The plug-in controller and the running applications (may be null: no window facts)
     /// are not owned and must outlive the copier.
     CopySelection(const PluginController *pluginController,
@@ -28,10 +47,13 @@ public:
                   const RunningApplications *runningApplications = nullptr);
     virtual ~CopySelection() = default;
 
-    /// The capture (CTX_TEXT alone) of the copied selection, or nullopt.
-    virtual std::optional<Context> contextForApp(const QString &bundleIdentifier);
-    /// The capture of the text `pasteboard` holds now; nothing is written or waited for.
-    std::optional<Context> clipboard(const Pasteboard &pasteboard, const QString &bundleIdentifier);
+    /// The capture of the copied selection, at most `maximumBytes` of UTF-8.
+    virtual Capture contextForApp(const QString &bundleIdentifier,
+                                  qsizetype maximumBytes = DefaultMaximumBytes);
+    /// The capture of the text `pasteboard` holds now; nothing is written or waited for
+    /// but its owner.
+    Capture clipboard(const Pasteboard &pasteboard, const QString &bundleIdentifier,
+                      qsizetype maximumBytes = DefaultMaximumBytes);
 
     /// The capture of the pasteboard's text; nullopt for none, "", "null" and "(null)".
     static std::optional<Context> getPBoard(const Pasteboard &pasteboard);
@@ -40,7 +62,8 @@ public:
 
 private:
     static std::optional<Context> capture(const QString &text);
-    std::optional<Context> waitForCopy() const;
+    static Capture captureOf(const TextRead &read, qsizetype maximumBytes);
+    Capture waitForCopy(qsizetype maximumBytes) const;
 
     const PluginController *m_pluginController;
     std::shared_ptr<Pasteboard> m_generalPasteboard;

@@ -20,12 +20,13 @@ SelectionCopyScript::SelectionCopyScript(std::shared_ptr<Pasteboard> selection,
 {
 }
 
-std::optional<QString> SelectionCopyScript::selectionWithoutClipboard(const QJsonArray &) const
+std::optional<TextRead> SelectionCopyScript::selectionWithoutClipboard(const QJsonArray &,
+                                                                      qsizetype maximumBytes) const
 {
-    const QString text = m_selection->stringValue();
-    if (text.isEmpty())
+    const TextRead read = m_selection->readText(maximumBytes);
+    if (read.text.isEmpty() && !read.timedOut)
         return std::nullopt;
-    return text;
+    return read;
 }
 
 // The copy keystroke is the interrupt key in a terminal. A window is known not to be one
@@ -46,8 +47,13 @@ QVariant SelectionCopyScript::executeSubroutine(const QString &handler, const QJ
             *failure = u"no handler %1"_s.arg(handler);
         return {};
     }
-    if (const std::optional<QString> text = selectionWithoutClipboard(args)) {
-        CopySelection::setPBoard(*m_clipboard, *text);
+    if (const std::optional<TextRead> read = selectionWithoutClipboard(args, Pasteboard::MaximumReadBytes)) {
+        if (read->timedOut) {
+            if (failure)
+                *failure = u"the selection was not handed over in time"_s;
+            return {};
+        }
+        CopySelection::setPBoard(*m_clipboard, read->text);
         return {};
     }
     if (m_copyKeystroke && mayTakeTheCopyKeystroke(WindowFacts::fromArguments(args)))

@@ -30,7 +30,7 @@ public:
 
     QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
                                QString *failure = nullptr) const override;
-    std::optional<QString> selectionWithoutClipboard(const QJsonArray &args) const override;
+    std::optional<TextRead> selectionWithoutClipboard(const QJsonArray &args, qsizetype maximumBytes) const override;
 
 private:
     static bool mayTakeTheCopyKeystroke(const WindowFacts &window);

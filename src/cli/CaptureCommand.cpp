@@ -9,6 +9,7 @@
 #include "cli/desktopServices.h"
 #include "capture/CopySelection.h"
 #include "platform/MemoryPasteboard.h"
+#include "platform/Pasteboard.h"
 
 #include <QFile>
 
@@ -28,6 +29,7 @@ QString whyNot(const GuessOutcome &outcome)
         return outcome.title.isEmpty() ? u"nothing to guess: no application is active"_s
                                        : outcome.title + u": "_s + outcome.description;
     case GuessOutcome::Ending::EmptySelection:
+    case GuessOutcome::Ending::NotHandedOver:
         return outcome.title + u": "_s + outcome.description;
     case GuessOutcome::Ending::NoText:
         return u"nothing to guess: there is no text"_s;
@@ -81,14 +83,21 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
 
     // The resident application guesses for us when it runs: its panel shows the results
     // too, and it keeps the clipboard it restores.
-    if (verb != u"service"_s && RunningInstance::isRunning()) {
-        const std::optional<QJsonObject> answer =
-            RunningInstance::runGuess(verb == u"guess"_s ? u"selection"_s : u"clipboard"_s, *wait);
-        if (answer) {
-            return report(command, GuessReport::outcomeFrom(answer->value(u"outcome"_s).toObject()),
-                          answer->value(u"state"_s).toObject());
+    if (verb != u"service"_s) {
+        const BusPeer peer = RunningInstance::find();
+        QString problem = peer.problem();
+        if (peer.state == BusPeer::State::Answers) {
+            const std::optional<QJsonObject> answer = RunningInstance::runGuess(
+                verb == u"guess"_s ? u"selection"_s : u"clipboard"_s, *wait, &problem);
+            if (answer) {
+                return report(command, GuessReport::outcomeFrom(answer->value(u"outcome"_s).toObject()),
+                              answer->value(u"state"_s).toObject());
+            }
         }
-        command.err() << u"glimra %1: the running Glimra did not answer; guessing here\n"_s.arg(verb);
+        if (!problem.isNull()) {
+            command.err() << u"glimra %1: %2\n"_s.arg(verb, problem);
+            return 1;
+        }
     }
 
     QByteArray serviceText;
@@ -96,7 +105,8 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly))
             return command.usageError(u"cannot read standard input"_s);
-        serviceText = input.readAll();
+        // A capture: no more is kept than a capture keeps (an endless input ends there).
+        serviceText = input.read(Pasteboard::MaximumReadBytes);
     }
 
     Session session(desktopServices(withDisplay));

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -60,7 +62,12 @@ QString synopsisAfter(const QString &lead, QStringView synopsis)
 } // namespace
 
 CommandLine::CommandLine(const QString &command, const QStringList &arguments)
-    : m_command(command), m_arguments(arguments), m_out(stdout), m_err(stderr)
+    : m_command(command),
+      m_arguments(arguments),
+      m_outDevice(STDOUT_FILENO),
+      m_errDevice(STDERR_FILENO),
+      m_out(&m_outDevice),
+      m_err(&m_errDevice)
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption({{u"h"_s, u"help"_s}, u"Show this help."_s});
@@ -108,6 +115,8 @@ bool CommandLine::parse()
         usageError(m_parser.errorText());
         return false;
     }
+    // JSON escapes what it must itself, and is read back exactly.
+    m_outDevice.setExact(m_parser.optionNames().contains(u"json"_s));
     if (!m_parser.isSet(u"help"_s))
         return true;
     m_out << helpText();

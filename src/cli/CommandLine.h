@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/TerminalText.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -50,6 +52,8 @@ public:
     /// usage error for a missing or unknown verb.
     int runVerb(const QList<Verb> &verbs);
 
+    /// Standard output and standard error: control characters are shown escaped on a
+    /// terminal, except in the output of a command run with --json.
     QTextStream &out() { return m_out; }
     QTextStream &err() { return m_err; }
 
@@ -57,6 +61,8 @@ private:
     QString m_command;
     QStringList m_arguments;
     QCommandLineParser m_parser;
+    TerminalText m_outDevice;
+    TerminalText m_errDevice;
     QTextStream m_out;
     QTextStream m_err;
     int m_stopStatus = UsageError;

@@ -3,7 +3,6 @@
 #include "app/ui/BusService.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QJsonDocument>
 
@@ -22,56 +21,70 @@ QDBusMessage call(const QString &method, const QVariantList &arguments, bool aut
     return message;
 }
 
-} // namespace
-
-bool RunningInstance::isRunning()
+// Sends `message` and says why it failed, if it did.
+bool answered(const QDBusMessage &message, int timeout, QString *problem, QDBusMessage *reply = nullptr)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()->isServiceRegistered(BusService::ServiceName).value();
+    const QDBusMessage answer = QDBusConnection::sessionBus().call(message, QDBus::Block, timeout);
+    if (reply)
+        *reply = answer;
+    if (answer.type() == QDBusMessage::ReplyMessage)
+        return true;
+    *problem = answer.errorName() == u"org.freedesktop.DBus.Error.NoReply"_s
+        ? u"the running Glimra did not answer"_s
+        : answer.errorMessage();
+    return false;
 }
 
-std::optional<QJsonObject> RunningInstance::runGuess(const QString &kind, double waitSeconds)
+} // namespace
+
+BusPeer RunningInstance::find()
+{
+    return BusPeer::find();
+}
+
+std::optional<QJsonObject> RunningInstance::runGuess(const QString &kind, double waitSeconds, QString *problem)
 {
     // The guess takes the time the front-most application needs, plus the wait for late
     // files; the call waits as long.
     const int timeout = int(waitSeconds * 1000) + 30000;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(
-        call(u"RunGuess"_s, {kind, waitSeconds}, false), QDBus::Block, timeout);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+    QDBusMessage reply;
+    if (!answered(call(u"RunGuess"_s, {kind, waitSeconds}, false), timeout, problem, &reply))
         return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(reply.arguments().first().toString().toUtf8());
-    if (!document.isObject())
+    const QJsonDocument document = QJsonDocument::fromJson(reply.arguments().value(0).toString().toUtf8());
+    if (!document.isObject()) {
+        *problem = u"the running Glimra's answer is no JSON object"_s;
         return std::nullopt;
+    }
     return document.object();
 }
 
 bool RunningInstance::show(const QString &method, const QVariantList &arguments, QString *problem)
 {
-    if (!isRunning()) {
-        *problem = u"Glimra is not running"_s;
+    const BusPeer peer = find();
+    if (peer.state != BusPeer::State::Answers) {
+        *problem = peer.problem().isNull() ? u"Glimra is not running"_s : peer.problem();
         return false;
     }
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call(method, arguments, false), QDBus::Block, 30000);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        *problem = reply.errorMessage();
-        return false;
-    }
-    return true;
+    return answered(call(method, arguments, false), BusPeer::AnswerSeconds * 1000, problem);
 }
 
 bool RunningInstance::showResults(QString *problem)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        *problem = u"there is no session bus"_s;
+    const BusPeer peer = find();
+    if (peer.state == BusPeer::State::NoBus) {
+        *problem = u"Glimra is not running (there is no session bus); start it with \"glimra\""_s;
         return false;
     }
-    const QDBusMessage reply = bus.call(call(u"ShowResults"_s, {}, true), QDBus::Block, 30000);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        *problem = reply.errorMessage();
+    if (!peer.problem().isNull()) {
+        *problem = peer.problem();
         return false;
     }
-    return true;
+    // Nobody runs: the bus starts Glimra where a service file says how.
+    if (answered(call(u"ShowResults"_s, {}, peer.state == BusPeer::State::Absent), 30000, problem))
+        return true;
+    if (peer.state == BusPeer::State::Absent)
+        *problem = u"Glimra is not running (%1); start it with \"glimra\""_s.arg(*problem);
+    return false;
 }
 
 } // namespace glimra

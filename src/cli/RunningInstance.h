@@ -1,27 +1,32 @@
 #pragma once
 
+#include "app/ui/BusPeer.h"
+
 #include <QJsonObject>
 #include <QString>
+#include <QVariantList>
 
 #include <optional>
 
 namespace glimra {
 
 /// The resident Glimra of this session, as the command line reaches it over the session
-/// bus. Never starts one: a command finds it running or guesses in its own process.
+/// bus. Never starts one: a command finds it running or guesses in its own process. Each
+/// command first asks it which display it serves (BusPeer), so that one that holds the
+/// name and does not answer, or serves another display, is said at once.
 class RunningInstance
 {
 public:
-    /// One runs (someone owns org.glimra.Glimra).
-    static bool isRunning();
+    /// Whether one owns the name, answers, and serves this display.
+    static BusPeer find();
     /// Its answer to RunGuess (`kind` "selection" or "clipboard"): {"outcome", "state"};
-    /// nullopt when it did not answer.
-    static std::optional<QJsonObject> runGuess(const QString &kind, double waitSeconds);
+    /// nullopt, with the reason in `problem`, when it refused or did not answer.
+    static std::optional<QJsonObject> runGuess(const QString &kind, double waitSeconds, QString *problem);
     /// Asks it to show its results panel, starting it when the bus can (a service file is
-    /// installed). False when no Glimra could be reached.
+    /// installed). False when no Glimra could be reached, or the one running cannot be.
     static bool showResults(QString *problem);
     /// Calls `method` (ShowPreferences, ShowHelp) of the running one, never starting one.
-    /// False when none runs or it did not answer.
+    /// False when none runs, it serves another display or it did not answer.
     static bool show(const QString &method, const QVariantList &arguments, QString *problem);
 };
 

@@ -23,6 +23,9 @@ namespace glimra {
 
 namespace {
 
+// The exit status of a regular expression that reached a limit: neither false nor no value.
+constexpr int LimitReached = 3;
+
 // Prints `value` and gives the exit status.
 int printValue(CommandLine &command, const std::optional<QVariant> &value)
 {
@@ -92,12 +95,17 @@ int ScriptingCommand::call(const QStringList &arguments, bool withDisplay)
         if (command.parser().isSet(option))
             values.insert(key, command.parser().value(option));
     }
-    if (RunningInstance::isRunning()) {
+    // A text is guessed by the running one whatever display it serves: nothing is
+    // captured or shown.
+    const BusPeer peer = RunningInstance::find();
+    if (peer.state == BusPeer::State::Answers || peer.state == BusPeer::State::OtherDisplay) {
         bool answered = false;
         const std::optional<QVariant> value = guessThroughTheRunningOne(values, &answered);
         if (answered)
             return printValue(command, value);
         command.err() << u"glimra call: the running Glimra did not answer; guessing here\n"_s;
+    } else if (peer.state == BusPeer::State::Hung) {
+        command.err() << u"glimra call: %1; guessing here\n"_s.arg(peer.problem());
     }
     QVariantMap here;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
@@ -121,7 +129,12 @@ int ScriptingCommand::regexp(const QStringList &arguments)
     }
     if (code.isEmpty() || words.size() != 3)
         return command.usageError(u"regexp takes match, multiple or split (mreg, xreg, splt), a text and a pattern"_s);
-    return printValue(command, RegexpCommand::performDefaultImplementation(code, words.at(1), words.at(2)));
+    const RegexpCommand::Answer answer = RegexpCommand::perform(code, words.at(1), words.at(2));
+    if (!answer.failure.isNull()) {
+        command.err() << u"glimra regexp: "_s << answer.failure << u'\n';
+        return LimitReached;
+    }
+    return printValue(command, answer.value);
 }
 
 } // namespace glimra

@@ -71,7 +71,7 @@ int runDesktopApplication(int &argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     glimra::DesktopApplication desktop;
     if (!desktop.start())
-        return 0;
+        return desktop.exitStatus();
     const int status = QApplication::exec();
     // However it was asked to quit, nothing its matchers, plug-ins or commands started
     // outlives it (what it launched for the user, an editor or a browser, stays).
@@ -89,7 +89,7 @@ int showResults(const QStringList &arguments)
     QString problem;
     if (glimra::RunningInstance::showResults(&problem))
         return 0;
-    QTextStream(stderr) << u"glimra show: Glimra is not running (%1); start it with \"glimra\"\n"_s.arg(problem);
+    QTextStream(stderr) << u"glimra show: %1\n"_s.arg(problem);
     return 1;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TextRead.h"
+
 #include <QJsonArray>
 #include <QString>
 #include <QVariant>
@@ -22,12 +24,14 @@ public:
     virtual QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
                                        QString *failure = nullptr) const = 0;
 
-    /// The text the "copy_selection" handler would put on the clipboard, for a script that
-    /// can hand it over without the clipboard; nullopt when it cannot, or has nothing to
-    /// hand over. A script in a process of its own never can.
-    virtual std::optional<QString> selectionWithoutClipboard(const QJsonArray &args) const
+    /// The text the "copy_selection" handler would put on the clipboard (at most
+    /// `maximumBytes` of it), for a script that can hand it over without the clipboard;
+    /// nullopt when it cannot, or has nothing to hand over. A script in a process of its
+    /// own never can.
+    virtual std::optional<TextRead> selectionWithoutClipboard(const QJsonArray &args, qsizetype maximumBytes) const
     {
         Q_UNUSED(args);
+        Q_UNUSED(maximumBytes);
         return std::nullopt;
     }
 };

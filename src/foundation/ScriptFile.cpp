@@ -15,14 +15,14 @@ namespace glimra {
 
 namespace {
 
-QString whyNot(const struct stat &info)
+QString whyNot(const struct stat &info, qint64 maximumBytes)
 {
     if (S_ISDIR(info.st_mode))
         return u"it is a folder"_s;
     if (!S_ISREG(info.st_mode))
         return u"it is not a regular file"_s;
-    if (info.st_size > ScriptFile::MaximumBytes)
-        return u"it is larger than %1 bytes"_s.arg(ScriptFile::MaximumBytes);
+    if (info.st_size > maximumBytes)
+        return u"it is larger than %1 bytes"_s.arg(maximumBytes);
     return {};
 }
 
@@ -42,13 +42,18 @@ QString ScriptFile::whyNotLoadable(const QString &path)
     struct stat info {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return systemError(path.isEmpty() ? ENOENT : errno);
-    QString why = whyNot(info);
+    QString why = whyNot(info, MaximumBytes);
     if (why.isNull() && ::access(QFile::encodeName(path).constData(), R_OK) != 0)
         why = u"it cannot be read"_s;
     return why;
 }
 
 std::optional<QByteArray> ScriptFile::read(const QString &path, QString *why)
+{
+    return read(path, MaximumBytes, why);
+}
+
+std::optional<QByteArray> ScriptFile::read(const QString &path, qint64 maximumBytes, QString *why)
 {
     auto refuse = [why](const QString &reason) -> std::optional<QByteArray> {
         if (why)
@@ -61,7 +66,7 @@ std::optional<QByteArray> ScriptFile::read(const QString &path, QString *why)
     if (fd < 0)
         return refuse(errno == EACCES ? u"it cannot be read"_s : systemError(errno));
     struct stat info {};
-    QString reason = ::fstat(fd, &info) == 0 ? whyNot(info) : systemError(errno);
+    QString reason = ::fstat(fd, &info) == 0 ? whyNot(info, maximumBytes) : systemError(errno);
     QByteArray contents;
     if (reason.isNull()) {
         contents.resize(qsizetype(info.st_size));

@@ -7,10 +7,11 @@
 
 namespace glimra {
 
-/// The rules for files that become plug-ins or application scripts: only regular files
-/// (after following links) that can be read and hold at most MaximumBytes. Anything else
-/// (a folder, a FIFO, a device, a dangling link, a link loop, a huge file) is refused
-/// with the reason, so that loading never hangs or runs out of memory.
+/// The rules for files that become plug-ins or application scripts, and for the settings
+/// file: only regular files (after following links) that can be read and hold at most
+/// MaximumBytes (or the size given). Anything else (a folder, a FIFO, a device, a dangling
+/// link, a link loop, a huge file) is refused with the reason, so that loading never hangs
+/// or runs out of memory.
 class ScriptFile
 {
 public:
@@ -23,6 +24,8 @@ public:
     /// file is opened without blocking and checked again once open, so a file swapped for
     /// a FIFO after the first check cannot hang the read.
     static std::optional<QByteArray> read(const QString &path, QString *why = nullptr);
+    /// The same for a file of at most `maximumBytes`.
+    static std::optional<QByteArray> read(const QString &path, qint64 maximumBytes, QString *why);
 };
 
 } // namespace glimra

@@ -1,5 +1,8 @@
 #include "matching/RegExpMatcher.h"
 
+#include "foundation/BoundedRegexp.h"
+#include "foundation/Log.h"
+#include "foundation/OffThread.h"
 #include "foundation/Strings.h"
 #include "platform/UserDefaults.h"
 
@@ -25,9 +28,20 @@ QString RegExpMatcher::kind() const
 bool RegExpMatcher::matches(Context &workingContext)
 {
     const QString text = trim(workingContext.value(CTX_TEXT));
-    if (matchFirst(split(text, u"\n\r"_s), workingContext))
-        return true;
-    return matchFirst(split(text, u"()<>,;\"'\t "_s), workingContext);
+    // The user's expression may take long on a long text: it runs off the main thread,
+    // within its bounds, and the main thread serves the desktop and the bus meanwhile.
+    Result result;
+    OffThread::run([&] { result = matchText(text); });
+    m_limitReached = result.limitReached;
+    if (!m_limitReached.isNull()) {
+        qCWarning(lcMatching).noquote() << u"regexp entry %1: %2"_s.arg(m_entry).arg(
+            BoundedRegexp::limitMessage(m_limitReached));
+        return false;
+    }
+    if (!result.value)
+        return false;
+    workingContext.insert(m_matchedKey, *result.value);
+    return true;
 }
 
 QString RegExpMatcher::whyNot(const Context &) const
@@ -35,20 +49,37 @@ QString RegExpMatcher::whyNot(const Context &) const
     const QString problem = UserDefaults::regexpProblem(m_regexp);
     if (!problem.isNull())
         return u"regexp entry %1 is not a valid expression: %2"_s.arg(m_entry).arg(problem);
+    if (!m_limitReached.isNull())
+        return u"regexp entry %1 was stopped: it reached %2"_s.arg(m_entry).arg(m_limitReached);
     return u"regexp entry %1 did not match any line or word"_s.arg(m_entry);
 }
 
-bool RegExpMatcher::matchFirst(const QStringList &strings, Context &workingContext) const
+// The lines of the text, else its words: the value of the last one that matches. Any
+// thread.
+RegExpMatcher::Result RegExpMatcher::matchText(const QString &text) const
 {
-    int count = 0;
-    for (const QString &string : strings) {
-        const std::optional<QStringList> pieces = matchMultiple(string, m_regexp);
-        if (!pieces)
-            continue;
-        workingContext.insert(m_matchedKey, m_matchedValue.isEmpty() ? string : expandAll(*pieces));
-        ++count;
+    const BoundedRegexp expression(m_regexp);
+    Result result;
+    if (!expression.isValid())
+        return result;
+    BoundedRegexp::Budget budget;
+    for (const QStringView separators : {u"\n\r", u"()<>,;\"'\t "}) {
+        forEachPiece(text, separators, [&](QStringView piece) {
+            const BoundedRegexp::Match match = expression.match(piece, budget);
+            if (match.result == BoundedRegexp::Match::Result::LimitReached) {
+                result.limitReached = match.limit;
+                return false;
+            }
+            if (match.matched())
+                result.value = m_matchedValue.isEmpty() ? piece.toString() : expandAll(match.pieces);
+            return true;
+        });
+        if (result.value || !result.limitReached.isNull())
+            break;
     }
-    return count > 0;
+    if (!result.limitReached.isNull())
+        result.value.reset();
+    return result;
 }
 
 QString RegExpMatcher::expandAll(const QStringList &pieces) const

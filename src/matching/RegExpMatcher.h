@@ -2,11 +2,15 @@
 
 #include "matching/MatcherObject.h"
 
+#include <optional>
+
 namespace glimra {
 
 /// One of the user's "regexp_matchers" entries: when the expression matches a line of the
 /// captured text, or failing that a word of it, the matcher stores the matching text, or
 /// the value template with $0, $1, … replaced by the pieces of the match, under its key.
+/// The expression runs within BoundedRegexp's limits, off the main thread; one that
+/// reaches a limit does not match, and says which limit in whyNot() and a log line.
 class RegExpMatcher : public MatcherObject
 {
 public:
@@ -32,13 +36,22 @@ public:
 
     static constexpr qsizetype MaximumExpandedLength = 1 << 16;
 
+    /// The limit the expression reached in the last matches(); null when none.
+    QString limitReached() const { return m_limitReached; }
+
 private:
-    bool matchFirst(const QStringList &strings, Context &workingContext) const;
+    struct Result
+    {
+        std::optional<QString> value;
+        QString limitReached;
+    };
+    Result matchText(const QString &text) const;
 
     QString m_matchedKey;
     QString m_matchedValue;
     QString m_regexp;
     qsizetype m_entry = -1;
+    QString m_limitReached;
 };
 
 } // namespace glimra

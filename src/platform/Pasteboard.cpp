@@ -33,6 +33,16 @@ void Pasteboard::whenFetched(std::chrono::milliseconds, const std::function<void
     then();
 }
 
+TextRead Pasteboard::readText(qsizetype maximumBytes) const
+{
+    return TextRead::of(stringValue(), maximumBytes);
+}
+
+std::optional<PasteboardContents> Pasteboard::wholeContents(QString *) const
+{
+    return contents();
+}
+
 PasteboardContents Pasteboard::contents() const
 {
     PasteboardContents all;

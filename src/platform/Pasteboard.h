@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TextRead.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -8,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 namespace glimra {
 
@@ -25,6 +28,12 @@ public:
     static const QString TIFFType;      ///< image/tiff
     static const QString RTFType;       ///< text/rtf
     static const QString FilenamesType; ///< text/uri-list
+    /// The most any read takes of another program's data, and of all formats together:
+    /// a selection can be as large as its owner likes.
+    static constexpr qsizetype MaximumReadBytes = 64 * 1024 * 1024;
+    /// The longest a read waits for another program to hand its data over, the whole
+    /// transfer included.
+    static constexpr int ReadDeadlineSeconds = 2;
 
     virtual ~Pasteboard();
 
@@ -40,10 +49,16 @@ public:
     virtual QByteArray dataForType(const QString &type) const = 0;
     /// The pasteboard's plain text, or a null text.
     virtual QString stringValue() const;
+    /// Its plain text, at most `maximumBytes` of UTF-8 of it, and whether its owner handed
+    /// it over in time. What captures read.
+    virtual TextRead readText(qsizetype maximumBytes) const;
 
     /// Every format with its data, and putting such a snapshot back.
     virtual PasteboardContents contents() const;
     virtual void setContents(const PasteboardContents &contents);
+    /// Every format whole, or nullopt (and `why`) when they could not be read whole: an
+    /// owner that did not hand them over in time, or more than MaximumReadBytes.
+    virtual std::optional<PasteboardContents> wholeContents(QString *why = nullptr) const;
 
     /// This program serves the pasteboard's contents to others (the desktop clipboard
     /// after this program wrote to it): they are gone when it exits unless handed over.

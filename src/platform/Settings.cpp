@@ -6,6 +6,20 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
+const QString Settings::CaptureLimitKey = u"capture_limit_mib"_s;
+
+bool Settings::isCaptureLimit(const QJsonValue &value)
+{
+    return value.isDouble() && value.toDouble() == value.toInt() && value.toInt() >= 1
+        && value.toInt() <= MaximumCaptureLimitMiB;
+}
+
+qsizetype Settings::captureLimitBytes() const
+{
+    const QJsonValue value = objectForKey(CaptureLimitKey);
+    return qsizetype(isCaptureLimit(value) ? value.toInt() : DefaultCaptureLimitMiB) * 1024 * 1024;
+}
+
 bool Settings::boolForKey(const QString &key) const
 {
     return objectForKey(key).toBool(false);

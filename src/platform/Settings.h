@@ -18,6 +18,13 @@ namespace glimra {
 class Settings
 {
 public:
+    /// "capture_limit_mib": the most a capture reads of a selection or the clipboard, in
+    /// MiB; a longer one is cut. A whole number from 1 to MaximumCaptureLimitMiB.
+    static const QString CaptureLimitKey;
+    static constexpr int DefaultCaptureLimitMiB = 8;
+    /// Bounded so that a guess's answers fit on the session bus (128 MiB a message).
+    static constexpr int MaximumCaptureLimitMiB = 16;
+
     Settings() = default;
     explicit Settings(QJsonObject values) : m_values(std::move(values)) {}
 
@@ -31,6 +38,11 @@ public:
     /// The predicate text stored under `key` ("search_exclusion_filter"); nullopt when
     /// absent, and, with a log line, when it does not parse.
     std::optional<Predicate> unarchiveObjectForKey(const QString &key) const;
+
+    /// The capture limit in bytes: the default for a value absent or out of range.
+    qsizetype captureLimitBytes() const;
+    /// Whether `value` is a capture limit: a whole number of MiB in range.
+    static bool isCaptureLimit(const QJsonValue &value);
 
     const QJsonObject &values() const { return m_values; }
 

@@ -1,15 +1,15 @@
 #include "platform/UserDefaults.h"
 
 #include "foundation/Log.h"
+#include "foundation/BoundedRegexp.h"
 #include "foundation/Paths.h"
+#include "foundation/ScriptFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -69,15 +69,23 @@ QString UserDefaults::defaultFilePath()
 
 std::optional<QJsonObject> UserDefaults::dictionaryRepresentation(QString *error) const
 {
-    QFile file(m_filePath);
-    if (!file.exists())
+    if (!QFileInfo::exists(m_filePath))
         return QJsonObject();
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Read as plug-ins are: a link to a device or a FIFO would otherwise exhaust memory or
+    // hang every reader, and a huge file slow every guess down.
+    QString why;
+    const std::optional<QByteArray> contents = readFile(m_filePath, &why);
+    if (!contents) {
         if (error)
-            *error = u"%1 cannot be read: %2"_s.arg(m_filePath, file.errorString());
+            *error = u"%1 cannot be read: %2"_s.arg(m_filePath, why);
         return std::nullopt;
     }
-    return dictionaryFromData(file.readAll(), m_filePath, error);
+    return dictionaryFromData(*contents, m_filePath, error);
+}
+
+std::optional<QByteArray> UserDefaults::readFile(const QString &filePath, QString *why)
+{
+    return ScriptFile::read(filePath, MaximumFileBytes, why);
 }
 
 std::optional<QJsonObject> UserDefaults::dictionaryFromData(const QByteArray &contents,
@@ -143,7 +151,8 @@ std::optional<Predicate> UserDefaults::unarchiveObjectForKey(const QString &key)
 
 QString UserDefaults::regexpProblem(const QString &pattern)
 {
-    const QRegularExpression expression(pattern);
+    // Compiled as the matchers and the scripting commands compile it.
+    const BoundedRegexp expression(pattern);
     if (expression.isValid())
         return {};
     return u"the regexp \"%1\" does not compile: %2 at offset %3"_s.arg(
@@ -161,6 +170,9 @@ QString UserDefaults::validate(const QString &key, const QJsonValue &value)
     if ((key == u"app_tm_seed"_s || key == u"editor_command"_s || key.startsWith(u"shortcut_"_s))
         && !value.isString())
         return u"\"%1\" must be a text, not %2"_s.arg(key, typeName(value));
+    if (key == Settings::CaptureLimitKey && !Settings::isCaptureLimit(value))
+        return u"\"%1\" must be a whole number of MiB from 1 to %2, not %3"_s.arg(key).arg(
+            Settings::MaximumCaptureLimitMiB).arg(value.isDouble() ? QString::number(value.toDouble()) : typeName(value));
     if (key == u"search_exclusion_filter"_s) {
         if (!value.isString())
             return u"\"%1\" must be a predicate text, not %2"_s.arg(key, typeName(value));

@@ -15,11 +15,14 @@ namespace glimra {
 /// user can read and edit by hand. Read whenever a value is needed, never cached: a guess
 /// takes one snapshot() when it begins, so an edit applies to the next guess. Writes are
 /// atomic and made under a lock file, so the application and a `glimra defaults write`
-/// never lose each other's changes. A file that cannot be read or is not a JSON object
-/// reads as empty and is never overwritten.
+/// never lose each other's changes. A file that cannot be read, is not a regular file,
+/// holds more than MaximumFileBytes or is not a JSON object reads as empty and is never
+/// overwritten.
 class UserDefaults
 {
 public:
+    static constexpr qint64 MaximumFileBytes = 4 * 1024 * 1024;
+
     UserDefaults();
     explicit UserDefaults(QString filePath);
     virtual ~UserDefaults() = default;
@@ -44,6 +47,10 @@ public:
     /// Every stored entry; nullopt with a message when the file is unreadable or malformed.
     /// Every other read goes through it.
     virtual std::optional<QJsonObject> dictionaryRepresentation(QString *error = nullptr) const;
+
+    /// The contents of a settings file: nullopt, with the reason in `why`, for anything
+    /// but a readable regular file of at most MaximumFileBytes. Opened without blocking.
+    static std::optional<QByteArray> readFile(const QString &filePath, QString *why = nullptr);
 
     /// The entries of a settings file's `contents`: empty for blank contents; nullopt with a
     /// message naming `filePath` when they are not one JSON object. Pure; any thread.

@@ -160,28 +160,29 @@ TEST_F(OpenAtLineActionTest, EachEditorGetsTheLineAndColumnInItsOwnSyntax)
         const char *terminal = "term";
         const char *mimeDefault = "";
         const char *column = "5";
-        // The program's name and arguments, separated by "|"; FILE stands for the file.
+        // The program's name and arguments, separated by "|"; FILE stands for the file, BIN
+        // for the folder on the PATH where the editor inside a terminal was found.
         const char *expected = nullptr;
     } rows[] = {
         {.description = "vi takes the line alone, in the terminal named by $TERMINAL",
-         .visual = "vi", .expected = "term|-e|vi|+12|FILE"},
+         .visual = "vi", .expected = "term|-e|BIN/vi|+12|FILE"},
         {.description = "vim is sent to the column", .visual = "/usr/bin/vim",
          .expected = "term|-e|/usr/bin/vim|+call cursor(12,5)|FILE"},
         {.description = "nvim without a column goes to the line", .editor = "nvim",
-         .column = nullptr, .expected = "term|-e|nvim|+12|FILE"},
+         .column = nullptr, .expected = "term|-e|BIN/nvim|+12|FILE"},
         {.description = "a column that is not a number is left out", .visual = "vim",
-         .column = "5x", .expected = "term|-e|vim|+12|FILE"},
+         .column = "5x", .expected = "term|-e|BIN/vim|+12|FILE"},
         {.description = "emacs with a display opens its own window", .visual = "emacs",
          .expected = "emacs|+12:5|FILE"},
         {.description = "emacs without a display: x-terminal-emulator when $TERMINAL is unset",
          .visual = "emacs", .display = nullptr, .terminal = nullptr,
-         .expected = "x-terminal-emulator|-e|emacs|+12:5|FILE"},
+         .expected = "x-terminal-emulator|-e|BIN/emacs|+12:5|FILE"},
         {.description = "emacs -nw runs in a terminal whatever the display",
-         .visual = "emacs -nw", .expected = "term|-e|emacs|-nw|+12:5|FILE"},
+         .visual = "emacs -nw", .expected = "term|-e|BIN/emacs|-nw|+12:5|FILE"},
         {.description = "emacsclient keeps its own options, quoted empty ones too",
          .visual = "emacsclient -c -a ''", .expected = "emacsclient|-c|-a||+12:5|FILE"},
         {.description = "nano, from $EDITOR when the setting cannot be split into words",
-         .setting = "vim 'unclosed", .editor = "nano", .expected = "term|-e|nano|+12,5|FILE"},
+         .setting = "vim 'unclosed", .editor = "nano", .expected = "term|-e|BIN/nano|+12,5|FILE"},
         {.description = "VS Code with its own options", .visual = "code --wait",
          .expected = "code|--wait|--goto|FILE:12:5"},
         {.description = "kate, from $EDITOR when $VISUAL is an editor that takes no line",
@@ -215,7 +216,7 @@ TEST_F(OpenAtLineActionTest, EachEditorGetsTheLineAndColumnInItsOwnSyntax)
         const ActionPtr action = offer(u"12"_s, column, QString::fromUtf8(row.setting));
         ASSERT_TRUE(action) << row.description;
         const QStringList expected =
-            QString::fromUtf8(row.expected).replace(u"FILE"_s, file).split(u'|');
+            QString::fromUtf8(row.expected).replace(u"FILE"_s, file).replace(u"BIN"_s, path(u"bin"_s)).split(u'|');
         EXPECT_EQ(run(action), expected) << row.description;
     }
 }
@@ -231,7 +232,7 @@ TEST_F(OpenAtLineActionTest, AnAwkwardPathReachesTheEditorAsOneArgumentUntouched
     } rows[] = {
         {"in a template", "code --goto {file}:{line}", {u"code"_s, u"--goto"_s, file + u":7"_s}},
         {"through a terminal", "nano",
-         {u"term"_s, u"-e"_s, u"nano"_s, u"+7"_s, file}},
+         {u"term"_s, u"-e"_s, path(u"bin/nano"_s), u"+7"_s, file}},
     };
     qputenv("TERMINAL", "term");
     for (const auto &row : rows)
@@ -249,6 +250,41 @@ TEST_F(OpenAtLineActionTest, AnEditorThatCannotBeStartedIsReportedAsAFailure)
     ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000));
     EXPECT_FALSE(outcome->ok);
     EXPECT_TRUE(outcome->message.startsWith(u"no-such-editor could not be started"_s)) << outcome->message.toStdString();
+}
+
+TEST_F(OpenAtLineActionTest, AnEditorIsNeverLookedUpInTheFilesFolder)
+{
+    // A program of the same name sits in the folder of the file opened, which is where the
+    // editor starts, and where an empty entry of $PATH would look.
+    for (const char *program : {"bin/ed", "myed", "term"})
+        writeFile(u"src/"_s + QString::fromUtf8(program), "#!/bin/sh\ntouch '" + path(u"pwned"_s).toUtf8() + "'\n", true);
+    writeFile(u"bin/myed"_s, "#!/bin/sh\nprintf '%s\\0' myed \"$@\" > '" + path(u"record"_s).toUtf8() + "'\n", true);
+    qputenv("PATH", ":" + path(u"bin"_s).toUtf8() + ":.");
+    qputenv("TERMINAL", "term");
+    const struct
+    {
+        const char *setting;
+        QString failure; // null: it runs
+    } rows[] = {
+        {"bin/ed {file}", uR"(the editor "bin/ed" is named by a relative path; name it by its absolute path, or by a name found on PATH)"_s},
+        {"./myed +{line} {file}", uR"(the editor "./myed" is named by a relative path; name it by its absolute path, or by a name found on PATH)"_s},
+        {"myed +{line} {file}", {}},
+    };
+    for (const auto &row : rows) {
+        QFile::remove(path(u"record"_s));
+        std::optional<Outcome> outcome;
+        offer(u"3"_s, {}, QString::fromUtf8(row.setting))->execute({}, [&](const Outcome &ended) { outcome = ended; });
+        // A launched editor is known to have started only after a moment.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000)) << row.setting;
+        EXPECT_EQ(outcome->ok, row.failure.isNull()) << row.setting;
+        EXPECT_EQ(outcome->message, row.failure) << row.setting;
+        if (row.failure.isNull())
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path(u"record"_s)); }, 5000)) << row.setting;
+    }
+    EXPECT_EQ(EditorCommand::program(u"vi"_s, nullptr), path(u"bin/vi"_s));
+    EXPECT_EQ(EditorCommand::program(u"/opt/ed"_s, nullptr), u"/opt/ed"_s);
+    // By the time the last row's editor ran, one started from the file's folder would have.
+    EXPECT_FALSE(QFile::exists(path(u"pwned"_s)));
 }
 
 TEST(CommandTemplateTest, WordsAreSplitAsAShellSplitsThemWithNothingExpanded)

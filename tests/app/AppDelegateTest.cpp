@@ -34,13 +34,17 @@ class FixedCopy : public CopySelection
 {
 public:
     FixedCopy() : CopySelection(nullptr, nullptr) {}
-    std::optional<Context> contextForApp(const QString &bundleIdentifier) override
+    Capture contextForApp(const QString &bundleIdentifier, qsizetype maximumBytes) override
     {
         askedFor = bundleIdentifier;
-        return capture;
+        askedForAtMost = maximumBytes;
+        return {capture, cutAt, failure};
     }
     std::optional<Context> capture;
+    qsizetype cutAt = 0;
+    QString failure;
     QString askedFor;
+    qsizetype askedForAtMost = 0;
 };
 
 class CountingPanel : public ResultPanel
@@ -351,13 +355,13 @@ class ScriptedCopy : public CopySelection
 {
 public:
     ScriptedCopy(const QString &scriptFile) : CopySelection(nullptr, nullptr), m_script(scriptFile) {}
-    std::optional<Context> contextForApp(const QString &) override
+    Capture contextForApp(const QString &, qsizetype) override
     {
         ++depth;
         maximumDepth = std::max(maximumDepth, depth);
         HandlerScript::initWithContentsOfFile(m_script)->executeSubroutine(u"copy_selection"_s, {});
         --depth;
-        return Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}};
+        return {Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}}, 0, {}};
     }
     int depth = 0;
     int maximumDepth = 0;
@@ -382,7 +386,7 @@ public:
 
 } // namespace
 
-TEST_F(AppDelegateTest, RequestsThatArriveDuringAGuessWaitAndOnlyTheNewestRuns)
+TEST_F(AppDelegateTest, RequestsThatArriveDuringAGuessWaitAndOnlyTheNewestCaptureRuns)
 {
     ScriptedCopy scripted(writeFile(u"copy.scpt"_s, "#!/bin/sh\nsleep 0.5\necho null\n", true));
     delegate.setCopySelection(&scripted);
@@ -422,4 +426,69 @@ TEST_F(AppDelegateTest, LateFilesOfAGuessNoLongerShownAreDropped)
     search.deliver(later, u"/from/this/guess"_s);
     ASSERT_EQ(delegate.resultFiles().size(), 1);
     EXPECT_EQ(delegate.resultFiles().first().filePath(), u"/from/this/guess"_s);
+}
+
+TEST_F(AppDelegateTest, RequestsThatNameTheirTextAreNeverDropped)
+{
+    ScriptedCopy scripted(writeFile(u"copy.scpt"_s, "#!/bin/sh\nsleep 0.5\necho null\n", true));
+    delegate.setCopySelection(&scripted);
+    outcomes.clear();
+    QStringList answers;
+    const quint64 first = delegate.guessCurrentSelection();
+    quint64 dropped = 0;
+    // Scripts' guesses and captures arrive while the first guess is inside the handler
+    // script: every text is guessed, in order; only the older capture gives way.
+    QTimer::singleShot(200, &delegate, [&] {
+        for (const QString &text : {u"one"_s, u"two"_s}) {
+            delegate.handleGuessText(text, QString(), false, [&answers](const std::optional<Context> &answer) {
+                answers.append(answer ? answer->value(ACT_WORDS) : u"(none)"_s);
+            });
+        }
+        dropped = delegate.guessCurrentSelection();
+        delegate.guessText({{CTX_TEXT, u"three"_s}});
+        delegate.guessCurrentSelection();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcomes.size() == 6; }, 15000));
+    EXPECT_EQ(answers, (QStringList{u"one"_s, u"two"_s}));
+    QList<GuessOutcome::Ending> endings;
+    for (const GuessOutcome &outcome : std::as_const(outcomes)) {
+        endings.append(outcome.ending);
+        if (outcome.ending == GuessOutcome::Ending::Dropped) {
+            EXPECT_EQ(outcome.guess, dropped);
+        }
+    }
+    EXPECT_EQ(endings.count(GuessOutcome::Ending::Dropped), 1);
+    EXPECT_EQ(endings.count(GuessOutcome::Ending::Finished), 5);
+    EXPECT_EQ(outcomes.first().guess, dropped);
+    EXPECT_EQ(outcomes.at(1).guess, first);
+    EXPECT_EQ(scripted.copies, 2);
+}
+
+TEST_F(AppDelegateTest, ACaptureSaysWhenItWasCutOrNotHandedOver)
+{
+    using Ending = GuessOutcome::Ending;
+    defaults->setObject(u"capture_limit_mib"_s, 2);
+    copy.capture = Context{{CTX_TEXT, u"the beginning"_s}};
+    copy.cutAt = 2 * 1024 * 1024;
+    GuessOutcome outcome = guess();
+    EXPECT_EQ(copy.askedForAtMost, 2 * 1024 * 1024); // the setting's limit
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_EQ(outcome.cutAt, 2 * 1024 * 1024);
+
+    // An owner that kept its selection: no fall-back to the document, and the user is told.
+    focus.focus->insert(CTX_PATH, u"/the/document"_s);
+    copy.capture.reset();
+    copy.failure = u"did not hand over its selection within 2 s"_s;
+    notifier->notifications.clear();
+    outcome = guess();
+    EXPECT_EQ(outcome.ending, Ending::NotHandedOver);
+    EXPECT_EQ(outcome.title, u"Geany"_s);
+    EXPECT_EQ(outcome.description, u"did not hand over its selection within 2 s"_s);
+    EXPECT_EQ(notifier->notifications.value(1), u"CommandError|Geany|did not hand over its selection within 2 s"_s);
+
+    // A limit out of range reads as the default.
+    defaults->setObject(u"capture_limit_mib"_s, 1);
+    EXPECT_FALSE(defaults->setObject(u"capture_limit_mib"_s, 17));
+    EXPECT_FALSE(defaults->setObject(u"capture_limit_mib"_s, 1.5));
+    EXPECT_EQ(Settings(QJsonObject{{u"capture_limit_mib"_s, 0}}).captureLimitBytes(), 8 * 1024 * 1024);
 }

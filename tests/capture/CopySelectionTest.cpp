@@ -94,7 +94,7 @@ TEST_F(CopySelectionTest, TheCopyIsReadAtOnceWhenItIsThere)
 {
     selectionScript(u"Geany-selection"_s, "  selected text ");
     LogCapture log;
-    const std::optional<Context> capture = copier->contextForApp(u"Geany"_s);
+    const std::optional<Context> capture = copier->contextForApp(u"Geany"_s).context;
     EXPECT_EQ(capture, (Context{{CTX_TEXT, u"  selected text "_s}})); // not trimmed
     EXPECT_EQ(pasteboard->reads, 1);
     EXPECT_TRUE(log.lines().isEmpty());
@@ -107,7 +107,7 @@ TEST_F(CopySelectionTest, TheWaitsRunTheEventLoopAndCatchALateCopy)
     LogCapture log;
     QElapsedTimer clock;
     clock.start();
-    const std::optional<Context> capture = copier->contextForApp(u"NoScriptOfItsOwn"_s);
+    const std::optional<Context> capture = copier->contextForApp(u"NoScriptOfItsOwn"_s).context;
     EXPECT_GE(clock.elapsed(), 550); // 0.0 + 0.2 + 0.4 s of waits
     EXPECT_EQ(capture, (Context{{CTX_TEXT, u"late"_s}}));
     EXPECT_EQ(pasteboard->reads, 4);
@@ -121,7 +121,7 @@ TEST_F(CopySelectionTest, NothingUsableArrives)
         LogCapture log;
         QElapsedTimer clock;
         clock.start();
-        EXPECT_FALSE(copier->contextForApp(u"Geany"_s)) << text.constData();
+        EXPECT_FALSE(copier->contextForApp(u"Geany"_s).context) << text.constData();
         EXPECT_GE(clock.elapsed(), 550);
         EXPECT_EQ(log.lines().last(), u"no data in the clipboard"_s);
     }
@@ -137,7 +137,7 @@ TEST_F(CopySelectionTest, TheUsersClipboardIsPutBackAfterTheCopy)
     pasteboard->setData("\x89PNG image", u"image/png"_s);
     const PasteboardContents before = pasteboard->contents();
     selectionScript(u"Geany-selection"_s, "selection");
-    EXPECT_EQ(copier->contextForApp(u"Geany"_s)->value(CTX_TEXT), u"selection"_s);
+    EXPECT_EQ(copier->contextForApp(u"Geany"_s).context->value(CTX_TEXT), u"selection"_s);
     EXPECT_EQ(pasteboard->contents(), before);
     EXPECT_EQ(pasteboard->stringValue(), u"what the user copied"_s);
 }
@@ -145,9 +145,9 @@ TEST_F(CopySelectionTest, TheUsersClipboardIsPutBackAfterTheCopy)
 TEST_F(CopySelectionTest, TheClipboardGuessOnlyReads)
 {
     MemoryPasteboard request;
-    EXPECT_FALSE(copier->clipboard(request, u"X"_s));
+    EXPECT_FALSE(copier->clipboard(request, u"X"_s).context);
     CopySelection::setPBoard(request, u"  "_s);
-    EXPECT_EQ(copier->clipboard(request, u"X"_s), (Context{{CTX_TEXT, u"  "_s}}));
+    EXPECT_EQ(copier->clipboard(request, u"X"_s).context, (Context{{CTX_TEXT, u"  "_s}}));
     EXPECT_EQ(request.types(), QStringList{Pasteboard::StringType});
 }
 
@@ -162,13 +162,13 @@ TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScrip
     CopySelection::setPBoard(*pasteboard, u"what the user copied"_s);
     const int writesBefore = pasteboard->writes;
 
-    EXPECT_EQ(withFacts.contextForApp(u"Geany"_s), (Context{{CTX_TEXT, u"selected line\n"_s}}));
+    EXPECT_EQ(withFacts.contextForApp(u"Geany"_s).context, (Context{{CTX_TEXT, u"selected line\n"_s}}));
     EXPECT_EQ(pasteboard->writes, writesBefore); // the user's clipboard was never touched
     EXPECT_EQ(pasteboard->stringValue(), u"what the user copied"_s);
 
     // The user's script of the name replaces the built-in one, and is told the window.
     selectionScript(u"CurrentCocoaApp-selection"_s, "from my script");
-    EXPECT_EQ(withFacts.contextForApp(u"Geany"_s), (Context{{CTX_TEXT, u"from my script"_s}}));
+    EXPECT_EQ(withFacts.contextForApp(u"Geany"_s).context, (Context{{CTX_TEXT, u"from my script"_s}}));
     QFile argument(path(u"argument.json"_s));
     ASSERT_TRUE(argument.open(QIODevice::ReadOnly));
     EXPECT_EQ(argument.readAll(),

@@ -1,7 +1,11 @@
 #include "GlimraProcess.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -73,4 +77,29 @@ TEST_F(DefaultsCommandTest, ValuesOfTheWrongShapeChangeNothing)
     EXPECT_TRUE(refused.err.contains(path(u"config/Glimra/defaults.json"_s)));
     // A broken settings file does not stop a guess.
     EXPECT_EQ(runGlimra({u"match"_s, u"--text"_s, u"6*7"_s}).exitCode, 0);
+}
+
+TEST_F(DefaultsCommandTest, ASettingsFileThatIsADeviceOrAFifoIsRefusedByEveryCommand)
+{
+    const QString file = path(u"config/Glimra/defaults.json"_s);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    for (const bool fifo : {false, true}) {
+        QFile::remove(file);
+        if (fifo)
+            ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            ASSERT_TRUE(QFile::link(u"/dev/zero"_s, file));
+        SCOPED_TRACE(fifo ? "a FIFO" : "a link to /dev/zero");
+        // Each would hang for good, or run out of memory, if it read the file.
+        const GlimraRun read = runGlimra({u"defaults"_s, u"read"_s});
+        EXPECT_EQ(read.exitCode, 1);
+        EXPECT_TRUE(read.err.contains(u"it is not a regular file"_s)) << read.err.toStdString();
+        const GlimraRun write = runGlimra({u"defaults"_s, u"write"_s, u"hide_after_action"_s, u"true"_s});
+        EXPECT_EQ(write.exitCode, 1);
+        // A guess goes on without settings.
+        const GlimraRun guess = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"6*7"_s});
+        EXPECT_EQ(guess.exitCode, 0) << guess.err.toStdString();
+        EXPECT_EQ(guess.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"42"_s);
+        EXPECT_EQ(QFileInfo(file).isSymLink(), !fifo); // left as it was
+    }
 }

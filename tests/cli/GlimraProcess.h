@@ -22,4 +22,9 @@ struct GlimraRun
 GlimraRun runGlimra(const QStringList &arguments, const QByteArray &input = {},
                     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 
+/// Runs the built glimra with `arguments` with its standard output and standard error on a
+/// terminal of their own (a pseudo-terminal), in this process's environment without a
+/// display. `out` holds what the terminal received, both streams, line breaks as "\n".
+GlimraRun runGlimraOnTerminal(const QStringList &arguments);
+
 } // namespace glimra::test

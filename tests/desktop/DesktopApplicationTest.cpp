@@ -22,7 +22,11 @@
 #include <QMimeData>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <iostream>
+
 #include <signal.h>
+#include <sys/stat.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -368,8 +372,9 @@ TEST_F(DesktopApplicationTest, ScriptsGetTheSameAnswersOverTheBusAndFromTheComma
 
 TEST_F(DesktopApplicationTest, ScriptingRefusesWhatIsTooLargeAndWaitsItsTurn)
 {
-    // A matcher slow enough that a second request arrives while the first guess runs.
-    writeFile(userPluginsDir() + u"/SlowMatcher.sh"_s, "sleep 0.5\necho ACT_SLOW=$(cat)\n");
+    // A matcher slow enough that the other requests arrive while the first guess runs; a
+    // handler script is waited for with the event loop running, so they are taken in then.
+    writeFile(userPluginsDir() + u"/SlowMatcher.scpt"_s, "#!/bin/sh\nsleep 0.5\necho null\n", true);
     startApplication();
     auto request = [](const QString &method, const QVariantList &arguments) {
         QDBusMessage message = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
@@ -382,14 +387,20 @@ TEST_F(DesktopApplicationTest, ScriptingRefusesWhatIsTooLargeAndWaitsItsTurn)
     };
     QDBusPendingCall huge = request(u"Guess"_s, text(QString(1024 * 1024 + 1, u'x')));
     QDBusPendingCall pattern = request(u"Matches"_s, {u"x"_s, QString(4097, u'x')});
-    QDBusPendingCall first = request(u"Guess"_s, text(u"2*3"_s));
-    QDBusPendingCall second = request(u"Guess"_s, text(u"4*5"_s));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second.isFinished() && first.isFinished() && huge.isFinished()
-                                             && pattern.isFinished(); }, 30000));
+    // None of the guesses that name their text is dropped, however many wait.
+    QList<QDBusPendingCall> guesses;
+    for (const QString &product : {u"2*3"_s, u"4*5"_s, u"6*7"_s, u"8*9"_s})
+        guesses.append(request(u"Guess"_s, text(product)));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(guesses.begin(), guesses.end(), [](const QDBusPendingCall &call) { return call.isFinished(); })
+            && huge.isFinished() && pattern.isFinished();
+    }, 30000));
     EXPECT_EQ(huge.error().name(), u"org.glimra.Glimra1.Error.TooLarge"_s);
     EXPECT_EQ(pattern.error().name(), u"org.glimra.Glimra1.Error.TooLarge"_s);
-    EXPECT_EQ(jsonOf(first.reply().arguments().value(0)), QJsonValue(u"6"_s));
-    EXPECT_EQ(jsonOf(second.reply().arguments().value(0)), QJsonValue(u"20"_s));
+    QJsonArray answers;
+    for (const QDBusPendingCall &call : std::as_const(guesses))
+        answers.append(jsonOf(call.reply().arguments().value(0)));
+    EXPECT_EQ(answers, (QJsonArray{u"6"_s, u"20"_s, u"42"_s, u"72"_s}));
 }
 
 namespace {
@@ -525,6 +536,272 @@ TEST_F(DesktopApplicationTest, AHungNotificationServerNeverHoldsUpAGuess)
     EXPECT_TRUE(QTest::qWaitFor([&] { return notifications.calls == 2; }, 5000));
     bus.unregisterService(u"org.freedesktop.Notifications"_s);
     bus.unregisterObject(u"/org/freedesktop/Notifications"_s);
+}
+
+namespace {
+
+// A scripted X client (tests/fixtures/x11/selection_owner.cpp), ready when it returns: it
+// owns the selection, or its window is mapped. It ends with the test.
+std::unique_ptr<QProcess> scriptedClient(const QStringList &arguments)
+{
+    auto client = std::make_unique<QProcess>();
+    client->start(QStringLiteral(GLIMRA_SELECTION_OWNER), arguments);
+    const bool ready = QTest::qWaitFor([&] { return client->readAllStandardOutput().contains("ready"); }, 10000);
+    EXPECT_TRUE(ready) << "the scripted client never got ready: " << arguments.join(u' ').left(80).toStdString();
+    return client;
+}
+
+QDBusPendingCall asyncCall(const QString &method, const QVariantList &arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(u"org.glimra.Glimra"_s, u"/org/glimra/Glimra"_s,
+                                                          u"org.glimra.Glimra1"_s, method);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().asyncCall(message, 60000);
+}
+
+QJsonObject jsonAnswer(const QDBusPendingCall &call)
+{
+    return QJsonDocument::fromJson(call.reply().arguments().value(0).toString().toUtf8()).object();
+}
+
+// The most memory the process has held, in MiB.
+qint64 peakMebibytes(qint64 pid)
+{
+    QFile status(u"/proc/%1/status"_s.arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST_F(DesktopApplicationTest, ASelectionOwnerThatStallsNeverHoldsTheApplicationUp)
+{
+    startApplication();
+    startXterm(path());
+    const struct
+    {
+        const char *name;
+        QStringList owner;
+    } rows[] = {
+        {"an owner that never answers", {u"PRIMARY"_s, u"silent"_s}},
+        {"an owner that hands one byte over every 0.4 s", {u"PRIMARY"_s, u"trickle"_s, QString(30, u'x'), u"400"_s}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::unique_ptr<QProcess> owner = scriptedClient(row.owner);
+        QElapsedTimer clock;
+        clock.start();
+        QDBusPendingCall guess = asyncCall(u"RunGuess"_s, {u"selection"_s, 0.0});
+        // Meanwhile the application serves the bus: a pattern, and the state of the last guess.
+        QElapsedTimer answering;
+        answering.start();
+        QDBusPendingCall regexp = asyncCall(u"Matches"_s, {u"abc"_s, u"b"_s});
+        QDBusPendingCall results = asyncCall(u"Results"_s);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return regexp.isFinished() && results.isFinished(); }, 30000));
+        const qint64 answered = answering.elapsed();
+        EXPECT_FALSE(guess.isFinished()) << "the guess ended before the other calls were answered";
+        EXPECT_FALSE(regexp.isError());
+        EXPECT_FALSE(results.isError());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return guess.isFinished(); }, 30000));
+        const qint64 gaveUp = clock.elapsed();
+        EXPECT_GE(gaveUp, 2000);
+        const QJsonObject outcome = jsonAnswer(guess).value(u"outcome"_s).toObject();
+        EXPECT_EQ(outcome.value(u"ending"_s), u"not-handed-over"_s);
+        EXPECT_EQ(outcome.value(u"description"_s), u"did not hand over its selection within 2 s"_s);
+        std::cout << "  " << row.name << ": bus calls answered in " << answered << " ms; the guess gave up after "
+                  << gaveUp << " ms\n";
+    }
+    EXPECT_EQ(app.state(), QProcess::Running);
+}
+
+TEST_F(DesktopApplicationTest, AnOversizedSelectionIsCutAndNoAnswerDropsTheApplicationOffTheBus)
+{
+    startApplication();
+    startXterm(path());
+    {
+        const std::unique_ptr<QProcess> owner = scriptedClient({u"PRIMARY"_s, u"oversized"_s, u"40000000"_s});
+        QDBusPendingCall guess = asyncCall(u"RunGuess"_s, {u"selection"_s, 0.0});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return guess.isFinished(); }, 60000));
+        ASSERT_FALSE(guess.isError()) << guess.error().message().toStdString();
+        const QJsonObject answer = jsonAnswer(guess);
+        EXPECT_EQ(answer.value(u"outcome"_s).toObject().value(u"cutAt"_s).toInteger(), 8 * 1024 * 1024);
+        EXPECT_EQ(answer.value(u"state"_s).toObject().value(u"selectionContext"_s).toObject().value(u"CTX_TEXT"_s)
+                      .toString().size(),
+                  8 * 1024 * 1024);
+        // Read whole, the 40 MB took half a gigabyte.
+        EXPECT_LT(peakMebibytes(app.processId()), 300);
+    }
+    // Control characters take six bytes each in JSON: 16 MiB of them make answers of about
+    // 200 MiB, over what a message of the bus carries.
+    setDefault(u"capture_limit_mib"_s, 16);
+    {
+        const std::unique_ptr<QProcess> owner =
+            scriptedClient({u"PRIMARY"_s, u"oversized"_s, QString::number(17 * 1024 * 1024), u"1"_s});
+        QDBusPendingCall guess = asyncCall(u"RunGuess"_s, {u"selection"_s, 0.0});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return guess.isFinished(); }, 60000));
+        EXPECT_EQ(guess.error().name(), u"org.glimra.Glimra1.Error.TooLarge"_s);
+        EXPECT_TRUE(guess.error().message().contains(u"more than the bus carries (100 MiB)"_s))
+            << guess.error().message().toStdString();
+        QDBusPendingCall results = asyncCall(u"Results"_s);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return results.isFinished(); }, 60000));
+        EXPECT_EQ(results.error().name(), u"org.glimra.Glimra1.Error.TooLarge"_s);
+    }
+    // Still on the bus, and a small guess answers again.
+    EXPECT_TRUE(running());
+    setDefault(u"capture_limit_mib"_s, 8);
+    xclipSet(u"primary"_s, u"6*7"_s);
+    QDBusPendingCall again = asyncCall(u"RunGuess"_s, {u"selection"_s, 0.0});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return again.isFinished(); }, 30000));
+    EXPECT_EQ(jsonAnswer(again).value(u"state"_s).toObject().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s),
+              u"42"_s);
+}
+
+TEST_F(DesktopApplicationTest, SelectedMarkupIsNeverLoaded)
+{
+    startApplication();
+    startXterm(path());
+    const QString fifo = path(u"fifo"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &markup : {u"<img src=/dev/zero>"_s, u"<img src=%1>"_s.arg(fifo)}) {
+        xclipSet(u"primary"_s, markup);
+        call(u"GuessSelection"_s);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return selected() == markup; }, 10000)) << markup.toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panelVisible(); }, 5000));
+    }
+    EXPECT_EQ(app.state(), QProcess::Running);
+    EXPECT_EQ(selected(), u"<img src=%1>"_s.arg(fifo)); // and it still answers
+}
+
+TEST_F(DesktopApplicationTest, OneInstanceServesOneDisplay)
+{
+    startApplication();
+    const QString served = QString::fromLocal8Bit(qgetenv("DISPLAY"));
+    // A second X server, on the same session bus.
+    QProcess otherServer;
+    QString other;
+    for (int number = 90; number < 140 && other.isEmpty(); ++number) {
+        if (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
+            continue;
+        otherServer.start(u"Xvfb"_s, {u":%1"_s.arg(number), u"-nolisten"_s, u"tcp"_s});
+        if (QTest::qWaitFor([&] { return QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)); }, 10000))
+            other = u":%1"_s.arg(number);
+    }
+    ASSERT_FALSE(other.isEmpty()) << "no second X server could be started";
+    QProcessEnvironment there = environment;
+    there.insert(u"DISPLAY"_s, other);
+    const QString refused = u"Glimra runs on display %1 (pid %2) and serves that display only, not %3"_s.arg(
+        served).arg(app.processId()).arg(other);
+
+    const GlimraRun guess = glimra({u"guess"_s}, {}, there);
+    EXPECT_EQ(guess.exitCode, 1);
+    EXPECT_EQ(guess.err, u"glimra guess: "_s + refused + u'\n');
+    const GlimraRun start = glimra({}, {}, there);
+    EXPECT_EQ(start.exitCode, 1);
+    EXPECT_TRUE(start.err.contains(refused + u"; Glimra does not start"_s)) << start.err.toStdString();
+    // A program of the other display that calls the bus itself is refused too.
+    QProcess send;
+    send.setProcessEnvironment(there);
+    send.start(u"dbus-send"_s, {u"--session"_s, u"--print-reply"_s, u"--dest=org.glimra.Glimra"_s,
+                                u"/org/glimra/Glimra"_s, u"org.glimra.Glimra1.GuessSelection"_s});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return send.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_TRUE(send.readAllStandardError().contains("org.glimra.Glimra1.Error.OtherDisplay"));
+    // A text names no display: it is guessed whoever asks.
+    EXPECT_EQ(glimra({u"call"_s, u"guess"_s, u"--text"_s, u"6*7"_s}, {}, there).out, u"42\n"_s);
+    otherServer.terminate();
+    otherServer.waitForFinished();
+}
+
+TEST_F(DesktopApplicationTest, AHungOwnerOfTheBusNameIsNamedAndWaitedForBriefly)
+{
+    startApplication();
+    // Stopped, it keeps the bus name and this display's lock, and answers nothing.
+    ASSERT_EQ(::kill(pid_t(app.processId()), SIGSTOP), 0);
+    const QString hung = u"another process (pid %1) holds org.glimra.Glimra on the session bus and does not "
+                         u"answer within 5 s"_s.arg(app.processId());
+    const struct
+    {
+        QStringList arguments;
+        QString err;
+    } rows[] = {
+        {{}, u"glimra: "_s + hung + u"; Glimra does not start\n"_s},
+        {{u"guess"_s}, u"glimra guess: "_s + hung + u'\n'},
+        {{u"show"_s}, u"glimra show: "_s + hung + u'\n'},
+    };
+    for (const auto &row : rows) {
+        QElapsedTimer clock;
+        clock.start();
+        const GlimraRun run = glimra(row.arguments, {}, environment);
+        EXPECT_GE(clock.elapsed(), 5000);
+        EXPECT_EQ(run.exitCode, 1) << row.arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.err, row.err);
+    }
+    // The preferences open a window of their own.
+    QProcess preferences;
+    preferences.setProcessEnvironment(environment);
+    preferences.start(QStringLiteral(GLIMRA_BINARY), {u"preferences"_s});
+    const bool shown = QTest::qWaitFor([&] {
+        return !output(u"/usr/bin/xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
+                                              QString::number(preferences.processId())}).trimmed().isEmpty();
+    }, 20000);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(preferences.state(), QProcess::Running);
+    preferences.kill();
+    preferences.waitForFinished();
+    ::kill(pid_t(app.processId()), SIGCONT);
+}
+
+TEST_F(DesktopApplicationTest, WithoutASessionBusOneInstanceRunsOnADisplay)
+{
+    QProcessEnvironment busless = environment;
+    busless.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path=%1"_s.arg(path(u"no-bus"_s)));
+    const QString display = QString::fromLocal8Bit(qgetenv("DISPLAY"));
+    const struct
+    {
+        const char *name;
+        bool runtimeFolder;
+        QString lock;
+    } rows[] = {
+        {"the lock in the runtime folder", true,
+         qEnvironmentVariable("XDG_RUNTIME_DIR") + u"/glimra-display_"_s + display.mid(1) + u".lock"_s},
+        {"the lock in the cache folder", false, path(u"home/.cache/Glimra/glimra-display_"_s) + display.mid(1) + u".lock"_s},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QProcessEnvironment here = busless;
+        if (!row.runtimeFolder) {
+            here.remove(u"XDG_RUNTIME_DIR"_s);
+            here.insert(u"XDG_CACHE_HOME"_s, path(u"home/.cache"_s));
+        }
+        QProcess first;
+        first.setProcessEnvironment(here);
+        first.start(QStringLiteral(GLIMRA_BINARY), {});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(row.lock); }, 10000)) << row.lock.toStdString();
+        const GlimraRun second = glimra({}, {}, here);
+        EXPECT_EQ(second.exitCode, 1);
+        EXPECT_TRUE(second.err.contains(u"Glimra runs already on display %1 (pid %2), out of reach of the session bus; "
+                                        u"Glimra does not start"_s.arg(display).arg(first.processId())))
+            << second.err.toStdString();
+        EXPECT_EQ(first.state(), QProcess::Running);
+        first.terminate();
+        ASSERT_TRUE(first.waitForFinished(10000));
+        EXPECT_FALSE(QFile::exists(row.lock)); // ended by a signal, it took its lock along
+        // Gone, it leaves the display to the next.
+        QProcess third;
+        third.setProcessEnvironment(here);
+        third.start(QStringLiteral(GLIMRA_BINARY), {});
+        auto holder = [&] {
+            QFile lock(row.lock);
+            return lock.open(QIODevice::ReadOnly) ? QString::fromLatin1(lock.readLine()).trimmed() : QString();
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return holder() == QString::number(third.processId()); }, 10000));
+        third.terminate();
+        third.waitForFinished(10000);
+    }
 }
 
 #include "DesktopApplicationTest.moc"

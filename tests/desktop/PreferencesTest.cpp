@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -186,10 +187,47 @@ TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
     login->setChecked(true);
     QFile entry(AutostartEntry::path());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(entry.readAll().contains("Exec=glimra"));
+    // By its absolute path: $PATH at login is not the one of now.
+    EXPECT_TRUE(entry.readAll().contains("\nExec=" + AutostartEntry::program().toUtf8() + "\n"));
+    EXPECT_TRUE(AutostartEntry::program().startsWith(u'/'));
+    EXPECT_TRUE(AutostartEntry::program().endsWith(u"/glimra"_s));
     EXPECT_EQ(AutostartEntry::path(), path(u"config/autostart/org.glimra.Glimra.desktop"_s));
     login->setChecked(false);
     EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
+}
+
+TEST_F(PreferencesTest, TheCaptureLimitIsSetInMebibytesWithinItsRange)
+{
+    auto *limit = find<QSpinBox>(u"capture_limit_mib"_s);
+    ASSERT_TRUE(limit);
+    EXPECT_EQ(limit->value(), 8); // the default, unset
+    EXPECT_TRUE(stored(u"capture_limit_mib"_s).isUndefined());
+    limit->setValue(2);
+    EXPECT_EQ(stored(u"capture_limit_mib"_s), QJsonValue(2));
+    limit->setValue(100);
+    EXPECT_EQ(stored(u"capture_limit_mib"_s), QJsonValue(16)); // the most answers fit on the bus with
+    UserDefaults().setObject(u"capture_limit_mib"_s, 4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return limit->value() == 4; }, 5000));
+}
+
+TEST(AutostartEntryTest, TheExecLineNamesTheProgramByItsPathQuotedWhereItMustBe)
+{
+    const QByteArray entry = "[Desktop Entry]\nName=Glimra\nExec=glimra\nTryExec=glimra\n";
+    const struct
+    {
+        QString program;
+        QByteArray exec;
+    } rows[] = {
+        {u"/usr/bin/glimra"_s, "Exec=/usr/bin/glimra"},
+        {u"/home/me/my apps/glimra"_s, R"(Exec="/home/me/my apps/glimra")"},
+        {u"/opt/$HOME\\100%/glimra"_s, R"(Exec="/opt/\$HOME\\100%%/glimra")"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(AutostartEntry::withProgram(entry, row.program),
+                  "[Desktop Entry]\nName=Glimra\n" + row.exec + "\nTryExec=glimra\n")
+            << row.program.toStdString();
+    }
+    EXPECT_EQ(AutostartEntry::withProgram("Exec=glimra %U\n", u"/b/glimra"_s), "Exec=/b/glimra %U\n");
 }
 
 TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)

@@ -1,8 +1,11 @@
 #include "AssemblyTest.h"
 
 #include "app/ui/ResultWindow.h"
+#include "capture/CopySelection.h"
+#include "foundation/ApplicationScript.h"
 #include "foundation/GlobalContext.h"
 #include "matching/contentType.h"
+#include "platform/RunningApplications.h"
 #include "results/ui/ActionTableView.h"
 #include "results/ui/FileListModel.h"
 #include "results/ui/FileTableView.h"
@@ -11,12 +14,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTextDocument>
+
+#include <sys/stat.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -313,4 +320,62 @@ TEST_F(ResultWindowTest, LateSearchHitsAppearInTheOpenPanel)
     ASSERT_EQ(table->model()->rowCount(), 2);
     EXPECT_EQ(table->model()->index(1, FileListModel::NameColumn).data().toString(), u"found.c"_s);
     EXPECT_EQ(table->selectionModel()->selectedRows().value(0).row(), 0); // the user's row stays
+}
+
+namespace {
+
+class OneActiveApplication : public RunningApplications
+{
+public:
+    QList<RunningApplication> runningApplications() const override
+    {
+        RunningApplication editor;
+        editor.bundleIdentifier = u"Editor"_s;
+        editor.localizedName = u"Editor"_s;
+        editor.active = true;
+        return {editor};
+    }
+};
+
+// Its application script: a report with the application's name.
+class EditorReport : public ApplicationScript
+{
+public:
+    QVariant executeSubroutine(const QString &, const QJsonArray &, QString *) const override
+    {
+        return QVariantMap{{u"APP_NAME"_s, u"Editor"_s}};
+    }
+};
+
+} // namespace
+
+TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCut)
+{
+    // Read as markup, the first would load an endless device, the second wait on a FIFO
+    // for a writer that never comes.
+    const QString fifo = path(u"fifo"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &selected : {u"<img src=/dev/zero>"_s, u"<img src=%1>"_s.arg(fifo)}) {
+        guess(selected);
+        window->makeKeyAndActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->grab(); // lays out and paints it now
+        EXPECT_EQ(window->findChild<QLabel *>(u"contextLine"_s)->textFormat(), Qt::PlainText);
+        EXPECT_TRUE(window->contextLine().startsWith(u"a text (<img src="_s)) << window->contextLine().toStdString();
+    }
+
+    // A clipboard longer than the capture limit, in an application that is active.
+    window.reset();
+    platform.runningApplications = std::make_shared<OneActiveApplication>();
+    platform.applicationScripts.insert(u"Editor"_s, std::make_shared<EditorReport>());
+    assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
+    window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
+    setDefault(u"capture_limit_mib"_s, 1);
+    CopySelection::setPBoard(*platform.generalPasteboard, QString(3 * 1024 * 1024, u'x'));
+    delegate().guessCurrentClipboard();
+    EXPECT_EQ(delegate().selectionContext().value(CTX_TEXT).size(), 1024 * 1024);
+    EXPECT_TRUE(window->contextLine().endsWith(u"; the selection was cut to its first 1 MiB"_s))
+        << window->contextLine().toStdString();
+    guess(u"short"_s);
+    EXPECT_FALSE(window->contextLine().contains(u"cut"_s));
 }

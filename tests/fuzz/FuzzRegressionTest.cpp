@@ -15,6 +15,7 @@ int glimraFuzz_regexp_template(const uint8_t *data, size_t size);
 int glimraFuzz_shell_output(const uint8_t *data, size_t size);
 int glimraFuzz_handler_json(const uint8_t *data, size_t size);
 int glimraFuzz_settings(const uint8_t *data, size_t size);
+int glimraFuzz_window_facts(const uint8_t *data, size_t size);
 }
 
 namespace {
@@ -32,6 +33,7 @@ const FuzzTarget targets[] = {
     {"shell_output", glimraFuzz_shell_output},
     {"handler_json", glimraFuzz_handler_json},
     {"settings", glimraFuzz_settings},
+    {"window_facts", glimraFuzz_window_facts},
 };
 
 // Names the parameter in the test list, which otherwise shows its bytes.

@@ -2,6 +2,8 @@
 
 #include "matching/RegExpMatcher.h"
 
+#include <QTimer>
+
 using namespace glimra;
 using namespace Qt::StringLiterals;
 
@@ -76,4 +78,30 @@ TEST(RegExpMatcherTest, AnExpressionThatDoesNotCompileIsNoMatch)
     EXPECT_FALSE(context.contains(u"ACT_X"_s));
     run(u"ACT_X"_s, u""_s, u"x"_s, QString(), &matched);
     EXPECT_FALSE(matched); // no text, no match
+}
+
+TEST(RegExpMatcherTest, ARunawayRuleIsStoppedOffTheMainThreadAndSaysWhy)
+{
+    // A rule that would take hours on one long line of a selection.
+    RegExpMatcher matcher(u"ACT_TWICE"_s, u""_s, u"(\\w+)\\1x"_s);
+    matcher.setEntry(2);
+    Context context{{CTX_TEXT, QString(400'000, u'a') + u"\nshort line"_s}};
+    // Meanwhile the main thread goes on serving its events.
+    int served = 0;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, [&served] { ++served; });
+    ticks.start(50);
+    EXPECT_FALSE(matcher.matches(context));
+    EXPECT_GE(served, 5);
+    EXPECT_FALSE(context.contains(u"ACT_TWICE"_s));
+    EXPECT_EQ(matcher.limitReached(), u"1 s of processor time"_s);
+    EXPECT_EQ(matcher.whyNot(context), u"regexp entry 2 was stopped: it reached 1 s of processor time"_s);
+
+    // The next guess starts afresh.
+    Context next{{CTX_TEXT, u"abab abx"_s}};
+    EXPECT_FALSE(matcher.matches(next));
+    EXPECT_TRUE(matcher.limitReached().isNull());
+    Context doubled{{CTX_TEXT, u"abab ababx"_s}};
+    EXPECT_TRUE(matcher.matches(doubled));
+    EXPECT_EQ(doubled.value(u"ACT_TWICE"_s), u"abab ababx"_s); // the line that matched
 }

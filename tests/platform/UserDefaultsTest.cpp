@@ -2,9 +2,15 @@
 
 #include "platform/UserDefaults.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 using namespace glimra;
 using namespace Qt::StringLiterals;
@@ -65,6 +71,46 @@ TEST_F(UserDefaultsTest, AMalformedFileIsNeverOverwritten)
     QFile stored(file);
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(), broken);
+}
+
+TEST_F(UserDefaultsTest, ASettingsFileThatIsNoSmallRegularFileIsRefusedAndKept)
+{
+    const QString file = path(u"config/Glimra/defaults.json"_s);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const struct
+    {
+        const char *name;
+        std::function<void()> make;
+        QString why;
+    } rows[] = {
+        {"a link to an endless device", [&] { QFile::link(u"/dev/zero"_s, file); }, u"it is not a regular file"_s},
+        // Opening a FIFO for reading would wait for a writer for good.
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0); },
+         u"it is not a regular file"_s},
+        {"a folder", [&] { QDir().mkpath(file); }, u"it is a folder"_s},
+        {"a huge file", [&] {
+             writeFile(u"config/Glimra/defaults.json"_s,
+                       "{\"x\": \"" + QByteArray(UserDefaults::MaximumFileBytes, 'y') + "\"}");
+         },
+         u"it is larger than 4194304 bytes"_s},
+    };
+    for (const auto &row : rows) {
+        QFile::remove(file);
+        QDir(file).removeRecursively();
+        row.make();
+        const QFileInfo before(file);
+        UserDefaults defaults;
+        QString error;
+        EXPECT_FALSE(defaults.dictionaryRepresentation(&error)) << row.name;
+        EXPECT_EQ(error, file + u" cannot be read: "_s + row.why) << row.name;
+        EXPECT_TRUE(defaults.snapshot().values().isEmpty()) << row.name; // no settings
+        EXPECT_FALSE(defaults.setObject(u"hide_after_action"_s, true, &error)) << row.name;
+        EXPECT_TRUE(error.endsWith(u"not changed. Fix or remove the file first."_s)) << row.name;
+        const QFileInfo after(file);
+        EXPECT_EQ(after.isSymLink(), before.isSymLink()) << row.name; // never replaced
+        EXPECT_EQ(after.isFile(), before.isFile()) << row.name;
+        EXPECT_EQ(after.size(), before.size()) << row.name;
+    }
 }
 
 TEST_F(UserDefaultsTest, TheExclusionFilterIsStoredAsPredicateText)

@@ -5,12 +5,15 @@
 #include "app/GuessReport.h"
 #include "app/RegexpCommand.h"
 #include "app/ResultPanel.h"
+#include "platform/desktop/DesktopPlatform.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusArgument>
 #include <QDBusMetaType>
+#include <QDBusReply>
 #include <QDBusVariant>
+#include <QFile>
 #include <QJsonDocument>
 #include <QTimer>
 
@@ -26,6 +29,37 @@ namespace {
 
 const QString TooLarge = u"org.glimra.Glimra1.Error.TooLarge"_s;
 const QString UnknownArgument = u"org.glimra.Glimra1.Error.UnknownArgument"_s;
+const QString LimitReached = u"org.glimra.Glimra1.Error.LimitReached"_s;
+const QString Busy = u"org.glimra.Glimra1.Error.Busy"_s;
+const QString OtherDisplay = u"org.glimra.Glimra1.Error.OtherDisplay"_s;
+
+// The display named in the environment process `pid` started with; null when it cannot be
+// read or names none.
+QString displayOf(uint pid)
+{
+    QFile environment(u"/proc/%1/environ"_s.arg(pid));
+    if (!environment.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &entry : environment.read(1024 * 1024).split('\0')) {
+        if (entry.startsWith("DISPLAY="))
+            return QString::fromLocal8Bit(entry.mid(8));
+    }
+    return {};
+}
+
+QByteArray compact(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+// The UTF-8 bytes an answer's texts take on the bus.
+qsizetype bytesOf(const QVariant &value)
+{
+    qsizetype bytes = 0;
+    for (const QString &text : value.toStringList())
+        bytes += text.size() <= BusService::MaximumAnswerBytes / 3 ? text.size() : text.toUtf8().size();
+    return bytes;
+}
 
 } // namespace
 
@@ -78,7 +112,7 @@ QVariantList BusService::Guess(const GuessArguments &arguments)
         values.insert(it.key(), it.value());
     auto *command = new GuessCommand(*m_delegate, values, this);
     connect(command, &GuessCommand::finished, this, [request](const std::optional<QVariant> &value) {
-        QDBusConnection::sessionBus().send(request.createReply(QVariant(answer(value))));
+        QDBusConnection::sessionBus().send(replyWithin(request, QVariant(answer(value)), value ? bytesOf(*value) : 0));
     });
     command->performDefaultImplementation();
     return {};
@@ -88,7 +122,19 @@ QVariantList BusService::Regexp(const QString &eventId, const QString &text, con
 {
     if (!fits(text, MaximumTextBytes, u"the text"_s) || !fits(regexp, MaximumPatternBytes, u"the pattern"_s))
         return {};
-    return answer(RegexpCommand::performDefaultImplementation(eventId, text, regexp));
+    // Off the main thread: a pattern may take up to its time limit, and the desktop and
+    // the bus are served meanwhile.
+    setDelayedReply(true);
+    const QDBusMessage request = message();
+    const bool started = RegexpCommand::performInBackground(
+        eventId, text, regexp, this, [request](const RegexpCommand::Answer &result) {
+            QDBusConnection::sessionBus().send(
+                result.failure.isNull() ? request.createReply(QVariant(answer(result.value)))
+                                        : request.createErrorReply(LimitReached, result.failure));
+        });
+    if (!started)
+        sendErrorReply(Busy, u"too many regular expressions are being matched; try again later"_s);
+    return {};
 }
 
 QVariantList BusService::Matches(const QString &text, const QString &regexp)
@@ -106,17 +152,26 @@ QVariantList BusService::Split(const QString &text, const QString &separators)
     return Regexp(u"splt"_s, text, separators);
 }
 
-namespace {
-
-QString compact(const QJsonObject &object)
+// A message over the bus's limit would end this connection: the daemon drops the sender,
+// and Glimra would be off the bus for good. Such an answer is refused instead.
+QDBusMessage BusService::replyWithin(const QDBusMessage &request, const QVariant &answer, qsizetype bytes)
 {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    if (bytes <= MaximumAnswerBytes)
+        return request.createReply(answer);
+    return request.createErrorReply(TooLarge, u"the answer holds %1 MiB, more than the bus carries (%2 MiB); "
+                                              u"a shorter selection, or a lower capture_limit_mib, fits"_s
+                                                  .arg(bytes / (1024 * 1024))
+                                                  .arg(MaximumAnswerBytes / (1024 * 1024)));
 }
 
-} // namespace
+QDBusMessage BusService::jsonReply(const QDBusMessage &request, const QJsonObject &object)
+{
+    const QByteArray json = compact(object);
+    return replyWithin(request, json.size() <= MaximumAnswerBytes ? QString::fromUtf8(json) : QString(), json.size());
+}
 
 BusService::BusService(AppDelegate *delegate, ResultPanel *resultWindow, QObject *parent)
-    : QObject(parent), m_delegate(delegate), m_resultWindow(resultWindow)
+    : QObject(parent), m_delegate(delegate), m_resultWindow(resultWindow), m_display(DesktopPlatform::displayName())
 {
     qDBusRegisterMetaType<GuessArguments>();
 }
@@ -144,20 +199,42 @@ bool BusService::registerOnBus(QString *problem)
     return true;
 }
 
+QString BusService::Display()
+{
+    return m_display;
+}
+
+bool BusService::fromThisDisplay()
+{
+    if (!calledFromDBus())
+        return true;
+    const QDBusReply<uint> pid = connection().interface()->servicePid(message().service());
+    const QString theirs = pid.isValid() ? displayOf(pid.value()) : QString();
+    if (theirs.isEmpty() || DesktopPlatform::displayName(theirs) == m_display)
+        return true;
+    sendErrorReply(OtherDisplay, u"Glimra runs on display %1 and serves that display only, not %2"_s.arg(
+                                     m_display, DesktopPlatform::displayName(theirs)));
+    return false;
+}
+
 void BusService::ShowResults()
 {
+    if (!fromThisDisplay())
+        return;
     if (m_resultWindow)
         m_resultWindow->makeKeyAndActivate();
 }
 
 void BusService::GuessSelection()
 {
-    m_delegate->guessCurrentSelection();
+    if (fromThisDisplay())
+        m_delegate->guessCurrentSelection();
 }
 
 void BusService::GuessClipboard()
 {
-    m_delegate->guessCurrentClipboard();
+    if (fromThisDisplay())
+        m_delegate->guessCurrentClipboard();
 }
 
 void BusService::RefreshPlugins()
@@ -167,17 +244,20 @@ void BusService::RefreshPlugins()
 
 void BusService::ShowPreferences()
 {
-    emit preferencesRequested({});
+    if (fromThisDisplay())
+        emit preferencesRequested({});
 }
 
 void BusService::ShowPreferencesPage(const QString &page)
 {
-    emit preferencesRequested(page);
+    if (fromThisDisplay())
+        emit preferencesRequested(page);
 }
 
 void BusService::ShowHelp(const QString &document)
 {
-    emit helpRequested(document);
+    if (fromThisDisplay())
+        emit helpRequested(document);
 }
 
 void BusService::Quit()
@@ -188,7 +268,9 @@ void BusService::Quit()
 
 QString BusService::Results()
 {
-    return compact(GuessReport::state(*m_delegate));
+    setDelayedReply(true);
+    QDBusConnection::sessionBus().send(jsonReply(message(), GuessReport::state(*m_delegate)));
+    return {};
 }
 
 QString BusService::RunGuess(const QString &kind, double waitSeconds)
@@ -197,6 +279,8 @@ QString BusService::RunGuess(const QString &kind, double waitSeconds)
         sendErrorReply(QDBusError::InvalidArgs, u"RunGuess guesses \"selection\" or \"clipboard\", not \"%1\""_s.arg(kind));
         return {};
     }
+    if (!fromThisDisplay())
+        return {};
     setDelayedReply(true);
     const QDBusMessage request = message();
     // Lives until the answer has left; every connection made for this call goes with it.
@@ -208,7 +292,7 @@ QString BusService::RunGuess(const QString &kind, double waitSeconds)
             return;
         const QJsonObject reply{{u"outcome"_s, GuessReport::outcome(outcome)},
                                 {u"state"_s, GuessReport::state(*m_delegate)}};
-        QDBusConnection::sessionBus().send(request.createReply(compact(reply)));
+        QDBusConnection::sessionBus().send(jsonReply(request, reply));
         waiter->deleteLater();
     };
     // The guess may end before the request returns (a clipboard guess runs at once): listen

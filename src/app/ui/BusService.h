@@ -2,6 +2,7 @@
 
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QVariantList>
@@ -32,6 +33,9 @@ public:
     /// The most a text argument may hold (UTF-8 bytes), and a pattern.
     static constexpr qsizetype MaximumTextBytes = 1024 * 1024;
     static constexpr qsizetype MaximumPatternBytes = 4 * 1024;
+    /// The most an answer may hold: the session bus carries 128 MiB a message, and drops a
+    /// program that sends more.
+    static constexpr qsizetype MaximumAnswerBytes = 100 * 1024 * 1024;
 
     /// A value as the interface answers it: an empty array for no value, else an array of
     /// one element (a text, a list of texts, a boolean).
@@ -76,6 +80,9 @@ public slots:
     Q_SCRIPTABLE QVariantList Matches(const QString &text, const QString &regexp);
     Q_SCRIPTABLE QVariantList MatchMultiple(const QString &text, const QString &regexp);
     Q_SCRIPTABLE QVariantList Split(const QString &text, const QString &separators);
+    /// The display this instance serves (":0"); what another Glimra asks first. Requests
+    /// that capture or show something are refused to a caller on another display.
+    Q_SCRIPTABLE QString Display();
 
 signals:
     void quitRequested();
@@ -83,11 +90,19 @@ signals:
     void helpRequested(const QString &document);
 
 private:
+    /// The reply to `request` with `answer` (about `bytes` long), or TooLarge when it
+    /// would not fit on the bus.
+    static QDBusMessage replyWithin(const QDBusMessage &request, const QVariant &answer, qsizetype bytes);
+    static QDBusMessage jsonReply(const QDBusMessage &request, const QJsonObject &object);
     /// Refuses (with a named error) a text or a pattern over its size; true when it fits.
     bool fits(const QString &text, qsizetype maximumBytes, const QString &what);
+    /// Refuses (with a named error) a caller whose environment names another display;
+    /// true when it is on this one, or does not say.
+    bool fromThisDisplay();
 
     AppDelegate *m_delegate;
     ResultPanel *m_resultWindow;
+    QString m_display;
 };
 
 } // namespace glimra

@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
+#include "app/ui/BusPeer.h"
 #include "app/ui/BusService.h"
 #include "app/ui/IntroPanel.h"
 #include "app/ui/NewPluginDialog.h"
@@ -10,7 +11,9 @@
 #include "app/ui/ResultWindow.h"
 #include "app/ui/SettingsWatcher.h"
 #include "matching/PluginManager.h"
+#include "foundation/ExitCleanup.h"
 #include "foundation/Log.h"
+#include "foundation/Paths.h"
 #include "platform/Notifier.h"
 #include "platform/RunningApplications.h"
 #include "platform/UserDefaults.h"
@@ -22,9 +25,12 @@
 #include <QDBusMessage>
 #include <QIcon>
 #include <QKeySequence>
+#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +83,11 @@ DesktopApplication::DesktopApplication(QObject *parent)
     });
 }
 
-DesktopApplication::~DesktopApplication() = default;
+DesktopApplication::~DesktopApplication()
+{
+    if (m_instanceLock && m_instanceLock->isLocked())
+        ExitCleanup::removeFile(m_lockPath); // the lock file goes with the lock
+}
 
 // The application the user is in when Glimra starts is the one a guess from the tray
 // guesses until the focus moves: otherwise, once Glimra's own panel is active, nothing
@@ -95,19 +105,65 @@ AppDelegate &DesktopApplication::delegate() const
     return m_interface->appDelegate();
 }
 
-bool DesktopApplication::start()
+QString DesktopApplication::lockFilePath(const QString &display)
 {
-    QString problem;
-    if (!m_bus->registerOnBus(&problem)) {
-        if (QDBusConnection::sessionBus().isConnected()) {
-            // Started again: the running one shows its panel, as reopening does.
-            QDBusMessage reopen = QDBusMessage::createMethodCall(
-                BusService::ServiceName, BusService::ObjectPath, BusService::Interface, u"ShowResults"_s);
-            reopen.setAutoStartService(false);
-            QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
-            qCWarning(lcApp).noquote() << u"Glimra runs already (%1); its results panel is shown"_s.arg(problem);
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !dir_exists(folder)) {
+        folder = qEnvironmentVariable("XDG_CACHE_HOME", homeDir() + u"/.cache"_s) + u"/Glimra"_s;
+        mk_dirs(folder);
+    }
+    QString name = DesktopPlatform::displayName(display);
+    for (QChar &c : name) {
+        if (!c.isLetterOrNumber() && c != u'.' && c != u'-')
+            c = u'_';
+    }
+    return folder + u"/glimra-display"_s + name + u".lock"_s;
+}
+
+// Started again: the running one shows its panel, as reopening does, unless it serves
+// another display or does not answer; then this one says so and ends.
+bool DesktopApplication::handOverToTheRunningOne(qint64 lockHolder)
+{
+    const BusPeer peer = BusPeer::find();
+    QString problem = peer.problem();
+    if (peer.state == BusPeer::State::Answers) {
+        QDBusMessage reopen = QDBusMessage::createMethodCall(BusService::ServiceName, BusService::ObjectPath,
+                                                             BusService::Interface, u"ShowResults"_s);
+        reopen.setAutoStartService(false);
+        const QDBusMessage reply =
+            QDBusConnection::sessionBus().call(reopen, QDBus::Block, BusPeer::AnswerSeconds * 1000);
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            std::fputs("glimra: Glimra runs already; its results panel is shown\n", stderr);
             return false;
         }
+        problem = reply.errorMessage();
+    } else if (problem.isNull()) {
+        problem = u"Glimra runs already on display %1 (pid %2), out of reach of the session bus"_s.arg(
+            DesktopPlatform::displayName()).arg(lockHolder);
+    }
+    std::fputs(qPrintable(u"glimra: %1; Glimra does not start\n"_s.arg(problem)), stderr);
+    m_exitStatus = 1;
+    return false;
+}
+
+bool DesktopApplication::start()
+{
+    // One instance per display, with or without a session bus.
+    m_lockPath = lockFilePath(qEnvironmentVariable("DISPLAY"));
+    m_instanceLock = std::make_unique<QLockFile>(m_lockPath);
+    m_instanceLock->setStaleLockTime(0); // held as long as its process lives
+    if (!m_instanceLock->tryLock(0)) {
+        qint64 holder = 0;
+        m_instanceLock->getLockInfo(&holder, nullptr, nullptr);
+        return handOverToTheRunningOne(holder);
+    }
+    // Ended by a signal, the program takes it along; killed outright, the next start finds
+    // its process gone and takes the lock over.
+    ExitCleanup::addFile(m_lockPath);
+    QString problem;
+    if (!m_bus->registerOnBus(&problem)) {
+        if (QDBusConnection::sessionBus().isConnected())
+            return handOverToTheRunningOne(0);
         // Without a session bus Glimra still works, by its shortcuts and tray.
         qCWarning(lcApp).noquote() << u"%1: Glimra runs without its bus interface"_s.arg(problem);
     }

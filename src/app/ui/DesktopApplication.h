@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QLockFile;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -41,9 +42,15 @@ public:
     explicit DesktopApplication(QObject *parent = nullptr);
     ~DesktopApplication() override;
 
-    /// Takes the bus name and starts serving: shortcuts, tray, update feed. False when
-    /// another instance runs; that one has then been asked to show its results panel.
+    /// Takes this display's lock and the bus name and starts serving: shortcuts, tray,
+    /// update feed. False when another instance runs: that one has then been asked to show
+    /// its results panel (exitStatus() 0), or it could not be (another display, no answer,
+    /// no bus: exitStatus() 1, and the reason was printed).
     bool start();
+    int exitStatus() const { return m_exitStatus; }
+    /// Where the lock file that keeps one instance per display lives: $XDG_RUNTIME_DIR,
+    /// else the cache folder; its name carries the display's.
+    static QString lockFilePath(const QString &display);
 
     AppDelegate &delegate() const;
     /// What the About dialog says: the version, and the update feed.
@@ -71,6 +78,7 @@ public slots:
 
 private:
     void rememberActiveApplication();
+    bool handOverToTheRunningOne(qint64 lockHolder);
     void grabShortcuts();
     void grabShortcut(int id, const QString &settingsKey, const QString &fallback);
     PreferencesWindow &preferencesWindow();
@@ -79,6 +87,9 @@ private:
     QMenu *buildMenu();
     void reportProblem(const QString &title, const QString &description);
 
+    QString m_lockPath;
+    std::unique_ptr<QLockFile> m_instanceLock;
+    int m_exitStatus = 0;
     Platform m_platform;
     std::shared_ptr<UserDefaults> m_userDefaults;
     std::unique_ptr<MainInterface> m_interface;

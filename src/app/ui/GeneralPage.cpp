@@ -7,9 +7,11 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +29,7 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
       m_tryShortcut(std::move(tryShortcut)),
       m_hideAfterAction(new QCheckBox(tr("&Hide the panel after an action has run"), this)),
       m_closeToMouse(new QCheckBox(tr("Open the panel at the &mouse pointer"), this)),
+      m_captureLimit(new QSpinBox(this)),
       m_startAtLogin(new QCheckBox(tr("&Start Glimra when I log in"), this)),
       m_form(new QFormLayout(this))
 {
@@ -36,10 +39,23 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
                      DesktopApplication::DefaultGuessSelectionShortcut);
     addShortcutField(DesktopApplication::GuessClipboardShortcutKey,
                      DesktopApplication::DefaultGuessClipboardShortcut);
+    m_captureLimit->setObjectName(Settings::CaptureLimitKey);
+    m_captureLimit->setRange(1, Settings::MaximumCaptureLimitMiB);
+    m_captureLimit->setSuffix(tr(" MiB"));
+    m_captureLimit->setToolTip(tr("Glimra guesses the beginning of a longer selection and says it was cut."));
+    auto *captureRow = new QHBoxLayout;
+    captureRow->addWidget(m_captureLimit);
+    captureRow->addWidget(new QLabel(tr("at most; a longer one is cut"), this));
+    captureRow->addStretch();
+    auto *captureLabel = new QLabel(tr("Read of a se&lection:"), this);
+    captureLabel->setBuddy(m_captureLimit);
+    m_form->addRow(captureLabel, captureRow);
     m_form->addRow(tr("Session:"), m_startAtLogin);
 
     connect(m_hideAfterAction, &QCheckBox::toggled, this, [this] { storeBool(m_hideAfterAction, HideAfterAction); });
     connect(m_closeToMouse, &QCheckBox::toggled, this, [this] { storeBool(m_closeToMouse, CloseToMouse); });
+    connect(m_captureLimit, &QSpinBox::valueChanged, this,
+            [this](int mebibytes) { store(Settings::CaptureLimitKey, mebibytes); });
     connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
         QString error;
         if (!AutostartEntry::setEnabled(enabled, &error)) {
@@ -69,7 +85,7 @@ void GeneralPage::addShortcutField(const QString &key, const QString &fallback)
 
 QStringList GeneralPage::keys() const
 {
-    QStringList all{HideAfterAction, CloseToMouse};
+    QStringList all{HideAfterAction, CloseToMouse, Settings::CaptureLimitKey};
     for (const ShortcutField &field : m_shortcuts)
         all.append(field.key);
     return all;
@@ -80,6 +96,8 @@ void GeneralPage::load(const Settings &settings)
     const QSignalBlocker hide(m_hideAfterAction);
     const QSignalBlocker close(m_closeToMouse);
     const QSignalBlocker login(m_startAtLogin);
+    const QSignalBlocker limit(m_captureLimit);
+    m_captureLimit->setValue(int(settings.captureLimitBytes() / (1024 * 1024)));
     m_hideAfterAction->setChecked(settings.boolForKey(HideAfterAction));
     m_closeToMouse->setChecked(settings.boolForKey(CloseToMouse));
     m_startAtLogin->setChecked(AutostartEntry::isEnabled());

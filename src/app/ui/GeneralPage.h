@@ -10,12 +10,13 @@ class QCheckBox;
 class QFormLayout;
 class QKeySequenceEdit;
 class QLabel;
+class QSpinBox;
 
 namespace glimra {
 
 /// General settings: hiding the panel after an action, opening it at the pointer, the two
-/// global shortcuts (a shortcut another program holds is reported beside its field), and
-/// starting Glimra at login.
+/// global shortcuts (a shortcut another program holds is reported beside its field), the
+/// most a capture reads of a selection, and starting Glimra at login.
 class GeneralPage : public PreferencesPage
 {
     Q_OBJECT
@@ -45,6 +46,7 @@ private:
     ShortcutTrial m_tryShortcut;
     QCheckBox *m_hideAfterAction;
     QCheckBox *m_closeToMouse;
+    QSpinBox *m_captureLimit;
     QCheckBox *m_startAtLogin;
     QList<ShortcutField> m_shortcuts;
     QFormLayout *m_form;

@@ -71,6 +71,12 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
 
     connect(delegate, &AppDelegate::matchedContextChanged, this, &ResultWindow::updateContextLine);
     connect(delegate, &AppDelegate::guessFinished, this, &ResultWindow::updateWhy);
+    connect(delegate, &AppDelegate::guessFinished, this, [this](const GuessOutcome &outcome) {
+        if (!outcome.finished() || outcome.guess != m_delegate->currentGuess())
+            return;
+        m_cutAt = outcome.cutAt;
+        updateContextLine();
+    });
     connect(delegate, &AppDelegate::selectedTabChanged, this,
             [this] { showTab(m_delegate->selectedTab()); });
     connect(m_actions, &QAbstractItemView::activated, this,
@@ -119,7 +125,10 @@ void ResultWindow::showTab(qint64 selectedTab)
 
 void ResultWindow::updateContextLine()
 {
-    m_contextLine->setText(ContextInfoTransformer::transformedValue(m_delegate->matchedContext()));
+    const QString line = ContextInfoTransformer::transformedValue(m_delegate->matchedContext());
+    m_contextLine->setText(m_cutAt > 0 ? tr("%1; the selection was cut to its first %2 MiB")
+                                             .arg(line).arg(double(m_cutAt) / (1024 * 1024))
+                                       : line);
 }
 
 void ResultWindow::updateWhy()

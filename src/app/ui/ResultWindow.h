@@ -84,6 +84,8 @@ private:
     // The pointer the panel was placed at before the window manager had framed it: it is
     // placed again once the frame is known, so that its title bar stays on the screen.
     std::optional<QPoint> m_placeAgainAt;
+    // The guess shown read only the first this many bytes of its selection (0: all of it).
+    qsizetype m_cutAt = 0;
 };
 
 } // namespace glimra

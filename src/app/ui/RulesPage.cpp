@@ -179,10 +179,12 @@ void RulesPage::test()
         // A pattern that does not compile matches nothing: that is what to say of it.
         if (const QString problem = UserDefaults::regexpProblem(rule.value(u"regexp"_s).toString()); !problem.isNull())
             lines.append(tr("Rule %1 does not compile: %2.").arg(i + 1).arg(problem));
+        else if (!key.isEmpty() && matcher.matches(context))
+            lines.append(tr("Rule %1 matches: %2 = %3").arg(i + 1).arg(key, context.value(key)));
+        else if (!matcher.limitReached().isNull())
+            lines.append(tr("Rule %1 was stopped: it reached %2.").arg(i + 1).arg(matcher.limitReached()));
         else
-            lines.append(!key.isEmpty() && matcher.matches(context)
-                             ? tr("Rule %1 matches: %2 = %3").arg(i + 1).arg(key, context.value(key))
-                             : tr("Rule %1 does not match.").arg(i + 1));
+            lines.append(tr("Rule %1 does not match.").arg(i + 1));
     }
     // The whole chain, with these rules, as a guess of this text would run it.
     QJsonObject values = m_interface.userDefaults().snapshot().values();

@@ -1,18 +1,19 @@
 #include "app/ui/SettingsWatcher.h"
 
 #include "foundation/Paths.h"
+#include "platform/UserDefaults.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace glimra {
 
 namespace {
 
+// What the settings reader would read: a FIFO or a device put in the file's place must
+// not hang the application (the reader refuses it; the watcher sees no content).
 QByteArray contentsOf(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return UserDefaults::readFile(path).value_or(QByteArray());
 }
 
 } // namespace

@@ -3,25 +3,37 @@
 #include "platform/Pasteboard.h"
 
 #include <QClipboard>
+#include <QDeadlineTimer>
+
+#include <memory>
 
 class QMimeData;
 
 namespace glimra {
 
+class X11SelectionReader;
+
 /// The desktop clipboard (the X11 CLIPBOARD selection), or the X11 PRIMARY selection (the
-/// text selected last), through QClipboard. Needs a QGuiApplication. Reading asks the owner
-/// for its data, running the event loop while it answers; while this process owns the
-/// selection it must keep its event loop running.
+/// text selected last). What this process owns is read and written through QClipboard.
+/// What another program owns is read on a connection of its own (X11SelectionReader):
+/// each read waits for the owner at most ReadDeadlineSeconds for the whole transfer, with
+/// the event loop running, and keeps at most its limit; QClipboard would wait on the owner
+/// without serving anything else, five seconds for each piece. Needs a QGuiApplication;
+/// while this process owns the selection it must keep its event loop running.
 class ClipboardPasteboard : public Pasteboard
 {
 public:
-    explicit ClipboardPasteboard(QClipboard::Mode mode = QClipboard::Clipboard) : m_mode(mode) {}
+    explicit ClipboardPasteboard(QClipboard::Mode mode = QClipboard::Clipboard);
+    ~ClipboardPasteboard() override;
 
     void declareTypes(const QStringList &types) override;
     bool setData(const QByteArray &data, const QString &type) override;
     QStringList types() const override;
     QByteArray dataForType(const QString &type) const override;
     QString stringValue() const override;
+    TextRead readText(qsizetype maximumBytes) const override;
+    PasteboardContents contents() const override;
+    std::optional<PasteboardContents> wholeContents(QString *why = nullptr) const override;
 
     /// This process owns the selection now.
     bool ownsClipboard() const override;
@@ -33,8 +45,14 @@ public:
 
 private:
     void publish(QMimeData *data);
+    /// The reader of other programs' selections; null without a display.
+    X11SelectionReader *reader() const;
+    QByteArray selectionName() const;
+    QStringList formatsOffered(QDeadlineTimer deadline, bool *timedOut) const;
+
     QClipboard::Mode m_mode;
     PasteboardContents m_declared;
+    mutable std::unique_ptr<X11SelectionReader> m_reader;
 };
 
 } // namespace glimra

@@ -1,5 +1,7 @@
 #include "platform/desktop/X11RunningApplications.h"
 
+#include "platform/WindowProperties.h"
+
 #include <QHash>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -75,18 +77,22 @@ struct X11RunningApplications::Connection
         Window description;
         xcb_ewmh_connection_t *e = const_cast<xcb_ewmh_connection_t *>(&ewmh);
         // Send every request first, then collect the replies: one round trip, not five.
-        const auto classCookie = xcb_icccm_get_wm_class(xcb, window);
+        // WM_CLASS whole, up to a bound: xcb_icccm_get_wm_class reads 8 KiB of it and, when
+        // that cuts the class, leaves the class pointing past the reply.
+        const auto classCookie = xcb_get_property(xcb, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0,
+                                                  uint32_t(WindowProperties::MaximumBytes / 4));
         const auto pidCookie = xcb_ewmh_get_wm_pid(e, window);
         const auto stateCookie = xcb_ewmh_get_wm_state(e, window);
         const auto typeCookie = xcb_ewmh_get_wm_window_type(e, window);
         const auto nameCookie = xcb_ewmh_get_wm_name(e, window);
         const auto legacyNameCookie = xcb_icccm_get_wm_name(xcb, window);
 
-        xcb_icccm_get_wm_class_reply_t wmClass;
-        if (xcb_icccm_get_wm_class_reply(xcb, classCookie, &wmClass, nullptr)) {
-            if (wmClass.class_name)
-                description.windowClass = QString::fromLocal8Bit(wmClass.class_name);
-            xcb_icccm_get_wm_class_reply_wipe(&wmClass);
+        if (xcb_get_property_reply_t *wmClass = xcb_get_property_reply(xcb, classCookie, nullptr)) {
+            description.windowClass =
+                WindowProperties::windowClass(QByteArrayView(static_cast<const char *>(xcb_get_property_value(wmClass)),
+                                                             xcb_get_property_value_length(wmClass)))
+                    .name;
+            std::free(wmClass);
         }
         uint32_t pid = 0;
         if (xcb_ewmh_get_wm_pid_reply(e, pidCookie, &pid, nullptr))

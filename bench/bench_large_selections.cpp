@@ -1,14 +1,16 @@
 // How a guess grows with the size of the selection: the built-in matcher chain without
 // plug-ins, then the offered actions, the result files and the summary, over mixed texts
 // (words, existing and missing paths, URLs) of 1 MiB and 10 MiB, over 10,000 and 100,000
-// existing paths, and over 10 MiB of words that never repeat. Each case runs in a process
-// of its own, so the peak resident memory it reports (VmHWM) is that case's alone.
+// existing paths, and over 10 MiB of words that never repeat; then the file matcher alone
+// over the same text (the median of three runs). Each case runs in a process of its own, so
+// the peak resident memory it reports (VmHWM) is that case's alone.
 //   bench_large_selections          every case, one line each
 //   bench_large_selections CASE     one case: mixed-1MiB, mixed-10MiB, paths-10k, paths-100k,
 //                                   distinct-10MiB
 #include "BenchSupport.h"
 
 #include "foundation/ProcessRunner.h"
+#include "matchers/FileMatch.h"
 #include "matching/MatchingEngine.h"
 #include "app/BuiltInPlugins.h"
 #include "matching/PluginManager.h"
@@ -120,6 +122,21 @@ QString pathList(qsizetype count, const QString &tree)
     return text;
 }
 
+// The file matcher alone over `selection`: the median of three runs, in seconds.
+double fileMatcherSeconds(const Context &selection)
+{
+    QList<double> seconds;
+    for (int run = 0; run < 3; ++run) {
+        Context working = selection;
+        FileMatch matcher;
+        QElapsedTimer clock;
+        clock.start();
+        matcher.matches(working);
+        seconds.append(clock.nsecsElapsed() / 1e9);
+    }
+    return percentile(seconds, 0.5);
+}
+
 qsizetype lineCount(const QString &text)
 {
     return text.isEmpty() ? 0 : text.count(u'\n') + 1;
@@ -152,12 +169,14 @@ int runCase(const Case &benchCase)
     const QList<FileObject> files = engine.filesForContext(matched);
     const QString summary = contentType(matched);
     const double total = clock.nsecsElapsed() / 1e9;
+    const long rssAfter = peakResidentKilobytes();
+    const double fileMatcher = fileMatcherSeconds(selection);
 
-    std::printf("%-12s %9lld chars  guess %7.3f s (matching %7.3f s)  peak RSS %6.1f MB "
-                "(%6.1f MB before the guess)  %6lld paths %6lld URLs %2lld actions "
-                "%6lld files  [target %s]\n",
-                qPrintable(benchCase.name), qlonglong(text.size()), total, matching,
-                peakResidentKilobytes() / 1024.0, rssBefore / 1024.0,
+    std::printf("%-12s %9lld chars  guess %7.3f s (matching %7.3f s, file matcher alone %7.3f s)  "
+                "peak RSS %6.1f MB (%6.1f MB before the guess)  %6lld paths %6lld URLs "
+                "%2lld actions %6lld files  [target %s]\n",
+                qPrintable(benchCase.name), qlonglong(text.size()), total, matching, fileMatcher,
+                rssAfter / 1024.0, rssBefore / 1024.0,
                 qlonglong(lineCount(matched.value(ACT_PATHS))),
                 qlonglong(lineCount(matched.value(ACT_URLS))), qlonglong(actions.size()),
                 qlonglong(files.size()), qPrintable(benchCase.target));

@@ -3,6 +3,7 @@
 #include "foundation/Paths.h"
 #include "foundation/Strings.h"
 #include "matchers/TraceForms.h"
+#include "matchers/TraceReader.h"
 
 #include <QSet>
 
@@ -62,7 +63,7 @@ bool FileMatch::matches(Context &workingContext)
 {
     if (workingContext.contains(ACT_PATH))
         return false;
-    if (matchesSingleLineNum(workingContext))
+    if (matchesTrace(workingContext) || matchesSingleLineNum(workingContext))
         return true;
     QStringList paths = matchesSingleLine(workingContext);
     if (paths.isEmpty())
@@ -83,6 +84,37 @@ QString FileMatch::whyNot(const Context &workingContext) const
     return workingContext.contains(CTX_DIR)
         ? u"no file or folder of that name, nor of any word, exists (relative names were tried in CTX_DIR)"_s
         : u"no file or folder of that name, nor of any word, exists"_s;
+}
+
+bool FileMatch::matchesTrace(Context &context) const
+{
+    if (!context.contains(CTX_TEXT))
+        return false;
+    // A frame names a file: a folder, even one that exists, is no frame.
+    const TraceReader reader(
+        [&context](const QString &path) {
+            const QString found = resolve(path, context, Joining::Standardized);
+            return found.isNull() || dir_exists(found) ? QString() : found;
+        },
+        context.value(CTX_DIR));
+    const QList<TraceLocation> frames = reader.frames(context.value(CTX_TEXT));
+    if (frames.isEmpty())
+        return false;
+    insertPlace(context, frames.first());
+    // A text that opens with a compiler's "path:line" and names nothing else is written as
+    // it always was, without a list.
+    if (frames.size() == 1 && frames.first().form == TraceForms::PathLineColumn
+        && frames.first().opensText)
+        return true;
+    QStringList paths;
+    QStringList lines;
+    for (const TraceLocation &frame : frames) {
+        paths.append(frame.path);
+        lines.append(frame.lineAndColumn());
+    }
+    context.insert(ACT_PATHS, paths.join(u'\n'));
+    context.insert(ACT_PATH_LINES, lines.join(u'\n'));
+    return true;
 }
 
 bool FileMatch::matchesSingleLineNum(Context &context) const

@@ -31,11 +31,9 @@ QString TraceReader::partialPath(const QString &writtenPath)
     return climbs ? QString() : partial;
 }
 
-QList<TraceLocation> TraceReader::frames(QStringView text) const
+QList<TraceLocation> TraceReader::places(QStringView text)
 {
     QList<TraceLocation> places;
-    QHash<QString, QString> resolved; // path as written: existing file, or null
-    QHash<QString, QString> partials; // path as written that did not resolve: what to look for
     // Only the lines holding a mark are tried: the marks are found by scans of the whole
     // text (a character search and a Boyer-Moore search), and each line is then read alone.
     const QStringMatcher lineWord(TraceForms::LineWord);
@@ -63,26 +61,40 @@ QList<TraceLocation> TraceReader::frames(QStringView text) const
         // Only the first place can be on the line that opens the text: the lines of any
         // other are preceded by its line, which is not blank.
         place->opensText = places.isEmpty() && text.first(start).trimmed().isEmpty();
-        if (!resolved.contains(place->path)) {
-            const QString file = m_resolve(place->path);
-            resolved.insert(place->path, file);
-            const QString partial = file.isNull() ? partialPath(place->path) : QString();
-            if (!partial.isNull())
-                partials.insert(place->path, partial);
-        }
         places.append(*place);
     }
+    return places;
+}
 
+QHash<QString, QString> TraceReader::resolveAll(const QList<TraceLocation> &places) const
+{
+    QHash<QString, QString> resolved; // path as written: existing file, or null
+    QHash<QString, QString> partials; // path as written that did not resolve: what to look for
+    for (const TraceLocation &place : places) {
+        if (resolved.contains(place.path))
+            continue;
+        const QString file = m_resolve(place.path);
+        resolved.insert(place.path, file);
+        const QString partial = file.isNull() ? partialPath(place.path) : QString();
+        if (!partial.isNull())
+            partials.insert(place.path, partial);
+    }
     if (!m_searchFolder.isEmpty() && !partials.isEmpty()) {
         const QHash<QString, QString> found =
             PartialPathSearch::find(m_searchFolder, partials.values(), m_limits);
         for (auto it = partials.cbegin(); it != partials.cend(); ++it)
             resolved.insert(it.key(), found.value(it.value()));
     }
+    return resolved;
+}
 
+QList<TraceLocation> TraceReader::frames(QStringView text) const
+{
+    QList<TraceLocation> read = places(text);
+    const QHash<QString, QString> resolved = resolveAll(read);
     QList<TraceLocation> frames;
     QSet<QString> listed;
-    for (TraceLocation &place : places) {
+    for (TraceLocation &place : read) {
         const QString file = resolved.value(place.path);
         const QString key = file + u'\n' + place.lineAndColumn();
         if (file.isNull() || listed.contains(key))

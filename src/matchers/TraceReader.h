@@ -3,6 +3,7 @@
 #include "matchers/PartialPathSearch.h"
 #include "matchers/TraceLocation.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -40,6 +41,11 @@ public:
     QList<TraceLocation> frames(QStringView text) const;
 
 private:
+    /// The places the lines of `text` name, as written, in text order, within the bounds.
+    static QList<TraceLocation> places(QStringView text);
+    /// The existing file of each path the places name (null when none): as written or
+    /// against the document's folder, else by one search under the search folder.
+    QHash<QString, QString> resolveAll(const QList<TraceLocation> &places) const;
     /// The relative path to look for under the search folder for `writtenPath`; null when
     /// it is none (absolute, climbing with "..", a URL or "node:internal/...").
     static QString partialPath(const QString &writtenPath);

@@ -1,14 +1,18 @@
 // How a guess grows with the size of the selection: the built-in matcher chain without
 // plug-ins, then the offered actions, the result files and the summary, over mixed texts
 // (words, existing and missing paths, URLs) of 1 MiB and 10 MiB, over 10,000 and 100,000
-// existing paths, and over 10 MiB of words that never repeat. Each case runs in a process
-// of its own, so the peak resident memory it reports (VmHWM) is that case's alone.
+// existing paths, over 10 MiB of words that never repeat, over 10 MiB of trace lines (frames
+// of existing, missing and partial paths) and over 10 MiB of lines made to be slow to read as
+// traces; then the file matcher alone
+// over the same text, and its reading of trace lines alone (each the median of three runs). Each case runs in a process of its own, so
+// the peak resident memory it reports (VmHWM) is that case's alone.
 //   bench_large_selections          every case, one line each
 //   bench_large_selections CASE     one case: mixed-1MiB, mixed-10MiB, paths-10k, paths-100k,
-//                                   distinct-10MiB
+//                                   distinct-10MiB, traces-10MiB, hostile-10MiB
 #include "BenchSupport.h"
 
 #include "foundation/ProcessRunner.h"
+#include "matchers/FileMatch.h"
 #include "matching/MatchingEngine.h"
 #include "app/BuiltInPlugins.h"
 #include "matching/PluginManager.h"
@@ -27,7 +31,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Kind { Mixed, Paths, DistinctWords };
+enum class Kind { Mixed, Paths, DistinctWords, Traces, Hostile };
 
 struct Case
 {
@@ -44,6 +48,11 @@ const QList<Case> Cases = {
     {u"paths-100k"_s, Kind::Paths, 100000, u"well under 1 s"_s},
     // The worst case of the word rule: no word repeats, each one asks the file system.
     {u"distinct-10MiB"_s, Kind::DistinctWords, 10 << 20, u"-"_s},
+    // Only the first thousand places are read; the lines after them are passed over.
+    {u"traces-10MiB"_s, Kind::Traces, 10 << 20, u"-"_s},
+    // Megabyte lines that repeat what the trace forms look for, then a million lines that
+    // each name a different missing place.
+    {u"hostile-10MiB"_s, Kind::Hostile, 10 << 20, u"-"_s},
 };
 
 // 100,000 existing files: d0 ... d99, each with f0.txt ... f999.txt.
@@ -112,12 +121,57 @@ QString distinctWords(qsizetype size)
     return text;
 }
 
+// Frames as Python, a Go panic, a compiler and a Java stack print them: of files in the
+// project (relative and absolute), in the large tree, missing, and found only by the search.
+QString traceText(qsizetype size, const QString &tree, const QString &project)
+{
+    QString text;
+    text.reserve(size + 256);
+    for (int i = 0; text.size() < size; ++i) {
+        text += u"  File \"%1/src/file%2.c\", line %3, in f\n"_s.arg(project).arg(i % 100).arg(i);
+        text += u"  File \"/nonexistent/x%1.py\", line 3, in g\n"_s.arg(i);
+        text += u"\t%1 +0x1d\n"_s.arg(treePath(tree, i % 100000) + u':' + QString::number(i));
+        text += u"src/file%1.c:%2:7: error: expected ';'\n"_s.arg(i % 100).arg(i);
+        text += u"\tat com.example.Shop%1.pay(Shop%1.java:%2)\n"_s.arg(i % 10).arg(i);
+    }
+    text.truncate(size);
+    return text;
+}
+
+QString hostileText(qsizetype size)
+{
+    const qsizetype line = 1 << 20;
+    QString text = u"x line 1 "_s.repeated(line / 9) + u'\n' + u": line x"_s.repeated(line / 8)
+        + u'\n' + u"at f "_s + u"(("_s.repeated(line / 2) + u'\n'
+        + u"File \""_s.repeated(line / 6) + u"1\n"_s;
+    for (int i = 0; text.size() < size; ++i)
+        text += u"w%1:%1\n"_s.arg(i);
+    text.truncate(size);
+    return text;
+}
+
 QString pathList(qsizetype count, const QString &tree)
 {
     QString text;
     for (qsizetype i = 0; i < count; ++i)
         text += treePath(tree, i) + u'\n';
     return text;
+}
+
+// `rule` of the file matcher alone over `selection`: the median of three runs, in seconds.
+template <typename Rule>
+double fileMatcherSeconds(const Context &selection, Rule rule)
+{
+    QList<double> seconds;
+    for (int run = 0; run < 3; ++run) {
+        Context working = selection;
+        FileMatch matcher;
+        QElapsedTimer clock;
+        clock.start();
+        rule(matcher, working);
+        seconds.append(clock.nsecsElapsed() / 1e9);
+    }
+    return percentile(seconds, 0.5);
 }
 
 qsizetype lineCount(const QString &text)
@@ -136,6 +190,8 @@ int runCase(const Case &benchCase)
     const QString tree = makeTree(u"tree100k"_s, 100, 1000);
     const QString text = benchCase.kind == Kind::Mixed ? mixedText(benchCase.size, tree)
         : benchCase.kind == Kind::Paths                ? pathList(benchCase.size, tree)
+        : benchCase.kind == Kind::Traces               ? traceText(benchCase.size, tree, home.path(u"proj"_s))
+        : benchCase.kind == Kind::Hostile              ? hostileText(benchCase.size)
                                                        : distinctWords(benchCase.size);
     const Context selection{{CTX_TEXT, text}, {CTX_DIR, home.path(u"proj/"_s)}};
 
@@ -152,12 +208,17 @@ int runCase(const Case &benchCase)
     const QList<FileObject> files = engine.filesForContext(matched);
     const QString summary = contentType(matched);
     const double total = clock.nsecsElapsed() / 1e9;
+    const long rssAfter = peakResidentKilobytes();
+    const double fileMatcher = fileMatcherSeconds(
+        selection, [](FileMatch &matcher, Context &context) { matcher.matches(context); });
+    const double traces = fileMatcherSeconds(
+        selection, [](FileMatch &matcher, Context &context) { matcher.matchesTrace(context); });
 
-    std::printf("%-12s %9lld chars  guess %7.3f s (matching %7.3f s)  peak RSS %6.1f MB "
-                "(%6.1f MB before the guess)  %6lld paths %6lld URLs %2lld actions "
-                "%6lld files  [target %s]\n",
-                qPrintable(benchCase.name), qlonglong(text.size()), total, matching,
-                peakResidentKilobytes() / 1024.0, rssBefore / 1024.0,
+    std::printf("%-12s %9lld chars  guess %7.3f s (matching %7.3f s; file matcher alone %7.3f s, "
+                "its trace lines alone %7.3f s)  peak RSS %6.1f MB (%6.1f MB before the guess)  "
+                "%6lld paths %6lld URLs %2lld actions %6lld files  [target %s]\n",
+                qPrintable(benchCase.name), qlonglong(text.size()), total, matching, fileMatcher, traces,
+                rssAfter / 1024.0, rssBefore / 1024.0,
                 qlonglong(lineCount(matched.value(ACT_PATHS))),
                 qlonglong(lineCount(matched.value(ACT_URLS))), qlonglong(actions.size()),
                 qlonglong(files.size()), qPrintable(benchCase.target));

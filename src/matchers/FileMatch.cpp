@@ -2,6 +2,8 @@
 
 #include "foundation/Paths.h"
 #include "foundation/Strings.h"
+#include "matchers/TraceForms.h"
+#include "matchers/TraceReader.h"
 
 #include <QSet>
 
@@ -23,14 +25,12 @@ bool joinIsTooLong(const QString &standardized)
         && forEachPiece(standardized, u"/", [](QStringView component) { return component != u".."; });
 }
 
-// The run of ASCII digits that begins at `from` (what "^(\d+)" matches there); empty when
-// none does.
-QStringView digitsAt(QStringView text, qsizetype from)
+void insertPlace(Context &context, const TraceLocation &place)
 {
-    qsizetype end = from;
-    while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
-        ++end;
-    return text.sliced(from, end - from);
+    context.insert(ACT_PATH, place.path);
+    context.insert(ACT_PATH_LINE, place.line);
+    if (!place.column.isNull())
+        context.insert(ACT_PATH_COLUMN, place.column);
 }
 
 } // namespace
@@ -63,7 +63,7 @@ bool FileMatch::matches(Context &workingContext)
 {
     if (workingContext.contains(ACT_PATH))
         return false;
-    if (matchesSingleLineNum(workingContext))
+    if (matchesTrace(workingContext) || matchesSingleLineNum(workingContext))
         return true;
     QStringList paths = matchesSingleLine(workingContext);
     if (paths.isEmpty())
@@ -86,28 +86,48 @@ QString FileMatch::whyNot(const Context &workingContext) const
         : u"no file or folder of that name, nor of any word, exists"_s;
 }
 
+bool FileMatch::matchesTrace(Context &context) const
+{
+    if (!context.contains(CTX_TEXT))
+        return false;
+    // A frame names a file: a folder, even one that exists, is no frame.
+    const TraceReader reader(
+        [&context](const QString &path) {
+            const QString found = resolve(path, context, Joining::Standardized);
+            return found.isNull() || dir_exists(found) ? QString() : found;
+        },
+        context.value(CTX_DIR));
+    const QList<TraceLocation> frames = reader.frames(context.value(CTX_TEXT));
+    if (frames.isEmpty())
+        return false;
+    insertPlace(context, frames.first());
+    // A text that opens with a compiler's "path:line" and names nothing else is written as
+    // it always was, without a list.
+    if (frames.size() == 1 && frames.first().form == TraceForms::PathLineColumn
+        && frames.first().opensText)
+        return true;
+    QStringList paths;
+    QStringList lines;
+    for (const TraceLocation &frame : frames) {
+        paths.append(frame.path);
+        lines.append(frame.lineAndColumn());
+    }
+    context.insert(ACT_PATHS, paths.join(u'\n'));
+    context.insert(ACT_PATH_LINES, lines.join(u'\n'));
+    return true;
+}
+
 bool FileMatch::matchesSingleLineNum(Context &context) const
 {
     const QString value = context.value(CTX_TEXT);
-    const QStringView text = QStringView(value).trimmed();
-    const qsizetype colon = text.indexOf(u':');
-    if (colon < 1)
+    const std::optional<TraceLocation> place =
+        TraceForms::readPathLineColumn(QStringView(value).trimmed());
+    if (!place)
         return false;
-    const QStringView line = digitsAt(text, colon + 1);
-    if (line.isEmpty())
-        return false;
-    const QString path = resolve(text.first(colon).toString(), context, Joining::Standardized);
+    const QString path = resolve(place->path, context, Joining::Standardized);
     if (path.isNull())
         return false;
-    context.insert(ACT_PATH, path);
-    context.insert(ACT_PATH_LINE, line.toString());
-    // Compilers write "file:line:column:"; an editor can go to the column too.
-    const qsizetype afterLine = colon + 1 + line.size();
-    if (afterLine < text.size() && text[afterLine] == u':') {
-        const QStringView column = digitsAt(text, afterLine + 1);
-        if (!column.isEmpty())
-            context.insert(ACT_PATH_COLUMN, column.toString());
-    }
+    insertPlace(context, {path, place->line, place->column, place->form});
     return true;
 }
 

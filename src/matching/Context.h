@@ -29,6 +29,10 @@ inline const QString ACT_PATH = QStringLiteral("ACT_PATH");
 inline const QString ACT_PATHS = QStringLiteral("ACT_PATHS");
 inline const QString ACT_PATH_LINE = QStringLiteral("ACT_PATH_LINE");
 inline const QString ACT_PATH_COLUMN = QStringLiteral("ACT_PATH_COLUMN");
+/// Beside ACT_PATHS, for the frames of a trace: one entry per line of ACT_PATHS, in the same
+/// order, the line number followed by ":" and the column where the trace gives one ("214",
+/// "3:5").
+inline const QString ACT_PATH_LINES = QStringLiteral("ACT_PATH_LINES");
 inline const QString ACT_URL = QStringLiteral("ACT_URL");
 inline const QString ACT_URLS = QStringLiteral("ACT_URLS");
 inline const QString ACT_WORDS = QStringLiteral("ACT_WORDS");

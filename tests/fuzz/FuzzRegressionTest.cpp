@@ -16,6 +16,7 @@ int glimraFuzz_shell_output(const uint8_t *data, size_t size);
 int glimraFuzz_handler_json(const uint8_t *data, size_t size);
 int glimraFuzz_settings(const uint8_t *data, size_t size);
 int glimraFuzz_window_facts(const uint8_t *data, size_t size);
+int glimraFuzz_trace_lines(const uint8_t *data, size_t size);
 }
 
 namespace {
@@ -34,6 +35,7 @@ const FuzzTarget targets[] = {
     {"handler_json", glimraFuzz_handler_json},
     {"settings", glimraFuzz_settings},
     {"window_facts", glimraFuzz_window_facts},
+    {"trace_lines", glimraFuzz_trace_lines},
 };
 
 // Names the parameter in the test list, which otherwise shows its bytes.

@@ -72,6 +72,13 @@ private:
     void placeAt(const QPoint &pointer);
     QWidget *currentTable() const;
 
+    // The pointer the panel was placed at before the window manager had framed it: it is
+    // placed again once the frame is known, so that its title bar stays on the screen.
+    // Declared before the child widgets: making each child sends event() an event, which
+    // reads it.
+    std::optional<QPoint> m_placeAgainAt;
+    // The guess shown read only the first this many bytes of its selection (0: all of it).
+    qsizetype m_cutAt = 0;
     AppDelegate *m_delegate;
     GlobalContext *m_globalContext;
     QLabel *m_contextLine;
@@ -81,11 +88,6 @@ private:
     ActionTableView *m_actions;
     FileTableView *m_files;
     QPlainTextEdit *m_why;
-    // The pointer the panel was placed at before the window manager had framed it: it is
-    // placed again once the frame is known, so that its title bar stays on the screen.
-    std::optional<QPoint> m_placeAgainAt;
-    // The guess shown read only the first this many bytes of its selection (0: all of it).
-    qsizetype m_cutAt = 0;
 };
 
 } // namespace glimra

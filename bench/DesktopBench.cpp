@@ -1,6 +1,6 @@
 #include "DesktopBench.h"
 
-#include "platform/desktop/X11RunningApplications.h"
+#include "desktop/X11RunningApplications.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -8,7 +8,7 @@
 #include "matching/Context.h"
 #include "matching/Explanation.h"
 #include "platform/Settings.h"
-#include "results/FileObject.h"
+#include "matching/FileObject.h"
 
 #include <QList>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "cli/ClipboardKeeper.h"
 
 #include "foundation/Log.h"
-#include "platform/desktop/ClipboardPasteboard.h"
+#include "desktop/ClipboardPasteboard.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

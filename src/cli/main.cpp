@@ -1,6 +1,6 @@
 #include "app/MainInterface.h"
-#include "app/ui/DesktopApplication.h"
-#include "app/ui/ShortcutSettings.h"
+#include "ui/DesktopApplication.h"
+#include "ui/ShortcutSettings.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
 #include "cli/CommandLine.h"
@@ -12,7 +12,7 @@
 #include "cli/WindowCommand.h"
 #include "cli/desktopServices.h"
 #include "foundation/ExitCleanup.h"
-#include "platform/desktop/DesktopPlatform.h"
+#include "desktop/DesktopPlatform.h"
 
 #include <QApplication>
 #include <QCoreApplication>

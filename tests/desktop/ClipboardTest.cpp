@@ -1,6 +1,6 @@
 #include "DesktopTest.h"
 
-#include "platform/desktop/ClipboardPasteboard.h"
+#include "desktop/ClipboardPasteboard.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

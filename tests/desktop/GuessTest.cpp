@@ -1,7 +1,7 @@
 #include "DesktopTest.h"
 
 #include "foundation/PluginController.h"
-#include "platform/desktop/X11RunningApplications.h"
+#include "desktop/X11RunningApplications.h"
 
 #include <QClipboard>
 #include <QFile>

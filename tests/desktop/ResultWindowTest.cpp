@@ -1,15 +1,15 @@
 #include "AssemblyTest.h"
 
-#include "app/ui/ResultWindow.h"
+#include "ui/ResultWindow.h"
 #include "capture/CopySelection.h"
 #include "foundation/ApplicationScript.h"
 #include "foundation/GlobalContext.h"
 #include "matching/contentType.h"
 #include "platform/RunningApplications.h"
-#include "results/ui/ActionTableView.h"
-#include "results/ui/FileListModel.h"
-#include "results/ui/FileTableView.h"
-#include "results/ui/ResultListController.h"
+#include "ui/ActionTableView.h"
+#include "ui/FileListModel.h"
+#include "ui/FileTableView.h"
+#include "ui/ResultListController.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "DesktopTest.h"
 
-#include "platform/desktop/X11RunningApplications.h"
+#include "desktop/X11RunningApplications.h"
 
 using namespace glimra;
 using namespace glimra::test;

@@ -2,17 +2,17 @@
 // at them: ./dev.sh screenshots (on a private Xvfb with a window manager).
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
-#include "app/ui/DesktopApplication.h"
-#include "app/ui/IntroPanel.h"
-#include "app/ui/PreferencesWindow.h"
-#include "app/ui/RulesPage.h"
-#include "app/ui/SettingsTable.h"
-#include "app/ui/ResultWindow.h"
+#include "ui/DesktopApplication.h"
+#include "ui/IntroPanel.h"
+#include "ui/PreferencesWindow.h"
+#include "ui/RulesPage.h"
+#include "ui/SettingsTable.h"
+#include "ui/ResultWindow.h"
 #include "foundation/GlobalContext.h"
 #include "platform/MemoryPasteboard.h"
 #include "platform/UserDefaults.h"
-#include "results/ui/FileListModel.h"
-#include "results/ui/FileTableView.h"
+#include "ui/FileListModel.h"
+#include "ui/FileTableView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -38,7 +38,6 @@ public:
     QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs ACT_TEXT or ACT_DATA_TYPE"); }
     void execute(const Context &executionContext, const Completion &done) override;
 
-    bool hasScript() const { return m_pastesel_ap != nullptr; }
 
     /// Puts what `context` holds to paste on `pasteboard`: the file ACT_DATA_PATH of a known
     /// kind ACT_DATA_TYPE, else ACT_TEXT. False, and the pasteboard untouched, when it

@@ -497,10 +497,4 @@ void AppDelegate::setResultFiles(const QList<FileObject> &files)
     emit resultFilesChanged();
 }
 
-void AppDelegate::setSelection(const QString &selection)
-{
-    m_selection = selection;
-    emit selectionChanged();
-}
-
 } // namespace glimra

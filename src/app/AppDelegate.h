@@ -55,7 +55,6 @@ class AppDelegate : public ApplicationDelegate
                    NOTIFY resultActionsChanged)
     Q_PROPERTY(QList<glimra::FileObject> resultFiles READ resultFiles WRITE setResultFiles
                    NOTIFY resultFilesChanged)
-    Q_PROPERTY(QString selection READ selection WRITE setSelection NOTIFY selectionChanged)
 
 public:
     /// Where a request came from: a toolbar item never moves the panel to the pointer.
@@ -146,8 +145,6 @@ public:
     void setResultActions(const ActionList &actions);
     QList<FileObject> resultFiles() const { return m_resultFiles; }
     void setResultFiles(const QList<FileObject> &files);
-    QString selection() const { return m_selection; }
-    void setSelection(const QString &selection);
 
     /// The execution context for the current guess.
     Context executionContext() const;
@@ -158,7 +155,6 @@ signals:
     void matchedContextChanged();
     void resultActionsChanged();
     void resultFilesChanged();
-    void selectionChanged();
     /// The event that reloads the plug-ins; the assembly connects the plug-in manager.
     void refresh_plugins();
     /// A guess has ended (or was dropped before it ran).
@@ -222,7 +218,6 @@ private:
     Context m_matchedContext;
     ActionList m_resultActions;
     QList<FileObject> m_resultFiles;
-    QString m_selection;
 };
 
 } // namespace glimra

@@ -26,11 +26,6 @@ std::optional<Context> CopySelection::capture(const QString &text)
     return Context{{CTX_TEXT, text}};
 }
 
-std::optional<Context> CopySelection::getPBoard(const Pasteboard &pasteboard)
-{
-    return capture(pasteboard.stringValue());
-}
-
 void CopySelection::setPBoard(Pasteboard &pasteboard, const QString &text)
 {
     pasteboard.declareTypes({Pasteboard::StringType});

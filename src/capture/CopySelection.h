@@ -55,8 +55,6 @@ public:
     Capture clipboard(const Pasteboard &pasteboard, const QString &bundleIdentifier,
                       qsizetype maximumBytes = DefaultMaximumBytes);
 
-    /// The capture of the pasteboard's text; nullopt for none, "", "null" and "(null)".
-    static std::optional<Context> getPBoard(const Pasteboard &pasteboard);
     /// Makes `text` the pasteboard's only content.
     static void setPBoard(Pasteboard &pasteboard, const QString &text);
 

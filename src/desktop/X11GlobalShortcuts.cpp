@@ -217,7 +217,6 @@ bool X11GlobalShortcuts::nativeEventFilter(const QByteArray &eventType, void *me
     const quint16 modifiers = press->state & ~lockMasks() & 0xff;
     for (auto it = m_grabs.cbegin(); it != m_grabs.cend(); ++it) {
         if (it->modifiers == modifiers && it->keycodes.contains(press->detail)) {
-            m_lastPressTime = press->time;
             emit activated(it.key());
             return true;
         }

@@ -31,9 +31,6 @@ public:
     void release(int id);
     void releaseAll();
 
-    /// The X server time of the last shortcut pressed (0 before any): a window shown for
-    /// it may take the focus from the application the user was in.
-    quint32 lastPressTime() const { return m_lastPressTime; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
@@ -52,7 +49,6 @@ private:
 
     QHash<int, Grab> m_grabs;
     quint16 m_numLockMask = 0;
-    quint32 m_lastPressTime = 0;
 };
 
 } // namespace glimra

@@ -23,11 +23,6 @@ QString FileObject::icon() const
     return file_icon(nicePath());
 }
 
-std::optional<Url> FileObject::previewItemURL() const
-{
-    return Url::URLWithString(m_urlPath);
-}
-
 QString FileObject::identity() const
 {
     if (!m_filePath.isNull())

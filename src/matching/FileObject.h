@@ -34,8 +34,6 @@ public:
     QString nicePath() const;
     /// The icon name for filePath, else for urlPath.
     QString icon() const;
-    std::optional<Url> previewItemURL() const;
-    QString previewItemTitle() const { return niceTitle(); }
 
     /// Sets one of the four properties by name; an unknown key is silently ignored.
     void setValue(const QVariant &value, const QString &key);

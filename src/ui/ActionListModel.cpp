@@ -80,11 +80,6 @@ void ActionListModel::ended(const ActionPtr &action, const Outcome &outcome)
     setStatus(action, outcome.ok ? QString() : tr("failed: %1").arg(outcome.message));
 }
 
-QString ActionListModel::statusOf(const ActionPtr &action) const
-{
-    return m_status.value(action.get());
-}
-
 void ActionListModel::setStatus(const ActionPtr &action, const QString &status)
 {
     const qsizetype row = m_actions.indexOf(action);

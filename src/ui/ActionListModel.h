@@ -31,8 +31,6 @@ public:
     /// `action` runs now: its row says so until ended() says how it ended.
     void started(const ActionPtr &action);
     void ended(const ActionPtr &action, const Outcome &outcome);
-    /// What the row of `action` says of its run ("running…", "failed: …"); null for none.
-    QString statusOf(const ActionPtr &action) const;
 
 private:
     void reload();

@@ -14,7 +14,6 @@ class ActionTableView : public QTableView
 public:
     explicit ActionTableView(ActionListModel *model, QWidget *parent = nullptr);
 
-    ActionListModel *actionModel() const { return m_model; }
 
 private:
     ActionListModel *m_model;

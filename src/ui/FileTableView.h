@@ -30,7 +30,6 @@ public:
     FileTableView(FileListModel *model, std::shared_ptr<Workspace> workspace,
                   QWidget *parent = nullptr);
 
-    FileListModel *fileModel() const { return m_model; }
 
     /// The context menu for a click at `position` (viewport coordinates).
     QMenu *menuForEvent(const QPoint &position);

@@ -16,11 +16,6 @@ QString pathOrUrl(const FileObject &entry)
 
 } // namespace
 
-QStringList ResultListController::registeredServiceTypes()
-{
-    return {u"text/plain"_s};
-}
-
 QMimeData *ResultListController::writeObjectsToPasteboard(const QList<FileObject> &entries)
 {
     auto *data = new QMimeData;

@@ -16,8 +16,6 @@ namespace glimra {
 class ResultListController
 {
 public:
-    /// The flavours offered to services: plain text alone.
-    static QStringList registeredServiceTypes();
     /// The data of a drag of `entries` (writeObjects:toPasteboard:); the caller owns it.
     static QMimeData *writeObjectsToPasteboard(const QList<FileObject> &entries);
     /// The text of `entries` for a service (writeObjects:toService:): one entry gives its

@@ -77,7 +77,7 @@ int runDesktopApplication(int &argc, char *argv[])
     // outlives it (what it launched for the user, an editor or a browser, stays).
     glimra::ExitCleanup::endChildren();
     // A clipboard it restored after a copy outlives it.
-    glimra::ClipboardKeeper::handOver(*desktop.interface().platform().generalPasteboard);
+    glimra::ClipboardKeeper::handOver(*desktop.interface().platform().clipboard);
     return status;
 }
 

@@ -3,10 +3,10 @@
 #include "capture/SelectionCopyScript.h"
 #include "capture/WindowReportScript.h"
 #include "foundation/ProcessRunner.h"
-#include "platform/MemoryPasteboard.h"
-#include "desktop/ClipboardPasteboard.h"
+#include "platform/MemoryClipboard.h"
+#include "desktop/X11Clipboard.h"
 #include "desktop/DBusNotifier.h"
-#include "desktop/DesktopWorkspace.h"
+#include "desktop/DesktopFileManager.h"
 #include "desktop/X11RunningApplications.h"
 
 #include <xcb/xcb.h>
@@ -31,10 +31,10 @@ void sendCopyKeystroke()
 // The shipped generic application scripts (and those for xterm, which differ from them
 // only in what they know of terminals), built in: the common guess starts no process.
 QHash<QString, std::shared_ptr<ApplicationScript>>
-builtInScripts(const std::shared_ptr<Pasteboard> &clipboard)
+builtInScripts(const std::shared_ptr<Clipboard> &clipboard)
 {
     using Order = WindowReportScript::Order;
-    auto primary = std::make_shared<ClipboardPasteboard>(QClipboard::Selection);
+    auto primary = std::make_shared<X11Clipboard>(QClipboard::Selection);
     return {
         {u"CurrentCocoaApp"_s, std::make_shared<WindowReportScript>(Order::TitleFirst)},
         {u"XTerm"_s, std::make_shared<WindowReportScript>(Order::TerminalFirst)},
@@ -73,15 +73,15 @@ QString DesktopPlatform::displayName(const QString &display)
 Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifications)
 {
     Platform platform;
-    platform.workspace = std::make_shared<DesktopWorkspace>();
+    platform.fileManager = std::make_shared<DesktopFileManager>();
     platform.notifier = std::make_shared<DBusNotifier>(notifications);
     std::shared_ptr<RunningApplications> applications;
     if (withDisplay) {
-        platform.generalPasteboard = std::make_shared<ClipboardPasteboard>();
+        platform.clipboard = std::make_shared<X11Clipboard>();
         applications = X11RunningApplications::connect();
-        platform.applicationScripts = builtInScripts(platform.generalPasteboard);
+        platform.applicationScripts = builtInScripts(platform.clipboard);
     } else {
-        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+        platform.clipboard = std::make_shared<MemoryClipboard>();
     }
     platform.runningApplications =
         applications ? applications : std::make_shared<NoRunningApplications>();

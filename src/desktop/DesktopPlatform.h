@@ -7,8 +7,8 @@ namespace glimra {
 
 /// The Linux desktop's services for the core: with a display, the X11 clipboard and
 /// applications, and the generic application scripts built in (WindowReportScript,
-/// SelectionCopyScript); without one, a clipboard in memory and no applications. The workspace
-/// (xdg-open, the file manager on the session bus, the desktop search) and the
+/// SelectionCopyScript); without one, a clipboard in memory and no applications. The file
+/// manager (xdg-open, the file manager on the session bus, the desktop search) and the
 /// notifications (session bus) work either way.
 class DesktopPlatform
 {

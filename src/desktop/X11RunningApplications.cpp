@@ -176,7 +176,7 @@ void X11RunningApplications::readEvents()
     if (!activeChanged)
         return;
     if (const std::optional<RunningApplication> active = activeApplication())
-        emit applicationActivated(active->bundleIdentifier, active->localizedName);
+        emit applicationActivated(active->windowClass, active->name);
 }
 
 QList<RunningApplication> X11RunningApplications::runningApplications() const
@@ -197,11 +197,11 @@ QList<RunningApplication> X11RunningApplications::runningApplications() const
         if (index < 0) {
             RunningApplication application;
             application.hidden = true;
-            application.processIdentifier = description.pid;
+            application.pid = description.pid;
             if (!description.windowClass.isEmpty()) {
-                application.bundleIdentifier = description.windowClass;
+                application.windowClass = description.windowClass;
                 const QString entryName = m_entries.nameForWindowClass(description.windowClass);
-                application.localizedName = entryName.isEmpty() ? description.windowClass : entryName;
+                application.name = entryName.isEmpty() ? description.windowClass : entryName;
             }
             index = applications.size();
             indexByKey.insert(key, index);
@@ -211,7 +211,7 @@ QList<RunningApplication> X11RunningApplications::runningApplications() const
         application.hidden = application.hidden && description.hidden;
         // Its front window: the active one, else the one mapped last.
         if (!application.active) {
-            application.windowIdentifier = window;
+            application.windowId = window;
             application.windowTitle = description.title;
         }
         application.active = application.active || window == active;

@@ -14,7 +14,7 @@ namespace glimra {
 /// each client window (_NET_CLIENT_LIST) belongs to the application of its WM_CLASS class
 /// and _NET_WM_PID; the active application owns _NET_ACTIVE_WINDOW; desktop, dock and
 /// panel windows never count; an application is hidden when all its windows are. The
-/// bundle identifier is the WM_CLASS class, the name that of its desktop entry, else the
+/// identifier is the WM_CLASS class, the name that of its desktop entry, else the
 /// class; its front window is the active one, else its window mapped last, with its title
 /// (_NET_WM_NAME, else WM_NAME). Changes of _NET_ACTIVE_WINDOW are announced with
 /// applicationActivated. Uses a connection of its own to the X server. Main thread only.

@@ -59,7 +59,7 @@ DesktopApplication::DesktopApplication(QObject *parent)
       m_userDefaults(std::make_shared<UserDefaults>()),
       m_interface(std::make_unique<MainInterface>(m_platform, m_userDefaults, nullptr)),
       m_window(std::make_unique<ResultWindow>(&m_interface->appDelegate(), &m_interface->globalContext(),
-                                              m_platform.workspace)),
+                                              m_platform.fileManager)),
       m_shortcuts(std::make_unique<X11GlobalShortcuts>())
 {
     delegate().setResultWindow(m_window.get());
@@ -97,7 +97,7 @@ void DesktopApplication::rememberActiveApplication()
     if (!m_platform.runningApplications)
         return;
     if (const std::optional<RunningApplication> active = m_platform.runningApplications->activeApplication())
-        delegate().applicationFocusDidChange(active->bundleIdentifier, active->localizedName);
+        delegate().applicationFocusDidChange(active->windowClass, active->name);
 }
 
 AppDelegate &DesktopApplication::delegate() const
@@ -215,7 +215,7 @@ void DesktopApplication::reportProblem(const QString &title, const QString &desc
 {
     qCWarning(lcApp).noquote() << title + u": "_s + description;
     if (m_platform.notifier)
-        m_platform.notifier->notify(title, description, u"CommandError"_s);
+        m_platform.notifier->notify(title, description, Notifier::Failure);
 }
 
 QMenu *DesktopApplication::buildMenu()

@@ -92,7 +92,7 @@ QStringList FileListModel::mimeTypes() const
 
 QMimeData *FileListModel::mimeData(const QModelIndexList &indexes) const
 {
-    return ResultListController::writeObjectsToPasteboard(filesAt(indexes));
+    return ResultListController::dragData(filesAt(indexes));
 }
 
 const FileObject *FileListModel::fileAt(int row) const

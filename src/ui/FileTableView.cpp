@@ -2,7 +2,7 @@
 
 #include "foundation/Paths.h"
 #include "foundation/Url.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 #include "ui/FileListModel.h"
 #include "ui/PlainText.h"
 #include "ui/ResultListController.h"
@@ -20,9 +20,9 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-FileTableView::FileTableView(FileListModel *model, std::shared_ptr<Workspace> workspace,
+FileTableView::FileTableView(FileListModel *model, std::shared_ptr<FileManager> fileManager,
                              QWidget *parent)
-    : QTableView(parent), m_model(model), m_workspace(std::move(workspace)), m_menu(new QMenu(this))
+    : QTableView(parent), m_model(model), m_fileManager(std::move(fileManager)), m_menu(new QMenu(this))
 {
     setModel(model);
     setUpResultTable(*this);
@@ -114,36 +114,36 @@ QAction *FileTableView::buildMenuFromDir(const QString &folder)
 
 void FileTableView::openFileFromMenu(QAction *item)
 {
-    if (item && item->data().isValid() && m_workspace)
-        m_workspace->open_file(item->data().toString());
+    if (item && item->data().isValid() && m_fileManager)
+        m_fileManager->openFile(item->data().toString());
 }
 
 void FileTableView::openFiles(const QList<FileObject> &files)
 {
-    if (!m_workspace)
+    if (!m_fileManager)
         return;
     for (const FileObject &file : files) {
         if (!file.filePath().isNull())
-            m_workspace->open_file(file.filePath());
+            m_fileManager->openFile(file.filePath());
         else if (const std::optional<Url> url = Url::URLWithString(file.urlPath()))
-            m_workspace->openURL(*url, {});
+            m_fileManager->open(*url, {});
     }
 }
 
 void FileTableView::revealFiles(const QList<FileObject> &files)
 {
-    if (!m_workspace)
+    if (!m_fileManager)
         return;
     for (const FileObject &file : files) {
         if (!file.filePath().isNull())
-            m_workspace->selectFile(file.filePath(), u""_s, {});
+            m_fileManager->reveal(file.filePath(), {});
     }
 }
 
 void FileTableView::copyFiles(const QList<FileObject> &files)
 {
     auto *copied = new QMimeData;
-    copied->setText(ResultListController::writeObjectsToService(files));
+    copied->setText(ResultListController::text(files));
     QGuiApplication::clipboard()->setMimeData(copied);
 }
 

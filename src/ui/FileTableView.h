@@ -12,7 +12,7 @@ class QMenu;
 namespace glimra {
 
 class FileListModel;
-class Workspace;
+class FileManager;
 
 /// The file table of the results panel: icon, name and full path of each entry, numbered
 /// from 1; entries can be dragged out. Its context menu holds Open, Reveal and Copy and,
@@ -26,8 +26,8 @@ class FileTableView : public QTableView
 public:
     static constexpr int MaximumFolderEntries = 16;
 
-    /// `workspace` opens and reveals; it is shared, not owned alone.
-    FileTableView(FileListModel *model, std::shared_ptr<Workspace> workspace,
+    /// `fileManager` opens and reveals; it is shared, not owned alone.
+    FileTableView(FileListModel *model, std::shared_ptr<FileManager> fileManager,
                   QWidget *parent = nullptr);
 
 
@@ -51,7 +51,7 @@ protected:
 
 private:
     FileListModel *m_model;
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     QMenu *m_menu;
     QPointer<QAction> m_lastMenuItem;
     QPointer<QAction> m_lastMenuItemS;

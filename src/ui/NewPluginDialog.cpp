@@ -16,12 +16,12 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-NewPluginDialog::NewPluginDialog(Role role, PluginManager &manager, std::shared_ptr<Workspace> workspace,
+NewPluginDialog::NewPluginDialog(Role role, PluginManager &manager, std::shared_ptr<FileManager> fileManager,
                                  QWidget *parent)
     : QDialog(parent),
       m_role(role),
       m_manager(manager),
-      m_workspace(std::move(workspace)),
+      m_fileManager(std::move(fileManager)),
       m_name(new QLineEdit(this)),
       m_kind(new QComboBox(this)),
       m_problem(makeProblemLabel(this))
@@ -67,7 +67,7 @@ void NewPluginDialog::accept()
         return;
     }
     m_created = creation.path;
-    UserEditor::open(creation.path, m_workspace.get());
+    UserEditor::open(creation.path, m_fileManager.get());
     QDialog::accept();
 }
 

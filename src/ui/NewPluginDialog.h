@@ -11,7 +11,7 @@ class QLineEdit;
 namespace glimra {
 
 class PluginManager;
-class Workspace;
+class FileManager;
 
 /// Names a new matcher or action and chooses its kind; on OK the plug-in manager creates
 /// it from its template (a refused name is refused with the reason and the dialog stays
@@ -22,7 +22,7 @@ class NewPluginDialog : public QDialog
 public:
     enum class Role { Matcher, Action };
 
-    NewPluginDialog(Role role, PluginManager &manager, std::shared_ptr<Workspace> workspace,
+    NewPluginDialog(Role role, PluginManager &manager, std::shared_ptr<FileManager> fileManager,
                     QWidget *parent = nullptr);
 
     QLineEdit *nameField() const { return m_name; }
@@ -35,7 +35,7 @@ public:
 private:
     Role m_role;
     PluginManager &m_manager;
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     QLineEdit *m_name;
     QComboBox *m_kind;
     QLabel *m_problem;

@@ -6,7 +6,7 @@
 #include "foundation/Paths.h"
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -102,14 +102,14 @@ void PluginsPage::reloadLists()
 
 void PluginsPage::newMatcher()
 {
-    NewPluginDialog(NewPluginDialog::Role::Matcher, m_interface.pluginManager(), m_interface.platform().workspace,
+    NewPluginDialog(NewPluginDialog::Role::Matcher, m_interface.pluginManager(), m_interface.platform().fileManager,
                     this)
         .exec();
 }
 
 void PluginsPage::newAction()
 {
-    NewPluginDialog(NewPluginDialog::Role::Action, m_interface.pluginManager(), m_interface.platform().workspace,
+    NewPluginDialog(NewPluginDialog::Role::Action, m_interface.pluginManager(), m_interface.platform().fileManager,
                     this)
         .exec();
 }
@@ -117,8 +117,8 @@ void PluginsPage::newAction()
 void PluginsPage::revealFolder()
 {
     mk_dirs(PluginManager::userPluginsDir());
-    if (const std::shared_ptr<Workspace> &workspace = m_interface.platform().workspace)
-        workspace->open_file(PluginManager::userPluginsDir());
+    if (const std::shared_ptr<FileManager> &fileManager = m_interface.platform().fileManager)
+        fileManager->openFile(PluginManager::userPluginsDir());
 }
 
 } // namespace glimra

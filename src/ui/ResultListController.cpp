@@ -16,7 +16,7 @@ QString pathOrUrl(const FileObject &entry)
 
 } // namespace
 
-QMimeData *ResultListController::writeObjectsToPasteboard(const QList<FileObject> &entries)
+QMimeData *ResultListController::dragData(const QList<FileObject> &entries)
 {
     auto *data = new QMimeData;
     if (entries.isEmpty())
@@ -32,11 +32,11 @@ QMimeData *ResultListController::writeObjectsToPasteboard(const QList<FileObject
         urls.append(QUrl(entries.first().urlPath()));
     }
     data->setUrls(urls);
-    data->setText(writeObjectsToService(entries));
+    data->setText(text(entries));
     return data;
 }
 
-QString ResultListController::writeObjectsToService(const QList<FileObject> &entries)
+QString ResultListController::text(const QList<FileObject> &entries)
 {
     if (entries.size() == 1)
         return pathOrUrl(entries.first());

@@ -16,12 +16,12 @@ namespace glimra {
 class ResultListController
 {
 public:
-    /// The data of a drag of `entries` (writeObjects:toPasteboard:); the caller owns it.
-    static QMimeData *writeObjectsToPasteboard(const QList<FileObject> &entries);
-    /// The text of `entries` for a service (writeObjects:toService:): one entry gives its
+    /// The data of a drag of `entries` ; the caller owns it.
+    static QMimeData *dragData(const QList<FileObject> &entries);
+    /// The text of `entries` for a service : one entry gives its
     /// path, or URL when it has no path; several give one line each (entries with
     /// neither are skipped), no line break after the last.
-    static QString writeObjectsToService(const QList<FileObject> &entries);
+    static QString text(const QList<FileObject> &entries);
 };
 
 } // namespace glimra

@@ -32,7 +32,7 @@ const QString FollowMouse = u"do_follow_mouse"_s;
 } // namespace
 
 ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
-                           std::shared_ptr<Workspace> workspace, QWidget *parent)
+                           std::shared_ptr<FileManager> fileManager, QWidget *parent)
     : QWidget(parent, Qt::Tool),
       m_delegate(delegate),
       m_globalContext(globalContext),
@@ -41,7 +41,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
       m_actionModel(new ActionListModel(delegate, this)),
       m_fileModel(new FileListModel(delegate, this)),
       m_actions(new ActionTableView(m_actionModel, this)),
-      m_files(new FileTableView(m_fileModel, std::move(workspace), this)),
+      m_files(new FileTableView(m_fileModel, std::move(fileManager), this)),
       m_why(new QPlainTextEdit(this))
 {
     setWindowTitle(tr("Glimra"));

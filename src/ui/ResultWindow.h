@@ -19,7 +19,7 @@ class AppDelegate;
 class FileListModel;
 class FileTableView;
 class GlobalContext;
-class Workspace;
+class FileManager;
 
 /// The results panel: a small tool window with the context line (what the matched context
 /// looks like) and three tabs: "actions", "files" and "why" (what each matcher and action
@@ -38,7 +38,7 @@ class ResultWindow : public QWidget, public ResultPanel
 public:
     /// None of the collaborators is owned; each must outlive the window.
     ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
-                 std::shared_ptr<Workspace> workspace, QWidget *parent = nullptr);
+                 std::shared_ptr<FileManager> fileManager, QWidget *parent = nullptr);
     ~ResultWindow() override;
 
     void makeKeyAndActivate() override;

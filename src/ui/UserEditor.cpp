@@ -2,7 +2,7 @@
 
 #include "actions/CommandTemplate.h"
 #include "actions/EditorCommand.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <QProcess>
 
@@ -27,13 +27,13 @@ QStringList UserEditor::commandFor(const QString &file)
     return {};
 }
 
-bool UserEditor::open(const QString &file, Workspace *workspace)
+bool UserEditor::open(const QString &file, FileManager *fileManager)
 {
     const QStringList command = commandFor(file);
     if (command.isEmpty()) {
-        if (workspace)
-            workspace->open_file(file);
-        return workspace != nullptr;
+        if (fileManager)
+            fileManager->openFile(file);
+        return fileManager != nullptr;
     }
     return QProcess::startDetached(command.first(), command.mid(1));
 }

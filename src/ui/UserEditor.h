@@ -7,7 +7,7 @@
 
 namespace glimra {
 
-class Workspace;
+class FileManager;
 
 /// The user's own editor, for a file they are to edit (a new plug-in): $VISUAL, else
 /// $EDITOR in a terminal, else the file's default application (xdg-open). The editor is
@@ -18,7 +18,7 @@ public:
     /// The command that opens `file`, program first; empty when neither variable is set.
     static QStringList commandFor(const QString &file);
     /// Opens `file`; false when the editor could not be started.
-    static bool open(const QString &file, Workspace *workspace);
+    static bool open(const QString &file, FileManager *fileManager);
 };
 
 } // namespace glimra

@@ -234,7 +234,7 @@ TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)
 {
     writeFile(u"bin/recording-editor"_s, "#!/bin/sh\necho \"$@\" > '" + path(u"edited"_s).toUtf8() + "'\n", true);
     qputenv("VISUAL", path(u"bin/recording-editor"_s).toLocal8Bit());
-    NewPluginDialog dialog(NewPluginDialog::Role::Matcher, assembly->pluginManager(), workspace);
+    NewPluginDialog dialog(NewPluginDialog::Role::Matcher, assembly->pluginManager(), fileManager);
     dialog.nameField()->setText(u"a/b"_s);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected); // still open

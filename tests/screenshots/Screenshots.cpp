@@ -9,7 +9,7 @@
 #include "ui/SettingsTable.h"
 #include "ui/ResultWindow.h"
 #include "foundation/GlobalContext.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 #include "ui/FileListModel.h"
 #include "ui/FileTableView.h"
@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         QFile(project + u"/src/widgets/widget%1.cpp"_s.arg(i, 2, 10, QChar(u'0'))).open(QIODevice::WriteOnly);
 
     Platform platform;
-    platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    platform.clipboard = std::make_shared<MemoryClipboard>();
     MainInterface assembly(platform, std::make_shared<UserDefaults>(), nullptr);
     AppDelegate &delegate = assembly.appDelegate();
     ResultWindow window(&delegate, &assembly.globalContext(), nullptr);

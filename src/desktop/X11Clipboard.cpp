@@ -1,4 +1,4 @@
-#include "desktop/ClipboardPasteboard.h"
+#include "desktop/X11Clipboard.h"
 
 #include "desktop/SelectionRequestWatch.h"
 #include "desktop/X11SelectionReader.h"
@@ -62,33 +62,33 @@ TextRead textOf(const X11SelectionReader::Data &data, qsizetype maximumBytes)
 
 QDeadlineTimer readDeadline()
 {
-    return QDeadlineTimer(std::chrono::seconds(Pasteboard::ReadDeadlineSeconds));
+    return QDeadlineTimer(std::chrono::seconds(Clipboard::ReadDeadlineSeconds));
 }
 
 QString notHandedOver()
 {
-    return u"its owner did not hand it over within %1 s"_s.arg(Pasteboard::ReadDeadlineSeconds);
+    return u"its owner did not hand it over within %1 s"_s.arg(Clipboard::ReadDeadlineSeconds);
 }
 
 } // namespace
 
-ClipboardPasteboard::ClipboardPasteboard(QClipboard::Mode mode) : m_mode(mode) {}
+X11Clipboard::X11Clipboard(QClipboard::Mode mode) : m_mode(mode) {}
 
-ClipboardPasteboard::~ClipboardPasteboard() = default;
+X11Clipboard::~X11Clipboard() = default;
 
-X11SelectionReader *ClipboardPasteboard::reader() const
+X11SelectionReader *X11Clipboard::reader() const
 {
     if (!m_reader)
         m_reader = X11SelectionReader::connect();
     return m_reader.get();
 }
 
-QByteArray ClipboardPasteboard::selectionName() const
+QByteArray X11Clipboard::selectionName() const
 {
     return m_mode == QClipboard::Selection ? QByteArray("PRIMARY") : QByteArray("CLIPBOARD");
 }
 
-QStringList ClipboardPasteboard::formatsOffered(QDeadlineTimer deadline, bool *timedOut) const
+QStringList X11Clipboard::formatsOffered(QDeadlineTimer deadline, bool *timedOut) const
 {
     QStringList formats;
     X11SelectionReader *selections = reader();
@@ -105,12 +105,12 @@ QStringList ClipboardPasteboard::formatsOffered(QDeadlineTimer deadline, bool *t
     return formats;
 }
 
-void ClipboardPasteboard::publish(QMimeData *data)
+void X11Clipboard::publish(QMimeData *data)
 {
     clipboard()->setMimeData(data, m_mode);
 }
 
-void ClipboardPasteboard::declareTypes(const QStringList &types)
+void X11Clipboard::setTypes(const QStringList &types)
 {
     m_declared.clear();
     if (types.isEmpty()) {
@@ -126,7 +126,7 @@ void ClipboardPasteboard::declareTypes(const QStringList &types)
     publish(data);
 }
 
-bool ClipboardPasteboard::setData(const QByteArray &data, const QString &type)
+bool X11Clipboard::setData(const QByteArray &data, const QString &type)
 {
     bool declared = false;
     for (auto &entry : m_declared) {
@@ -142,16 +142,16 @@ bool ClipboardPasteboard::setData(const QByteArray &data, const QString &type)
     for (const auto &[declaredType, bytes] : std::as_const(m_declared)) {
         mime->setData(declaredType, bytes);
         // Programs that ask for plain text by its short name get the same bytes.
-        if (declaredType == StringType)
+        if (declaredType == TextType)
             mime->setText(QString::fromUtf8(bytes));
     }
     publish(mime);
     return true;
 }
 
-QStringList ClipboardPasteboard::types() const
+QStringList X11Clipboard::types() const
 {
-    if (ownsClipboard()) {
+    if (isOwnedHere()) {
         const QMimeData *data = clipboard()->mimeData(m_mode);
         return data ? data->formats() : QStringList();
     }
@@ -159,9 +159,9 @@ QStringList ClipboardPasteboard::types() const
     return formatsOffered(readDeadline(), &timedOut);
 }
 
-QByteArray ClipboardPasteboard::dataForType(const QString &type) const
+QByteArray X11Clipboard::data(const QString &type) const
 {
-    if (ownsClipboard()) {
+    if (isOwnedHere()) {
         const QMimeData *data = clipboard()->mimeData(m_mode);
         if (!data || !data->hasFormat(type))
             return {};
@@ -177,14 +177,14 @@ QByteArray ClipboardPasteboard::dataForType(const QString &type) const
     return type == PlainText ? textOf(data, MaximumReadBytes).text.toUtf8() : data.bytes;
 }
 
-QString ClipboardPasteboard::stringValue() const
+QString X11Clipboard::text() const
 {
     return readText(MaximumReadBytes).text;
 }
 
-TextRead ClipboardPasteboard::readText(qsizetype maximumBytes) const
+TextRead X11Clipboard::readText(qsizetype maximumBytes) const
 {
-    if (ownsClipboard()) {
+    if (isOwnedHere()) {
         const QMimeData *data = clipboard()->mimeData(m_mode);
         return TextRead::of(data && data->hasText() ? data->text() : QString(), maximumBytes);
     }
@@ -201,20 +201,20 @@ TextRead ClipboardPasteboard::readText(qsizetype maximumBytes) const
     return textOf(data, maximumBytes);
 }
 
-PasteboardContents ClipboardPasteboard::contents() const
+ClipboardContents X11Clipboard::contents() const
 {
-    if (ownsClipboard())
-        return Pasteboard::contents();
-    return wholeContents().value_or(PasteboardContents());
+    if (isOwnedHere())
+        return Clipboard::contents();
+    return wholeContents().value_or(ClipboardContents());
 }
 
-std::optional<PasteboardContents> ClipboardPasteboard::wholeContents(QString *why) const
+std::optional<ClipboardContents> X11Clipboard::wholeContents(QString *why) const
 {
-    if (ownsClipboard() || !reader())
-        return Pasteboard::contents();
+    if (isOwnedHere() || !reader())
+        return Clipboard::contents();
     // One deadline for every format together.
     const QDeadlineTimer deadline = readDeadline();
-    auto refuse = [why](const QString &reason) -> std::optional<PasteboardContents> {
+    auto refuse = [why](const QString &reason) -> std::optional<ClipboardContents> {
         if (why)
             *why = reason;
         return std::nullopt;
@@ -223,7 +223,7 @@ std::optional<PasteboardContents> ClipboardPasteboard::wholeContents(QString *wh
     const QStringList formats = formatsOffered(deadline, &timedOut);
     if (timedOut)
         return refuse(notHandedOver());
-    PasteboardContents all;
+    ClipboardContents all;
     qsizetype room = MaximumReadBytes;
     for (const QString &format : formats) {
         const X11SelectionReader::Data data =
@@ -241,12 +241,12 @@ std::optional<PasteboardContents> ClipboardPasteboard::wholeContents(QString *wh
     return all;
 }
 
-void ClipboardPasteboard::whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then)
+void X11Clipboard::whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then)
 {
     SelectionRequestWatch::start(m_mode, bound, then);
 }
 
-bool ClipboardPasteboard::ownsClipboard() const
+bool X11Clipboard::isOwnedHere() const
 {
     return m_mode == QClipboard::Selection ? clipboard()->ownsSelection()
                                            : clipboard()->ownsClipboard();

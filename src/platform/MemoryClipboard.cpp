@@ -1,15 +1,15 @@
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 
 namespace glimra {
 
-void MemoryPasteboard::declareTypes(const QStringList &types)
+void MemoryClipboard::setTypes(const QStringList &types)
 {
     m_contents.clear();
     for (const QString &type : types)
         m_contents.append({type, QByteArray("")});
 }
 
-bool MemoryPasteboard::setData(const QByteArray &data, const QString &type)
+bool MemoryClipboard::setData(const QByteArray &data, const QString &type)
 {
     for (auto &entry : m_contents) {
         if (entry.first == type) {
@@ -20,7 +20,7 @@ bool MemoryPasteboard::setData(const QByteArray &data, const QString &type)
     return false;
 }
 
-QStringList MemoryPasteboard::types() const
+QStringList MemoryClipboard::types() const
 {
     QStringList all;
     for (const auto &entry : m_contents)
@@ -28,7 +28,7 @@ QStringList MemoryPasteboard::types() const
     return all;
 }
 
-QByteArray MemoryPasteboard::dataForType(const QString &type) const
+QByteArray MemoryClipboard::data(const QString &type) const
 {
     for (const auto &entry : m_contents) {
         if (entry.first == type)

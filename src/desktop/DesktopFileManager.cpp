@@ -1,4 +1,4 @@
-#include "desktop/DesktopWorkspace.h"
+#include "desktop/DesktopFileManager.h"
 
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
@@ -37,7 +37,7 @@ void startXdgOpen(const QString &argument, const Completion &done)
 
 } // namespace
 
-DesktopWorkspace::DesktopWorkspace(QObject *parent) : QObject(parent)
+DesktopFileManager::DesktopFileManager(QObject *parent) : QObject(parent)
 {
     connect(&m_search, &SearchResultsQuery::finished, this,
             [this](const QString &, const QStringList &paths) {
@@ -45,17 +45,17 @@ DesktopWorkspace::DesktopWorkspace(QObject *parent) : QObject(parent)
             });
 }
 
-DesktopWorkspace::~DesktopWorkspace()
+DesktopFileManager::~DesktopFileManager()
 {
     complete(std::exchange(m_searchDone, {}), Outcome::failure(u"the search was stopped"_s));
 }
 
-void DesktopWorkspace::openURL(const Url &url, const Completion &done)
+void DesktopFileManager::open(const Url &url, const Completion &done)
 {
     startXdgOpen(url.absoluteString(), done);
 }
 
-void DesktopWorkspace::selectFile(const QString &path, const QString &, const Completion &done)
+void DesktopFileManager::reveal(const QString &path, const Completion &done)
 {
     const QString folder = dirname(path);
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -84,7 +84,7 @@ void DesktopWorkspace::selectFile(const QString &path, const QString &, const Co
             });
 }
 
-void DesktopWorkspace::showSearchResultsForQueryString(const QString &query, const Completion &done)
+void DesktopFileManager::showSearchResults(const QString &query, const Completion &done)
 {
     // One search at a time: a newer one replaces the one under way.
     complete(std::exchange(m_searchDone, {}), Outcome::failure(u"a newer search replaced it"_s));

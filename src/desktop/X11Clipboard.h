@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>
@@ -20,23 +20,23 @@ class X11SelectionReader;
 /// the event loop running, and keeps at most its limit; QClipboard would wait on the owner
 /// without serving anything else, five seconds for each piece. Needs a QGuiApplication;
 /// while this process owns the selection it must keep its event loop running.
-class ClipboardPasteboard : public Pasteboard
+class X11Clipboard : public Clipboard
 {
 public:
-    explicit ClipboardPasteboard(QClipboard::Mode mode = QClipboard::Clipboard);
-    ~ClipboardPasteboard() override;
+    explicit X11Clipboard(QClipboard::Mode mode = QClipboard::Clipboard);
+    ~X11Clipboard() override;
 
-    void declareTypes(const QStringList &types) override;
+    void setTypes(const QStringList &types) override;
     bool setData(const QByteArray &data, const QString &type) override;
     QStringList types() const override;
-    QByteArray dataForType(const QString &type) const override;
-    QString stringValue() const override;
+    QByteArray data(const QString &type) const override;
+    QString text() const override;
     TextRead readText(qsizetype maximumBytes) const override;
-    PasteboardContents contents() const override;
-    std::optional<PasteboardContents> wholeContents(QString *why = nullptr) const override;
+    ClipboardContents contents() const override;
+    std::optional<ClipboardContents> wholeContents(QString *why = nullptr) const override;
 
     /// This process owns the selection now.
-    bool ownsClipboard() const override;
+    bool isOwnedHere() const override;
     bool isShared() const override { return true; }
     /// Watches the X server's requests for the selection: fetched once a program asked for
     /// one of its formats (not merely for the list of them) and no further request came
@@ -51,7 +51,7 @@ private:
     QStringList formatsOffered(QDeadlineTimer deadline, bool *timedOut) const;
 
     QClipboard::Mode m_mode;
-    PasteboardContents m_declared;
+    ClipboardContents m_declared;
     mutable std::unique_ptr<X11SelectionReader> m_reader;
 };
 

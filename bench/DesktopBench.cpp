@@ -1,6 +1,6 @@
 #include "DesktopBench.h"
 
-#include "platform/desktop/X11RunningApplications.h"
+#include "desktop/X11RunningApplications.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -53,7 +53,7 @@ bool SelectingXterm::isActive() const
 {
     const std::optional<RunningApplication> active =
         m_applications ? m_applications->activeApplication() : std::nullopt;
-    return active && active->processIdentifier == pid();
+    return active && active->pid == pid();
 }
 
 bool SelectingXterm::activate()

@@ -11,7 +11,7 @@
 #include "app/ResultPanel.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
-#include "platform/desktop/DesktopPlatform.h"
+#include "desktop/DesktopPlatform.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -16,9 +16,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
-#include "app/ui/BusService.h"
-#include "app/ui/DesktopApplication.h"
-#include "app/ui/ResultWindow.h"
+#include "desktop/BusService.h"
+#include "ui/DesktopApplication.h"
+#include "ui/ResultWindow.h"
 
 #include <QApplication>
 #include <QDBusConnection>

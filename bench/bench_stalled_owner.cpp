@@ -11,7 +11,7 @@
 #include "BenchSupport.h"
 #include "DesktopBench.h"
 
-#include "app/ui/BusService.h"
+#include "desktop/BusService.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

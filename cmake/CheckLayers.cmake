@@ -1,12 +1,11 @@
 cmake_minimum_required(VERSION 3.25)
 # Fails when a source file of one layer includes a header of a layer that is not below it.
 # Run as a script:
-#   cmake -DLAYER=matching -DALLOWED=foundation|platform|results|matching
+#   cmake -DLAYER=matching -DALLOWED=foundation|platform|matching
 #         -DSOURCES=a.cpp|a.h -DSTAMP=out.stamp -P CheckLayers.cmake
-# A quoted include "x/y.h" belongs to layer x, except "platform/desktop/…", which is the
-# desktop layer, "desktop/wayland/…", which is the wayland layer, and "app/ui/…" and
-# "results/ui/…", which are the ui layer (the windows of the subsystems whose core lives in
-# app/ and results/). Includes in angle brackets (Qt, the system) are not looked at.
+# A quoted include "x/y.h" belongs to layer x, the folder of src/ it names, except
+# "desktop/wayland/…", which is the wayland library beside the desktop layer. Includes in
+# angle brackets (Qt, the system) are not looked at.
 string(REPLACE "|" ";" _allowed "${ALLOWED}")
 string(REPLACE "|" ";" _sources "${SOURCES}")
 set(_violations "")
@@ -20,12 +19,8 @@ foreach(_source IN LISTS _sources)
             continue()
         endif()
         set(_header "${CMAKE_MATCH_1}")
-        if(_header MATCHES "^platform/desktop/")
-            set(_layer desktop)
-        elseif(_header MATCHES "^desktop/wayland/")
+        if(_header MATCHES "^desktop/wayland/")
             set(_layer wayland)
-        elseif(_header MATCHES "^(app|results)/ui/")
-            set(_layer ui)
         elseif(_header MATCHES "^([^/]+)/")
             set(_layer "${CMAKE_MATCH_1}")
         else()

@@ -1,9 +1,9 @@
 # Each folder of src/ is one static library, and a library links and includes only the
 # layers below it:
-#   foundation → platform → results → matching → matchers, actions, plugins, capture
-#   → app → desktop → ui → the program
-# and, beside them, wayland (our own Wayland client, src/desktop/wayland), on foundation
-# alone, for the desktop layer to use.
+#   foundation → platform → matching → matchers, actions, plugins, capture
+#   → app → desktop → ui → cli (the programs)
+# and, beside desktop, wayland (our own Wayland client, src/desktop/wayland), on foundation
+# alone, for the desktop layer and those above it to use.
 # glimra_layer(TARGET LAYER ALLOWED...) checks, whenever a source of TARGET changes and
 # before TARGET is built, that its quoted includes name only LAYER itself and ALLOWED.
 set(GLIMRA_CHECK_LAYERS_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/CheckLayers.cmake")

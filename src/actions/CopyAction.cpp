@@ -22,8 +22,8 @@ Context valueOf(const Context &context)
 
 } // namespace
 
-CopyAction::CopyAction(std::shared_ptr<Pasteboard> pasteboard)
-    : ActionObject(u"CopyAction"_s), m_pasteboard(std::move(pasteboard))
+CopyAction::CopyAction(std::shared_ptr<Clipboard> clipboard)
+    : ActionObject(u"CopyAction"_s), m_clipboard(std::move(clipboard))
 {
 }
 
@@ -32,7 +32,7 @@ ActionList CopyAction::actionsForContext(const Context &context)
     const Context value = valueOf(context);
     if (value.isEmpty())
         return {};
-    auto offer = std::make_shared<CopyAction>(m_pasteboard);
+    auto offer = std::make_shared<CopyAction>(m_clipboard);
     offer->setLabel(u"copy"_s);
     offer->m_value = value;
     offer->setDetail(value.contains(ACT_TEXT) ? value.value(ACT_TEXT)
@@ -49,9 +49,9 @@ QString CopyAction::whyNotOffered(const Context &) const
 void CopyAction::execute(const Context &, const Completion &done)
 {
     // A clipboard in memory goes with this program: nothing would have been copied.
-    if (!m_pasteboard || !m_pasteboard->isShared())
+    if (!m_clipboard || !m_clipboard->isShared())
         return complete(done, Outcome::failure(u"there is no clipboard to copy to (no display was found)"_s));
-    if (!PasteAction::fillPasteboard(*m_pasteboard, m_value))
+    if (!PasteAction::fillClipboard(*m_clipboard, m_value))
         return complete(done, Outcome::failure(u"there is nothing to copy"_s));
     complete(done);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "matching/ActionObject.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <memory>
 
@@ -13,14 +13,14 @@ namespace glimra {
 class CopyAction : public ActionObject
 {
 public:
-    explicit CopyAction(std::shared_ptr<Pasteboard> pasteboard);
+    explicit CopyAction(std::shared_ptr<Clipboard> clipboard);
 
     ActionList actionsForContext(const Context &matchedContext) override;
     QString whyNotOffered(const Context &) const override;
     void execute(const Context &executionContext, const Completion &done) override;
 
 private:
-    std::shared_ptr<Pasteboard> m_pasteboard;
+    std::shared_ptr<Clipboard> m_clipboard;
     Context m_value; // what to copy, in the keys "paste" reads
 };
 

@@ -4,8 +4,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-OpenAction::OpenAction(std::shared_ptr<Workspace> workspace)
-    : ActionObject(u"OpenAction"_s), m_workspace(std::move(workspace))
+OpenAction::OpenAction(std::shared_ptr<FileManager> fileManager)
+    : ActionObject(u"OpenAction"_s), m_fileManager(std::move(fileManager))
 {
 }
 
@@ -18,7 +18,7 @@ ActionList OpenAction::actionsForContext(const Context &context)
         url = Url::URLWithString(context.value(ACT_URL));
     else
         return {};
-    auto offer = std::make_shared<OpenAction>(m_workspace);
+    auto offer = std::make_shared<OpenAction>(m_fileManager);
     offer->setLabel(u"open"_s);
     offer->m_url = url;
     return {offer};
@@ -28,9 +28,9 @@ void OpenAction::execute(const Context &, const Completion &done)
 {
     if (!m_url)
         return complete(done, Outcome::failure(u"there is no valid URL to open"_s));
-    if (!m_workspace)
+    if (!m_fileManager)
         return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
-    m_workspace->openURL(*m_url, done);
+    m_fileManager->open(*m_url, done);
 }
 
 } // namespace glimra

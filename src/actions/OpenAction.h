@@ -2,7 +2,7 @@
 
 #include "foundation/Url.h"
 #include "matching/ActionObject.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <memory>
 #include <optional>
@@ -13,7 +13,7 @@ namespace glimra {
 class OpenAction : public ActionObject
 {
 public:
-    explicit OpenAction(std::shared_ptr<Workspace> workspace);
+    explicit OpenAction(std::shared_ptr<FileManager> fileManager);
 
     /// The URL captured at offer time; nullopt when ACT_URL did not parse.
     std::optional<Url> url() const { return m_url; }
@@ -24,7 +24,7 @@ public:
     void execute(const Context &executionContext, const Completion &done) override;
 
 private:
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     std::optional<Url> m_url;
 };
 

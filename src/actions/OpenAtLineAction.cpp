@@ -30,10 +30,10 @@ bool hasPlaceholder(const CommandTemplate &command)
 
 } // namespace
 
-OpenAtLineAction::OpenAtLineAction(std::shared_ptr<Workspace> workspace,
+OpenAtLineAction::OpenAtLineAction(std::shared_ptr<FileManager> fileManager,
                                    std::function<QString()> editorSetting)
     : ActionObject(u"OpenAtLineAction"_s),
-      m_workspace(std::move(workspace)),
+      m_fileManager(std::move(fileManager)),
       m_editorSetting(std::move(editorSetting))
 {
 }
@@ -47,7 +47,7 @@ ActionList OpenAtLineAction::actionsForContext(const Context &context)
     if (!file.startsWith(u'/') || !isNumber(line))
         return {};
     const QString column = context.value(ACT_PATH_COLUMN);
-    auto offer = std::make_shared<OpenAtLineAction>(m_workspace, m_editorSetting);
+    auto offer = std::make_shared<OpenAtLineAction>(m_fileManager, m_editorSetting);
     offer->setLabel(u"open at line"_s);
     offer->m_position = {file, line, isNumber(column) ? column : QString()};
     offer->m_editorCommand = m_editorSetting ? m_editorSetting() : QString();
@@ -108,9 +108,9 @@ void OpenAtLineAction::execute(const Context &, const Completion &done)
     if (!command) {
         qCInfo(lcActions).noquote()
             << u"no editor that takes a line number is known; opening %1"_s.arg(m_position.file);
-        if (!m_workspace)
+        if (!m_fileManager)
             return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
-        return m_workspace->open_file(m_position.file, done);
+        return m_fileManager->openFile(m_position.file, done);
     }
     // In the file's folder, so that the editor's own file commands start next to it.
     const QString folder = dirname(m_position.file);

@@ -2,7 +2,7 @@
 
 #include "actions/EditorCommand.h"
 #include "matching/ActionObject.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <QStringList>
 
@@ -23,7 +23,7 @@ class OpenAtLineAction : public ActionObject
 public:
     /// `editorSetting` answers the current "editor_command" setting (empty when unset); it is
     /// asked once per offer.
-    OpenAtLineAction(std::shared_ptr<Workspace> workspace,
+    OpenAtLineAction(std::shared_ptr<FileManager> fileManager,
                      std::function<QString()> editorSetting);
 
     /// The command line that execute() starts (program first, and the editor's program, by
@@ -39,11 +39,11 @@ public:
     ActionList actionsForContext(const Context &matchedContext) override;
     QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs an absolute ACT_PATH and a number in ACT_PATH_LINE"); }
     /// Starts editorCommand(), reporting a failure when it cannot be started; or opens the
-    /// file through the workspace.
+    /// file through the file manager.
     void execute(const Context &executionContext, const Completion &done) override;
 
 private:
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     std::function<QString()> m_editorSetting;
     FilePosition m_position;
     QString m_editorCommand;

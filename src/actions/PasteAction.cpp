@@ -8,13 +8,13 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-PasteAction::PasteAction(std::shared_ptr<Pasteboard> pasteboard, TerminalTest isTerminal)
-    : ActionObject(u"PasteAction"_s), m_pasteboard(std::move(pasteboard)), m_isTerminal(std::move(isTerminal))
+PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTerminal)
+    : ActionObject(u"PasteAction"_s), m_clipboard(std::move(clipboard)), m_isTerminal(std::move(isTerminal))
 {
 }
 
-PasteAction::PasteAction(std::shared_ptr<Pasteboard> pasteboard, const QString &label, TerminalTest isTerminal)
-    : PasteAction(std::move(pasteboard), std::move(isTerminal))
+PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal)
+    : PasteAction(std::move(clipboard), std::move(isTerminal))
 {
     m_pastesel_ap = HandlerScript::initWithContentsOfFile(f(u"${APP_RESOURCES}/PasteAction.scpt"_s));
     setLabel(label);
@@ -23,15 +23,15 @@ PasteAction::PasteAction(std::shared_ptr<Pasteboard> pasteboard, const QString &
 QString PasteAction::typeForDataType(const QString &dataType)
 {
     if (dataType == u"PDF"_s)
-        return Pasteboard::PDFType;
+        return Clipboard::PDFType;
     if (dataType == u"HTML"_s)
-        return Pasteboard::HTMLType;
+        return Clipboard::HTMLType;
     if (dataType == u"TIFF"_s)
-        return Pasteboard::TIFFType;
+        return Clipboard::TIFFType;
     if (dataType == u"TXT"_s)
-        return Pasteboard::StringType;
+        return Clipboard::TextType;
     if (dataType == u"RTF"_s)
-        return Pasteboard::RTFType;
+        return Clipboard::RTFType;
     return {};
 }
 
@@ -39,24 +39,23 @@ ActionList PasteAction::actionsForContext(const Context &context)
 {
     if (!context.contains(ACT_TEXT) && !context.contains(ACT_DATA_TYPE))
         return {};
-    return {std::make_shared<PasteAction>(m_pasteboard, u"paste"_s, m_isTerminal)};
+    return {std::make_shared<PasteAction>(m_clipboard, u"paste"_s, m_isTerminal)};
 }
 
-bool PasteAction::fillPasteboard(Pasteboard &pasteboard, const Context &context)
+bool PasteAction::fillClipboard(Clipboard &clipboard, const Context &context)
 {
     const QString type = typeForDataType(context.value(ACT_DATA_TYPE));
     if (!type.isNull() && context.contains(ACT_DATA_PATH)) {
         QFile file(context.value(ACT_DATA_PATH));
         const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        pasteboard.declareTypes({type});
+        clipboard.setTypes({type});
         if (!data.isNull())
-            pasteboard.setData(data, type);
+            clipboard.setData(data, type);
         return true;
     }
     if (!context.contains(ACT_TEXT))
         return false;
-    pasteboard.declareTypes({Pasteboard::StringType});
-    pasteboard.setString(context.value(ACT_TEXT), Pasteboard::StringType);
+    clipboard.setText(context.value(ACT_TEXT));
     return true;
 }
 
@@ -78,40 +77,40 @@ std::optional<QString> PasteAction::checkForTerminal(Context &context)
 
 void PasteAction::execute(const Context &executionContext, const Completion &done)
 {
-    if (!m_pasteboard)
-        return complete(done, Outcome::failure(u"there is no pasteboard"_s));
+    if (!m_clipboard)
+        return complete(done, Outcome::failure(u"there is no clipboard"_s));
     Context context = executionContext;
     if (const std::optional<QString> ask = checkForTerminal(context))
         return complete(done, Outcome::failure(*ask));
     // What the user had on the clipboard, every format, to be put back. A paste while an
     // earlier one still waits to put it back finds that one's value there: the user's own
     // clipboard is the one the earlier paste saved, and only the last paste puts it back.
-    static std::optional<PasteboardContents> waiting;
+    static std::optional<ClipboardContents> waiting;
     static quint64 lastPaste = 0;
-    const PasteboardContents saved = !m_pasteboard->isShared() ? PasteboardContents()
+    const ClipboardContents saved = !m_clipboard->isShared() ? ClipboardContents()
                                      : waiting                 ? *waiting
-                                                               : m_pasteboard->contents();
-    if (!fillPasteboard(*m_pasteboard, context))
+                                                               : m_clipboard->contents();
+    if (!fillClipboard(*m_clipboard, context))
         return complete(done, Outcome::failure(u"there is nothing to paste"_s));
     const quint64 paste = ++lastPaste;
-    if (m_pasteboard->isShared())
+    if (m_clipboard->isShared())
         waiting = saved;
     QString failure;
     if (m_pastesel_ap)
         m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
     const Outcome outcome = m_pastesel_ap ? Outcome::unlessFailed(u"the paste script"_s, failure)
                                           : Outcome::failure(u"the paste script cannot be loaded"_s);
-    if (!m_pasteboard->isShared())
+    if (!m_clipboard->isShared())
         return complete(done, outcome);
     // Put back once the application has fetched what was pasted, never before: it asks
     // for it only after the keystroke, on its own time.
-    std::shared_ptr<Pasteboard> pasteboard = m_pasteboard;
-    pasteboard->whenFetched(PasteFetchBound, [pasteboard, saved, done, outcome, paste] {
+    std::shared_ptr<Clipboard> clipboard = m_clipboard;
+    clipboard->whenFetched(PasteFetchBound, [clipboard, saved, done, outcome, paste] {
         if (paste == lastPaste) {
             waiting.reset();
             // Another program took the clipboard meanwhile (the user copied): it stays theirs.
-            if (pasteboard->ownsClipboard())
-                pasteboard->setContents(saved);
+            if (clipboard->isOwnedHere())
+                clipboard->setContents(saved);
         }
         complete(done, outcome);
     });

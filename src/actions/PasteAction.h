@@ -2,7 +2,7 @@
 
 #include "foundation/HandlerScript.h"
 #include "matching/ActionObject.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <chrono>
 #include <functional>
@@ -12,7 +12,7 @@
 namespace glimra {
 
 /// "paste": puts ACT_TEXT, or the file ACT_DATA_PATH of kind ACT_DATA_TYPE, on the general
-/// pasteboard and runs the "paste_selection" handler of "${APP_RESOURCES}/PasteAction.scpt",
+/// clipboard and runs the "paste_selection" handler of "${APP_RESOURCES}/PasteAction.scpt",
 /// which pastes into the application the selection came from. The desktop's clipboard is
 /// put back as it was, every format, once the application has fetched the pasted data (or
 /// after PasteFetchBound without a fetch), unless another program took it meanwhile.
@@ -26,11 +26,11 @@ public:
     static constexpr std::chrono::milliseconds PasteFetchBound{2000};
 
     /// The prototype: no label, no script.
-    explicit PasteAction(std::shared_ptr<Pasteboard> pasteboard, TerminalTest isTerminal = {});
+    explicit PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTerminal = {});
     /// An offered action with its script loaded (initWithLabel:).
-    PasteAction(std::shared_ptr<Pasteboard> pasteboard, const QString &label, TerminalTest isTerminal = {});
+    PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal = {});
 
-    /// The pasteboard type of a data kind ("PDF", "HTML", "TIFF", "TXT", "RTF", exactly);
+    /// The clipboard type of a data kind ("PDF", "HTML", "TIFF", "TXT", "RTF", exactly);
     /// null for anything else.
     static QString typeForDataType(const QString &dataType);
 
@@ -38,19 +38,18 @@ public:
     QString whyNotOffered(const Context &) const override { return QStringLiteral("it needs ACT_TEXT or ACT_DATA_TYPE"); }
     void execute(const Context &executionContext, const Completion &done) override;
 
-    bool hasScript() const { return m_pastesel_ap != nullptr; }
 
-    /// Puts what `context` holds to paste on `pasteboard`: the file ACT_DATA_PATH of a known
-    /// kind ACT_DATA_TYPE, else ACT_TEXT. False, and the pasteboard untouched, when it
+    /// Puts what `context` holds to paste on `clipboard`: the file ACT_DATA_PATH of a known
+    /// kind ACT_DATA_TYPE, else ACT_TEXT. False, and the clipboard untouched, when it
     /// holds neither.
-    static bool fillPasteboard(Pasteboard &pasteboard, const Context &context);
+    static bool fillClipboard(Clipboard &clipboard, const Context &context);
 
 private:
     /// `context` as it is pasted into its application; a failure asking to choose again
     /// when it must not be pasted unasked.
     std::optional<QString> checkForTerminal(Context &context);
 
-    std::shared_ptr<Pasteboard> m_pasteboard;
+    std::shared_ptr<Clipboard> m_clipboard;
     std::shared_ptr<HandlerScript> m_pastesel_ap;
     TerminalTest m_isTerminal;
     bool m_askedOnce = false;

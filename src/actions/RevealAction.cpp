@@ -4,8 +4,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-RevealAction::RevealAction(std::shared_ptr<Workspace> workspace)
-    : ActionObject(u"RevealAction"_s), m_workspace(std::move(workspace))
+RevealAction::RevealAction(std::shared_ptr<FileManager> fileManager)
+    : ActionObject(u"RevealAction"_s), m_fileManager(std::move(fileManager))
 {
 }
 
@@ -13,7 +13,7 @@ ActionList RevealAction::actionsForContext(const Context &context)
 {
     if (!context.contains(ACT_PATH))
         return {};
-    auto offer = std::make_shared<RevealAction>(m_workspace);
+    auto offer = std::make_shared<RevealAction>(m_fileManager);
     offer->setLabel(u"reveal"_s);
     offer->m_file = context.value(ACT_PATH);
     return {offer};
@@ -21,9 +21,9 @@ ActionList RevealAction::actionsForContext(const Context &context)
 
 void RevealAction::execute(const Context &, const Completion &done)
 {
-    if (!m_workspace)
+    if (!m_fileManager)
         return complete(done, Outcome::failure(u"there is no desktop to reveal it on"_s));
-    m_workspace->selectFile(m_file, u""_s, done);
+    m_fileManager->reveal(m_file, done);
 }
 
 } // namespace glimra

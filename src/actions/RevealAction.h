@@ -1,7 +1,7 @@
 #pragma once
 
 #include "matching/ActionObject.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <memory>
 
@@ -11,7 +11,7 @@ namespace glimra {
 class RevealAction : public ActionObject
 {
 public:
-    explicit RevealAction(std::shared_ptr<Workspace> workspace);
+    explicit RevealAction(std::shared_ptr<FileManager> fileManager);
 
     QString file() const { return m_file; }
 
@@ -20,7 +20,7 @@ public:
     void execute(const Context &executionContext, const Completion &done) override;
 
 private:
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     QString m_file;
 };
 

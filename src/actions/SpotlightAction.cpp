@@ -4,21 +4,21 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-SpotlightAction::SpotlightAction(std::shared_ptr<Workspace> workspace)
-    : WordAction(u"SpotlightAction"_s, u"spotlight"_s, std::move(workspace))
+SpotlightAction::SpotlightAction(std::shared_ptr<FileManager> fileManager)
+    : WordAction(u"SpotlightAction"_s, u"spotlight"_s, std::move(fileManager))
 {
 }
 
 std::shared_ptr<WordAction> SpotlightAction::makeOffer() const
 {
-    return std::make_shared<SpotlightAction>(sharedWorkspace());
+    return std::make_shared<SpotlightAction>(fileManager());
 }
 
 void SpotlightAction::execute(const Context &, const Completion &done)
 {
-    if (!workspace())
+    if (!fileManager())
         return complete(done, Outcome::failure(u"there is no desktop to search"_s));
-    workspace()->showSearchResultsForQueryString(word(), done);
+    fileManager()->showSearchResults(word(), done);
 }
 
 } // namespace glimra

@@ -8,7 +8,7 @@ namespace glimra {
 class SpotlightAction : public WordAction
 {
 public:
-    explicit SpotlightAction(std::shared_ptr<Workspace> workspace);
+    explicit SpotlightAction(std::shared_ptr<FileManager> fileManager);
     void execute(const Context &executionContext, const Completion &done) override;
 
 protected:

@@ -8,14 +8,14 @@ namespace glimra {
 
 const QString WebSearchAction::Host = u"www.google.com"_s;
 
-WebSearchAction::WebSearchAction(std::shared_ptr<Workspace> workspace)
-    : WordAction(u"WebSearchAction"_s, u"search"_s, std::move(workspace))
+WebSearchAction::WebSearchAction(std::shared_ptr<FileManager> fileManager)
+    : WordAction(u"WebSearchAction"_s, u"search"_s, std::move(fileManager))
 {
 }
 
 std::shared_ptr<WordAction> WebSearchAction::makeOffer() const
 {
-    return std::make_shared<WebSearchAction>(sharedWorkspace());
+    return std::make_shared<WebSearchAction>(fileManager());
 }
 
 std::optional<Url> WebSearchAction::searchURL(const QString &words)
@@ -30,9 +30,9 @@ void WebSearchAction::execute(const Context &, const Completion &done)
     const std::optional<Url> url = searchURL(word());
     if (!url)
         return complete(done, Outcome::failure(u"the words make no valid address"_s));
-    if (!workspace())
+    if (!fileManager())
         return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
-    workspace()->openURL(*url, done);
+    fileManager()->open(*url, done);
 }
 
 } // namespace glimra

@@ -12,7 +12,7 @@ class WebSearchAction : public WordAction
 public:
     static const QString Host;
 
-    explicit WebSearchAction(std::shared_ptr<Workspace> workspace);
+    explicit WebSearchAction(std::shared_ptr<FileManager> fileManager);
     void execute(const Context &executionContext, const Completion &done) override;
 
     /// The query URL for `words`.

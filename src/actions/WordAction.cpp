@@ -3,10 +3,10 @@
 namespace glimra {
 
 WordAction::WordAction(QString className, QString offerLabel,
-                       std::shared_ptr<Workspace> workspace)
+                       std::shared_ptr<FileManager> fileManager)
     : ActionObject(std::move(className)),
       m_offerLabel(std::move(offerLabel)),
-      m_workspace(std::move(workspace))
+      m_fileManager(std::move(fileManager))
 {
 }
 

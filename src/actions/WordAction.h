@@ -1,7 +1,7 @@
 #pragma once
 
 #include "matching/ActionObject.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <memory>
 
@@ -12,7 +12,7 @@ namespace glimra {
 class WordAction : public ActionObject
 {
 public:
-    WordAction(QString className, QString offerLabel, std::shared_ptr<Workspace> workspace);
+    WordAction(QString className, QString offerLabel, std::shared_ptr<FileManager> fileManager);
 
     QString word() const { return m_word; }
 
@@ -22,12 +22,11 @@ public:
 protected:
     /// A new, unlabelled action of the derived class.
     virtual std::shared_ptr<WordAction> makeOffer() const = 0;
-    Workspace *workspace() const { return m_workspace.get(); }
-    std::shared_ptr<Workspace> sharedWorkspace() const { return m_workspace; }
+    const std::shared_ptr<FileManager> &fileManager() const { return m_fileManager; }
 
 private:
     QString m_offerLabel;
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     QString m_word;
 };
 

@@ -1,7 +1,6 @@
 #include "app/AppDelegate.h"
 
 #include "app/ResultPanel.h"
-#include "app/growl_notify.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
 #include "capture/isSystemApp.h"
@@ -13,7 +12,7 @@
 #include "matching/MatchingEngine.h"
 #include "matching/contentType.h"
 #include "platform/Notifier.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 #include "platform/UserDefaults.h"
 
 #include <QDateTime>
@@ -42,9 +41,9 @@ AppDelegate::AppDelegate(QObject *parent) : ApplicationDelegate(parent) {}
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::setGeneralPasteboard(std::shared_ptr<Pasteboard> pasteboard)
+void AppDelegate::setClipboard(std::shared_ptr<Clipboard> clipboard)
 {
-    m_generalPasteboard = std::move(pasteboard);
+    m_clipboard = std::move(clipboard);
 }
 
 void AppDelegate::setLateResults(LateResults *lateResults)
@@ -157,13 +156,13 @@ GuessOutcome AppDelegate::stop(GuessOutcome::Ending ending, const QString &title
 void AppDelegate::notify(const QString &title, const QString &description)
 {
     if (m_notifier)
-        growl_notify(*m_notifier, title, description);
+        m_notifier->notify(title, description, Notifier::Progress);
 }
 
 void AppDelegate::notifyError(const QString &title, const QString &description)
 {
     if (m_notifier)
-        growl_notify_error(*m_notifier, title, description);
+        m_notifier->notify(title, description, Notifier::Failure);
 }
 
 void AppDelegate::markFollowMouse(Sender sender)
@@ -264,24 +263,24 @@ quint64 AppDelegate::guessCurrentClipboard(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
         markFollowMouse(sender);
-        guessPasteboard(m_generalPasteboard && m_copySelection
-                            ? m_copySelection->clipboard(*m_generalPasteboard, QString(),
+        guessClipboardCapture(m_clipboard && m_copySelection
+                            ? m_copySelection->clipboard(*m_clipboard, QString(),
                                                          m_settings.captureLimitBytes())
                             : CopySelection::Capture());
     });
 }
 
-quint64 AppDelegate::handleFromService(const Pasteboard &pasteboard)
+quint64 AppDelegate::handleFromService(const Clipboard &clipboard)
 {
-    // Read now: the request's pasteboard need not outlive this call. The settings of the
+    // Read now: the request's clipboard need not outlive this call. The settings of the
     // guess are not read yet: its limit is read for the purpose.
     const qsizetype limit = (m_userDefaults ? m_userDefaults->snapshot() : Settings()).captureLimitBytes();
     const CopySelection::Capture capture =
-        m_copySelection ? m_copySelection->clipboard(pasteboard, QString(), limit) : CopySelection::Capture();
-    return request(Kind::Capture, [this, capture] { guessPasteboard(capture); });
+        m_copySelection ? m_copySelection->clipboard(clipboard, QString(), limit) : CopySelection::Capture();
+    return request(Kind::Capture, [this, capture] { guessClipboardCapture(capture); });
 }
 
-void AppDelegate::guessPasteboard(const CopySelection::Capture &capture)
+void AppDelegate::guessClipboardCapture(const CopySelection::Capture &capture)
 {
     // Without an application or a text, nothing changes and nobody is told.
     const std::optional<Context> focus = focusContext();
@@ -454,17 +453,17 @@ void AppDelegate::refreshPlugins()
     QTimer::singleShot(0, this, &AppDelegate::refresh_plugins);
 }
 
-void AppDelegate::applicationFocusDidChange(const QString &bundleIdentifier,
-                                            const QString &localizedName)
+void AppDelegate::applicationFocusDidChange(const QString &windowClass,
+                                            const QString &name)
 {
-    if (localizedName.isEmpty() || localizedName == u"(null)"_s || isSystemApp(localizedName)
-        || isSystemApp(bundleIdentifier))
+    if (name.isEmpty() || name == u"(null)"_s || isSystemApp(name)
+        || isSystemApp(windowClass))
         return;
-    if (bundleIdentifier.isNull())
+    if (windowClass.isNull())
         applicationContext().remove(u"app_id"_s);
     else
-        applicationContext().insert(u"app_id"_s, bundleIdentifier);
-    applicationContext().insert(u"app_name"_s, localizedName);
+        applicationContext().insert(u"app_id"_s, windowClass);
+    applicationContext().insert(u"app_name"_s, name);
 }
 
 void AppDelegate::setSelectedTab(qint64 tab)
@@ -495,12 +494,6 @@ void AppDelegate::setResultFiles(const QList<FileObject> &files)
 {
     m_resultFiles = files;
     emit resultFilesChanged();
-}
-
-void AppDelegate::setSelection(const QString &selection)
-{
-    m_selection = selection;
-    emit selectionChanged();
 }
 
 } // namespace glimra

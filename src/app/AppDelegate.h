@@ -8,7 +8,7 @@
 #include "matching/Context.h"
 #include "matching/Explanation.h"
 #include "platform/Settings.h"
-#include "results/FileObject.h"
+#include "matching/FileObject.h"
 
 #include <QList>
 #include <QObject>
@@ -25,7 +25,7 @@ class GlobalContext;
 class LateResults;
 class MatchingEngine;
 class Notifier;
-class Pasteboard;
+class Clipboard;
 class ResultPanel;
 class UserDefaults;
 
@@ -55,7 +55,6 @@ class AppDelegate : public ApplicationDelegate
                    NOTIFY resultActionsChanged)
     Q_PROPERTY(QList<glimra::FileObject> resultFiles READ resultFiles WRITE setResultFiles
                    NOTIFY resultFilesChanged)
-    Q_PROPERTY(QString selection READ selection WRITE setSelection NOTIFY selectionChanged)
 
 public:
     /// Where a request came from: a toolbar item never moves the panel to the pointer.
@@ -70,7 +69,7 @@ public:
     void setMatchingEngine(MatchingEngine *engine) { m_matchingEngine = engine; }
     void setResultWindow(ResultPanel *resultWindow) { m_resultWindow = resultWindow; }
     void setNotifier(std::shared_ptr<Notifier> notifier) { m_notifier = std::move(notifier); }
-    void setGeneralPasteboard(std::shared_ptr<Pasteboard> pasteboard);
+    void setClipboard(std::shared_ptr<Clipboard> clipboard);
     void setUserDefaults(UserDefaults *userDefaults) { m_userDefaults = userDefaults; }
     void setGlobalContext(GlobalContext *globalContext) { m_globalContext = globalContext; }
     /// Where late files come from; they are taken for the guess that is current.
@@ -92,8 +91,8 @@ public:
     quint64 guessCurrentSelection(Sender sender = Sender::Other);
     /// Guesses the text the clipboard holds now.
     quint64 guessCurrentClipboard(Sender sender = Sender::Other);
-    /// Guesses the text of a Services request's pasteboard (read at once).
-    quint64 handleFromService(const Pasteboard &pasteboard);
+    /// Guesses the text of a Services request's clipboard (read at once).
+    quint64 handleFromService(const Clipboard &clipboard);
     /// Guesses a given selection context as it stands: nothing is captured, no panel is
     /// shown, nobody is notified (the command line's match, scripting).
     quint64 guessText(const Context &selectionContext);
@@ -120,8 +119,8 @@ public:
     /// Asks for the plug-ins to be reloaded: posts "refresh_plugins".
     void refreshPlugins();
 
-    void applicationFocusDidChange(const QString &bundleIdentifier,
-                                   const QString &localizedName) override;
+    void applicationFocusDidChange(const QString &windowClass,
+                                   const QString &name) override;
 
     /// The guess whose results the properties hold (0 before the first).
     quint64 currentGuess() const { return m_currentGuess; }
@@ -146,8 +145,6 @@ public:
     void setResultActions(const ActionList &actions);
     QList<FileObject> resultFiles() const { return m_resultFiles; }
     void setResultFiles(const QList<FileObject> &files);
-    QString selection() const { return m_selection; }
-    void setSelection(const QString &selection);
 
     /// The execution context for the current guess.
     Context executionContext() const;
@@ -158,7 +155,6 @@ signals:
     void matchedContextChanged();
     void resultActionsChanged();
     void resultFilesChanged();
-    void selectionChanged();
     /// The event that reloads the plug-ins; the assembly connects the plug-in manager.
     void refresh_plugins();
     /// A guess has ended (or was dropped before it ran).
@@ -184,7 +180,7 @@ private:
                       const QString &description = {});
 
     void continueGuessing();
-    void guessPasteboard(const CopySelection::Capture &capture);
+    void guessClipboardCapture(const CopySelection::Capture &capture);
     std::optional<Context> focusContext() const;
     void matchCapture(const Context &focus, const Context &capture);
     void showResults();
@@ -201,7 +197,7 @@ private:
     MatchingEngine *m_matchingEngine = nullptr;
     ResultPanel *m_resultWindow = nullptr;
     std::shared_ptr<Notifier> m_notifier;
-    std::shared_ptr<Pasteboard> m_generalPasteboard;
+    std::shared_ptr<Clipboard> m_clipboard;
     UserDefaults *m_userDefaults = nullptr;
     QString m_feedURL;
     GlobalContext *m_globalContext = nullptr;
@@ -222,7 +218,6 @@ private:
     Context m_matchedContext;
     ActionList m_resultActions;
     QList<FileObject> m_resultFiles;
-    QString m_selection;
 };
 
 } // namespace glimra

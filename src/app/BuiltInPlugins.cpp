@@ -73,17 +73,17 @@ PluginCatalogue BuiltInPlugins::catalogue() const
     };
     catalogue.builtInActions = [platform = m_platform, settings = m_settings] {
         return ActionList{std::make_shared<RunCommandAction>(),
-                          std::make_shared<PasteAction>(platform.generalPasteboard, isTerminal(platform)),
-                          std::make_shared<OpenAction>(platform.workspace),
-                          std::make_shared<RevealAction>(platform.workspace),
+                          std::make_shared<PasteAction>(platform.clipboard, isTerminal(platform)),
+                          std::make_shared<OpenAction>(platform.fileManager),
+                          std::make_shared<RevealAction>(platform.fileManager),
                           std::make_shared<EMailAction>(),
-                          std::make_shared<WebSearchAction>(platform.workspace),
-                          std::make_shared<SpotlightAction>(platform.workspace),
+                          std::make_shared<WebSearchAction>(platform.fileManager),
+                          std::make_shared<SpotlightAction>(platform.fileManager),
                           std::make_shared<OpenAtLineAction>(
-                              platform.workspace, [settings] {
+                              platform.fileManager, [settings] {
                                   return settings ? settings().stringForKey(u"editor_command"_s) : QString();
                               }),
-                          std::make_shared<CopyAction>(platform.generalPasteboard)};
+                          std::make_shared<CopyAction>(platform.clipboard)};
     };
     catalogue.searchMatcher = m_searchMatch;
     // The one Perl engine is made when the first Perl plug-in is: no interpreter exists

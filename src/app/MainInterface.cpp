@@ -31,9 +31,9 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
         m_pluginController.get(), m_platform.runningApplications.get(),
         &delegate->applicationContext());
     m_copySelection = std::make_unique<CopySelection>(m_pluginController.get(),
-                                                      m_platform.generalPasteboard,
+                                                      m_platform.clipboard,
                                                       m_platform.runningApplications.get());
-    m_pluginManager = std::make_unique<PluginManager>(m_builtIns->catalogue(), m_platform.workspace);
+    m_pluginManager = std::make_unique<PluginManager>(m_builtIns->catalogue(), m_platform.fileManager);
     m_matchingEngine = std::make_unique<MatchingEngine>(m_pluginManager.get());
 
     delegate->setFocusTracker(m_focusTracker.get());
@@ -41,7 +41,7 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
     delegate->setMatchingEngine(m_matchingEngine.get());
     delegate->setResultWindow(resultWindow);
     delegate->setNotifier(m_platform.notifier);
-    delegate->setGeneralPasteboard(m_platform.generalPasteboard);
+    delegate->setClipboard(m_platform.clipboard);
     delegate->setUserDefaults(m_userDefaults.get());
     delegate->setGlobalContext(m_globalContext.get());
     delegate->setLateResults(&m_builtIns->searchMatch());

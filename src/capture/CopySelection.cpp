@@ -4,17 +4,17 @@
 #include "foundation/Log.h"
 #include "foundation/MainLoop.h"
 #include "foundation/PluginController.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
 CopySelection::CopySelection(const PluginController *pluginController,
-                             std::shared_ptr<Pasteboard> generalPasteboard,
+                             std::shared_ptr<Clipboard> clipboard,
                              const RunningApplications *runningApplications)
     : m_pluginController(pluginController),
-      m_generalPasteboard(std::move(generalPasteboard)),
+      m_clipboard(std::move(clipboard)),
       m_runningApplications(runningApplications)
 {
 }
@@ -24,17 +24,6 @@ std::optional<Context> CopySelection::capture(const QString &text)
     if (text.isNull() || text == u""_s || text == u"null"_s || text == u"(null)"_s)
         return std::nullopt;
     return Context{{CTX_TEXT, text}};
-}
-
-std::optional<Context> CopySelection::getPBoard(const Pasteboard &pasteboard)
-{
-    return capture(pasteboard.stringValue());
-}
-
-void CopySelection::setPBoard(Pasteboard &pasteboard, const QString &text)
-{
-    pasteboard.declareTypes({Pasteboard::StringType});
-    pasteboard.setString(text, Pasteboard::StringType);
 }
 
 namespace {
@@ -47,21 +36,21 @@ const QString NotHandedOver = u"did not hand over its selection within %1 s"_s;
 CopySelection::Capture CopySelection::captureOf(const TextRead &read, qsizetype maximumBytes)
 {
     if (read.timedOut)
-        return {std::nullopt, 0, NotHandedOver.arg(Pasteboard::ReadDeadlineSeconds)};
+        return {std::nullopt, 0, NotHandedOver.arg(Clipboard::ReadDeadlineSeconds)};
     std::optional<Context> context = capture(read.text);
     const qsizetype cutAt = context && read.cut ? maximumBytes : 0;
     return {std::move(context), cutAt, {}};
 }
 
-CopySelection::Capture CopySelection::contextForApp(const QString &bundleIdentifier, qsizetype maximumBytes)
+CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, qsizetype maximumBytes)
 {
     const QString scriptName =
-        u"%1-selection"_s.arg(bundleIdentifier.isNull() ? u"(null)"_s : bundleIdentifier);
+        u"%1-selection"_s.arg(windowClass.isNull() ? u"(null)"_s : windowClass);
     std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(scriptName);
     if (!script)
         script = m_pluginController->pluginForName(u"CurrentCocoaApp-selection"_s);
-    const QJsonArray arguments = WindowFacts::ofApplication(m_runningApplications, bundleIdentifier)
-                                     .arguments(bundleIdentifier);
+    const QJsonArray arguments = WindowFacts::ofApplication(m_runningApplications, windowClass)
+                                     .arguments(windowClass);
     if (script) {
         if (const std::optional<TextRead> direct = script->selectionWithoutClipboard(arguments, maximumBytes)) {
             Capture handed = captureOf(*direct, maximumBytes);
@@ -73,28 +62,28 @@ CopySelection::Capture CopySelection::contextForApp(const QString &bundleIdentif
     // Whatever the user had copied is kept and put back afterwards: the copy below would
     // otherwise lose it for good. What cannot be kept whole is not emptied.
     QString why;
-    const std::optional<PasteboardContents> saved = m_generalPasteboard->wholeContents(&why);
+    const std::optional<ClipboardContents> saved = m_clipboard->wholeContents(&why);
     if (!saved) {
         qCInfo(lcCapture).noquote() << u"the clipboard cannot be kept (%1): no copy is asked for"_s.arg(why);
         return {std::nullopt, 0, u"could not be asked to copy: the clipboard cannot be kept (%1)"_s.arg(why)};
     }
-    setPBoard(*m_generalPasteboard, u""_s);
+    m_clipboard->setText(u""_s);
     if (script)
         script->executeSubroutine(u"copy_selection"_s, arguments);
     Capture copied = waitForCopy(maximumBytes);
-    m_generalPasteboard->setContents(*saved);
+    m_clipboard->setContents(*saved);
     return copied;
 }
 
 CopySelection::Capture CopySelection::waitForCopy(qsizetype maximumBytes) const
 {
-    Capture copied = captureOf(m_generalPasteboard->readText(maximumBytes), maximumBytes);
+    Capture copied = captureOf(m_clipboard->readText(maximumBytes), maximumBytes);
     if (copied.context || !copied.failure.isNull())
         return copied;
     for (int n = 0; n < 3; ++n) {
         qCInfo(lcCapture).noquote() << u"sleeping..."_s;
         sleep_main_loop(0.2 * n);
-        copied = captureOf(m_generalPasteboard->readText(maximumBytes), maximumBytes);
+        copied = captureOf(m_clipboard->readText(maximumBytes), maximumBytes);
         if (copied.context || !copied.failure.isNull())
             return copied;
     }
@@ -102,10 +91,10 @@ CopySelection::Capture CopySelection::waitForCopy(qsizetype maximumBytes) const
     return {};
 }
 
-CopySelection::Capture CopySelection::clipboard(const Pasteboard &pasteboard, const QString &,
+CopySelection::Capture CopySelection::clipboard(const Clipboard &clipboard, const QString &,
                                                 qsizetype maximumBytes)
 {
-    return captureOf(pasteboard.readText(maximumBytes), maximumBytes);
+    return captureOf(clipboard.readText(maximumBytes), maximumBytes);
 }
 
 } // namespace glimra

@@ -7,19 +7,19 @@
 
 namespace glimra {
 
-class Pasteboard;
+class Clipboard;
 class PluginController;
 class RunningApplications;
 struct TextRead;
 
 /// Gets the text the user has selected in the front-most application through the general
-/// pasteboard: saves what the pasteboard holds, empties it, has the application's
-/// selection script ("copy_selection") copy, reads the pasteboard until text arrives or
+/// clipboard: saves what the clipboard holds, empties it, has the application's
+/// selection script ("copy_selection") copy, reads the clipboard until text arrives or
 /// the waits (0.0, 0.2, 0.4 s, with the event loop running) run out, then puts the user's
 /// clipboard back as it was. A built-in selection script that hands the selected text over
 /// directly is asked first: then the clipboard is not touched. The script's argument
 /// carries the facts of the application's front window (WindowFacts). Each read takes at
-/// most the capture's limit of text and waits for the owner at most the pasteboard's
+/// most the capture's limit of text and waits for the owner at most the clipboard's
 /// deadline; a clipboard that cannot be saved whole is never emptied. Main thread only.
 class CopySelection
 {
@@ -43,22 +43,18 @@ public:
     /// The plug-in controller and the running applications (may be null: no window facts)
     /// are not owned and must outlive the copier.
     CopySelection(const PluginController *pluginController,
-                  std::shared_ptr<Pasteboard> generalPasteboard,
+                  std::shared_ptr<Clipboard> clipboard,
                   const RunningApplications *runningApplications = nullptr);
     virtual ~CopySelection() = default;
 
     /// The capture of the copied selection, at most `maximumBytes` of UTF-8.
-    virtual Capture contextForApp(const QString &bundleIdentifier,
+    virtual Capture contextForApp(const QString &windowClass,
                                   qsizetype maximumBytes = DefaultMaximumBytes);
-    /// The capture of the text `pasteboard` holds now; nothing is written or waited for
+    /// The capture of the text `clipboard` holds now; nothing is written or waited for
     /// but its owner.
-    Capture clipboard(const Pasteboard &pasteboard, const QString &bundleIdentifier,
+    Capture clipboard(const Clipboard &clipboard, const QString &windowClass,
                       qsizetype maximumBytes = DefaultMaximumBytes);
 
-    /// The capture of the pasteboard's text; nullopt for none, "", "null" and "(null)".
-    static std::optional<Context> getPBoard(const Pasteboard &pasteboard);
-    /// Makes `text` the pasteboard's only content.
-    static void setPBoard(Pasteboard &pasteboard, const QString &text);
 
 private:
     static std::optional<Context> capture(const QString &text);
@@ -66,7 +62,7 @@ private:
     Capture waitForCopy(qsizetype maximumBytes) const;
 
     const PluginController *m_pluginController;
-    std::shared_ptr<Pasteboard> m_generalPasteboard;
+    std::shared_ptr<Clipboard> m_clipboard;
     const RunningApplications *m_runningApplications;
 };
 

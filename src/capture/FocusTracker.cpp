@@ -33,8 +33,8 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
     for (const RunningApplication &application : applications) {
         if (application.active && !application.hidden && !application.terminated
             && application.finishedLaunching) {
-            name = application.localizedName;
-            identifier = application.bundleIdentifier;
+            name = application.name;
+            identifier = application.windowClass;
             break;
         }
     }
@@ -49,19 +49,19 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
                       WindowFacts::ofApplication(applications, identifier).arguments(identifier));
 }
 
-std::optional<Context> FocusTracker::contextForApp(const QString &bundleIdentifier) const
+std::optional<Context> FocusTracker::contextForApp(const QString &windowClass) const
 {
-    return contextFor(bundleIdentifier,
-                      WindowFacts::ofApplication(m_runningApplications, bundleIdentifier)
-                          .arguments(bundleIdentifier));
+    return contextFor(windowClass,
+                      WindowFacts::ofApplication(m_runningApplications, windowClass)
+                          .arguments(windowClass));
 }
 
-std::optional<Context> FocusTracker::contextFor(const QString &bundleIdentifier,
+std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
                                                 const QJsonArray &arguments) const
 {
-    qCInfo(lcCapture).noquote() << u"appname:%1"_s.arg(bundleIdentifier.isNull() ? u"(null)"_s
-                                                                               : bundleIdentifier);
-    std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(bundleIdentifier);
+    qCInfo(lcCapture).noquote() << u"appname:%1"_s.arg(windowClass.isNull() ? u"(null)"_s
+                                                                               : windowClass);
+    std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(windowClass);
     if (!script) {
         qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
         script = m_pluginController->pluginForName(u"CurrentCocoaApp"_s);
@@ -72,13 +72,13 @@ std::optional<Context> FocusTracker::contextFor(const QString &bundleIdentifier,
         qCInfo(lcCapture).noquote() << u"no context..."_s;
         return std::nullopt;
     }
-    return mkcontext(report, bundleIdentifier);
+    return mkcontext(report, windowClass);
 }
 
-Context FocusTracker::mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const
+Context FocusTracker::mkcontext(const QVariantMap &report, const QString &windowClass) const
 {
     Context context;
-    set(context, CTX_APPID, bundleIdentifier);
+    set(context, CTX_APPID, windowClass);
     auto text = [&report](const QString &key) {
         const QVariant value = report.value(key);
         return value.typeId() == QMetaType::QString ? trim(value.toString()) : QString();

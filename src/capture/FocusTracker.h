@@ -32,14 +32,14 @@ public:
 
     /// The focus context of the front-most application, or nullopt.
     virtual std::optional<Context> contextForCurrentApp() const;
-    /// The focus context for the application `bundleIdentifier` (may be null), or nullopt
+    /// The focus context for the application `windowClass` (may be null), or nullopt
     /// when no script reports anything.
-    virtual std::optional<Context> contextForApp(const QString &bundleIdentifier) const;
+    virtual std::optional<Context> contextForApp(const QString &windowClass) const;
 
 private:
-    std::optional<Context> contextFor(const QString &bundleIdentifier,
+    std::optional<Context> contextFor(const QString &windowClass,
                                       const QJsonArray &arguments) const;
-    Context mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const;
+    Context mkcontext(const QVariantMap &report, const QString &windowClass) const;
 
     const PluginController *m_pluginController;
     const RunningApplications *m_runningApplications;

@@ -3,7 +3,7 @@
 #include "capture/CopySelection.h"
 #include "capture/TerminalSession.h"
 #include "capture/WindowFacts.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <QFileInfo>
 
@@ -11,8 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-SelectionCopyScript::SelectionCopyScript(std::shared_ptr<Pasteboard> selection,
-                                         std::shared_ptr<Pasteboard> clipboard,
+SelectionCopyScript::SelectionCopyScript(std::shared_ptr<Clipboard> selection,
+                                         std::shared_ptr<Clipboard> clipboard,
                                          std::function<void()> copyKeystroke)
     : m_selection(std::move(selection)),
       m_clipboard(std::move(clipboard)),
@@ -47,13 +47,13 @@ QVariant SelectionCopyScript::executeSubroutine(const QString &handler, const QJ
             *failure = u"no handler %1"_s.arg(handler);
         return {};
     }
-    if (const std::optional<TextRead> read = selectionWithoutClipboard(args, Pasteboard::MaximumReadBytes)) {
+    if (const std::optional<TextRead> read = selectionWithoutClipboard(args, Clipboard::MaximumReadBytes)) {
         if (read->timedOut) {
             if (failure)
                 *failure = u"the selection was not handed over in time"_s;
             return {};
         }
-        CopySelection::setPBoard(*m_clipboard, read->text);
+        m_clipboard->setText(read->text);
         return {};
     }
     if (m_copyKeystroke && mayTakeTheCopyKeystroke(WindowFacts::fromArguments(args)))

@@ -7,7 +7,7 @@
 
 namespace glimra {
 
-class Pasteboard;
+class Clipboard;
 struct WindowFacts;
 
 /// The built-in "copy_selection" handler, what the shipped generic script does on a desktop
@@ -21,11 +21,11 @@ struct WindowFacts;
 class SelectionCopyScript : public ApplicationScript
 {
 public:
-    /// `selection` is the desktop's selection, `clipboard` the general pasteboard (both
+    /// `selection` is the desktop's selection, `clipboard` the clipboard (both
     /// shared). `copyKeystroke` sends the copy keystroke to the active window; with none,
     /// it is never sent (for applications known to be terminals).
-    SelectionCopyScript(std::shared_ptr<Pasteboard> selection,
-                        std::shared_ptr<Pasteboard> clipboard,
+    SelectionCopyScript(std::shared_ptr<Clipboard> selection,
+                        std::shared_ptr<Clipboard> clipboard,
                         std::function<void()> copyKeystroke);
 
     QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
@@ -35,8 +35,8 @@ public:
 private:
     static bool mayTakeTheCopyKeystroke(const WindowFacts &window);
 
-    std::shared_ptr<Pasteboard> m_selection;
-    std::shared_ptr<Pasteboard> m_clipboard;
+    std::shared_ptr<Clipboard> m_selection;
+    std::shared_ptr<Clipboard> m_clipboard;
     std::function<void()> m_copyKeystroke;
 };
 

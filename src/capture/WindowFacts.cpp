@@ -13,15 +13,15 @@ WindowFacts WindowFacts::ofApplication(const QList<RunningApplication> &applicat
 {
     const RunningApplication *front = nullptr;
     for (const RunningApplication &application : applications) {
-        if (identifier.isNull() || application.bundleIdentifier != identifier
-            || application.windowIdentifier == 0)
+        if (identifier.isNull() || application.windowClass != identifier
+            || application.windowId == 0)
             continue;
         if (!front || (application.active && !front->active))
             front = &application;
     }
     if (!front)
         return {};
-    return {front->windowIdentifier, front->bundleIdentifier, front->processIdentifier,
+    return {front->windowId, front->windowClass, front->pid,
             front->windowTitle};
 }
 

@@ -8,8 +8,8 @@
 #include "cli/Session.h"
 #include "cli/desktopServices.h"
 #include "capture/CopySelection.h"
-#include "platform/MemoryPasteboard.h"
-#include "platform/Pasteboard.h"
+#include "platform/MemoryClipboard.h"
+#include "platform/Clipboard.h"
 
 #include <QFile>
 
@@ -106,7 +106,7 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
         if (!input.open(stdin, QIODevice::ReadOnly))
             return command.usageError(u"cannot read standard input"_s);
         // A capture: no more is kept than a capture keeps (an endless input ends there).
-        serviceText = input.read(Pasteboard::MaximumReadBytes);
+        serviceText = input.read(Clipboard::MaximumReadBytes);
     }
 
     Session session(desktopServices(withDisplay));
@@ -115,8 +115,8 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
             return delegate.guessCurrentSelection();
         if (verb == u"clipboard"_s)
             return delegate.guessCurrentClipboard();
-        MemoryPasteboard request;
-        CopySelection::setPBoard(request, QString::fromUtf8(serviceText));
+        MemoryClipboard request;
+        request.setText(QString::fromUtf8(serviceText));
         return delegate.handleFromService(request);
     });
     if (outcome.finished())

@@ -1,7 +1,7 @@
 #include "cli/ClipboardKeeper.h"
 
 #include "foundation/Log.h"
-#include "platform/desktop/ClipboardPasteboard.h"
+#include "desktop/X11Clipboard.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -18,11 +18,11 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-void ClipboardKeeper::handOver(Pasteboard &clipboard)
+void ClipboardKeeper::handOver(Clipboard &clipboard)
 {
-    if (!clipboard.ownsClipboard())
+    if (!clipboard.isOwnedHere())
         return;
-    const PasteboardContents contents = clipboard.contents();
+    const ClipboardContents contents = clipboard.contents();
     if (contents.isEmpty())
         return;
 
@@ -48,11 +48,11 @@ void ClipboardKeeper::handOver(Pasteboard &clipboard)
     QEventLoop loop;
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop,
                      [&](QClipboard::Mode mode) {
-                         if (mode == QClipboard::Clipboard && !clipboard.ownsClipboard())
+                         if (mode == QClipboard::Clipboard && !clipboard.isOwnedHere())
                              loop.quit();
                      });
     QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    if (clipboard.ownsClipboard())
+    if (clipboard.isOwnedHere())
         loop.exec();
 }
 
@@ -61,7 +61,7 @@ int ClipboardKeeper::run(const QString &contentsFile)
     QFile file(contentsFile);
     if (!file.open(QIODevice::ReadOnly))
         return 1;
-    PasteboardContents contents;
+    ClipboardContents contents;
     QDataStream stream(&file);
     stream >> contents;
     file.close();
@@ -69,7 +69,7 @@ int ClipboardKeeper::run(const QString &contentsFile)
     if (stream.status() != QDataStream::Ok)
         return 1;
 
-    ClipboardPasteboard clipboard;
+    X11Clipboard clipboard;
     clipboard.setContents(contents);
     QClipboard *system = QGuiApplication::clipboard();
     QObject::connect(system, &QClipboard::changed, qApp, [system](QClipboard::Mode mode) {

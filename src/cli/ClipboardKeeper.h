@@ -4,7 +4,7 @@
 
 namespace glimra {
 
-class Pasteboard;
+class Clipboard;
 
 /// On X11 a clipboard lives as long as its owner. A short-lived glimra that filled the
 /// clipboard hands it over, before it exits, to a keeper: a detached glimra that serves
@@ -14,7 +14,7 @@ class ClipboardKeeper
 public:
     /// When this process owns the desktop clipboard, starts a keeper with everything it
     /// holds and waits (at most a few seconds) until the keeper has taken it over.
-    static void handOver(Pasteboard &clipboard);
+    static void handOver(Clipboard &clipboard);
 
     /// The keeper's own run ("glimra clipboard-keeper FILE"): serves the contents saved in
     /// FILE (which it removes) until another program owns the clipboard. Needs a display.

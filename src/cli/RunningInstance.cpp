@@ -1,6 +1,6 @@
 #include "cli/RunningInstance.h"
 
-#include "app/ui/BusService.h"
+#include "desktop/BusService.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/BusPeer.h"
+#include "desktop/BusPeer.h"
 
 #include <QJsonObject>
 #include <QString>

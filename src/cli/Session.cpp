@@ -1,7 +1,7 @@
 #include "cli/Session.h"
 
 #include "app/AppDelegate.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 
 #include <QEventLoop>
@@ -75,14 +75,14 @@ Outcome Session::runAction(const ActionPtr &action)
 
 void Session::keepClipboard()
 {
-    if (m_services.keepClipboard && m_services.platform.generalPasteboard)
-        m_services.keepClipboard(*m_services.platform.generalPasteboard);
+    if (m_services.keepClipboard && m_services.platform.clipboard)
+        m_services.keepClipboard(*m_services.platform.clipboard);
 }
 
 SessionServices Session::withoutDesktop()
 {
     SessionServices services;
-    services.platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    services.platform.clipboard = std::make_shared<MemoryClipboard>();
     services.platform.runningApplications = std::make_shared<NoRunningApplications>();
     return services;
 }

@@ -19,7 +19,7 @@ class AppDelegate;
 struct SessionServices
 {
     Platform platform;
-    std::function<void(Pasteboard &)> keepClipboard;
+    std::function<void(Clipboard &)> keepClipboard;
 };
 
 /// One run of the command line: the desktop's services (or stand-ins without a display),
@@ -49,7 +49,7 @@ public:
 
     /// The services of a run that only guesses a given text: it needs nothing of the
     /// desktop, so nothing of it is loaded or connected (a clipboard in memory, no
-    /// applications, no workspace, no notifications).
+    /// applications, no file manager, no notifications).
     static SessionServices withoutDesktop();
 
 private:

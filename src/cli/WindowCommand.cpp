@@ -1,14 +1,14 @@
 #include "cli/WindowCommand.h"
 
 #include "app/MainInterface.h"
-#include "app/ui/IntroPanel.h"
-#include "app/ui/PreferencesWindow.h"
+#include "ui/IntroPanel.h"
+#include "ui/PreferencesWindow.h"
 #include "cli/CommandLine.h"
 #include "cli/RunningInstance.h"
 #include "foundation/Paths.h"
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
-#include "platform/desktop/DesktopPlatform.h"
+#include "desktop/DesktopPlatform.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "cli/desktopServices.h"
 
 #include "cli/ClipboardKeeper.h"
-#include "platform/desktop/DesktopPlatform.h"
+#include "desktop/DesktopPlatform.h"
 
 namespace glimra {
 

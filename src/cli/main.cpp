@@ -1,6 +1,6 @@
 #include "app/MainInterface.h"
-#include "app/ui/DesktopApplication.h"
-#include "app/ui/ShortcutSettings.h"
+#include "ui/DesktopApplication.h"
+#include "ui/ShortcutSettings.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
 #include "cli/CommandLine.h"
@@ -12,7 +12,7 @@
 #include "cli/WindowCommand.h"
 #include "cli/desktopServices.h"
 #include "foundation/ExitCleanup.h"
-#include "platform/desktop/DesktopPlatform.h"
+#include "desktop/DesktopPlatform.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -77,7 +77,7 @@ int runDesktopApplication(int &argc, char *argv[])
     // outlives it (what it launched for the user, an editor or a browser, stays).
     glimra::ExitCleanup::endChildren();
     // A clipboard it restored after a copy outlives it.
-    glimra::ClipboardKeeper::handOver(*desktop.interface().platform().generalPasteboard);
+    glimra::ClipboardKeeper::handOver(*desktop.interface().platform().clipboard);
     return status;
 }
 

@@ -20,8 +20,8 @@ public:
 
 public slots:
     /// Another application became active; either text may be null.
-    virtual void applicationFocusDidChange(const QString &bundleIdentifier,
-                                           const QString &localizedName);
+    virtual void applicationFocusDidChange(const QString &windowClass,
+                                           const QString &name);
 
 private:
     QVariantMap m_applicationContext;

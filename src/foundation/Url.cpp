@@ -108,9 +108,4 @@ bool Url::isFileURL() const
     return scheme() == u"file"_s;
 }
 
-Url u(const QString &path)
-{
-    return Url::fileURLWithPath(f(path));
-}
-
 } // namespace glimra

@@ -43,7 +43,5 @@ private:
     QString m_text;
 };
 
-/// The file URL of a path after f() expansion.
-Url u(const QString &path);
 
 } // namespace glimra

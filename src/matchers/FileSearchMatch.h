@@ -29,11 +29,7 @@ public:
     bool isSearching(quint64 guess) const override;
 
     QString searchedPath() const { return m_searchedPath; }
-    void setSearchedPath(const QString &path) { m_searchedPath = path; }
     QStringList searchScope() const { return m_searchScope; }
-    void setSearchScope(const QStringList &scope) { m_searchScope = scope; }
-    QString baseDir() const { return m_baseDir; }
-    void setBaseDir(const QString &dir) { m_baseDir = dir; }
 
     /// Starts the search for `queryText`; false (and no search) when it does not parse.
     bool doQuery(const QString &queryText);

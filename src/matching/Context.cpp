@@ -11,11 +11,6 @@ bool isResultKey(const QString &key)
     return key.startsWith(ResultPrefix);
 }
 
-bool isCapturedKey(const QString &key)
-{
-    return key.startsWith(CapturedPrefix);
-}
-
 void set(Context &context, const QString &key, const QString &value)
 {
     if (value.isNull())

@@ -57,8 +57,6 @@ inline const QString LogPrefix = QStringLiteral("LOG_");
 
 /// A key that travels to the matched context (begins with "ACT_").
 bool isResultKey(const QString &key);
-/// A captured fact (begins with "CTX_").
-bool isCapturedKey(const QString &key);
 
 /// Sets `key` to `value`, or removes it when `value` is null: a key set to nothing is
 /// left out.

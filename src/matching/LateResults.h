@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/FileObject.h"
+#include "matching/FileObject.h"
 
 #include <QList>
 #include <QObject>

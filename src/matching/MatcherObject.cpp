@@ -55,9 +55,4 @@ bool MatcherObject::hasFoundFiles(const Context &context) const
     return !forEachPiece(context.value(ACT_PATHS), u"\n", [](QStringView) { return false; });
 }
 
-QStringList MatcherObject::textWords(const Context &context) const
-{
-    return split(context.value(CTX_TEXT), WordSeparators);
-}
-
 } // namespace glimra

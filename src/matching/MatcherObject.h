@@ -59,9 +59,6 @@ public:
     QStringList foundFileList(const Context &context) const;
     /// Whether foundFileList() has an entry, without making the list.
     bool hasFoundFiles(const Context &context) const;
-    /// CTX_TEXT split at WordSeparators. Matchers that may meet large selections walk the
-    /// words with forEachPiece() instead, which copies none of them.
-    QStringList textWords(const Context &context) const;
 
 private:
     QString m_className;

@@ -4,7 +4,7 @@
 #include "matching/Explanation.h"
 #include "matching/MatchRun.h"
 #include "matching/PluginLists.h"
-#include "results/FileObject.h"
+#include "matching/FileObject.h"
 
 #include <QList>
 

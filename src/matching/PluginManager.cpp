@@ -72,9 +72,9 @@ QString refusal(const QString &name)
 
 } // namespace
 
-PluginManager::PluginManager(PluginCatalogue catalogue, std::shared_ptr<Workspace> workspace,
+PluginManager::PluginManager(PluginCatalogue catalogue, std::shared_ptr<FileManager> fileManager,
                              QObject *parent)
-    : QObject(parent), m_catalogue(std::move(catalogue)), m_workspace(std::move(workspace))
+    : QObject(parent), m_catalogue(std::move(catalogue)), m_fileManager(std::move(fileManager))
 {
 }
 
@@ -188,8 +188,8 @@ PluginManager::Creation PluginManager::addPlugin(const QString &name, const QStr
     QFile::setPermissions(creation.path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                              | QFile::ReadOther);
     creation.created = true;
-    if (openFile && m_workspace)
-        m_workspace->open_file(creation.path);
+    if (openFile && m_fileManager)
+        m_fileManager->openFile(creation.path);
     emit pluginFileCreated();
     return creation;
 }

@@ -21,8 +21,8 @@ class PluginManager : public QObject, public PluginLists
 {
     Q_OBJECT
 public:
-    /// What the lists are made of comes from `catalogue`; `workspace` opens new files.
-    PluginManager(PluginCatalogue catalogue, std::shared_ptr<Workspace> workspace,
+    /// What the lists are made of comes from `catalogue`; `fileManager` opens new files.
+    PluginManager(PluginCatalogue catalogue, std::shared_ptr<FileManager> fileManager,
                   QObject *parent = nullptr);
     ~PluginManager() override;
 
@@ -83,7 +83,7 @@ private:
                        const QString &templateName, bool openFile);
 
     PluginCatalogue m_catalogue;
-    std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<FileManager> m_fileManager;
     MatcherPtr m_searchMatch;
     MatcherList m_matcherList;
     ActionList m_actionList;

@@ -40,7 +40,6 @@ public:
     void setPredicate(const Predicate &predicate) { m_predicate = predicate; }
     std::optional<Predicate> predicate() const { return m_predicate; }
     void setSearchScopes(const QStringList &scopes) { m_scopes = scopes; }
-    QStringList searchScopes() const { return m_scopes; }
 
     /// Starts gathering; a search still gathering is stopped first and its hits are never
     /// delivered. Returns false when there is no predicate.

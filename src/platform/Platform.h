@@ -2,9 +2,9 @@
 
 #include "foundation/ApplicationScript.h"
 #include "platform/Notifier.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 #include "platform/RunningApplications.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <QHash>
 
@@ -16,8 +16,8 @@ namespace glimra {
 /// the Linux ones, the command line without a display and tests supply their own.
 struct Platform
 {
-    std::shared_ptr<Pasteboard> generalPasteboard;
-    std::shared_ptr<Workspace> workspace;
+    std::shared_ptr<Clipboard> clipboard;
+    std::shared_ptr<FileManager> fileManager;
     std::shared_ptr<Notifier> notifier;
     std::shared_ptr<RunningApplications> runningApplications;
     /// The desktop's built-in application scripts by name: they stand in for the shipped

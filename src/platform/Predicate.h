@@ -29,8 +29,6 @@ public:
     /// True when the condition holds for `object`. A missing key compares as nil.
     bool evaluateWithObject(const QVariantMap &object) const;
 
-    /// The text the predicate was made from.
-    QString predicateFormat() const { return m_format; }
 
     /// A text that the value of `key` must hold for the predicate to be true: from an
     /// ==, BEGINSWITH, ENDSWITH or CONTAINS against a literal text, alone or in a chain of

@@ -11,16 +11,16 @@ namespace glimra {
 /// One application the desktop runs, as the focus tracker sees it.
 struct RunningApplication
 {
-    QString localizedName;    ///< null when unknown
-    QString bundleIdentifier; ///< null when unknown
+    QString name;    ///< null when unknown
+    QString windowClass; ///< null when unknown
     bool active = false;
     bool hidden = false;
     bool terminated = false;
     bool finishedLaunching = true;
-    qint64 processIdentifier = 0;
+    qint64 pid = 0;
     /// Its front window: the active window when it is active, else the one it showed last;
     /// 0 when unknown.
-    quint64 windowIdentifier = 0;
+    quint64 windowId = 0;
     QString windowTitle; ///< the title of that window; null when unknown
 };
 
@@ -40,7 +40,7 @@ public:
 
 signals:
     /// Another application became active. Either text may be null.
-    void applicationActivated(const QString &bundleIdentifier, const QString &localizedName);
+    void applicationActivated(const QString &windowClass, const QString &name);
 };
 
 /// What stands in where no desktop is there: no applications at all.

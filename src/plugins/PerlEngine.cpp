@@ -423,32 +423,6 @@ struct PerlEngine::Interpreter
     {
         return get_sv(name.toStdString().c_str(), create ? GV_ADD : 0);
     }
-
-    // Reads the global scalar `name` with `read` (which may run script code, through a tie
-    // or an overload); false when there is no such scalar or the read failed.
-    template <typename Read>
-    bool readScalar(const QString &name, std::chrono::milliseconds limit, Read read)
-    {
-        if (!ready)
-            return false;
-        bool found = false;
-        const bool finished = call(limit, [&] {
-            if (SV *value = scalar(name, false))
-                found = read(value);
-        });
-        return finished && found;
-    }
-
-    // The global scalar's numeric value; 0 when there is no such scalar.
-    NV numberOf(const QString &name, std::chrono::milliseconds limit)
-    {
-        NV number = 0;
-        readScalar(name, limit, [&](SV *value) {
-            number = SvNV(value);
-            return true;
-        });
-        return number;
-    }
 };
 
 PerlEngine::PerlEngine() : d(std::make_unique<Interpreter>())
@@ -483,11 +457,6 @@ QStringList PerlEngine::errors() const
     return d->errors;
 }
 
-bool PerlEngine::isRunning() const
-{
-    return d->parsed;
-}
-
 bool PerlEngine::parse(const QString &path)
 {
     // A fresh interpreter for every script: destructing and constructing the same handle
@@ -505,14 +474,6 @@ bool PerlEngine::parse(const QString &path)
     }
     d->ready = true;
     return true;
-}
-
-void PerlEngine::run()
-{
-    if (!d->ready)
-        return;
-    PerlInterpreter *my_perl = d->my_perl;
-    d->call(limit(), [&] { perl_run(my_perl); });
 }
 
 qint64 PerlEngine::execute(const QString &subroutine)
@@ -546,49 +507,6 @@ QString PerlEngine::eval(const QString &source)
         return {};
     }
     return decodeStrictly(text.data(), text.size());
-}
-
-QString PerlEngine::stringValueOf(const QString &name)
-{
-    std::string text;
-    if (!d->readScalar(name, limit(), [&](SV *value) { return d->stringInto(value, text); }))
-        return {};
-    return decodeStrictly(text.data(), text.size());
-}
-
-float PerlEngine::floatValueOf(const QString &name)
-{
-    return float(d->numberOf(name, limit()));
-}
-
-int PerlEngine::intValueOf(const QString &name)
-{
-    const NV number = d->numberOf(name, limit());
-    if (number != number)
-        return 0;
-    if (number >= NV(INT_MAX))
-        return INT_MAX;
-    if (number <= NV(INT_MIN))
-        return INT_MIN;
-    return int(number); // truncates toward zero
-}
-
-void PerlEngine::setIntValue(int value, const QString &name)
-{
-    if (!d->ready)
-        return;
-    PERL_SET_CONTEXT(d->my_perl); // sv_setpvf finds its interpreter through the context
-    if (SV *scalar = d->scalar(name, true))
-        sv_setpvf(scalar, "%d", value);
-}
-
-void PerlEngine::setFloatValue(float value, const QString &name)
-{
-    if (!d->ready)
-        return;
-    PERL_SET_CONTEXT(d->my_perl);
-    if (SV *scalar = d->scalar(name, true))
-        sv_setpvf(scalar, "%f", double(value));
 }
 
 void PerlEngine::setStringValue(const QString &value, const QString &name)

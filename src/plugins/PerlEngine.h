@@ -11,8 +11,8 @@ namespace glimra {
 /// One embedded Perl 5 interpreter, owned by whoever made it (the program's assembly makes
 /// one, when the first Perl plug-in appears). parse() compiles a script as the
 /// main program in a clean interpreter (its top-level statements never run; subroutine
-/// definitions, use statements and BEGIN blocks take effect), then the setters, eval() and
-/// execute() talk to it. Nothing passes from one parse() to the next.
+/// definitions, use statements and BEGIN blocks take effect), then setStringValue(),
+/// eval() and execute() talk to it. Nothing passes from one parse() to the next.
 ///
 /// A script must never end or hang the program. Every load, compile and call into the
 /// script ends within timeLimit() seconds: the host checks the deadline between the script's
@@ -36,8 +36,6 @@ public:
     /// naming the file, when it cannot be read, does not compile or overruns; the engine
     /// then calls nothing until the next parse().
     bool parse(const QString &path);
-    /// Runs the main program of the parsed script (its top-level statements).
-    void run();
     /// Calls the subroutine with no arguments in scalar context: its integer value; 0 and
     /// the log line "perl error - …" when it dies, is missing, overruns or exits; -1 before
     /// any parse(); 0 after a parse() that failed.
@@ -46,16 +44,9 @@ public:
     /// Perl error (logged) or for bytes that are not UTF-8. An undefined value is "".
     QString eval(const QString &source);
 
-    /// The global scalar's text; nil when it does not exist.
-    QString stringValueOf(const QString &name);
-    float floatValueOf(const QString &name);
-    int intValueOf(const QString &name);
-    void setIntValue(int value, const QString &name);
-    void setFloatValue(float value, const QString &name);
     /// Sets the global scalar to the text's UTF-8 bytes; a nil text leaves it undefined.
     void setStringValue(const QString &value, const QString &name);
 
-    bool isRunning() const;
     /// The failures logged since the last parse(), the first few of them.
     QStringList errors() const;
     /// The bound, in seconds, of every load, compile and call; none when 0 or less.

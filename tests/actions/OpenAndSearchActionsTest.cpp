@@ -9,7 +9,7 @@
 #include "actions/WebSearchAction.h"
 #include "matching/MatchingEngine.h"
 #include "matching/PluginManager.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 
 using namespace glimra;
 using namespace glimra::test;
@@ -23,8 +23,8 @@ protected:
         IsolatedTest::SetUp();
         qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
         Platform platform;
-        platform.workspace = workspace;
-        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+        platform.fileManager = fileManager;
+        platform.clipboard = std::make_shared<MemoryClipboard>();
         manager = builtInPluginManager(platform);
         manager->awakeFromNib();
     }
@@ -45,7 +45,7 @@ protected:
             all.append(action->label());
         return all;
     }
-    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    std::shared_ptr<RecordingFileManager> fileManager = std::make_shared<RecordingFileManager>();
     std::unique_ptr<PluginManager> manager;
 };
 
@@ -65,7 +65,7 @@ TEST_F(ActionsTest, WhatIsOfferedForWhichResults)
 
 TEST_F(ActionsTest, CopyPutsTheValueOnTheClipboardAndSaysWhenThereIsNoClipboard)
 {
-    class DesktopClipboard : public MemoryPasteboard
+    class DesktopClipboard : public MemoryClipboard
     {
     public:
         bool isShared() const override { return true; }
@@ -88,10 +88,10 @@ TEST_F(ActionsTest, CopyPutsTheValueOnTheClipboardAndSaysWhenThereIsNoClipboard)
         std::optional<Outcome> outcome;
         offered.first()->execute({{ACT_TEXT, u"not this"_s}}, [&](const Outcome &ended) { outcome = ended; });
         EXPECT_TRUE(outcome && outcome->ok);
-        EXPECT_EQ(clipboard->stringValue(), row.copied);
+        EXPECT_EQ(clipboard->text(), row.copied);
     }
     // A clipboard in memory goes with the program: nothing would be copied.
-    CopyAction inMemory(std::make_shared<MemoryPasteboard>());
+    CopyAction inMemory(std::make_shared<MemoryClipboard>());
     std::optional<Outcome> outcome;
     inMemory.actionsForContext({{ACT_TEXT, u"42"_s}}).first()->execute({}, [&](const Outcome &ended) { outcome = ended; });
     ASSERT_TRUE(outcome);
@@ -105,8 +105,8 @@ TEST_F(ActionsTest, OpenPrefersThePathAndRunsWithWhatItCapturedAtOfferTime)
     ASSERT_EQ(offered.size(), 3); // and copy
     offered[0]->execute({{ACT_PATH, u"/elsewhere"_s}}, {}); // the execution context is not used
     offered[1]->execute({}, {});
-    EXPECT_EQ(workspace->calls, (QStringList{u"open file:///tmp/a%20b"_s,
-                                             u"reveal /tmp/a b root="_s}));
+    EXPECT_EQ(fileManager->calls, (QStringList{u"open file:///tmp/a%20b"_s,
+                                             u"reveal /tmp/a b"_s}));
 }
 
 TEST_F(ActionsTest, AnUnparsableUrlGivesAnOpenThatDoesNothing)
@@ -115,7 +115,7 @@ TEST_F(ActionsTest, AnUnparsableUrlGivesAnOpenThatDoesNothing)
     ASSERT_EQ(offered.size(), 2); // and copy
     EXPECT_EQ(offered[0]->label(), u"open"_s);
     offered[0]->execute({}, {});
-    EXPECT_TRUE(workspace->calls.isEmpty());
+    EXPECT_TRUE(fileManager->calls.isEmpty());
 }
 
 TEST_F(ActionsTest, WordsAreSearchedOnTheWebOverHttpsAndOnTheDesktop)
@@ -124,7 +124,7 @@ TEST_F(ActionsTest, WordsAreSearchedOnTheWebOverHttpsAndOnTheDesktop)
     ASSERT_EQ(offered.size(), 2);
     for (const ActionPtr &action : offered)
         action->execute({}, {});
-    EXPECT_EQ(workspace->calls,
+    EXPECT_EQ(fileManager->calls,
               (QStringList{u"open https://www.google.com/search?client=safari&rls=en&q=fish%20%26%20chips%20%C3%A9&ie=UTF-8&oe=UTF-8"_s,
                            u"search fish & chips é"_s}));
 }

@@ -5,7 +5,7 @@
 #include "actions/OpenAtLineAction.h"
 #include "matching/MatchingEngine.h"
 #include "matching/PluginManager.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 
 #include <QFile>
 #include <QTest>
@@ -77,26 +77,26 @@ protected:
     // The offer for `file` at `line` (and `column`), with "editor_command" = `setting`.
     ActionPtr offer(const QString &line, const QString &column, const QString &setting = {})
     {
-        OpenAtLineAction prototype(workspace, [setting] { return setting; });
+        OpenAtLineAction prototype(fileManager, [setting] { return setting; });
         Context matched{{ACT_PATH, file}, {ACT_PATH_LINE, line}};
         if (!column.isNull())
             matched.insert(ACT_PATH_COLUMN, column);
         const ActionList offered = prototype.actionsForContext(matched);
         return offered.size() == 1 ? offered.first() : nullptr;
     }
-    // Runs `action`; the name and arguments of the program it started, or the workspace's
+    // Runs `action`; the name and arguments of the program it started, or the file manager's
     // calls when it started none.
     QStringList run(const ActionPtr &action)
     {
         QFile::remove(path(u"record"_s));
-        workspace->calls.clear();
+        fileManager->calls.clear();
         std::optional<Outcome> outcome;
         action->execute({}, [&](const Outcome &ended) { outcome = ended; });
         // The editor is launched: its outcome comes once it is known not to have failed.
         EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 10000));
         EXPECT_TRUE(outcome && outcome->ok) << (outcome ? outcome->message.toStdString() : "");
-        if (!workspace->calls.isEmpty())
-            return workspace->calls;
+        if (!fileManager->calls.isEmpty())
+            return fileManager->calls;
         QFile record(path(u"record"_s));
         EXPECT_TRUE(QTest::qWaitFor([&] { return record.exists(); }, 5000));
         if (!record.open(QIODevice::ReadOnly))
@@ -105,7 +105,7 @@ protected:
         arguments.removeLast(); // after the last NUL
         return arguments;
     }
-    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    std::shared_ptr<RecordingFileManager> fileManager = std::make_shared<RecordingFileManager>();
     QString file;
 
 private:
@@ -115,8 +115,8 @@ private:
 TEST_F(OpenAtLineActionTest, OfferedAfterTheOtherBuiltInsForAnAbsolutePathAndANumber)
 {
     Platform platform;
-    platform.workspace = workspace;
-    platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    platform.fileManager = fileManager;
+    platform.clipboard = std::make_shared<MemoryClipboard>();
     std::unique_ptr<PluginManager> manager = builtInPluginManager(platform);
     manager->awakeFromNib();
     const auto labels = [&](const Context &matched) {

@@ -1,7 +1,7 @@
 #include "TestEnvironment.h"
 
 #include "actions/PasteAction.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -25,8 +25,8 @@ protected:
                   "#!/bin/sh\n[ \"$1\" = paste_selection ] || exit 1\n{ cat; echo; } >> '"
                       + path(u"calls.log"_s).toUtf8() + "'\n",
                   true);
-        pasteboard->declareTypes({u"image/png"_s});
-        pasteboard->setData("previous", u"image/png"_s);
+        clipboard->setTypes({u"image/png"_s});
+        clipboard->setData("previous", u"image/png"_s);
     }
     void TearDown() override
     {
@@ -36,7 +36,7 @@ protected:
     // Offers and runs the paste action for `context`; the arguments of each handler call.
     QList<QJsonArray> paste(const Context &context)
     {
-        PasteAction prototype(pasteboard);
+        PasteAction prototype(clipboard);
         const ActionList offered = prototype.actionsForContext(context);
         EXPECT_EQ(offered.size(), 1);
         if (!offered.isEmpty())
@@ -51,12 +51,12 @@ protected:
         }
         return calls;
     }
-    std::shared_ptr<MemoryPasteboard> pasteboard = std::make_shared<MemoryPasteboard>();
+    std::shared_ptr<MemoryClipboard> clipboard = std::make_shared<MemoryClipboard>();
 };
 
 TEST_F(PasteActionTest, IntoATerminalNoLineBreakEndsTheTextAndSeveralLinesAreAskedFor)
 {
-    PasteAction prototype(pasteboard, [](const Context &context) { return context.value(CTX_APPID) == u"XTerm"_s; });
+    PasteAction prototype(clipboard, [](const Context &context) { return context.value(CTX_APPID) == u"XTerm"_s; });
     auto pasteInto = [&](const QString &application, const QString &text) {
         const ActionList offered = prototype.actionsForContext({{ACT_TEXT, text}});
         std::optional<Outcome> outcome;
@@ -75,7 +75,7 @@ TEST_F(PasteActionTest, IntoATerminalNoLineBreakEndsTheTextAndSeveralLinesAreAsk
         return texts;
     };
     EXPECT_TRUE(pasteInto(u"XTerm"_s, u"rm -rf build\n"_s).second.ok);
-    EXPECT_EQ(pasteboard->stringValue(), u"rm -rf build"_s);
+    EXPECT_EQ(clipboard->text(), u"rm -rf build"_s);
     EXPECT_TRUE(pasteInto(u"Editor"_s, u"line\n"_s).second.ok);
     EXPECT_EQ(pastedTexts(), (QStringList{u"rm -rf build"_s, u"line\n"_s}));
 
@@ -93,8 +93,8 @@ TEST_F(PasteActionTest, TextIsPastedAsAPlainString)
 {
     const Context context{{ACT_TEXT, u"42"_s}, {CTX_APPID, u"XTerm"_s}};
     const QList<QJsonArray> calls = paste(context);
-    EXPECT_EQ(pasteboard->types(), QStringList{Pasteboard::StringType});
-    EXPECT_EQ(pasteboard->stringValue(), u"42"_s);
+    EXPECT_EQ(clipboard->types(), QStringList{Clipboard::TextType});
+    EXPECT_EQ(clipboard->text(), u"42"_s);
     ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0], QJsonArray{toJsonObject(context)});
 }
@@ -104,8 +104,8 @@ TEST_F(PasteActionTest, DataOfAKnownKindWinsOverText)
     const QString pdf = writeFile(u"doc.pdf"_s, "%PDF-1.4 data");
     const QList<QJsonArray> calls =
         paste({{ACT_DATA_TYPE, u"PDF"_s}, {ACT_DATA_PATH, pdf}, {ACT_TEXT, u"ignored"_s}});
-    EXPECT_EQ(pasteboard->types(), QStringList{Pasteboard::PDFType});
-    EXPECT_EQ(pasteboard->dataForType(Pasteboard::PDFType), "%PDF-1.4 data");
+    EXPECT_EQ(clipboard->types(), QStringList{Clipboard::PDFType});
+    EXPECT_EQ(clipboard->data(Clipboard::PDFType), "%PDF-1.4 data");
     EXPECT_EQ(calls.size(), 1);
 }
 
@@ -113,13 +113,13 @@ TEST_F(PasteActionTest, UnknownKindsFallBackToTheTextAndWithoutTextNothingHappen
 {
     const QString pdf = writeFile(u"doc.pdf"_s, "%PDF");
     paste({{ACT_DATA_TYPE, u"pdf"_s}, {ACT_DATA_PATH, pdf}, {ACT_TEXT, u"the text"_s}});
-    EXPECT_EQ(pasteboard->stringValue(), u"the text"_s);
+    EXPECT_EQ(clipboard->text(), u"the text"_s);
 
     QFile::remove(path(u"calls.log"_s));
-    pasteboard->declareTypes({u"image/png"_s});
+    clipboard->setTypes({u"image/png"_s});
     const QList<QJsonArray> calls = paste({{ACT_DATA_TYPE, u"pdf"_s}, {ACT_DATA_PATH, pdf}});
     EXPECT_TRUE(calls.isEmpty());
-    EXPECT_EQ(pasteboard->types(), QStringList{u"image/png"_s}); // untouched
+    EXPECT_EQ(clipboard->types(), QStringList{u"image/png"_s}); // untouched
 
     const QList<QJsonArray> noPath = paste({{ACT_DATA_TYPE, u"HTML"_s}});
     EXPECT_TRUE(noPath.isEmpty());
@@ -129,16 +129,16 @@ TEST_F(PasteActionTest, AnUnreadableDataFileStillDeclaresItsTypeAndPastes)
 {
     const QList<QJsonArray> calls =
         paste({{ACT_DATA_TYPE, u"RTF"_s}, {ACT_DATA_PATH, path(u"missing.rtf"_s)}});
-    EXPECT_EQ(pasteboard->types(), QStringList{Pasteboard::RTFType});
-    EXPECT_TRUE(pasteboard->dataForType(Pasteboard::RTFType).isEmpty());
+    EXPECT_EQ(clipboard->types(), QStringList{Clipboard::RTFType});
+    EXPECT_TRUE(clipboard->data(Clipboard::RTFType).isEmpty());
     EXPECT_EQ(calls.size(), 1);
 }
 
 TEST_F(PasteActionTest, NothingToPasteOffersNothing)
 {
-    PasteAction prototype(pasteboard);
+    PasteAction prototype(clipboard);
     EXPECT_TRUE(prototype.actionsForContext({{ACT_WORDS, u"w"_s}}).isEmpty());
-    EXPECT_EQ(PasteAction::typeForDataType(u"TIFF"_s), Pasteboard::TIFFType);
-    EXPECT_EQ(PasteAction::typeForDataType(u"TXT"_s), Pasteboard::StringType);
+    EXPECT_EQ(PasteAction::typeForDataType(u"TIFF"_s), Clipboard::TIFFType);
+    EXPECT_EQ(PasteAction::typeForDataType(u"TXT"_s), Clipboard::TextType);
     EXPECT_TRUE(PasteAction::typeForDataType(u"Pdf"_s).isNull());
 }

@@ -9,7 +9,7 @@
 #include "foundation/HandlerScript.h"
 #include "matching/LateResults.h"
 #include "matching/MatchingEngine.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 
 #include <QSignalSpy>
@@ -34,9 +34,9 @@ class FixedCopy : public CopySelection
 {
 public:
     FixedCopy() : CopySelection(nullptr, nullptr) {}
-    Capture contextForApp(const QString &bundleIdentifier, qsizetype maximumBytes) override
+    Capture contextForApp(const QString &windowClass, qsizetype maximumBytes) override
     {
-        askedFor = bundleIdentifier;
+        askedFor = windowClass;
         askedForAtMost = maximumBytes;
         return {capture, cutAt, failure};
     }
@@ -90,7 +90,7 @@ protected:
         delegate.setMatchingEngine(&engine);
         delegate.setResultWindow(&panel);
         delegate.setNotifier(notifier);
-        delegate.setGeneralPasteboard(clipboard);
+        delegate.setClipboard(clipboard);
         delegate.setGlobalContext(&global);
         defaults.emplace(); // in this test's own settings folder
         delegate.setUserDefaults(&*defaults);
@@ -134,7 +134,7 @@ protected:
     MatchingEngine engine{&plugins};
     CountingPanel panel;
     std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
-    std::shared_ptr<MemoryPasteboard> clipboard = std::make_shared<MemoryPasteboard>();
+    std::shared_ptr<MemoryClipboard> clipboard = std::make_shared<MemoryClipboard>();
     GlobalContext global;
     std::optional<UserDefaults> defaults;
     QList<GuessOutcome> outcomes;
@@ -208,13 +208,12 @@ TEST_F(AppDelegateTest, OnlyToolbarRequestsKeepThePanelWhereItIs)
 
 TEST_F(AppDelegateTest, ClipboardAndServiceGuessesReadWithoutNotifications)
 {
-    clipboard->declareTypes({Pasteboard::StringType});
-    clipboard->setString(u"files from the clipboard"_s, Pasteboard::StringType);
+    clipboard->setText(u"files from the clipboard"_s);
     delegate.guessCurrentClipboard();
     EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"files from the clipboard"_s);
     EXPECT_EQ(delegate.selectedTab(), 1); // whatever the number of files
-    MemoryPasteboard request;
-    CopySelection::setPBoard(request, u"service text"_s);
+    MemoryClipboard request;
+    request.setText(u"service text"_s);
     delegate.handleFromService(request);
     EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"service text"_s);
     EXPECT_TRUE(notifier->notifications.isEmpty());
@@ -332,8 +331,8 @@ TEST_F(AppDelegateTest, EveryEntryPointEndsWithAnOutcome)
     delegate.guessCurrentClipboard();
     focus.focus = Context{{CTX_APPID, u"Geany"_s}};
     delegate.guessCurrentClipboard();
-    MemoryPasteboard request;
-    CopySelection::setPBoard(request, u"service text"_s);
+    MemoryClipboard request;
+    request.setText(u"service text"_s);
     delegate.handleFromService(request);
     plugins.matchers.clear();
     delegate.guessText({{CTX_TEXT, u"given"_s}});
@@ -390,7 +389,7 @@ TEST_F(AppDelegateTest, RequestsThatArriveDuringAGuessWaitAndOnlyTheNewestCaptur
 {
     ScriptedCopy scripted(writeFile(u"copy.scpt"_s, "#!/bin/sh\nsleep 0.5\necho null\n", true));
     delegate.setCopySelection(&scripted);
-    CopySelection::setPBoard(*clipboard, u"from the clipboard"_s);
+    clipboard->setText(u"from the clipboard"_s);
     outcomes.clear();
     const quint64 first = delegate.guessCurrentSelection();
     quint64 second = 0;

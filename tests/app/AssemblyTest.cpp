@@ -3,7 +3,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 
 #include <QJsonArray>
@@ -45,8 +45,8 @@ TEST_F(AssemblyTest, TheSettingsAreReadOnceForAWholeGuess)
     setDefault(u"hide_after_action"_s, true);
 
     Platform platform;
-    platform.workspace = std::make_shared<RecordingWorkspace>();
-    platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    platform.fileManager = std::make_shared<RecordingFileManager>();
+    platform.clipboard = std::make_shared<MemoryClipboard>();
     auto defaults = std::make_shared<CountingDefaults>();
     MainInterface assembly(platform, defaults, nullptr);
     AppDelegate &delegate = assembly.appDelegate();

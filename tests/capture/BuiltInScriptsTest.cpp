@@ -5,7 +5,7 @@
 #include "capture/TerminalSession.h"
 #include "capture/WindowFacts.h"
 #include "capture/WindowReportScript.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -87,8 +87,8 @@ TEST_F(BuiltInScriptsTest, TheReportNamesTheDocumentFromTheTitleOrTheTerminal)
 TEST_F(BuiltInScriptsTest, WithNothingSelectedTheCopyKeystrokeGoesOnlyToWindowsKnownNotToBeTerminals)
 {
     const qint64 terminalPid = startTerminal(path());
-    auto selection = std::make_shared<MemoryPasteboard>();
-    auto clipboard = std::make_shared<MemoryPasteboard>();
+    auto selection = std::make_shared<MemoryClipboard>();
+    auto clipboard = std::make_shared<MemoryClipboard>();
     int keystrokes = 0;
     const SelectionCopyScript copy(selection, clipboard, [&] { ++keystrokes; });
     const SelectionCopyScript copyForTerminals(selection, clipboard, nullptr);
@@ -112,9 +112,9 @@ TEST_F(BuiltInScriptsTest, WithNothingSelectedTheCopyKeystrokeGoesOnlyToWindowsK
         EXPECT_EQ(keystrokes, row.keystrokes) << QJsonDocument(row.arguments).toJson().constData();
     }
     // Something selected: it goes on the clipboard, exactly as it is; no key is pressed.
-    CopySelection::setPBoard(*selection, u" two\nlines\n"_s);
+    selection->setText(u" two\nlines\n"_s);
     keystrokes = 0;
     copy.executeSubroutine(u"copy_selection"_s, window(QCoreApplication::applicationPid(), u""_s));
-    EXPECT_EQ(clipboard->stringValue(), u" two\nlines\n"_s);
+    EXPECT_EQ(clipboard->text(), u" two\nlines\n"_s);
     EXPECT_EQ(keystrokes, 0);
 }

@@ -4,7 +4,7 @@
 #include "capture/CopySelection.h"
 #include "capture/SelectionCopyScript.h"
 #include "foundation/PluginController.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/RunningApplications.h"
 
 #include <QElapsedTimer>
@@ -17,25 +17,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A pasteboard that another process can copy to: text written to its file is what it
+// A clipboard that another process can copy to: text written to its file is what it
 // holds, as if that process owned the clipboard. Declaring types takes it back.
-class SharedPasteboard : public MemoryPasteboard
+class SharedClipboard : public MemoryClipboard
 {
 public:
-    explicit SharedPasteboard(QString file) : m_file(std::move(file)) {}
-    void declareTypes(const QStringList &types) override
+    explicit SharedClipboard(QString file) : m_file(std::move(file)) {}
+    void setTypes(const QStringList &types) override
     {
         ++writes;
         QFile::remove(m_file);
-        MemoryPasteboard::declareTypes(types);
+        MemoryClipboard::setTypes(types);
     }
-    QString stringValue() const override
+    QString text() const override
     {
         ++reads;
         QFile file(m_file);
         if (file.open(QIODevice::ReadOnly))
             return QString::fromUtf8(file.readAll());
-        return MemoryPasteboard::stringValue();
+        return MemoryClipboard::text();
     }
     mutable int reads = 0;
     int writes = 0;
@@ -50,10 +50,10 @@ public:
     QList<RunningApplication> runningApplications() const override
     {
         RunningApplication geany;
-        geany.bundleIdentifier = u"Geany"_s;
+        geany.windowClass = u"Geany"_s;
         geany.active = true;
-        geany.processIdentifier = 4242;
-        geany.windowIdentifier = 0x1c00003;
+        geany.pid = 4242;
+        geany.windowId = 0x1c00003;
         return {geany};
     }
 };
@@ -67,8 +67,8 @@ protected:
     {
         IsolatedTest::SetUp();
         qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
-        pasteboard = std::make_shared<SharedPasteboard>(path(u"copied.txt"_s));
-        copier = std::make_unique<CopySelection>(&controller, pasteboard);
+        clipboard = std::make_shared<SharedClipboard>(path(u"copied.txt"_s));
+        copier = std::make_unique<CopySelection>(&controller, clipboard);
     }
     void TearDown() override
     {
@@ -86,7 +86,7 @@ protected:
     }
 
     PluginController controller;
-    std::shared_ptr<SharedPasteboard> pasteboard;
+    std::shared_ptr<SharedClipboard> clipboard;
     std::unique_ptr<CopySelection> copier;
 };
 
@@ -96,7 +96,7 @@ TEST_F(CopySelectionTest, TheCopyIsReadAtOnceWhenItIsThere)
     LogCapture log;
     const std::optional<Context> capture = copier->contextForApp(u"Geany"_s).context;
     EXPECT_EQ(capture, (Context{{CTX_TEXT, u"  selected text "_s}})); // not trimmed
-    EXPECT_EQ(pasteboard->reads, 1);
+    EXPECT_EQ(clipboard->reads, 1);
     EXPECT_TRUE(log.lines().isEmpty());
 }
 
@@ -110,7 +110,7 @@ TEST_F(CopySelectionTest, TheWaitsRunTheEventLoopAndCatchALateCopy)
     const std::optional<Context> capture = copier->contextForApp(u"NoScriptOfItsOwn"_s).context;
     EXPECT_GE(clock.elapsed(), 550); // 0.0 + 0.2 + 0.4 s of waits
     EXPECT_EQ(capture, (Context{{CTX_TEXT, u"late"_s}}));
-    EXPECT_EQ(pasteboard->reads, 4);
+    EXPECT_EQ(clipboard->reads, 4);
     EXPECT_EQ(log.linesStartingWith(u"sleeping..."_s).size(), 3);
 }
 
@@ -132,39 +132,39 @@ TEST_F(CopySelectionTest, NothingUsableArrives)
 
 TEST_F(CopySelectionTest, TheUsersClipboardIsPutBackAfterTheCopy)
 {
-    pasteboard->declareTypes({Pasteboard::StringType, u"image/png"_s});
-    pasteboard->setString(u"what the user copied"_s, Pasteboard::StringType);
-    pasteboard->setData("\x89PNG image", u"image/png"_s);
-    const PasteboardContents before = pasteboard->contents();
+    clipboard->setTypes({Clipboard::TextType, u"image/png"_s});
+    clipboard->setData(u"what the user copied"_s.toUtf8(), Clipboard::TextType);
+    clipboard->setData("\x89PNG image", u"image/png"_s);
+    const ClipboardContents before = clipboard->contents();
     selectionScript(u"Geany-selection"_s, "selection");
     EXPECT_EQ(copier->contextForApp(u"Geany"_s).context->value(CTX_TEXT), u"selection"_s);
-    EXPECT_EQ(pasteboard->contents(), before);
-    EXPECT_EQ(pasteboard->stringValue(), u"what the user copied"_s);
+    EXPECT_EQ(clipboard->contents(), before);
+    EXPECT_EQ(clipboard->text(), u"what the user copied"_s);
 }
 
 TEST_F(CopySelectionTest, TheClipboardGuessOnlyReads)
 {
-    MemoryPasteboard request;
+    MemoryClipboard request;
     EXPECT_FALSE(copier->clipboard(request, u"X"_s).context);
-    CopySelection::setPBoard(request, u"  "_s);
+    request.setText(u"  "_s);
     EXPECT_EQ(copier->clipboard(request, u"X"_s).context, (Context{{CTX_TEXT, u"  "_s}}));
-    EXPECT_EQ(request.types(), QStringList{Pasteboard::StringType});
+    EXPECT_EQ(request.types(), QStringList{Clipboard::TextType});
 }
 
 TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScriptReplacesIt)
 {
-    auto selection = std::make_shared<MemoryPasteboard>();
-    CopySelection::setPBoard(*selection, u"selected line\n"_s);
+    auto selection = std::make_shared<MemoryClipboard>();
+    selection->setText(u"selected line\n"_s);
     controller.registerBuiltIn(u"CurrentCocoaApp-selection"_s,
-                               std::make_shared<SelectionCopyScript>(selection, pasteboard, nullptr));
+                               std::make_shared<SelectionCopyScript>(selection, clipboard, nullptr));
     OneApplication geany;
-    CopySelection withFacts(&controller, pasteboard, &geany);
-    CopySelection::setPBoard(*pasteboard, u"what the user copied"_s);
-    const int writesBefore = pasteboard->writes;
+    CopySelection withFacts(&controller, clipboard, &geany);
+    clipboard->setText(u"what the user copied"_s);
+    const int writesBefore = clipboard->writes;
 
     EXPECT_EQ(withFacts.contextForApp(u"Geany"_s).context, (Context{{CTX_TEXT, u"selected line\n"_s}}));
-    EXPECT_EQ(pasteboard->writes, writesBefore); // the user's clipboard was never touched
-    EXPECT_EQ(pasteboard->stringValue(), u"what the user copied"_s);
+    EXPECT_EQ(clipboard->writes, writesBefore); // the user's clipboard was never touched
+    EXPECT_EQ(clipboard->text(), u"what the user copied"_s);
 
     // The user's script of the name replaces the built-in one, and is told the window.
     selectionScript(u"CurrentCocoaApp-selection"_s, "from my script");

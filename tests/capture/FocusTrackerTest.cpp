@@ -52,11 +52,11 @@ protected:
     void front(const QString &name, const QString &identifier)
     {
         RunningApplication background;
-        background.localizedName = u"Other"_s;
-        background.bundleIdentifier = u"Other"_s;
+        background.name = u"Other"_s;
+        background.windowClass = u"Other"_s;
         RunningApplication active;
-        active.localizedName = name;
-        active.bundleIdentifier = identifier;
+        active.name = name;
+        active.windowClass = identifier;
         active.active = true;
         applications.list = {background, active};
     }
@@ -146,15 +146,15 @@ TEST_F(FocusTrackerTest, TheScriptIsToldTheFactsOfTheApplicationsFrontWindow)
 {
     script(u"Editor"_s, R"({"APP_NAME": "Editor"})");
     RunningApplication editor;
-    editor.localizedName = u"Editor"_s;
-    editor.bundleIdentifier = u"Editor"_s;
-    editor.processIdentifier = 77;
-    editor.windowIdentifier = 0x2a;
+    editor.name = u"Editor"_s;
+    editor.windowClass = u"Editor"_s;
+    editor.pid = 77;
+    editor.windowId = 0x2a;
     editor.windowTitle = u"notes \"draft\" – é"_s;
     RunningApplication glimra;
-    glimra.localizedName = u"Glimra"_s;
-    glimra.bundleIdentifier = u"Glimra"_s;
-    glimra.windowIdentifier = 0x30;
+    glimra.name = u"Glimra"_s;
+    glimra.windowClass = u"Glimra"_s;
+    glimra.windowId = 0x30;
     const QByteArray facts =
         R"([{"CTX_APPID":"Editor","WINDOW_CLASS":"Editor","WINDOW_ID":"0x2a","WINDOW_PID":"77","WINDOW_TITLE":"notes \"draft\" – é"}])";
 

@@ -5,7 +5,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 
 #include <memory>
@@ -14,7 +14,7 @@ namespace glimra::test {
 
 /// The program's own assembly in this process, on the private X server: the built-in
 /// matchers and actions, the real settings file of the test's home, a clipboard in memory
-/// and a workspace that writes down what it is asked.
+/// and a file manager that writes down what it is asked.
 class AssemblyTest : public DesktopTest
 {
 protected:
@@ -23,8 +23,8 @@ protected:
         DesktopTest::SetUp();
         if (IsSkipped())
             return;
-        platform.workspace = workspace;
-        platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+        platform.fileManager = fileManager;
+        platform.clipboard = std::make_shared<MemoryClipboard>();
         assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
     }
     void TearDown() override
@@ -34,7 +34,7 @@ protected:
     }
     AppDelegate &delegate() { return assembly->appDelegate(); }
 
-    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    std::shared_ptr<RecordingFileManager> fileManager = std::make_shared<RecordingFileManager>();
     Platform platform;
     std::unique_ptr<MainInterface> assembly;
 };

@@ -1,6 +1,6 @@
 #include "DesktopTest.h"
 
-#include "platform/desktop/ClipboardPasteboard.h"
+#include "desktop/X11Clipboard.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -17,17 +17,16 @@ class ClipboardTest : public DesktopTest
 {
 };
 
-TEST_F(ClipboardTest, ThePasteboardIsTheDesktopClipboard)
+TEST_F(ClipboardTest, TheX11ClipboardIsTheDesktopClipboard)
 {
-    ClipboardPasteboard clipboard;
-    clipboard.declareTypes({Pasteboard::StringType});
-    clipboard.setString(u"from glimra é"_s, Pasteboard::StringType);
-    EXPECT_TRUE(clipboard.ownsClipboard());
+    X11Clipboard clipboard;
+    clipboard.setText(u"from glimra é"_s);
+    EXPECT_TRUE(clipboard.isOwnedHere());
     EXPECT_EQ(xclipGet(u"clipboard"_s), u"from glimra é"_s);
 
     xclipSet(u"clipboard"_s, u"from xclip"_s);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !clipboard.ownsClipboard(); }, 5000));
-    EXPECT_EQ(clipboard.stringValue(), u"from xclip"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !clipboard.isOwnedHere(); }, 5000));
+    EXPECT_EQ(clipboard.text(), u"from xclip"_s);
 }
 
 TEST_F(ClipboardTest, PasteHandsTheValueToASlowReaderThenPutsBackEveryFormatOfTheClipboard)

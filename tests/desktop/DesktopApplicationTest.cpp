@@ -1,9 +1,9 @@
 #include "DesktopTest.h"
 
-#include "app/ui/BusService.h"
-#include "app/ui/DesktopApplication.h"
-#include "app/ui/PreferencesWindow.h"
-#include "platform/desktop/X11GlobalShortcuts.h"
+#include "desktop/BusService.h"
+#include "ui/DesktopApplication.h"
+#include "ui/PreferencesWindow.h"
+#include "desktop/X11GlobalShortcuts.h"
 
 #include <QClipboard>
 #include <QDBusConnection>

@@ -1,7 +1,7 @@
 #include "DesktopTest.h"
 
 #include "foundation/PluginController.h"
-#include "platform/desktop/X11RunningApplications.h"
+#include "desktop/X11RunningApplications.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -79,9 +79,9 @@ TEST_F(GuessTest, TheActiveApplicationComesFromTheWindowManager)
     startXterm(path());
     const std::optional<RunningApplication> active = applications->activeApplication();
     ASSERT_TRUE(active);
-    EXPECT_EQ(active->bundleIdentifier, u"XTerm"_s);
-    EXPECT_FALSE(active->localizedName.isEmpty());
-    EXPECT_GT(active->processIdentifier, 0);
+    EXPECT_EQ(active->windowClass, u"XTerm"_s);
+    EXPECT_FALSE(active->name.isEmpty());
+    EXPECT_GT(active->pid, 0);
     ASSERT_TRUE(!activated.isEmpty() || activated.wait(5000));
     EXPECT_EQ(activated.last().at(0).toString(), u"XTerm"_s);
 }

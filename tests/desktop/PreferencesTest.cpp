@@ -1,13 +1,13 @@
 #include "AssemblyTest.h"
 
-#include "app/ui/AutostartEntry.h"
-#include "app/ui/IntroPanel.h"
-#include "app/ui/NewPluginDialog.h"
-#include "app/ui/PluginsPage.h"
-#include "app/ui/PreferencesWindow.h"
-#include "app/ui/RulesPage.h"
-#include "app/ui/ShortcutSettings.h"
-#include "app/ui/SettingsTable.h"
+#include "ui/AutostartEntry.h"
+#include "ui/IntroPanel.h"
+#include "ui/NewPluginDialog.h"
+#include "ui/PluginsPage.h"
+#include "ui/PreferencesWindow.h"
+#include "ui/RulesPage.h"
+#include "ui/ShortcutSettings.h"
+#include "ui/SettingsTable.h"
 #include "matching/PluginManager.h"
 
 #include <QCheckBox>
@@ -234,7 +234,7 @@ TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)
 {
     writeFile(u"bin/recording-editor"_s, "#!/bin/sh\necho \"$@\" > '" + path(u"edited"_s).toUtf8() + "'\n", true);
     qputenv("VISUAL", path(u"bin/recording-editor"_s).toLocal8Bit());
-    NewPluginDialog dialog(NewPluginDialog::Role::Matcher, assembly->pluginManager(), workspace);
+    NewPluginDialog dialog(NewPluginDialog::Role::Matcher, assembly->pluginManager(), fileManager);
     dialog.nameField()->setText(u"a/b"_s);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected); // still open

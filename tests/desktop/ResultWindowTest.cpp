@@ -1,15 +1,15 @@
 #include "AssemblyTest.h"
 
-#include "app/ui/ResultWindow.h"
+#include "ui/ResultWindow.h"
 #include "capture/CopySelection.h"
 #include "foundation/ApplicationScript.h"
 #include "foundation/GlobalContext.h"
 #include "matching/contentType.h"
 #include "platform/RunningApplications.h"
-#include "results/ui/ActionTableView.h"
-#include "results/ui/FileListModel.h"
-#include "results/ui/FileTableView.h"
-#include "results/ui/ResultListController.h"
+#include "ui/ActionTableView.h"
+#include "ui/FileListModel.h"
+#include "ui/FileTableView.h"
+#include "ui/ResultListController.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -30,7 +30,7 @@ using namespace glimra::test;
 using namespace Qt::StringLiterals;
 
 // The results panel in this process, on the private X server, over the program's own
-// assembly: built-in matchers and actions, a workspace that writes down what it is asked.
+// assembly: built-in matchers and actions, a file manager that writes down what it is asked.
 class ResultWindowTest : public AssemblyTest
 {
 protected:
@@ -39,7 +39,7 @@ protected:
         AssemblyTest::SetUp();
         if (IsSkipped())
             return;
-        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
+        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
         delegate().setResultWindow(window.get());
     }
     void TearDown() override
@@ -101,7 +101,7 @@ TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
 TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
 {
     setDefault(u"hide_after_action"_s, true);
-    workspace->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
+    fileManager->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
     guess(u"https://example.org"_s);
     window->makeKeyAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -133,22 +133,22 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     EXPECT_EQ(QApplication::focusWidget(), window->actionTable());
 
     press(Qt::Key_2); // the second action: reveal
-    EXPECT_EQ(workspace->calls, QStringList{u"reveal "_s + path(u"notes.txt"_s) + u" root="_s});
+    EXPECT_EQ(fileManager->calls, QStringList{u"reveal "_s + path(u"notes.txt"_s)});
     press(Qt::Key_Return); // the first row is chosen: open
-    EXPECT_EQ(workspace->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
+    EXPECT_EQ(fileManager->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
 
     // Tab switches tabs; the user's pick is never written back; the controller's is shown.
     press(Qt::Key_Tab);
     EXPECT_EQ(window->currentTabIdentifier(), u"files"_s);
     EXPECT_EQ(delegate().selectedTab(), 1);
     press(Qt::Key_Return); // opens the chosen file
-    EXPECT_EQ(workspace->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
+    EXPECT_EQ(fileManager->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
     press(Qt::Key_Tab); // why the guess came out so; the digits run nothing there
     EXPECT_EQ(window->currentTabIdentifier(), u"why"_s);
     EXPECT_TRUE(window->whyText().contains(u"  matched     FileMatch (built-in, "_s)) << window->whyText().toStdString();
-    const qsizetype calls = workspace->calls.size();
+    const qsizetype calls = fileManager->calls.size();
     press(Qt::Key_1);
-    EXPECT_EQ(workspace->calls.size(), calls);
+    EXPECT_EQ(fileManager->calls.size(), calls);
     delegate().setSelectedTab(0);
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
     delegate().setSelectedTab(5);
@@ -213,7 +213,7 @@ TEST_F(ResultWindowTest, ShownFirstAtThePointerOnAScreenEdgeItsTitleBarStaysOnTh
                                  QPoint(available.center().x(), available.bottom())}) {
         // Never shown before, as when the tray's menu asks first: the window manager's frame
         // is not known yet.
-        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
+        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
         delegate().setResultWindow(window.get());
         guess(u"words"_s);
         QCursor::setPos(pointer);
@@ -260,7 +260,7 @@ TEST_F(ResultWindowTest, AFolderEntryListsItsContentsFirstInTheContextMenu)
         if (row.entries > 0) {
             EXPECT_EQ(shownText(entries.first()->toolTip()), entries.first()->data().toString());
             table->openFileFromMenu(entries.first());
-            EXPECT_EQ(workspace->calls.last(), u"open file://"_s + entries.first()->data().toString());
+            EXPECT_EQ(fileManager->calls.last(), u"open file://"_s + entries.first()->data().toString());
         }
     }
     // A file entry: the usual items only; the folder entry of the last menu is gone.
@@ -295,12 +295,12 @@ TEST_F(ResultWindowTest, DraggedAndCopiedEntriesCarryPathsOrAddresses)
         {{web, a}, {QUrl(u"https://example.org/x"_s)}, u"https://example.org/x\n/p/a b.txt"_s},
     };
     for (const auto &row : rows) {
-        std::unique_ptr<QMimeData> dragged(ResultListController::writeObjectsToPasteboard(row.entries));
+        std::unique_ptr<QMimeData> dragged(ResultListController::dragData(row.entries));
         EXPECT_EQ(dragged->urls(), row.urls);
         EXPECT_EQ(dragged->text(), row.text);
-        EXPECT_EQ(ResultListController::writeObjectsToService(row.entries), row.text);
+        EXPECT_EQ(ResultListController::text(row.entries), row.text);
     }
-    EXPECT_EQ(ResultListController::writeObjectsToService({}), u""_s);
+    EXPECT_EQ(ResultListController::text({}), u""_s);
 
     window->fileTable()->copyFiles({a, web});
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"/p/a b.txt\nhttps://example.org/x"_s);
@@ -330,8 +330,8 @@ public:
     QList<RunningApplication> runningApplications() const override
     {
         RunningApplication editor;
-        editor.bundleIdentifier = u"Editor"_s;
-        editor.localizedName = u"Editor"_s;
+        editor.windowClass = u"Editor"_s;
+        editor.name = u"Editor"_s;
         editor.active = true;
         return {editor};
     }
@@ -369,9 +369,9 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
     platform.runningApplications = std::make_shared<OneActiveApplication>();
     platform.applicationScripts.insert(u"Editor"_s, std::make_shared<EditorReport>());
     assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
-    window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), workspace);
+    window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
     setDefault(u"capture_limit_mib"_s, 1);
-    CopySelection::setPBoard(*platform.generalPasteboard, QString(3 * 1024 * 1024, u'x'));
+    platform.clipboard->setText(QString(3 * 1024 * 1024, u'x'));
     delegate().guessCurrentClipboard();
     EXPECT_EQ(delegate().selectionContext().value(CTX_TEXT).size(), 1024 * 1024);
     EXPECT_TRUE(window->contextLine().endsWith(u"; the selection was cut to its first 1 MiB"_s))

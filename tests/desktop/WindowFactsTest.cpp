@@ -1,6 +1,6 @@
 #include "DesktopTest.h"
 
-#include "platform/desktop/X11RunningApplications.h"
+#include "desktop/X11RunningApplications.h"
 
 using namespace glimra;
 using namespace glimra::test;
@@ -23,12 +23,12 @@ TEST_F(WindowFactsTest, AWindowClassOfAnyLengthIsReadWholeAndNothingBeyondIt)
         std::optional<RunningApplication> found;
         ASSERT_TRUE(QTest::qWaitFor([&] {
             for (const RunningApplication &application : applications->runningApplications()) {
-                if (application.processIdentifier == window.processId())
+                if (application.pid == window.processId())
                     found = application;
             }
             return found.has_value();
         }, 10000)) << "the window never appeared among the running applications";
-        EXPECT_EQ(found->bundleIdentifier, windowClass) << length;
+        EXPECT_EQ(found->windowClass, windowClass) << length;
         EXPECT_EQ(found->windowTitle, u"a window with a long class"_s);
         window.kill();
         window.waitForFinished();

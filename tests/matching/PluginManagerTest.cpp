@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         IsolatedTest::SetUp();
-        platform.workspace = workspace;
+        platform.fileManager = fileManager;
         // The program's own assembly: the refresh event is wired as it is in the program.
         assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
         manager = &assembly->pluginManager();
@@ -55,7 +55,7 @@ protected:
         IsolatedTest::TearDown();
     }
 
-    std::shared_ptr<RecordingWorkspace> workspace = std::make_shared<RecordingWorkspace>();
+    std::shared_ptr<RecordingFileManager> fileManager = std::make_shared<RecordingFileManager>();
     Platform platform;
     std::unique_ptr<MainInterface> assembly;
     PluginManager *manager = nullptr;
@@ -209,7 +209,7 @@ TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
     manager->setNewActionType(1);
     manager->setNewActionName(u"Backup"_s);
     EXPECT_TRUE(manager->addAction().created);
-    EXPECT_EQ(workspace->calls.last(), u"open file://"_s + userPluginsDir() + u"/BackupAction.sh"_s);
+    EXPECT_EQ(fileManager->calls.last(), u"open file://"_s + userPluginsDir() + u"/BackupAction.sh"_s);
     // The refresh that followed each creation loaded the new files.
     EXPECT_TRUE(matcherNames().contains(u"LookupMatcher.pl"_s));
     EXPECT_EQ(manager->actionList().last()->name(), u"BackupAction.sh"_s);
@@ -235,5 +235,5 @@ TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefuse
     QFile kept(mine);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "#!/bin/sh\nmine\n");
-    EXPECT_TRUE(workspace->calls.isEmpty());
+    EXPECT_TRUE(fileManager->calls.isEmpty());
 }

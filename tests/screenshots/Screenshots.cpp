@@ -2,17 +2,17 @@
 // at them: ./dev.sh screenshots (on a private Xvfb with a window manager).
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
-#include "app/ui/DesktopApplication.h"
-#include "app/ui/IntroPanel.h"
-#include "app/ui/PreferencesWindow.h"
-#include "app/ui/RulesPage.h"
-#include "app/ui/SettingsTable.h"
-#include "app/ui/ResultWindow.h"
+#include "ui/DesktopApplication.h"
+#include "ui/IntroPanel.h"
+#include "ui/PreferencesWindow.h"
+#include "ui/RulesPage.h"
+#include "ui/SettingsTable.h"
+#include "ui/ResultWindow.h"
 #include "foundation/GlobalContext.h"
-#include "platform/MemoryPasteboard.h"
+#include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
-#include "results/ui/FileListModel.h"
-#include "results/ui/FileTableView.h"
+#include "ui/FileListModel.h"
+#include "ui/FileTableView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         QFile(project + u"/src/widgets/widget%1.cpp"_s.arg(i, 2, 10, QChar(u'0'))).open(QIODevice::WriteOnly);
 
     Platform platform;
-    platform.generalPasteboard = std::make_shared<MemoryPasteboard>();
+    platform.clipboard = std::make_shared<MemoryClipboard>();
     MainInterface assembly(platform, std::make_shared<UserDefaults>(), nullptr);
     AppDelegate &delegate = assembly.appDelegate();
     ResultWindow window(&delegate, &assembly.globalContext(), nullptr);

@@ -4,7 +4,7 @@
 #include "matching/MatcherObject.h"
 #include "matching/PluginLists.h"
 #include "platform/Notifier.h"
-#include "platform/Workspace.h"
+#include "platform/FileManager.h"
 
 #include <QStringList>
 
@@ -12,21 +12,21 @@
 
 namespace glimra::test {
 
-/// A workspace that writes down what it was asked to do.
-class RecordingWorkspace : public Workspace
+/// A file manager that writes down what it was asked to do.
+class RecordingFileManager : public FileManager
 {
 public:
-    void openURL(const Url &url, const Completion &done) override
+    void open(const Url &url, const Completion &done) override
     {
         calls.append(QStringLiteral("open ") + url.absoluteString());
         complete(done, failure.isNull() ? Outcome() : Outcome::failure(failure));
     }
-    void selectFile(const QString &path, const QString &root, const Completion &done) override
+    void reveal(const QString &path, const Completion &done) override
     {
-        calls.append(QStringLiteral("reveal ") + path + QStringLiteral(" root=") + root);
+        calls.append(QStringLiteral("reveal ") + path);
         complete(done);
     }
-    void showSearchResultsForQueryString(const QString &query, const Completion &done) override
+    void showSearchResults(const QString &query, const Completion &done) override
     {
         calls.append(QStringLiteral("search ") + query);
         complete(done);

@@ -71,7 +71,7 @@ MatchRun IsolatedTest::currentRun() const
 
 std::unique_ptr<PluginManager> builtInPluginManager(const Platform &platform)
 {
-    return std::make_unique<PluginManager>(BuiltInPlugins(platform).catalogue(), platform.workspace);
+    return std::make_unique<PluginManager>(BuiltInPlugins(platform).catalogue(), platform.fileManager);
 }
 
 bool processAlive(qint64 pid)

@@ -1,0 +1,68 @@
+#include "desktop/BusPeer.h"
+
+#include "desktop/BusService.h"
+#include "desktop/DesktopPlatform.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+BusPeer BusPeer::find()
+{
+    BusPeer peer;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return peer;
+    peer.state = State::Absent;
+    if (!bus.interface()->isServiceRegistered(BusService::ServiceName).value())
+        return peer;
+    const QDBusReply<uint> pid = bus.interface()->servicePid(BusService::ServiceName);
+    peer.pid = pid.isValid() ? qint64(pid.value()) : 0;
+    QDBusMessage ask = QDBusMessage::createMethodCall(BusService::ServiceName, BusService::ObjectPath,
+                                                      BusService::Interface, u"Display"_s);
+    ask.setAutoStartService(false);
+    // Waited for by a precise timer: the bus's own timeout fires up to a twentieth early.
+    QDBusPendingCallWatcher pending(bus.asyncCall(ask, (AnswerSeconds + 1) * 1000));
+    QEventLoop loop;
+    QObject::connect(&pending, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(AnswerSeconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    if (!pending.isFinished())
+        loop.exec();
+    const QDBusMessage reply = pending.isFinished() ? pending.reply() : QDBusMessage();
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        // Gone meanwhile is no hang.
+        peer.state = bus.interface()->isServiceRegistered(BusService::ServiceName).value() ? State::Hung
+                                                                                          : State::Absent;
+        return peer;
+    }
+    peer.display = reply.arguments().value(0).toString();
+    peer.state = peer.display == DesktopPlatform::displayName() ? State::Answers : State::OtherDisplay;
+    return peer;
+}
+
+QString BusPeer::problem() const
+{
+    const QString process = pid > 0 ? u" (pid %1)"_s.arg(pid) : QString();
+    switch (state) {
+    case State::Hung:
+        return u"another process%1 holds %2 on the session bus and does not answer within %3 s"_s.arg(
+            process, BusService::ServiceName).arg(AnswerSeconds);
+    case State::OtherDisplay:
+        return u"Glimra runs on display %1%2 and serves that display only, not %3"_s.arg(
+            display, process, DesktopPlatform::displayName());
+    case State::NoBus:
+    case State::Absent:
+    case State::Answers:
+        break;
+    }
+    return {};
+}
+
+} // namespace glimra

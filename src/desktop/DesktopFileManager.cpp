@@ -1,0 +1,108 @@
+#include "desktop/DesktopFileManager.h"
+
+#include "foundation/Log.h"
+#include "foundation/Paths.h"
+#include "foundation/Launcher.h"
+#include "foundation/Url.h"
+#include "platform/MetadataGatherer.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+const QString FileManagerService = u"org.freedesktop.FileManager1"_s;
+
+// What xdg-open's exit statuses mean, as its manual gives them.
+QString xdgOpenStatus(int status)
+{
+    switch (status) {
+    case 1: return u"it was called wrongly"_s;
+    case 2: return u"the file does not exist"_s;
+    case 3: return u"no application is set up to open it"_s;
+    case 4: return u"the application that opens it failed"_s;
+    }
+    return {};
+}
+
+void startXdgOpen(const QString &argument, const Completion &done)
+{
+    Launcher::launch(u"xdg-open"_s, {argument}, {}, done, xdgOpenStatus);
+}
+
+} // namespace
+
+DesktopFileManager::DesktopFileManager(QObject *parent) : QObject(parent)
+{
+    connect(&m_search, &SearchResultsQuery::finished, this,
+            [this](const QString &, const QStringList &paths) {
+                complete(std::exchange(m_searchDone, {}), Outcome{true, {}, paths, {}});
+            });
+}
+
+DesktopFileManager::~DesktopFileManager()
+{
+    complete(std::exchange(m_searchDone, {}), Outcome::failure(u"the search was stopped"_s));
+}
+
+void DesktopFileManager::open(const Url &url, const Completion &done)
+{
+    startXdgOpen(url.absoluteString(), done);
+}
+
+void DesktopFileManager::reveal(const QString &path, const Completion &done)
+{
+    const QString folder = dirname(path);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return startXdgOpen(folder, done);
+    QDBusMessage call = QDBusMessage::createMethodCall(FileManagerService,
+                                                       u"/org/freedesktop/FileManager1"_s,
+                                                       FileManagerService, u"ShowItems"_s);
+    call << QStringList{Url::fileURLWithPath(path).absoluteString()} << QString();
+    // Asynchronous: a slow file manager never holds up the caller. Where no file manager
+    // offers the service, the call fails at once and the folder is opened instead.
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [folder, done](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                if (!finished->isError())
+                    return complete(done);
+                // No file manager offers it, or the one that does did not answer: the folder
+                // is opened instead, and if that fails too, both are said.
+                const QString fileManager = finished->error().type() == QDBusError::NoReply
+                    ? u"the file manager did not answer"_s
+                    : u"no file manager offers to show a file"_s;
+                startXdgOpen(folder, [done, fileManager](const Outcome &opened) {
+                    complete(done, opened.ok ? opened : Outcome::failure(fileManager + u"; "_s + opened.message));
+                });
+            });
+}
+
+void DesktopFileManager::showSearchResults(const QString &query, const Completion &done)
+{
+    // One search at a time: a newer one replaces the one under way.
+    complete(std::exchange(m_searchDone, {}), Outcome::failure(u"a newer search replaced it"_s));
+    if (!m_search.start(query))
+        return complete(done, Outcome{true, {}, QStringList(), {}});
+    // Without a file-name index only the home folder is searched: the outcome says so.
+    const QString noIndex = MetadataGatherer::locateProgram().isEmpty()
+        ? u"there is no file-name index (plocate is not installed), so only the home folder was searched"_s
+        : MetadataGatherer::locateDatabase().isEmpty()
+        ? u"there is no file-name index yet (run updatedb), so only the home folder was searched"_s
+        : QString();
+    m_searchDone = [done, noIndex](const Outcome &found) {
+        if (!found.ok || noIndex.isNull())
+            return complete(done, found);
+        Outcome partial = Outcome::failure(noIndex);
+        partial.items = found.items;
+        complete(done, partial);
+    };
+}
+
+} // namespace glimra

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/SearchResultsQuery.h"
+#include "platform/FileManager.h"
+
+#include <QObject>
+
+namespace glimra {
+
+/// The Linux desktop's file manager and openers: URLs open with xdg-open (launched: opening
+/// is done once it has started); files are revealed through the file manager's
+/// org.freedesktop.FileManager1 ShowItems on the session bus, or, where no file manager
+/// offers it or there is no session bus, by opening their folder; search results come
+/// from the desktop search, as the outcome's items. Never blocks.
+class DesktopFileManager : public QObject, public FileManager
+{
+    Q_OBJECT
+public:
+    explicit DesktopFileManager(QObject *parent = nullptr);
+    ~DesktopFileManager() override;
+
+    void open(const Url &url, const Completion &done) override;
+    void reveal(const QString &path, const Completion &done) override;
+    void showSearchResults(const QString &query, const Completion &done) override;
+
+private:
+    SearchResultsQuery m_search;
+    Completion m_searchDone;
+};
+
+} // namespace glimra

@@ -1,0 +1,91 @@
+#include "desktop/DesktopPlatform.h"
+
+#include "capture/SelectionCopyScript.h"
+#include "capture/WindowReportScript.h"
+#include "foundation/ProcessRunner.h"
+#include "platform/MemoryClipboard.h"
+#include "desktop/X11Clipboard.h"
+#include "desktop/DBusNotifier.h"
+#include "desktop/DesktopFileManager.h"
+#include "desktop/X11RunningApplications.h"
+
+#include <xcb/xcb.h>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+void sendCopyKeystroke()
+{
+    // xdotool lets go of the keys the user still holds (those of Glimra's shortcut) while it
+    // types, and presses them again after.
+    ProcessRequest request;
+    request.program = u"xdotool"_s;
+    request.arguments = {u"key"_s, u"--clearmodifiers"_s, u"ctrl+c"_s};
+    request.timeout = std::chrono::seconds(5);
+    ProcessRunner::run(request);
+}
+
+// The shipped generic application scripts (and those for xterm, which differ from them
+// only in what they know of terminals), built in: the common guess starts no process.
+QHash<QString, std::shared_ptr<ApplicationScript>>
+builtInScripts(const std::shared_ptr<Clipboard> &clipboard)
+{
+    using Order = WindowReportScript::Order;
+    auto primary = std::make_shared<X11Clipboard>(QClipboard::Selection);
+    return {
+        {u"CurrentCocoaApp"_s, std::make_shared<WindowReportScript>(Order::TitleFirst)},
+        {u"XTerm"_s, std::make_shared<WindowReportScript>(Order::TerminalFirst)},
+        {u"CurrentCocoaApp-selection"_s,
+         std::make_shared<SelectionCopyScript>(primary, clipboard, sendCopyKeystroke)},
+        {u"XTerm-selection"_s, std::make_shared<SelectionCopyScript>(primary, clipboard, nullptr)},
+    };
+}
+
+} // namespace
+
+bool DesktopPlatform::displayAvailable()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool usable = connection && !xcb_connection_has_error(connection);
+    if (connection)
+        xcb_disconnect(connection);
+    return usable;
+}
+
+QString DesktopPlatform::displayName(const QString &display)
+{
+    const qsizetype colon = display.lastIndexOf(u':');
+    if (colon < 0)
+        return display;
+    QString host = display.left(colon);
+    if (host == u"unix"_s || host == u"localhost"_s)
+        host.clear();
+    QString number = display.mid(colon + 1);
+    number.truncate(number.indexOf(u'.') < 0 ? number.size() : number.indexOf(u'.'));
+    return host + u':' + number;
+}
+
+Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifications)
+{
+    Platform platform;
+    platform.fileManager = std::make_shared<DesktopFileManager>();
+    platform.notifier = std::make_shared<DBusNotifier>(notifications);
+    std::shared_ptr<RunningApplications> applications;
+    if (withDisplay) {
+        platform.clipboard = std::make_shared<X11Clipboard>();
+        applications = X11RunningApplications::connect();
+        platform.applicationScripts = builtInScripts(platform.clipboard);
+    } else {
+        platform.clipboard = std::make_shared<MemoryClipboard>();
+    }
+    platform.runningApplications =
+        applications ? applications : std::make_shared<NoRunningApplications>();
+    return platform;
+}
+
+} // namespace glimra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "desktop/DBusNotifier.h"
+
+namespace glimra {
+
+/// The Linux desktop's services for the core: with a display, the X11 clipboard and
+/// applications, and the generic application scripts built in (WindowReportScript,
+/// SelectionCopyScript); without one, a clipboard in memory and no applications. The file
+/// manager (xdg-open, the file manager on the session bus, the desktop search) and the
+/// notifications (session bus) work either way.
+class DesktopPlatform
+{
+public:
+    /// True when $DISPLAY names an X server that accepts a connection. Decides, before any
+    /// application object exists, whether a QGuiApplication can be made.
+    static bool displayAvailable();
+    /// `display` (by default $DISPLAY) as one name for one display: the screen number and a
+    /// local host ("unix", "localhost") are left out, so ":0", ":0.0" and "unix:0" read ":0".
+    static QString displayName(const QString &display = qEnvironmentVariable("DISPLAY"));
+
+    /// The services; `withDisplay` needs a QGuiApplication. `notifications`: whether
+    /// notifying waits for the notification server (a short-lived process must).
+    static Platform create(bool withDisplay,
+                           DBusNotifier::Delivery notifications = DBusNotifier::Delivery::WaitForReply);
+};
+
+} // namespace glimra

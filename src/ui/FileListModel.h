@@ -1,0 +1,47 @@
+#pragma once
+
+#include "matching/FileObject.h"
+
+#include <QAbstractTableModel>
+#include <QFileIconProvider>
+#include <QList>
+
+namespace glimra {
+
+class AppDelegate;
+
+/// The controller's resultFiles as a table: the entry's icon and name, and its full path
+/// (or URL). Follows resultFilesChanged, so files that arrive late appear as they come;
+/// rows already shown stay where they are. Drags carry ResultListController's data.
+/// Main thread only.
+class FileListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column { NameColumn, PathColumn, ColumnCount };
+
+    explicit FileListModel(const AppDelegate *delegate, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+
+    /// The entry of `row`; nullptr for a row that does not exist.
+    const FileObject *fileAt(int row) const;
+    /// The entries of the rows `indexes` name, in row order, each once.
+    QList<FileObject> filesAt(const QModelIndexList &indexes) const;
+
+private:
+    void reload();
+    QIcon iconFor(const FileObject &file) const;
+
+    const AppDelegate *m_delegate;
+    QList<FileObject> m_files;
+    QFileIconProvider m_icons;
+};
+
+} // namespace glimra

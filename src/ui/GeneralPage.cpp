@@ -1,0 +1,140 @@
+#include "ui/GeneralPage.h"
+
+#include "ui/AutostartEntry.h"
+#include "ui/DesktopApplication.h"
+#include "ui/Problem_p.h"
+#include "platform/UserDefaults.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeySequenceEdit>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSpinBox>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+const QString HideAfterAction = u"hide_after_action"_s;
+const QString CloseToMouse = u"popup_close_to_mouse"_s;
+
+} // namespace
+
+GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWidget *parent)
+    : PreferencesPage(defaults, parent),
+      m_tryShortcut(std::move(tryShortcut)),
+      m_hideAfterAction(new QCheckBox(tr("&Hide the panel after an action has run"), this)),
+      m_closeToMouse(new QCheckBox(tr("Open the panel at the &mouse pointer"), this)),
+      m_captureLimit(new QSpinBox(this)),
+      m_startAtLogin(new QCheckBox(tr("&Start Glimra when I log in"), this)),
+      m_form(new QFormLayout(this))
+{
+    m_form->addRow(tr("Panel:"), m_hideAfterAction);
+    m_form->addRow(QString(), m_closeToMouse);
+    addShortcutField(DesktopApplication::GuessSelectionShortcutKey,
+                     DesktopApplication::DefaultGuessSelectionShortcut);
+    addShortcutField(DesktopApplication::GuessClipboardShortcutKey,
+                     DesktopApplication::DefaultGuessClipboardShortcut);
+    m_captureLimit->setObjectName(Settings::CaptureLimitKey);
+    m_captureLimit->setRange(1, Settings::MaximumCaptureLimitMiB);
+    m_captureLimit->setSuffix(tr(" MiB"));
+    m_captureLimit->setToolTip(tr("Glimra guesses the beginning of a longer selection and says it was cut."));
+    auto *captureRow = new QHBoxLayout;
+    captureRow->addWidget(m_captureLimit);
+    captureRow->addWidget(new QLabel(tr("at most; a longer one is cut"), this));
+    captureRow->addStretch();
+    auto *captureLabel = new QLabel(tr("Read of a se&lection:"), this);
+    captureLabel->setBuddy(m_captureLimit);
+    m_form->addRow(captureLabel, captureRow);
+    m_form->addRow(tr("Session:"), m_startAtLogin);
+
+    connect(m_hideAfterAction, &QCheckBox::toggled, this, [this] { storeBool(m_hideAfterAction, HideAfterAction); });
+    connect(m_closeToMouse, &QCheckBox::toggled, this, [this] { storeBool(m_closeToMouse, CloseToMouse); });
+    connect(m_captureLimit, &QSpinBox::valueChanged, this,
+            [this](int mebibytes) { store(Settings::CaptureLimitKey, mebibytes); });
+    connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
+        QString error;
+        if (!AutostartEntry::setEnabled(enabled, &error)) {
+            // The message names files: shown as written.
+            QMessageBox box(QMessageBox::Warning, tr("Start at login"), error, QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
+    });
+}
+
+void GeneralPage::addShortcutField(const QString &key, const QString &fallback)
+{
+    auto *edit = new QKeySequenceEdit(this);
+    edit->setObjectName(key);
+    QLabel *problem = makeProblemLabel(this);
+    problem->setObjectName(key + u"_problem"_s);
+    const QString label = key == DesktopApplication::GuessSelectionShortcutKey
+        ? tr("Guess the &selection:")
+        : tr("Guess the &clipboard:");
+    m_form->addRow(label, edit);
+    m_form->addRow(QString(), problem);
+    const ShortcutField field{key, fallback, edit, problem};
+    m_shortcuts.append(field);
+    connect(edit, &QKeySequenceEdit::editingFinished, this, [this, field] { storeShortcut(field); });
+}
+
+QStringList GeneralPage::keys() const
+{
+    QStringList all{HideAfterAction, CloseToMouse, Settings::CaptureLimitKey};
+    for (const ShortcutField &field : m_shortcuts)
+        all.append(field.key);
+    return all;
+}
+
+void GeneralPage::load(const Settings &settings)
+{
+    const QSignalBlocker hide(m_hideAfterAction);
+    const QSignalBlocker close(m_closeToMouse);
+    const QSignalBlocker login(m_startAtLogin);
+    const QSignalBlocker limit(m_captureLimit);
+    m_captureLimit->setValue(int(settings.captureLimitBytes() / (1024 * 1024)));
+    m_hideAfterAction->setChecked(settings.boolForKey(HideAfterAction));
+    m_closeToMouse->setChecked(settings.boolForKey(CloseToMouse));
+    m_startAtLogin->setChecked(AutostartEntry::isEnabled());
+    for (const ShortcutField &field : std::as_const(m_shortcuts)) {
+        const QString text = settings.objectForKey(field.key).isString() ? settings.stringForKey(field.key)
+                                                                         : field.fallback;
+        const QSignalBlocker blocker(field.edit);
+        field.edit->setKeySequence(QKeySequence::fromString(text, QKeySequence::PortableText));
+    }
+}
+
+void GeneralPage::storeBool(QCheckBox *box, const QString &key)
+{
+    store(key, box->isChecked());
+}
+
+void GeneralPage::storeShortcut(const ShortcutField &field)
+{
+    const QKeySequence sequence = field.edit->keySequence();
+    // Only the first key combination makes a global shortcut.
+    const QKeySequence first = sequence.isEmpty() ? QKeySequence() : QKeySequence(sequence[0]);
+    if (first != sequence) {
+        const QSignalBlocker blocker(field.edit);
+        field.edit->setKeySequence(first);
+    }
+    QString refused;
+    if (!store(field.key, first.toString(QKeySequence::PortableText), &refused)) {
+        // Refused (the other shortcut's keys): what is stored stays, and the field shows it.
+        showProblem(field.problem, tr("Not stored: %1.").arg(refused));
+        const QJsonValue stored = defaults().objectForKey(field.key);
+        const QSignalBlocker blocker(field.edit);
+        field.edit->setKeySequence(QKeySequence::fromString(stored.isString() ? stored.toString() : field.fallback,
+                                                            QKeySequence::PortableText));
+        return;
+    }
+    const QString problem = m_tryShortcut && !first.isEmpty() ? m_tryShortcut(field.key, first) : QString();
+    showProblem(field.problem, problem.isEmpty() ? QString() : tr("Not available: %1.").arg(problem));
+}
+
+} // namespace glimra

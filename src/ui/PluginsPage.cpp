@@ -1,0 +1,124 @@
+#include "ui/PluginsPage.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainInterface.h"
+#include "ui/NewPluginDialog.h"
+#include "foundation/Paths.h"
+#include "matching/PluginManager.h"
+#include "platform/UserDefaults.h"
+#include "platform/FileManager.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+namespace {
+
+QTreeWidget *makeList(QWidget *parent)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({PluginsPage::tr("Name"), PluginsPage::tr("Kind"), PluginsPage::tr("Folder")});
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setStretchLastSection(true);
+    return list;
+}
+
+QString folderOf(const QString &file)
+{
+    return file.isNull() ? PluginsPage::tr("(built in)") : dirname(file);
+}
+
+QString actionKind(const ActionPtr &action)
+{
+    const QString extension = basename_ext(action->scriptFile());
+    if (extension == u"scpt"_s)
+        return u"handler script"_s;
+    if (extension == u"sh"_s)
+        return u"shell"_s;
+    return u"built-in"_s;
+}
+
+} // namespace
+
+PluginsPage::PluginsPage(UserDefaults &defaults, MainInterface &interface, QWidget *parent)
+    : PreferencesPage(defaults, parent),
+      m_interface(interface),
+      m_matchers(makeList(this)),
+      m_actions(makeList(this))
+{
+    m_matchers->setObjectName(u"matchers"_s);
+    m_actions->setObjectName(u"actions"_s);
+    auto *buttons = new QHBoxLayout;
+    auto addButton = [this, buttons](const QString &text, auto *receiver, auto slot) {
+        auto *button = new QPushButton(text, this);
+        connect(button, &QPushButton::clicked, receiver, slot);
+        buttons->addWidget(button);
+    };
+    addButton(tr("New &Matcher…"), this, &PluginsPage::newMatcher);
+    addButton(tr("New &Action…"), this, &PluginsPage::newAction);
+    addButton(tr("Show the &Folder"), this, &PluginsPage::revealFolder);
+    buttons->addStretch();
+    // Refresh reloads the plug-ins, as the tray's command does; every reload shows here.
+    addButton(tr("&Refresh"), &m_interface.appDelegate(), &AppDelegate::refreshPlugins);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(tr("Matchers, in the order a guess runs them:"), this));
+    layout->addWidget(m_matchers, 3);
+    layout->addWidget(new QLabel(tr("Actions, in the order they are offered:"), this));
+    layout->addWidget(m_actions, 2);
+    layout->addLayout(buttons);
+    connect(&m_interface.pluginManager(), &PluginManager::listsReloaded, this, &PluginsPage::reloadLists);
+}
+
+QStringList PluginsPage::keys() const
+{
+    return {u"regexp_matchers"_s};
+}
+
+void PluginsPage::load(const Settings &)
+{
+    reloadLists();
+}
+
+void PluginsPage::reloadLists()
+{
+    PluginManager &manager = m_interface.pluginManager();
+    m_matchers->clear();
+    for (const MatcherPtr &matcher : manager.allMatchers(m_interface.userDefaults().snapshot())) {
+        new QTreeWidgetItem(m_matchers, {matcher->kind() == u"regexp"_s ? tr("regular expression") : matcher->name(),
+                                         matcher->kind(), folderOf(matcher->scriptFile())});
+    }
+    m_actions->clear();
+    for (const ActionPtr &action : manager.actionList())
+        new QTreeWidgetItem(m_actions, {action->name(), actionKind(action), folderOf(action->scriptFile())});
+}
+
+void PluginsPage::newMatcher()
+{
+    NewPluginDialog(NewPluginDialog::Role::Matcher, m_interface.pluginManager(), m_interface.platform().fileManager,
+                    this)
+        .exec();
+}
+
+void PluginsPage::newAction()
+{
+    NewPluginDialog(NewPluginDialog::Role::Action, m_interface.pluginManager(), m_interface.platform().fileManager,
+                    this)
+        .exec();
+}
+
+void PluginsPage::revealFolder()
+{
+    mk_dirs(PluginManager::userPluginsDir());
+    if (const std::shared_ptr<FileManager> &fileManager = m_interface.platform().fileManager)
+        fileManager->openFile(PluginManager::userPluginsDir());
+}
+
+} // namespace glimra

@@ -1,0 +1,41 @@
+#include "ui/UserEditor.h"
+
+#include "actions/CommandTemplate.h"
+#include "actions/EditorCommand.h"
+#include "platform/FileManager.h"
+
+#include <QProcess>
+
+using namespace Qt::StringLiterals;
+
+namespace glimra {
+
+QStringList UserEditor::commandFor(const QString &file)
+{
+    for (const char *variable : {"VISUAL", "EDITOR"}) {
+        const std::optional<CommandTemplate> editor =
+            CommandTemplate::parse(qEnvironmentVariable(variable));
+        if (!editor || editor->words().isEmpty())
+            continue;
+        // An editor whose way of taking a line is known comes with its terminal if it needs
+        // one; any other $EDITOR is a terminal program by convention.
+        if (const std::optional<QStringList> known = EditorCommand::forEditor(editor->words(), {file, u"1"_s, {}}))
+            return *known;
+        const QStringList command = editor->words() + QStringList{file};
+        return qstrcmp(variable, "EDITOR") == 0 ? EditorCommand::terminalCommand(command) : command;
+    }
+    return {};
+}
+
+bool UserEditor::open(const QString &file, FileManager *fileManager)
+{
+    const QStringList command = commandFor(file);
+    if (command.isEmpty()) {
+        if (fileManager)
+            fileManager->openFile(file);
+        return fileManager != nullptr;
+    }
+    return QProcess::startDetached(command.first(), command.mid(1));
+}
+
+} // namespace glimra

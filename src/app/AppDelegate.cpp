@@ -425,6 +425,23 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
         m_resultWindow->orderOut();
 }
 
+void AppDelegate::openAtLine(const FileObject &file, const Completion &done)
+{
+    Context place = m_matchedContext;
+    place.insert(ACT_PATH, file.filePath());
+    place.insert(ACT_PATH_LINE, file.line().section(u':', 0, 0));
+    place.insert(ACT_PATH_COLUMN, file.line().section(u':', 1, 1));
+    const ActionList offers = m_matchingEngine
+        ? m_matchingEngine->actionsNamed(u"OpenAtLineAction"_s, place) : ActionList();
+    // The Files tab has no row that could show a failure: a notification says it.
+    QPointer<AppDelegate> self(this);
+    executeAction(offers.value(0), [self, done, title = file.niceTitle()](const Outcome &outcome) {
+        if (self && !outcome.ok && self->m_resultWindow && self->m_resultWindow->isShown())
+            self->notifyError(title, outcome.message);
+        complete(done, outcome);
+    });
+}
+
 void AppDelegate::actionEnded(const QString &label, const Outcome &outcome)
 {
     // The panel shows a failure on the action's row; without a panel, a notification says it.

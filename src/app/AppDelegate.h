@@ -116,6 +116,9 @@ public:
     /// command printed) is guessed next, in the selection's context, with ACT_TEXT set to
     /// it; `done` hears after that guess. A failure is notified when no panel shows it.
     void executeAction(const ActionPtr &action, const Completion &done = {});
+    /// Opens `file` at its line as "open at line" does (one frame of a trace); a failure,
+    /// also that the action is not loaded, is notified and `done` hears it.
+    void openAtLine(const FileObject &file, const Completion &done = {});
     /// Asks for the plug-ins to be reloaded: posts "refresh_plugins".
     void refreshPlugins();
 

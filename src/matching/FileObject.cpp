@@ -26,7 +26,7 @@ QString FileObject::icon() const
 QString FileObject::identity() const
 {
     if (!m_filePath.isNull())
-        return u"path:"_s + m_filePath;
+        return m_line.isEmpty() ? u"path:"_s + m_filePath : u"path:"_s + m_filePath + u'\n' + m_line;
     if (!m_urlPath.isNull())
         return u"url:"_s + m_urlPath;
     return u"label:"_s + m_label;
@@ -54,6 +54,8 @@ void FileObject::setValue(const QVariant &value, const QString &key)
         m_urlPath = value.toString();
     else if (key == u"filePath"_s)
         m_filePath = value.toString();
+    else if (key == u"line"_s)
+        m_line = value.toString();
     else if (key == u"cdate"_s)
         m_cdate = value.toDateTime();
     // Any other key: setValue:forUndefinedKey: ignores it.

@@ -24,6 +24,10 @@ public:
     /// The absolute path; null for web addresses.
     QString filePath() const { return m_filePath; }
     void setFilePath(const QString &filePath) { m_filePath = filePath; }
+    /// The place in the file a trace named: the line, with ":" and the column where the
+    /// trace gave one ("214", "3:5"); empty for a file named without a line.
+    QString line() const { return m_line; }
+    void setLine(const QString &line) { m_line = line; }
     /// The content change date of a desktop-search hit; invalid otherwise.
     QDateTime cdate() const { return m_cdate; }
     void setCdate(const QDateTime &cdate) { m_cdate = cdate; }
@@ -35,13 +39,13 @@ public:
     /// The icon name for filePath, else for urlPath.
     QString icon() const;
 
-    /// Sets one of the four properties by name; an unknown key is silently ignored.
+    /// Sets one of the five properties by name; an unknown key is silently ignored.
     void setValue(const QVariant &value, const QString &key);
 
     bool operator==(const FileObject &) const = default;
 
-    /// What makes two entries one: the path (which carries its line where it has one),
-    /// else the URL, else the label.
+    /// What makes two entries one: the path with its line (a file at two lines is two
+    /// entries), else the URL, else the label.
     QString identity() const;
     /// `files` with each entry once, where it first appears. Linear.
     static QList<FileObject> withoutRepeats(const QList<FileObject> &files);
@@ -50,6 +54,7 @@ private:
     QString m_label;
     QString m_urlPath;
     QString m_filePath;
+    QString m_line;
     QDateTime m_cdate;
 };
 

@@ -100,13 +100,27 @@ ActionList MatchingEngine::actionsForContext(const Context &matchedContext, Expl
     return offered;
 }
 
+ActionList MatchingEngine::actionsNamed(const QString &name, const Context &matchedContext) const
+{
+    for (const ActionPtr &prototype : m_pluginManager->actionList()) {
+        if (prototype->name() == name)
+            return prototype->actionsForContext(matchedContext);
+    }
+    return {};
+}
+
 QList<FileObject> MatchingEngine::filesForContext(const Context &matchedContext) const
 {
     QList<FileObject> files;
-    for (const QString &path : split(matchedContext.value(ACT_PATHS), u"\n"_s)) {
+    const QStringList lines = matchedContext.value(ACT_PATH_LINES).split(u'\n');
+    const QStringList paths = split(matchedContext.value(ACT_PATHS), u"\n"_s);
+    for (const QString &path : paths) {
         FileObject file;
         file.setLabel(path);
         file.setFilePath(path);
+        // The lines run beside the paths only where the matcher wrote one per path.
+        if (lines.size() == paths.size())
+            file.setLine(lines.at(files.size()));
         file.setUrlPath(Url::fileURLWithPath(path).absoluteString());
         files.append(file);
     }

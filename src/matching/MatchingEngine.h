@@ -26,7 +26,10 @@ public:
     /// The offers of every action prototype, in the order of the action list; with
     /// `explanation`, what each prototype offered and why not.
     ActionList actionsForContext(const Context &matchedContext, Explanation *explanation = nullptr);
-    /// A FileObject for each line of ACT_PATHS, then for each line of ACT_URLS.
+    /// The offers of the one action prototype called `name` (see ActionObject::name()).
+    ActionList actionsNamed(const QString &name, const Context &matchedContext) const;
+    /// A FileObject for each line of ACT_PATHS, with its line of ACT_PATH_LINES where a
+    /// trace gave one, then for each line of ACT_URLS.
     QList<FileObject> filesForContext(const Context &matchedContext) const;
 
     /// Adds the entries of "user_context_configuration" (their text form) to `context`.

@@ -57,6 +57,16 @@ QIcon FileListModel::iconFor(const FileObject &file) const
     return QIcon::fromTheme(file.icon(), QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon));
 }
 
+QString FileListModel::titleOf(const FileObject &file)
+{
+    const QString line = file.line().section(u':', 0, 0);
+    const QString column = file.line().section(u':', 1, 1);
+    if (line.isEmpty())
+        return file.niceTitle();
+    return column.isEmpty() ? tr("%1, line %2").arg(file.niceTitle(), line)
+                            : tr("%1, line %2, column %3").arg(file.niceTitle(), line, column);
+}
+
 QVariant FileListModel::data(const QModelIndex &index, int role) const
 {
     const FileObject *file = fileAt(index.row());
@@ -65,7 +75,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::ToolTipRole)
         return PlainText::toolTip(file->nicePath());
     if (role == Qt::DisplayRole)
-        return index.column() == NameColumn ? file->niceTitle() : file->nicePath();
+        return index.column() == NameColumn ? titleOf(*file) : file->nicePath();
     if (role == Qt::DecorationRole && index.column() == NameColumn)
         return iconFor(*file);
     return {};

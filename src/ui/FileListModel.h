@@ -37,6 +37,8 @@ public:
 
 private:
     void reload();
+    /// The entry's name, with the line (and column) a trace named.
+    static QString titleOf(const FileObject &file);
     QIcon iconFor(const FileObject &file) const;
 
     const AppDelegate *m_delegate;

@@ -123,7 +123,9 @@ void FileTableView::openFiles(const QList<FileObject> &files)
     if (!m_fileManager)
         return;
     for (const FileObject &file : files) {
-        if (!file.filePath().isNull())
+        if (!file.filePath().isNull() && !file.line().isEmpty() && m_openAtLine)
+            m_openAtLine(file);
+        else if (!file.filePath().isNull())
             m_fileManager->openFile(file.filePath());
         else if (const std::optional<Url> url = Url::URLWithString(file.urlPath()))
             m_fileManager->open(*url, {});

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTableView>
 
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -41,7 +42,9 @@ public:
     /// The selected entries, in row order.
     QList<FileObject> selectedFiles() const;
     /// Opens, reveals or copies entries, as the menu's items do.
+    /// Opens each entry; one with a line (a frame of a trace) through `openAtLine`.
     void openFiles(const QList<FileObject> &files);
+    void setOpenAtLine(std::function<void(const FileObject &)> openAtLine) { m_openAtLine = std::move(openAtLine); }
     void revealFiles(const QList<FileObject> &files);
     void copyFiles(const QList<FileObject> &files);
 
@@ -52,6 +55,7 @@ protected:
 private:
     FileListModel *m_model;
     std::shared_ptr<FileManager> m_fileManager;
+    std::function<void(const FileObject &)> m_openAtLine;
     QMenu *m_menu;
     QPointer<QAction> m_lastMenuItem;
     QPointer<QAction> m_lastMenuItemS;

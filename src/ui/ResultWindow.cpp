@@ -55,6 +55,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     m_contextLine->setMinimumWidth(1);
     m_actions->setObjectName(u"actions"_s);
     m_files->setObjectName(u"files"_s);
+    m_files->setOpenAtLine([this](const FileObject &file) { m_delegate->openAtLine(file); });
     m_tabs->addTab(m_actions, tr("&Actions"));
     m_tabs->addTab(m_files, tr("&Files"));
     m_why->setObjectName(u"why"_s);

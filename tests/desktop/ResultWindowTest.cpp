@@ -379,3 +379,33 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
     guess(u"short"_s);
     EXPECT_FALSE(window->contextLine().contains(u"cut"_s));
 }
+
+TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)
+{
+    writeFile(u"proj/app/models.py"_s, "\n");
+    writeFile(u"proj/app/main.py"_s, "\n");
+    const QString opened = path(u"opened"_s);
+    const QString editor = writeFile(u"bin/editor"_s, "#!/bin/sh\necho \"$@\" >> '" + opened.toUtf8() + "'\n", true);
+    setDefault(u"editor_command"_s, editor + u" {file}:{line}"_s);
+    delegate().guessText({{CTX_TEXT, u"Traceback (most recent call last):\n"
+                                     "  File \"app/main.py\", line 10, in <module>\n"
+                                     "  File \"app/models.py\", line 214, in save\n"
+                                     "  File \"app/models.py\", line 230, in check\n"
+                                     "  File \"app/models.py\", line 214, in save\n"_s},
+                          {CTX_DIR, path(u"proj"_s) + u'/'}});
+    // In the order of the text; a file at two lines is two rows, a frame repeated is one.
+    QStringList rows;
+    for (int row = 0; row < window->fileTable()->model()->rowCount(); ++row)
+        rows.append(window->fileTable()->model()->index(row, FileListModel::NameColumn).data().toString());
+    EXPECT_EQ(rows, (QStringList{u"main.py, line 10"_s, u"models.py, line 214"_s, u"models.py, line 230"_s}));
+
+    window->makeKeyAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_Tab);
+    ASSERT_EQ(window->currentTabIdentifier(), u"files"_s);
+    press(Qt::Key_3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(opened); }, 5000));
+    QFile file(opened);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll().trimmed()), path(u"proj/app/models.py"_s) + u":230"_s);
+}

@@ -139,6 +139,30 @@ TEST_F(MatchingEngineTest, EachFileOrAddressIsListedOnceInTheOrderItFirstAppears
                                   u"https://example.org/a"_s}));
 }
 
+TEST_F(MatchingEngineTest, TheLinesOfATraceTravelWithTheirPathsOnlyWhenOnePerPath)
+{
+    const struct
+    {
+        QString paths;
+        QString lines;
+        QStringList expected; // each entry's path and line
+    } rows[] = {
+        {u"/a.py\n/b.py\n/a.py"_s, u"10\n3:5\n12"_s, {u"/a.py 10"_s, u"/b.py 3:5"_s, u"/a.py 12"_s}},
+        {u"/a.py\n/a.py"_s, u"10\n10"_s, {u"/a.py 10"_s}},
+        {u"/a.py\n/b.py"_s, u"10"_s, {u"/a.py "_s, u"/b.py "_s}},
+        {u"/a.py"_s, QString(), {u"/a.py "_s}},
+    };
+    for (const auto &row : rows) {
+        Context context{{ACT_PATHS, row.paths}};
+        if (!row.lines.isNull())
+            context.insert(ACT_PATH_LINES, row.lines);
+        QStringList entries;
+        for (const FileObject &file : engine.filesForContext(context))
+            entries.append(file.filePath() + u' ' + file.line());
+        EXPECT_EQ(entries, row.expected) << row.paths.toStdString();
+    }
+}
+
 TEST_F(MatchingEngineTest, FileObjectsIgnoreUnknownKeys)
 {
     FileObject file;

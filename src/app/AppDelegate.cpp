@@ -126,6 +126,7 @@ void AppDelegate::begin(quint64 guess)
 {
     m_running = guess;
     m_cutAt = 0;
+    m_shownRunning = false;
     m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
 }
 
@@ -136,6 +137,9 @@ void AppDelegate::finish(GuessOutcome outcome)
         outcome.matched = !m_matchedContext.isEmpty();
         outcome.searching = m_lateResults && m_lateResults->isSearching(outcome.guess);
         outcome.cutAt = m_cutAt;
+        if (m_shownRunning && outcome.matched)
+            m_recent.add({contentType(m_matchedContext), m_selectionContext, m_matchedContext,
+                          m_resultActions, m_resultFiles, m_cutAt});
     }
     m_running.reset();
     emit guessFinished(outcome);
@@ -206,6 +210,7 @@ void AppDelegate::matchCapture(const Context &focus, const Context &capture)
 
 void AppDelegate::showResults()
 {
+    m_shownRunning = m_running.has_value();
     if (m_resultWindow)
         m_resultWindow->makeKeyAndActivate();
 }
@@ -423,6 +428,24 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
     *ended = true;
     if (m_settings.boolForKey(u"hide_after_action"_s) && m_resultWindow && !*failedAtOnce)
         m_resultWindow->orderOut();
+}
+
+void AppDelegate::showRecentGuess(qsizetype index)
+{
+    if (index < 0 || index >= m_recent.entries().size())
+        return;
+    request(Kind::NamedText, [this, entry = m_recent.entries().at(index)] {
+        setSelectionContext(entry.selectionContext);
+        setMatchedContext(entry.matchedContext);
+        setResultActions(entry.actions);
+        setResultFiles(entry.files);
+        m_cutAt = entry.cutAt;
+        setSelectedTab(1);
+        showResults();
+        // Shown again, it keeps its place in the list.
+        m_shownRunning = false;
+        finish(GuessOutcome());
+    });
 }
 
 void AppDelegate::openAtLine(const FileObject &file, const Completion &done)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GuessOutcome.h"
+#include "app/RecentGuesses.h"
 #include "capture/CopySelection.h"
 #include "foundation/ApplicationDelegate.h"
 #include "foundation/Completion.h"
@@ -116,6 +117,12 @@ public:
     /// command printed) is guessed next, in the selection's context, with ACT_TEXT set to
     /// it; `done` hears after that guess. A failure is notified when no panel shows it.
     void executeAction(const ActionPtr &action, const Completion &done = {});
+    /// The last guesses whose panel was shown, newest first.
+    const QList<RecentGuesses::Entry> &recentGuesses() const { return m_recent.entries(); }
+    /// Shows the recent guess at `index` (of recentGuesses()) again, in its turn; it stays
+    /// where it is in the list.
+    void showRecentGuess(qsizetype index);
+    void clearRecentGuesses() { m_recent.clear(); }
     /// Opens `file` at its line as "open at line" does (one frame of a trace); a failure,
     /// also that the action is not loaded, is notified and `done` hears it.
     void openAtLine(const FileObject &file, const Completion &done = {});
@@ -211,6 +218,8 @@ private:
     std::optional<quint64> m_running; // the guess running now
     std::deque<Request> m_waiting;    // the requests that wait for it, oldest first
     qsizetype m_cutAt = 0;            // the running guess's text was cut at this size
+    bool m_shownRunning = false;      // the running guess's panel was shown
+    RecentGuesses m_recent;
     Settings m_settings;
     bool m_explaining = false;
     bool m_runningCommands = false;

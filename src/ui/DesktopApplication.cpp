@@ -6,6 +6,7 @@
 #include "desktop/BusService.h"
 #include "ui/IntroPanel.h"
 #include "ui/NewPluginDialog.h"
+#include "ui/PlainText.h"
 #include "ui/PluginsPage.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ResultWindow.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLockFile>
@@ -224,6 +226,8 @@ QMenu *DesktopApplication::buildMenu()
     menu->addAction(tr("Guess selection"), this, &DesktopApplication::guessSelection);
     menu->addAction(tr("Guess clipboard"), this, &DesktopApplication::guessClipboard);
     menu->addAction(tr("Show results"), this, &DesktopApplication::showResults);
+    QMenu *recent = menu->addMenu(tr("Recent"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
     menu->addSeparator();
     menu->addAction(tr("Refresh plug-ins"), this, &DesktopApplication::refreshPlugins);
     menu->addAction(tr("New matcher…"), this, &DesktopApplication::newMatcher);
@@ -235,6 +239,24 @@ QMenu *DesktopApplication::buildMenu()
     menu->addAction(tr("About Glimra"), this, &DesktopApplication::showAbout);
     menu->addAction(tr("Quit"), this, &DesktopApplication::quit);
     return menu;
+}
+
+// The last guesses, newest first, each named as its panel described it; made anew each time
+// the menu opens.
+void DesktopApplication::fillRecentMenu(QMenu *recent)
+{
+    recent->clear();
+    const QList<RecentGuesses::Entry> &entries = delegate().recentGuesses();
+    const QFontMetrics metrics(recent->font());
+    for (qsizetype index = 0; index < entries.size(); ++index) {
+        const QString title = metrics.elidedText(entries.at(index).title.simplified(), Qt::ElideRight,
+                                                 metrics.averageCharWidth() * 60);
+        recent->addAction(PlainText::menuText(title), this, [this, index] { delegate().showRecentGuess(index); });
+    }
+    if (entries.isEmpty())
+        recent->addAction(tr("No guesses yet"))->setEnabled(false);
+    recent->addSeparator();
+    recent->addAction(tr("Clear"), this, [this] { delegate().clearRecentGuesses(); })->setEnabled(!entries.isEmpty());
 }
 
 void DesktopApplication::setUpTray()

@@ -85,6 +85,7 @@ private:
     IntroPanel &introPanel();
     void setUpTray();
     QMenu *buildMenu();
+    void fillRecentMenu(QMenu *recent);
     void reportProblem(const QString &title, const QString &description);
 
     QString m_lockPath;

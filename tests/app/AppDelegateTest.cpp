@@ -9,6 +9,7 @@
 #include "foundation/HandlerScript.h"
 #include "matching/LateResults.h"
 #include "matching/MatchingEngine.h"
+#include "matching/contentType.h"
 #include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 
@@ -490,4 +491,36 @@ TEST_F(AppDelegateTest, ACaptureSaysWhenItWasCutOrNotHandedOver)
     EXPECT_FALSE(defaults->setObject(u"capture_limit_mib"_s, 17));
     EXPECT_FALSE(defaults->setObject(u"capture_limit_mib"_s, 1.5));
     EXPECT_EQ(Settings(QJsonObject{{u"capture_limit_mib"_s, 0}}).captureLimitBytes(), 8 * 1024 * 1024);
+}
+
+TEST_F(AppDelegateTest, TheLastTenShownGuessesCanBeShownAgainFromMemory)
+{
+    for (int i = 1; i <= 11; ++i) {
+        copy.capture = Context{{CTX_TEXT, u"word %1"_s.arg(i)}};
+        guess();
+    }
+    outcomes.clear();
+    delegate.guessText({{CTX_TEXT, u"a script's guess, never shown"_s}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcomes.size() == 1; }, 5000));
+    // Ten kept, newest first; the eleventh drops the oldest; a guess not shown is not there.
+    const QList<RecentGuesses::Entry> &recent = delegate.recentGuesses();
+    ASSERT_EQ(recent.size(), RecentGuesses::Kept);
+    EXPECT_EQ(recent.first().selectionContext.value(CTX_TEXT), u"word 11"_s);
+    EXPECT_EQ(recent.last().selectionContext.value(CTX_TEXT), u"word 2"_s);
+    EXPECT_EQ(recent.first().title, contentType(recent.first().matchedContext));
+
+    // Shown again: the panel shows it, with its actions, and it keeps its place.
+    const int shown = panel.shown;
+    outcomes.clear();
+    delegate.showRecentGuess(4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcomes.size() == 1; }, 5000));
+    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"word 7"_s);
+    EXPECT_EQ(delegate.matchedContext().value(ACT_WORDS), u"word 7"_s);
+    EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
+    EXPECT_EQ(panel.shown, shown + 1);
+    EXPECT_EQ(delegate.recentGuesses().at(4).selectionContext.value(CTX_TEXT), u"word 7"_s);
+
+    delegate.showRecentGuess(10); // none there: nothing happens
+    delegate.clearRecentGuesses();
+    EXPECT_TRUE(delegate.recentGuesses().isEmpty());
 }

@@ -72,13 +72,17 @@ std::optional<Context> FocusTracker::contextFor(const QString &bundleIdentifier,
         qCInfo(lcCapture).noquote() << u"no context..."_s;
         return std::nullopt;
     }
-    return mkcontext(report, bundleIdentifier);
+    return mkcontext(report, bundleIdentifier, arguments);
 }
 
-Context FocusTracker::mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const
+Context FocusTracker::mkcontext(const QVariantMap &report, const QString &bundleIdentifier,
+                                const QJsonArray &arguments) const
 {
     Context context;
     set(context, CTX_APPID, bundleIdentifier);
+    // The very window, so that a paste goes back to it and not to another of its application.
+    if (const quint64 window = WindowFacts::fromArguments(arguments).id)
+        context.insert(CTX_WINDOW_ID, u"0x"_s + QString::number(window, 16));
     auto text = [&report](const QString &key) {
         const QVariant value = report.value(key);
         return value.typeId() == QMetaType::QString ? trim(value.toString()) : QString();

@@ -39,7 +39,8 @@ public:
 private:
     std::optional<Context> contextFor(const QString &bundleIdentifier,
                                       const QJsonArray &arguments) const;
-    Context mkcontext(const QVariantMap &report, const QString &bundleIdentifier) const;
+    Context mkcontext(const QVariantMap &report, const QString &bundleIdentifier,
+                      const QJsonArray &arguments) const;
 
     const PluginController *m_pluginController;
     const RunningApplications *m_runningApplications;

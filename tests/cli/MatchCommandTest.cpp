@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <signal.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -107,6 +110,24 @@ TEST_F(MatchCommandTest, ACommandWhoseFolderCannotBeEnteredRunsNowhereAndSaysWhy
         EXPECT_FALSE(QFile::exists(path(u"wrongplace"_s)));
     }
     QDir::setCurrent(before);
+}
+
+TEST_F(MatchCommandTest, ACallerReadingTheOutputDoesNotWaitForTheEditorItStarted)
+{
+    // An editor that says something on its standard error and stays open.
+    writeFile(u"editor"_s, "#!/bin/sh\necho \"$$\" > \"$0.pid\"\necho editing >&2\nexec sleep 60\n", true);
+    writeFile(u"notes.txt"_s, "one\ntwo\n");
+    ASSERT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"editor_command"_s,
+                         u"\"%1 {file} {line}\""_s.arg(path(u"editor"_s))}).exitCode, 0);
+    // As a script would: it reads both streams until they end.
+    QProcess caller;
+    caller.start(u"/bin/sh"_s, {u"-c"_s, u"out=$(\"$0\" match --text \"$1\" --run 'open at line' 2>&1); echo \"[$out]\""_s,
+                                QStringLiteral(GLIMRA_BINARY), path(u"notes.txt"_s) + u":2"_s});
+    EXPECT_TRUE(caller.waitForFinished(30000)) << "the caller waited for the editor";
+    EXPECT_FALSE(caller.readAllStandardOutput().contains("editing"));
+    const qint64 editor = pidWrittenTo(path(u"editor.pid"_s));
+    EXPECT_TRUE(processAlive(editor)) << "the editor is let go, not stopped";
+    ::kill(pid_t(editor), SIGKILL);
 }
 
 TEST_F(MatchCommandTest, EachKindOfTextEndToEnd)

@@ -10,6 +10,7 @@
 #include "app/ui/SettingsTable.h"
 #include "matching/PluginManager.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -179,6 +180,41 @@ TEST_F(PreferencesTest, AChangeMadeElsewhereShowsInTheOpenWindow)
     // The window's next change keeps what the other program wrote.
     find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(1)->setChecked(true);
     EXPECT_EQ(stored(u"search_exclusion_filter"_s), QJsonValue(u"filename BEGINSWITH '~'"_s));
+}
+
+TEST_F(PreferencesTest, AShortcutFieldWritesOnlyKeysTheUserRecorded)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto *selectionKey = find<QKeySequenceEdit>(u"shortcut_guess_selection"_s);
+    auto *clipboardKey = find<QKeySequenceEdit>(u"shortcut_guess_clipboard"_s);
+    // The focus enters and leaves a field as it does when the user tabs or clicks through;
+    // a field may say its edit ended whenever it loses the focus.
+    auto passThrough = [](QKeySequenceEdit *field) {
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        emit field->editingFinished();
+    };
+
+    // Neither key is stored: passing through both writes neither.
+    passThrough(selectionKey);
+    passThrough(clipboardKey);
+    EXPECT_TRUE(stored(u"shortcut_guess_selection"_s).isUndefined()) << stored(u"shortcut_guess_selection"_s).toString().toStdString();
+    EXPECT_TRUE(stored(u"shortcut_guess_clipboard"_s).isUndefined()) << stored(u"shortcut_guess_clipboard"_s).toString().toStdString();
+
+    // A key deleted elsewhere while its field has the focus stays deleted.
+    setDefault(u"shortcut_guess_clipboard"_s, u"Ctrl+Alt+J"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clipboardKey->keySequence() == QKeySequence(u"Ctrl+Alt+J"_s); }, 5000));
+    clipboardKey->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(UserDefaults().removeObjectForKey(u"shortcut_guess_clipboard"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clipboardKey->keySequence() == QKeySequence(u"Meta+Alt+C"_s); }, 5000));
+    passThrough(clipboardKey);
+    window->close();
+    EXPECT_TRUE(stored(u"shortcut_guess_clipboard"_s).isUndefined());
+
+    // What the user records is written.
+    clipboardKey->setKeySequence(QKeySequence(u"Ctrl+Alt+K"_s));
+    emit clipboardKey->editingFinished();
+    EXPECT_EQ(stored(u"shortcut_guess_clipboard"_s), QJsonValue(u"Ctrl+Alt+K"_s));
 }
 
 TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)

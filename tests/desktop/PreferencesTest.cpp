@@ -23,6 +23,10 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 using namespace glimra;
 using namespace glimra::test;
 using namespace Qt::StringLiterals;
@@ -217,6 +221,42 @@ TEST_F(PreferencesTest, AShortcutFieldWritesOnlyKeysTheUserRecorded)
     EXPECT_EQ(stored(u"shortcut_guess_clipboard"_s), QJsonValue(u"Ctrl+Alt+K"_s));
 }
 
+TEST_F(PreferencesTest, AChangeTheSettingsFileRefusesIsSaidAndNotShownAsMade)
+{
+    auto *hide = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(0);
+    auto *limit = find<QSpinBox>(u"capture_limit_mib"_s);
+    auto *problem = find<QLabel>(u"settingsProblem"_s);
+    const QString file = UserDefaults().filePath();
+    const struct {
+        const char *what;
+        std::function<void()> spoil;
+    } cases[] = {
+        {"a file cut short", [&] { writeFile(file, "{\"hide_after_action\": true,"); }},
+        {"a FIFO where the file was", [&] {
+             QFile::remove(file);
+             ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        for (const std::function<void()> &change : std::initializer_list<std::function<void()>>{
+                 [&] { hide->setChecked(true); }, [&] { limit->setValue(9); }}) {
+            change();
+            EXPECT_FALSE(problem->isHidden());
+            EXPECT_TRUE(problem->text().startsWith(u"Not saved: "_s + file)) << problem->text().toStdString();
+            EXPECT_TRUE(problem->text().contains(u"not changed"_s)) << problem->text().toStdString();
+            // The window shows what is in force, not the change that was not made.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !hide->isChecked() && limit->value() == 8; }, 5000));
+        }
+        QFile::remove(file);
+    }
+    // Written again: the message goes.
+    hide->setChecked(true);
+    EXPECT_EQ(stored(u"hide_after_action"_s), QJsonValue(true));
+    EXPECT_TRUE(problem->isHidden());
+}
+
 TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
 {
     auto *login = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(2);
@@ -264,6 +304,25 @@ TEST(AutostartEntryTest, TheExecLineNamesTheProgramByItsPathQuotedWhereItMustBe)
             << row.program.toStdString();
     }
     EXPECT_EQ(AutostartEntry::withProgram("Exec=glimra %U\n", u"/b/glimra"_s), "Exec=/b/glimra %U\n");
+}
+
+TEST_F(PreferencesTest, ShowTheFolderSaysWhenNoFileManagerCanShowIt)
+{
+    window->showPage(u"plugins"_s);
+    auto *problem = find<QLabel>(u"folderProblem"_s);
+    QPushButton *show = nullptr;
+    for (QPushButton *button : find<QWidget>(u"plugins"_s)->findChildren<QPushButton *>())
+        show = button->text() == u"Show the &Folder"_s ? button : show;
+    ASSERT_TRUE(show);
+    workspace->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
+    show->click();
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(problem->text(), PluginManager::userPluginsDir()
+                                   + u" cannot be shown: xdg-open exited with status 3: no application is set up to open it"_s);
+    workspace->failure.clear();
+    show->click();
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(workspace->calls.size(), 2);
 }
 
 TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)

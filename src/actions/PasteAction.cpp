@@ -75,6 +75,18 @@ std::optional<QString> PasteAction::checkForTerminal(Context &context)
     return std::nullopt;
 }
 
+Outcome PasteAction::sendPasteKeystroke(const Context &context) const
+{
+    if (!m_pastesel_ap)
+        return Outcome::failure(u"the paste script cannot be loaded"_s);
+    QString failure;
+    // The script answers why it sent no keystroke (the window is gone), else nothing.
+    const QVariant refusal = m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
+    if (refusal.typeId() == QMetaType::QString && !refusal.toString().isEmpty())
+        return Outcome::failure(refusal.toString());
+    return Outcome::unlessFailed(u"the paste script"_s, failure);
+}
+
 void PasteAction::execute(const Context &executionContext, const Completion &done)
 {
     if (!m_clipboard)
@@ -95,11 +107,7 @@ void PasteAction::execute(const Context &executionContext, const Completion &don
     const quint64 paste = ++lastPaste;
     if (m_clipboard->isShared())
         waiting = saved;
-    QString failure;
-    if (m_pastesel_ap)
-        m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
-    const Outcome outcome = m_pastesel_ap ? Outcome::unlessFailed(u"the paste script"_s, failure)
-                                          : Outcome::failure(u"the paste script cannot be loaded"_s);
+    const Outcome outcome = sendPasteKeystroke(context);
     if (!m_clipboard->isShared())
         return complete(done, outcome);
     // Put back once the application has fetched what was pasted, never before: it asks

@@ -48,6 +48,9 @@ private:
     /// `context` as it is pasted into its application; a failure asking to choose again
     /// when it must not be pasted unasked.
     std::optional<QString> checkForTerminal(Context &context);
+    /// Has the paste script bring the captured window to the front and send the paste
+    /// keystroke; a failure says why nothing was sent (the window is gone).
+    Outcome sendPasteKeystroke(const Context &context) const;
 
     std::shared_ptr<Clipboard> m_clipboard;
     std::shared_ptr<HandlerScript> m_pastesel_ap;

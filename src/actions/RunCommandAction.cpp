@@ -30,6 +30,14 @@ void RunCommandAction::execute(const Context &context, const Completion &done)
     const std::optional<QString> folder = context.contains(CTX_DIR)
         ? std::optional<QString>(context.value(CTX_DIR))
         : std::nullopt;
+    // Anywhere else (Glimra's own folder) the command would act on files it was not meant for.
+    if (const QString why = ShellCommand::whyNotIn(folder); !why.isNull())
+        return complete(done, Outcome::failure(why));
+    // A front document that names no existing file or folder (a terminal whose folder was
+    // removed) gives no folder: where the command was meant to run is unknown.
+    if (!folder && context.contains(CTX_PATH))
+        return complete(done, Outcome::failure(u"the folder of %1 cannot be entered: it no longer exists"_s
+                                                   .arg(context.value(CTX_PATH))));
     ProcessJob::start(ShellCommand::request(detail(), folder), [done](const ProcessResult &result) {
         const QString output = ShellCommand::output(result);
         if (output.isNull()) {

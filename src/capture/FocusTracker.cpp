@@ -72,13 +72,17 @@ std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
         qCInfo(lcCapture).noquote() << u"no context..."_s;
         return std::nullopt;
     }
-    return mkcontext(report, windowClass);
+    return mkcontext(report, windowClass, arguments);
 }
 
-Context FocusTracker::mkcontext(const QVariantMap &report, const QString &windowClass) const
+Context FocusTracker::mkcontext(const QVariantMap &report, const QString &windowClass,
+                                const QJsonArray &arguments) const
 {
     Context context;
     set(context, CTX_APPID, windowClass);
+    // The very window, so that a paste goes back to it and not to another of its application.
+    if (const quint64 window = WindowFacts::fromArguments(arguments).id)
+        context.insert(CTX_WINDOW_ID, u"0x"_s + QString::number(window, 16));
     auto text = [&report](const QString &key) {
         const QVariant value = report.value(key);
         return value.typeId() == QMetaType::QString ? trim(value.toString()) : QString();

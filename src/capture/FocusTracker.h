@@ -39,7 +39,8 @@ public:
 private:
     std::optional<Context> contextFor(const QString &windowClass,
                                       const QJsonArray &arguments) const;
-    Context mkcontext(const QVariantMap &report, const QString &windowClass) const;
+    Context mkcontext(const QVariantMap &report, const QString &windowClass,
+                      const QJsonArray &arguments) const;
 
     const PluginController *m_pluginController;
     const RunningApplications *m_runningApplications;

@@ -6,10 +6,14 @@
 #include "cli/desktopServices.h"
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
+#include "ui/UserEditor.h"
 
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -59,7 +63,25 @@ int list(CommandLine &command, PluginManager &manager, const Settings &settings)
     return 0;
 }
 
-int create(CommandLine &command, PluginManager &manager, const QStringList &words)
+// Opens the new plug-in `file` in the user's editor and waits to hear whether it started;
+// 0, else 1 with the reason printed.
+int openCreated(CommandLine &command, const QString &file, FileManager *fileManager)
+{
+    QEventLoop loop;
+    std::optional<Outcome> heard;
+    UserEditor::open(file, fileManager, [&](const Outcome &outcome) {
+        heard = outcome;
+        loop.quit();
+    });
+    if (!heard)
+        loop.exec();
+    if (heard->ok)
+        return 0;
+    command.err() << u"glimra plugins: %1 was made, but it cannot be opened: %2"_s.arg(file, heard->message) << u'\n';
+    return 1;
+}
+
+int create(CommandLine &command, PluginManager &manager, FileManager *fileManager, const QStringList &words)
 {
     if (words.size() != 2)
         return command.usageError(u"new takes \"matcher\" or \"action\" and a name"_s);
@@ -76,14 +98,14 @@ int create(CommandLine &command, PluginManager &manager, const QStringList &word
             return command.usageError(u"a matcher's kind is handler, perl or shell, not '%1'"_s.arg(kind));
         manager.setNewMatcherType(kinds.indexOf(kind));
         manager.setNewMatcherName(words.at(1));
-        creation = manager.addMatcher(open);
+        creation = manager.addMatcher(false);
     } else if (role == u"action"_s) {
         const QStringList kinds = {u"handler"_s, u"shell"_s};
         if (!kinds.contains(kind))
             return command.usageError(u"an action's kind is handler or shell, not '%1'"_s.arg(kind));
         manager.setNewActionType(kinds.indexOf(kind));
         manager.setNewActionName(words.at(1));
-        creation = manager.addAction(open);
+        creation = manager.addAction(false);
     } else {
         return command.usageError(u"new takes \"matcher\" or \"action\", not '%1'"_s.arg(role));
     }
@@ -92,7 +114,7 @@ int create(CommandLine &command, PluginManager &manager, const QStringList &word
         return 1;
     }
     command.out() << creation.path << u'\n';
-    return 0;
+    return open ? openCreated(command, creation.path, fileManager) : 0;
 }
 
 } // namespace
@@ -116,7 +138,10 @@ int PluginsCommand::run(const QStringList &arguments)
               PluginManager &plugins = manager();
               return list(command, plugins, session->interface().userDefaults().snapshot());
           }},
-         {u"new"_s, [&](const QStringList &words) { return create(command, manager(), words); }}});
+         {u"new"_s, [&](const QStringList &words) {
+              PluginManager &plugins = manager();
+              return create(command, plugins, session->interface().platform().fileManager.get(), words);
+          }}});
 }
 
 } // namespace glimra

@@ -37,6 +37,14 @@ bool answered(const QDBusMessage &message, int timeout, QString *problem, QDBusM
 
 } // namespace
 
+namespace {
+
+// Whether one runs cannot be told without the bus: it is reached only through it.
+const QString NoBus = QStringLiteral("there is no session bus, so a running Glimra cannot be reached "
+                                     "(DBUS_SESSION_BUS_ADDRESS is not set or names no bus that answers)");
+
+} // namespace
+
 BusPeer RunningInstance::find()
 {
     return BusPeer::find();
@@ -62,7 +70,9 @@ bool RunningInstance::show(const QString &method, const QVariantList &arguments,
 {
     const BusPeer peer = find();
     if (peer.state != BusPeer::State::Answers) {
-        *problem = peer.problem().isNull() ? u"Glimra is not running"_s : peer.problem();
+        *problem = peer.state == BusPeer::State::NoBus ? NoBus
+            : peer.problem().isNull()                  ? u"Glimra is not running"_s
+                                                       : peer.problem();
         return false;
     }
     return answered(call(method, arguments, false), BusPeer::AnswerSeconds * 1000, problem);
@@ -72,7 +82,7 @@ bool RunningInstance::showResults(QString *problem)
 {
     const BusPeer peer = find();
     if (peer.state == BusPeer::State::NoBus) {
-        *problem = u"Glimra is not running (there is no session bus); start it with \"glimra\""_s;
+        *problem = NoBus;
         return false;
     }
     if (!peer.problem().isNull()) {
@@ -82,8 +92,9 @@ bool RunningInstance::showResults(QString *problem)
     // Nobody runs: the bus starts Glimra where a service file says how.
     if (answered(call(u"ShowResults"_s, {}, peer.state == BusPeer::State::Absent), 30000, problem))
         return true;
+    // The bus's own words ("… was not provided by any .service files") say only that.
     if (peer.state == BusPeer::State::Absent)
-        *problem = u"Glimra is not running (%1); start it with \"glimra\""_s.arg(*problem);
+        *problem = u"Glimra is not running; start it with \"glimra\""_s;
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <new>
@@ -76,6 +77,13 @@ void cleanUpAndDie(int signal)
 void ExitCleanup::install()
 {
     groups(); // made before any child is forked
+    // However the program returns from main(), its children's groups end with it; a forked
+    // child that calls exit() (the table is shared with it) ends none.
+    static pid_t installer = ::getpid();
+    std::atexit([] {
+        if (::getpid() == installer)
+            endChildren();
+    });
     struct sigaction action {};
     action.sa_handler = cleanUpAndDie;
     sigemptyset(&action.sa_mask);
@@ -101,11 +109,12 @@ void ExitCleanup::addProcessGroup(pid_t group)
 
 void ExitCleanup::prepareForChildren()
 {
-    // A child that failed to start entered itself and is gone: forget it, so that its pid,
-    // once reused, is never killed.
+    // A group none of whose processes runs any more (a child that failed to start, or
+    // one that ended with everything it started) is forgotten, so that its number, once
+    // reused, is never killed. One whose leader has exited may still hold its children.
     for (std::atomic<pid_t> &slot : groups()) {
         pid_t pid = slot.load(std::memory_order_acquire);
-        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+        if (pid > 0 && ::kill(-pid, 0) != 0 && errno == ESRCH)
             slot.compare_exchange_strong(pid, 0, std::memory_order_acq_rel);
     }
 }

@@ -15,7 +15,8 @@ namespace glimra {
 class ExitCleanup
 {
 public:
-    /// Catches the three signals. Call once, early in main().
+    /// Catches the three signals, and ends every registered group when the program exits.
+    /// Call once, early in main().
     static void install();
 
     /// Enters a process group. Async-signal-safe: a child calls it for itself between
@@ -23,7 +24,7 @@ public:
     /// the child runs anything. Call prepareForChildren() in the parent before forking.
     static void addProcessGroup(pid_t group);
     static void removeProcessGroup(pid_t group);
-    /// Makes the shared table and forgets the groups of children that are gone.
+    /// Makes the shared table and forgets the groups none of whose processes runs.
     static void prepareForChildren();
     /// Kills every registered process group and forgets it: the program is quitting the
     /// ordinary way (its tray, its bus, the end of a command), and what its matchers,

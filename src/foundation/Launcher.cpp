@@ -24,8 +24,10 @@ void Launcher::launch(const QString &program, const QStringList &arguments, cons
     if (!folder.isEmpty())
         process->setWorkingDirectory(folder);
     process->setStandardInputFile(QProcess::nullDevice());
+    // None of our descriptors: a caller reading our output until it ends ("$(glimra … 2>&1)")
+    // would otherwise wait for the editor or browser to be closed.
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setStandardErrorFile(QProcess::nullDevice());
     // A session of its own: no signal meant for us (Ctrl-C in our terminal, our group
     // killed) reaches it.
     process->setChildProcessModifier([] { ::setsid(); });

@@ -14,7 +14,8 @@ namespace glimra {
 /// is waited on briefly (LaunchWait) to learn whether it failed, then released: it runs in a
 /// session of its own, outside the program's process groups, and is never killed, neither
 /// when the wait ends nor when the program quits, since it may be the user's browser or
-/// editor itself. Its standard error is the program's own. Main thread only.
+/// editor itself. It gets none of the program's standard streams (all are /dev/null), so
+/// that nobody reading ours waits for it to end. Main thread only.
 class Launcher
 {
 public:

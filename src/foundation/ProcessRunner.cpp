@@ -164,9 +164,10 @@ void conclude(QProcess &process, ProcessResult &result, bool finished, bool time
     const pid_t group = pid_t(process.processId()); // entered by the child itself
     if (!finished)
         killGroup(process);
-    // The group may still hold children the child left running: they are not ours to end
-    // once it has exited normally, and gone if it was killed.
-    if (group > 0)
+    // The group may still hold children the child left running in the background: they
+    // stay registered, and end when we quit (ExitCleanup), as nothing a plug-in or command
+    // started may outlive us. Killed, the group is gone.
+    if (group > 0 && (!finished || ::kill(-group, 0) != 0))
         ExitCleanup::removeProcessGroup(group);
     result.cancelled = cancelled;
     result.overflowed = overflowed;

@@ -3,6 +3,13 @@
 #include "foundation/Shell.h"
 #include "foundation/Strings.h"
 
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -16,7 +23,22 @@ QString ShellCommand::line(const QString &command, const std::optional<QString> 
     QString path = *folder;
     if (!path.startsWith(u'/'))
         path.prepend(u"./"_s);
-    return u"cd -- %1;%2"_s.arg(shellQuote(path), command);
+    return u"cd -- %1 || exit 126;%2"_s.arg(shellQuote(path), command);
+}
+
+QString ShellCommand::whyNotIn(const std::optional<QString> &folder)
+{
+    if (!folder)
+        return {};
+    const QByteArray path = QFile::encodeName(*folder);
+    struct stat status {};
+    const int failed = ::stat(path.constData(), &status) != 0 ? errno
+        : !S_ISDIR(status.st_mode)                            ? ENOTDIR
+        : ::access(path.constData(), X_OK) != 0               ? errno
+                                                              : 0;
+    if (!failed)
+        return {};
+    return u"the folder %1 cannot be entered: %2"_s.arg(*folder, QString::fromLocal8Bit(std::strerror(failed)));
 }
 
 ProcessRequest ShellCommand::request(const QString &command, const std::optional<QString> &folder)

@@ -56,6 +56,9 @@ bool SHBangMatch::executePipe(const QString &command, Context &context) const
     const std::optional<QString> folder = context.contains(CTX_DIR)
         ? std::optional<QString>(context.value(CTX_DIR))
         : std::nullopt;
+    // A front document that no longer exists gives no folder: not here either.
+    if (!folder && context.contains(CTX_PATH))
+        return false;
     const QString output = ShellCommand::output(ProcessRunner::run(ShellCommand::request(command, folder)));
     if (output.isNull())
         return false;

@@ -16,6 +16,8 @@ using Context = QMap<QString, QString>;
 inline const QString CTX_APPID = QStringLiteral("CTX_APPID");
 inline const QString CTX_APP_NAME = QStringLiteral("CTX_APP_NAME");
 inline const QString CTX_WIN_NAME = QStringLiteral("CTX_WIN_NAME");
+/// The window the selection was captured from: "0x" and hexadecimal.
+inline const QString CTX_WINDOW_ID = QStringLiteral("CTX_WINDOW_ID");
 inline const QString CTX_PATH = QStringLiteral("CTX_PATH");
 inline const QString CTX_DIR = QStringLiteral("CTX_DIR");
 inline const QString CTX_FILE = QStringLiteral("CTX_FILE");

@@ -222,8 +222,13 @@ bool UserDefaults::update(const QString &key, const std::optional<QJsonValue> &v
         return fail(u"cannot create the folder of %1"_s.arg(m_filePath));
     QLockFile lock(m_filePath + u".lock"_s);
     lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
-        return fail(u"%1 is locked by another process"_s.arg(m_filePath));
+    if (!lock.tryLock(5000)) {
+        // Held by another process only when it says so; else the lock file cannot be made
+        // (a folder that is not the user's to write).
+        return fail(lock.error() == QLockFile::LockFailedError
+                        ? u"%1 is locked by another process"_s.arg(m_filePath)
+                        : u"%1 cannot be changed: its lock file %1.lock cannot be made (can its folder be written to?)"_s.arg(m_filePath));
+    }
 
     QString readError;
     std::optional<QJsonObject> all = dictionaryRepresentation(&readError);

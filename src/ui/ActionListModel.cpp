@@ -48,10 +48,16 @@ QVariant ActionListModel::data(const QModelIndex &index, int role) const
     const QString status = m_status.value(action.get());
     const QString text = index.column() == LabelColumn ? action->label()
                                                        : (status.isNull() ? action->detail() : status);
+    // What an action acts on (the command "run" runs) shows every character it holds; a
+    // status is ours.
+    const bool detail = index.column() == DetailColumn && status.isNull();
     if (role == Qt::DisplayRole)
-        return text;
+        return detail ? PlainText::wrappedWhole(text) : text;
     if (role == Qt::ToolTipRole)
-        return PlainText::toolTip(text);
+        return PlainText::toolTip(detail ? PlainText::wrappedWhole(text) : text);
+    // A label stays at the top of a tall row, where it is seen with the start of its detail.
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
     if (role == Qt::ForegroundRole && index.column() == DetailColumn && !status.isNull() && status != Running)
         return QColor(0xb0, 0x1c, 0x1c);
     return {};

@@ -104,9 +104,15 @@ void GeneralPage::load(const Settings &settings)
     for (const ShortcutField &field : std::as_const(m_shortcuts)) {
         const QString text = settings.objectForKey(field.key).isString() ? settings.stringForKey(field.key)
                                                                          : field.fallback;
-        const QSignalBlocker blocker(field.edit);
-        field.edit->setKeySequence(QKeySequence::fromString(text, QKeySequence::PortableText));
+        showShortcut(field, QKeySequence::fromString(text, QKeySequence::PortableText));
     }
+}
+
+void GeneralPage::showShortcut(const ShortcutField &field, const QKeySequence &sequence)
+{
+    const QSignalBlocker blocker(field.edit);
+    field.edit->setKeySequence(sequence);
+    m_shownShortcuts.insert(field.key, sequence);
 }
 
 void GeneralPage::storeBool(QCheckBox *box, const QString &key)
@@ -119,20 +125,21 @@ void GeneralPage::storeShortcut(const ShortcutField &field)
     const QKeySequence sequence = field.edit->keySequence();
     // Only the first key combination makes a global shortcut.
     const QKeySequence first = sequence.isEmpty() ? QKeySequence() : QKeySequence(sequence[0]);
-    if (first != sequence) {
-        const QSignalBlocker blocker(field.edit);
-        field.edit->setKeySequence(first);
-    }
+    // The field says its edit ended whenever it loses the focus, edited or not: only keys
+    // the user changed are written, never what the field merely shows (a key removed
+    // elsewhere meanwhile, whose default it shows, would come back).
+    if (first == m_shownShortcuts.value(field.key))
+        return showShortcut(field, first);
     QString refused;
     if (!store(field.key, first.toString(QKeySequence::PortableText), &refused)) {
         // Refused (the other shortcut's keys): what is stored stays, and the field shows it.
         showProblem(field.problem, tr("Not stored: %1.").arg(refused));
         const QJsonValue stored = defaults().objectForKey(field.key);
-        const QSignalBlocker blocker(field.edit);
-        field.edit->setKeySequence(QKeySequence::fromString(stored.isString() ? stored.toString() : field.fallback,
-                                                            QKeySequence::PortableText));
+        showShortcut(field, QKeySequence::fromString(stored.isString() ? stored.toString() : field.fallback,
+                                                     QKeySequence::PortableText));
         return;
     }
+    showShortcut(field, first);
     const QString problem = m_tryShortcut && !first.isEmpty() ? m_tryShortcut(field.key, first) : QString();
     showProblem(field.problem, problem.isEmpty() ? QString() : tr("Not available: %1.").arg(problem));
 }

@@ -2,6 +2,7 @@
 
 #include "ui/PreferencesPage.h"
 
+#include <QHash>
 #include <QKeySequence>
 
 #include <functional>
@@ -41,6 +42,8 @@ private:
     };
     void addShortcutField(const QString &key, const QString &fallback);
     void storeShortcut(const ShortcutField &field);
+    /// Shows `sequence` in `field` as what is stored.
+    void showShortcut(const ShortcutField &field, const QKeySequence &sequence);
     void storeBool(QCheckBox *box, const QString &key);
 
     ShortcutTrial m_tryShortcut;
@@ -49,6 +52,7 @@ private:
     QSpinBox *m_captureLimit;
     QCheckBox *m_startAtLogin;
     QList<ShortcutField> m_shortcuts;
+    QHash<QString, QKeySequence> m_shownShortcuts; ///< what each shortcut field shows of the settings
     QFormLayout *m_form;
 };
 

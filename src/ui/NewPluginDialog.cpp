@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -67,7 +68,17 @@ void NewPluginDialog::accept()
         return;
     }
     m_created = creation.path;
-    UserEditor::open(creation.path, m_fileManager.get());
+    // The file is made either way; a failure to open it is said where the user looks.
+    UserEditor::open(creation.path, m_fileManager.get(), [path = creation.path](const Outcome &outcome) {
+        if (outcome.ok)
+            return;
+        // Not modal: it may come after the dialog has gone. It names a file: as written.
+        auto *box = new QMessageBox(QMessageBox::Warning, tr("New Plug-in"),
+                                    tr("%1 was made, but it cannot be opened: %2").arg(path, outcome.message));
+        box->setTextFormat(Qt::PlainText);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    });
     QDialog::accept();
 }
 

@@ -17,6 +17,11 @@ struct PlainText
     static QString menuText(const QString &text);
     /// `text` with every character markdown would read escaped.
     static QString markdown(const QString &text);
+    /// `text` laid out so that every character of it shows in a wrapping cell: a line break
+    /// is shown as "⏎" (a run of them on one line), a tab or another control character as
+    /// its picture, and a break may fall after any character of a long word, so that it
+    /// wraps instead of being cut off with "…".
+    static QString wrappedWhole(const QString &text);
     /// Makes `label` show its text as written.
     static void use(QLabel *label);
 };

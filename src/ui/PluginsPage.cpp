@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "ui/NewPluginDialog.h"
+#include "ui/Problem_p.h"
 #include "foundation/Paths.h"
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -52,8 +54,10 @@ PluginsPage::PluginsPage(UserDefaults &defaults, MainInterface &interface, QWidg
     : PreferencesPage(defaults, parent),
       m_interface(interface),
       m_matchers(makeList(this)),
-      m_actions(makeList(this))
+      m_actions(makeList(this)),
+      m_folderProblem(makeProblemLabel(this))
 {
+    m_folderProblem->setObjectName(u"folderProblem"_s);
     m_matchers->setObjectName(u"matchers"_s);
     m_actions->setObjectName(u"actions"_s);
     auto *buttons = new QHBoxLayout;
@@ -74,6 +78,7 @@ PluginsPage::PluginsPage(UserDefaults &defaults, MainInterface &interface, QWidg
     layout->addWidget(new QLabel(tr("Actions, in the order they are offered:"), this));
     layout->addWidget(m_actions, 2);
     layout->addLayout(buttons);
+    layout->addWidget(m_folderProblem);
     connect(&m_interface.pluginManager(), &PluginManager::listsReloaded, this, &PluginsPage::reloadLists);
 }
 
@@ -116,9 +121,17 @@ void PluginsPage::newAction()
 
 void PluginsPage::revealFolder()
 {
-    mk_dirs(PluginManager::userPluginsDir());
-    if (const std::shared_ptr<FileManager> &fileManager = m_interface.platform().fileManager)
-        fileManager->openFile(PluginManager::userPluginsDir());
+    const QString folder = PluginManager::userPluginsDir();
+    mk_dirs(folder);
+    showProblem(m_folderProblem, {});
+    const std::shared_ptr<FileManager> &fileManager = m_interface.platform().fileManager;
+    auto say = [problem = QPointer<QLabel>(m_folderProblem), folder](const Outcome &outcome) {
+        if (problem && !outcome.ok)
+            showProblem(problem, tr("%1 cannot be shown: %2").arg(folder, outcome.message));
+    };
+    if (!fileManager)
+        return say(Outcome::failure(tr("there is no file manager")));
+    fileManager->openFile(folder, say);
 }
 
 } // namespace glimra

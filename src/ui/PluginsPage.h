@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QLabel;
 class QTreeWidget;
 
 namespace glimra {
@@ -35,6 +36,7 @@ private:
     MainInterface &m_interface;
     QTreeWidget *m_matchers;
     QTreeWidget *m_actions;
+    QLabel *m_folderProblem; ///< why the folder could not be shown
 };
 
 } // namespace glimra

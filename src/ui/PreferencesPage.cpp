@@ -2,6 +2,8 @@
 
 #include "platform/UserDefaults.h"
 
+#include <QTimer>
+
 namespace glimra {
 
 PreferencesPage::PreferencesPage(UserDefaults &defaults, QWidget *parent)
@@ -23,11 +25,25 @@ void PreferencesPage::reload(const Settings &settings)
 
 bool PreferencesPage::store(const QString &key, const QJsonValue &value, QString *error)
 {
-    const bool stored = value.isUndefined() ? m_defaults.removeObjectForKey(key, error)
-                                            : m_defaults.setObject(key, value, error);
-    if (stored)
+    QString why;
+    QString *reason = error ? error : &why;
+    const bool written = value.isUndefined() ? m_defaults.removeObjectForKey(key, reason)
+                                             : m_defaults.setObject(key, value, reason);
+    if (written) {
         m_shown.insert(key, value);
-    return stored;
+        emit stored();
+        return true;
+    }
+    if (error)
+        return false;
+    emit refused(why);
+    // Once the widget that made the change is done with it (a table may be amid an edit):
+    // what is stored, since the change was not made.
+    QTimer::singleShot(0, this, [this] {
+        m_shown.clear();
+        reload(m_defaults.snapshot());
+    });
+    return false;
 }
 
 } // namespace glimra

@@ -23,6 +23,12 @@ public:
     /// editing it).
     void reload(const Settings &settings);
 
+signals:
+    /// A change of the user's was not written, for the reason `why`.
+    void refused(const QString &why);
+    /// A change of the user's was written.
+    void stored();
+
 protected:
     /// Shows the values of `settings` for this page's keys.
     virtual void load(const Settings &settings) = 0;
@@ -30,7 +36,8 @@ protected:
     virtual QStringList keys() const = 0;
 
     /// Writes `value` under `key` (an undefined value removes the key); false with the
-    /// reason in `error` when it was refused.
+    /// reason in `error` when it was refused. Without `error`, a refusal is said (refused())
+    /// and the page shows again what is stored, not the change that was not made.
     bool store(const QString &key, const QJsonValue &value, QString *error = nullptr);
     UserDefaults &defaults() const { return m_defaults; }
 

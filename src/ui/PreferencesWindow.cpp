@@ -3,6 +3,7 @@
 #include "app/MainInterface.h"
 #include "ui/ContextPage.h"
 #include "ui/PluginsPage.h"
+#include "ui/Problem_p.h"
 #include "ui/RulesPage.h"
 #include "ui/SearchPage.h"
 #include "ui/SettingsWatcher.h"
@@ -39,10 +40,19 @@ PreferencesWindow::PreferencesWindow(MainInterface &interface, GeneralPage::Shor
         m_tabs->addTab(pages.at(i).first, pages.at(i).second);
         m_pages.append(pages.at(i).first);
     }
+    // A change the settings file refused is said under the pages, until one is written.
+    QLabel *problem = makeProblemLabel(this);
+    problem->setObjectName(u"settingsProblem"_s);
+    for (PreferencesPage *page : std::as_const(m_pages)) {
+        connect(page, &PreferencesPage::refused, problem,
+                [problem](const QString &why) { showProblem(problem, tr("Not saved: %1").arg(why)); });
+        connect(page, &PreferencesPage::stored, problem, [problem] { showProblem(problem, {}); });
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
+    layout->addWidget(problem);
     layout->addWidget(buttons);
     resize(640, 520);
 

@@ -37,6 +37,33 @@ QString combination(const QString &text)
     return sequence.toString(QKeySequence::PortableText);
 }
 
+// The first word before the key of `text` that is no modifier ("Super" in "Super+Alt+G");
+// null when every one is. ("Ctrl++" is Ctrl and the plus key.)
+QString unknownModifier(const QString &text)
+{
+    static const QStringList modifiers = {u"ctrl"_s, u"shift"_s, u"alt"_s, u"meta"_s, u"num"_s};
+    QStringList words = text.split(u'+');
+    if (text.endsWith(u"++"_s))
+        words.removeLast();
+    words.removeLast(); // the key
+    for (const QString &word : std::as_const(words)) {
+        if (!modifiers.contains(word.trimmed().toLower()))
+            return word;
+    }
+    return {};
+}
+
+// Why `text` names no key combination.
+QString whyNoCombination(const QString &text)
+{
+    if (text.contains(u','))
+        return u"\"%1\" is more than one key combination; a shortcut is one, such as \"Ctrl+Alt+Y\""_s.arg(text);
+    if (const QString modifier = unknownModifier(text); !modifier.isNull())
+        return u"\"%1\" names no modifier: \"%2\" is not one; they are Ctrl, Shift, Alt and Meta (the Super or Windows key)"_s
+            .arg(text, modifier);
+    return u"\"%1\" names no key of a keyboard: \"%2\" is not one"_s.arg(text, text.section(u'+', -1));
+}
+
 } // namespace
 
 QString ShortcutSettings::problem(const QString &key, const QJsonValue &value, const QJsonObject &all)
@@ -47,11 +74,8 @@ QString ShortcutSettings::problem(const QString &key, const QJsonValue &value, c
         return {};
     const QString text = value.toString();
     const QString wanted = combination(text);
-    if (wanted.isNull()) {
-        return text.contains(u',')
-            ? u"\"%1\" is more than one key combination; a shortcut is one, such as \"Ctrl+Alt+Y\""_s.arg(text)
-            : u"\"%1\" names no key of a keyboard: \"%2\" is not one"_s.arg(text, text.section(u'+', -1));
-    }
+    if (wanted.isNull())
+        return whyNoCombination(text);
     for (const Shortcut &other : shortcuts()) {
         if (other.key == key)
             continue;

@@ -4,7 +4,7 @@
 #include "actions/EditorCommand.h"
 #include "platform/FileManager.h"
 
-#include <QProcess>
+#include "foundation/Launcher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -27,15 +27,14 @@ QStringList UserEditor::commandFor(const QString &file)
     return {};
 }
 
-bool UserEditor::open(const QString &file, FileManager *fileManager)
+void UserEditor::open(const QString &file, FileManager *fileManager, const Completion &done)
 {
     const QStringList command = commandFor(file);
-    if (command.isEmpty()) {
-        if (fileManager)
-            fileManager->openFile(file);
-        return fileManager != nullptr;
-    }
-    return QProcess::startDetached(command.first(), command.mid(1));
+    if (!command.isEmpty())
+        return Launcher::launch(command.first(), command.mid(1), {}, done);
+    if (!fileManager)
+        return complete(done, Outcome::failure(u"there is no editor: set VISUAL or EDITOR"_s));
+    fileManager->openFile(file, done);
 }
 
 } // namespace glimra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/Completion.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,14 +13,16 @@ class FileManager;
 
 /// The user's own editor, for a file they are to edit (a new plug-in): $VISUAL, else
 /// $EDITOR in a terminal, else the file's default application (xdg-open). The editor is
-/// the user's program: it is started detached and runs on after Glimra.
+/// the user's program: it is launched (Launcher) and runs on after Glimra. Main thread only.
 class UserEditor
 {
 public:
     /// The command that opens `file`, program first; empty when neither variable is set.
     static QStringList commandFor(const QString &file);
-    /// Opens `file`; false when the editor could not be started.
-    static bool open(const QString &file, FileManager *fileManager);
+    /// Opens `file`; `done` hears a failure that says why when the editor named could not
+    /// be started or failed at once (no other one is tried in its place), or when there
+    /// is none at all.
+    static void open(const QString &file, FileManager *fileManager, const Completion &done);
 };
 
 } // namespace glimra

@@ -74,6 +74,53 @@ TEST_F(ContainmentTest, NoChildOrTemporaryFileOutlivesAnInterruptedGuess)
     EXPECT_FALSE(QFile::exists(stale));
 }
 
+TEST_F(ContainmentTest, WhatAPlugInOrCommandLeftInTheBackgroundEndsWithGlimra)
+{
+    const QByteArray pid = path(u"child.pid"_s).toUtf8();
+    const QByteArray background = "sleep 300 >/dev/null 2>&1 & echo $! > '" + pid + "'";
+    const QString command = u"`%1; echo hi`"_s.arg(QString::fromUtf8(background));
+    writeFile(userPluginsDir() + u"/SlowMatcher.scpt"_s,
+              "#!/bin/sh\ncat >/dev/null\n[ -e '" + path(u"slow"_s).toUtf8() + "' ] && { : > '" + path(u"slow-runs"_s).toUtf8()
+                  + "'; sleep 30; }\necho null\n",
+              true);
+    const struct {
+        const char *what;
+        QStringList arguments;
+        bool interrupted; // by SIGTERM while a later plug-in runs
+    } cases[] = {
+        {"a handler script's child", {u"match"_s, u"--text"_s, u"leave"_s}, false},
+        {"a handler script's child, glimra interrupted", {u"match"_s, u"--text"_s, u"leave"_s}, true},
+        {"a command run by \"run\"", {u"match"_s, u"--text"_s, command, u"--run"_s, u"run"_s}, false},
+        {"a command run during the guess", {u"match"_s, u"--run-commands"_s, u"--text"_s, command}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(QString::fromUtf8(pid));
+        QFile::remove(path(u"slow-runs"_s));
+        if (c.interrupted)
+            writeFile(u"slow"_s, "");
+        else
+            QFile::remove(path(u"slow"_s));
+        // Alone in leaving a child: the commands' cases have no such plug-in.
+        if (c.arguments.contains(u"leave"_s))
+            writeFile(userPluginsDir() + u"/LeavingMatcher.scpt"_s,
+                      "#!/bin/sh\ncat >/dev/null\n" + background + "\necho null\n", true);
+        QProcess glimra;
+        glimra.setProcessEnvironment(environment());
+        glimra.start(QStringLiteral(GLIMRA_BINARY), c.arguments);
+        if (c.interrupted) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path(u"slow-runs"_s)); }, 10000));
+            ::kill(pid_t(glimra.processId()), SIGTERM);
+        }
+        ASSERT_TRUE(glimra.waitForFinished(20000));
+        const qint64 child = pidWrittenTo(QString::fromUtf8(pid));
+        ASSERT_GT(child, 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !running(child); }, 3000)) << "process " << child << " outlived glimra";
+        ::kill(pid_t(child), SIGKILL);
+        QFile::remove(userPluginsDir() + u"/LeavingMatcher.scpt"_s);
+    }
+}
+
 TEST_F(ContainmentTest, AnActionThatCannotBeCarriedOutIsNeverReportedAsDone)
 {
     const QString file = writeFile(u"docs/notes.txt"_s, "x");

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -45,6 +47,11 @@ TEST_F(DefaultsCommandTest, AShortcutThatNamesNoKeyOrTheOtherShortcutsKeysIsRefu
         {u"shortcut_guess_selection"_s, u"\"Ctrl+Alt+Bogus\""_s, 1,
          u"\"Ctrl+Alt+Bogus\" names no key of a keyboard: \"Bogus\" is not one"_s},
         {u"shortcut_guess_selection"_s, u"\"Ctrl+A, Ctrl+B\""_s, 1, u"more than one key combination"_s},
+        // A modifier it does not know is named, not the key after it.
+        {u"shortcut_guess_selection"_s, u"\"Super+Alt+G\""_s, 1,
+         u"\"Super+Alt+G\" names no modifier: \"Super\" is not one; they are Ctrl, Shift, Alt and Meta"_s},
+        {u"shortcut_guess_selection"_s, u"\"Ctrl+Foo+G\""_s, 1, u"names no modifier: \"Foo\" is not one"_s},
+        {u"shortcut_guess_selection"_s, u"\"Ctrl+Alt+\""_s, 1, u"names no key of a keyboard"_s},
         // The other one's default counts as its keys.
         {u"shortcut_guess_clipboard"_s, u"\"Meta+Alt+G\""_s, 1,
          u"\"Meta+Alt+G\" is already the shortcut to guess the selection"_s},
@@ -60,6 +67,42 @@ TEST_F(DefaultsCommandTest, AShortcutThatNamesNoKeyOrTheOtherShortcutsKeysIsRefu
     }
     EXPECT_EQ(runGlimra({u"defaults"_s, u"read"_s, u"shortcut_guess_clipboard"_s}).out, u"\"Ctrl+Alt+Y\"\n"_s);
     EXPECT_EQ(runGlimra({u"defaults"_s, u"read"_s, u"shortcut_guess_selection"_s}).out, u"\"\"\n"_s);
+}
+
+TEST_F(DefaultsCommandTest, ASettingsFolderThatCannotBeWrittenIsNotSaidToBeLockedByAnother)
+{
+    // The folder is someone else's: the superuser's, for a user who may only read it (the
+    // superuser writes anywhere, so it runs glimra as "nobody"); else the user's own, made
+    // read-only.
+    const QString file = path(u"config/Glimra/defaults.json"_s);
+    QDir().mkpath(path(u"config/Glimra"_s));
+    writeFile(file, "{\"hide_after_action\": false}");
+    const QFile::Permissions readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::ExeOther;
+    for (const QString &folder : {path(), path(u"config"_s), path(u"config/Glimra"_s)})
+        QFile::setPermissions(folder, readable | (folder == path(u"config/Glimra"_s) ? QFile::Permissions() : QFile::WriteOwner));
+    QFile::setPermissions(file, readable);
+    const bool superuser = ::geteuid() == 0;
+    for (const QStringList &change : {QStringList{u"write"_s, u"hide_after_action"_s, u"true"_s},
+                                      QStringList{u"delete"_s, u"hide_after_action"_s}}) {
+        QProcess glimra;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        glimra.setProcessEnvironment(environment);
+        const QStringList arguments = QStringList{u"defaults"_s} + change;
+        if (superuser)
+            glimra.start(u"setpriv"_s, QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
+                                                   QStringLiteral(GLIMRA_BINARY)} + arguments);
+        else
+            glimra.start(QStringLiteral(GLIMRA_BINARY), arguments);
+        ASSERT_TRUE(glimra.waitForFinished(30000));
+        const QString err = QString::fromUtf8(glimra.readAllStandardError());
+        EXPECT_EQ(glimra.exitCode(), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(u"%1 cannot be changed: its lock file %1.lock cannot be made"_s.arg(file)))
+            << err.toStdString();
+        EXPECT_FALSE(err.contains(u"locked by another process"_s)) << err.toStdString();
+    }
+    QFile::setPermissions(path(u"config/Glimra"_s), readable | QFile::WriteOwner);
 }
 
 TEST_F(DefaultsCommandTest, ValuesOfTheWrongShapeChangeNothing)

@@ -3,10 +3,14 @@
 
 #include "foundation/ProcessRunner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <signal.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -73,6 +77,57 @@ TEST_F(MatchCommandTest, ABacktickedCommandRunsOnlyWhenTheUserOrATrustingCallerA
     EXPECT_EQ(failed.exitCode, 4);
     EXPECT_TRUE(failed.err.contains(u"\"run\" could not be carried out: the command printed nothing: it exited with status 3"_s))
         << failed.err.toStdString();
+}
+
+TEST_F(MatchCommandTest, ACommandWhoseFolderCannotBeEnteredRunsNowhereAndSaysWhy)
+{
+    // Run from here, a command that went on after a failed change of folder would leave
+    // its file here.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(path()));
+    writeFile(u"a file"_s, "x");
+    const struct {
+        const char *what;
+        QString context;
+        QString why;
+    } cases[] = {
+        {"a folder that was removed", u"CTX_DIR="_s + path(u"gone/"_s),
+         u"the folder %1 cannot be entered: No such file or directory"_s.arg(path(u"gone/"_s))},
+        {"a file where the folder was", u"CTX_DIR="_s + path(u"a file/"_s),
+         u"the folder %1 cannot be entered: Not a directory"_s.arg(path(u"a file/"_s))},
+        // As capture gives it for a terminal whose folder was removed.
+        {"a front document that no longer exists", u"CTX_PATH="_s + path(u"gone (deleted)"_s),
+         u"the folder of %1 cannot be entered: it no longer exists"_s.arg(path(u"gone (deleted)"_s))},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QStringList guess{u"match"_s, u"--context"_s, c.context, u"--text"_s, u"`pwd; echo > wrongplace`"_s};
+        const GlimraRun ran = runGlimra(guess + QStringList{u"--run"_s, u"run"_s});
+        EXPECT_EQ(ran.exitCode, 4);
+        EXPECT_TRUE(ran.err.contains(u"\"run\" could not be carried out: "_s + c.why)) << ran.err.toStdString();
+        const GlimraRun trusted = runGlimra(guess + QStringList{u"--run-commands"_s, u"--json"_s});
+        EXPECT_FALSE(trusted.json().value(u"matchedContext"_s).toObject().contains(u"ACT_TEXT"_s));
+        EXPECT_FALSE(QFile::exists(path(u"wrongplace"_s)));
+    }
+    QDir::setCurrent(before);
+}
+
+TEST_F(MatchCommandTest, ACallerReadingTheOutputDoesNotWaitForTheEditorItStarted)
+{
+    // An editor that says something on its standard error and stays open.
+    writeFile(u"editor"_s, "#!/bin/sh\necho \"$$\" > \"$0.pid\"\necho editing >&2\nexec sleep 60\n", true);
+    writeFile(u"notes.txt"_s, "one\ntwo\n");
+    ASSERT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"editor_command"_s,
+                         u"\"%1 {file} {line}\""_s.arg(path(u"editor"_s))}).exitCode, 0);
+    // As a script would: it reads both streams until they end.
+    QProcess caller;
+    caller.start(u"/bin/sh"_s, {u"-c"_s, u"out=$(\"$0\" match --text \"$1\" --run 'open at line' 2>&1); echo \"[$out]\""_s,
+                                QStringLiteral(GLIMRA_BINARY), path(u"notes.txt"_s) + u":2"_s});
+    EXPECT_TRUE(caller.waitForFinished(30000)) << "the caller waited for the editor";
+    EXPECT_FALSE(caller.readAllStandardOutput().contains("editing"));
+    const qint64 editor = pidWrittenTo(path(u"editor.pid"_s));
+    EXPECT_TRUE(processAlive(editor)) << "the editor is let go, not stopped";
+    ::kill(pid_t(editor), SIGKILL);
 }
 
 TEST_F(MatchCommandTest, EachKindOfTextEndToEnd)

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QProcessEnvironment>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -24,6 +25,46 @@ TEST_F(PluginsCommandTest, ListingGivesTheRunOrderAndTheActions)
     EXPECT_EQ(matchers[6].toObject().value(u"name"_s), u"FileSearchMatch"_s);
     EXPECT_EQ(listing.value(u"actions"_s).toArray().size(), 9);
     EXPECT_TRUE(runGlimra({u"plugins"_s, u"list"_s}).out.contains(u"MineMatcher.sh (shell)"_s));
+}
+
+TEST_F(PluginsCommandTest, ANewPluginThatCannotBeOpenedIsMadeAndTheFailureSaid)
+{
+    writeFile(u"bin/failing-editor"_s, "#!/bin/sh\nexit 7\n", true);
+    writeFile(u"bin/editor"_s, "#!/bin/sh\n[ -f \"$1\" ]\n", true);
+    const struct {
+        const char *what;
+        QString visual;
+        QString editor;
+        int exitCode;
+        QString said;
+    } cases[] = {
+        // No editor, and no xdg-open on the PATH.
+        {"no editor at all", {}, {}, 1, u"cannot be opened: xdg-open could not be started"_s},
+        {"an editor that does not exist", path(u"bin/missing"_s), {}, 1,
+         u"cannot be opened: %1 could not be started"_s.arg(path(u"bin/missing"_s))},
+        {"an editor that fails at once", path(u"bin/failing-editor"_s), {}, 1,
+         u"cannot be opened: %1 exited with status 7"_s.arg(path(u"bin/failing-editor"_s))},
+        {"an editor that opens it", path(u"bin/editor"_s), {}, 0, {}},
+    };
+    int made = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"PATH"_s, path(u"empty"_s));
+        environment.remove(u"EDITOR"_s);
+        environment.remove(u"VISUAL"_s);
+        if (!c.visual.isEmpty())
+            environment.insert(u"VISUAL"_s, c.visual);
+        const QString name = u"Made%1"_s.arg(++made);
+        const GlimraRun run = runGlimra({u"plugins"_s, u"new"_s, u"matcher"_s, name, u"--kind"_s, u"shell"_s}, {},
+                                        environment);
+        const QString file = userPluginsDir() + u"/%1Matcher.sh"_s.arg(name);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_EQ(run.out, file + u'\n');
+        EXPECT_TRUE(QFile::exists(file));
+        if (!c.said.isEmpty())
+            EXPECT_TRUE(run.err.contains(u"%1 was made, but it %2"_s.arg(file, c.said))) << run.err.toStdString();
+    }
 }
 
 TEST_F(PluginsCommandTest, ANewPluginOfEachKindWorksOnceEdited)

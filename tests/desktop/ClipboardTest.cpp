@@ -3,6 +3,7 @@
 #include "desktop/X11Clipboard.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -36,12 +37,13 @@ TEST_F(ClipboardTest, PasteHandsTheValueToASlowReaderThenPutsBackEveryFormatOfTh
     previous->setText(u"ORIG"_s);
     previous->setData(u"image/png"_s, image);
     QGuiApplication::clipboard()->setMimeData(previous);
-    // The application pasted into reads the clipboard a second after the keystroke.
+    // The application pasted into reads the clipboard a second after the keystroke. It is
+    // no child of the paste script's (whose leftovers end with glimra): a session of its own.
     qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
     writeFile(u"res/PasteAction.scpt"_s,
-              "#!/bin/sh\ncat > /dev/null\n( sleep 1; xclip -o -selection clipboard > '" + path(u"got"_s).toUtf8()
+              "#!/bin/sh\ncat > /dev/null\nsetsid sh -c \"sleep 1; xclip -o -selection clipboard > '" + path(u"got"_s).toUtf8()
                   + ".part' && mv '" + path(u"got"_s).toUtf8() + ".part' '" + path(u"got"_s).toUtf8()
-                  + "' ) > /dev/null 2>&1 &\n",
+                  + "'\" > /dev/null 2>&1 &\n",
               true);
     QElapsedTimer clock;
     clock.start();
@@ -80,6 +82,59 @@ TEST_F(ClipboardTest, PasteIntoADashTerminalRunsNothingUntilTheUserPressesEnter)
     // The text is there, waiting for the user's Enter.
     output(u"/usr/bin/xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, u"Return"_s});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path(u"canary"_s)); }, 5000));
+}
+
+TEST_F(ClipboardTest, PasteGoesToTheWindowTheSelectionCameFromOrNowhere)
+{
+    writeFile(userPluginsDir() + u"/LineMatcher.scpt"_s,
+              "#!/bin/sh\n[ \"$1\" = matches_context ] || exit 1\ncat > /dev/null\n"
+              "echo '{\"ACT_TEXT\": \"touch canary\"}'\n",
+              true);
+    // Two dash terminals of one class, in folders of their own; the second is in front.
+    std::vector<std::unique_ptr<QProcess>> terminals;
+    QStringList windows;
+    for (const QString &folder : {u"first"_s, u"second"_s}) {
+        QDir().mkpath(path(folder));
+        auto &terminal = terminals.emplace_back(std::make_unique<QProcess>());
+        terminal->setWorkingDirectory(path(folder));
+        terminal->start(u"xterm"_s, {u"-e"_s, u"sh"_s, u"-c"_s, u"exec dash -i"_s});
+        ASSERT_TRUE(terminal->waitForStarted(5000));
+        waitUntilActive(terminal->processId());
+        windows.append(output(u"/usr/bin/xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
+                                                      QString::number(terminal->processId())})
+                           .section(u'\n', 0, 0)
+                           .trimmed());
+    }
+    auto pasteInto = [&](const QString &window) {
+        return glimra({u"match"_s, u"--text"_s, u"x"_s, u"--context"_s, u"CTX_APPID=XTerm"_s, u"--context"_s,
+                       u"CTX_WINDOW_ID=0x"_s + QString::number(window.toULongLong(), 16), u"--run"_s, u"paste"_s});
+    };
+    const struct {
+        const char *what;
+        int window;
+        QString folder;
+    } cases[] = {
+        {"into the window behind the front one", 0, u"first"_s},
+        {"into the front one", 1, u"second"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const GlimraRun run = pasteInto(windows.at(c.window));
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        output(u"/usr/bin/xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, u"Return"_s});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path(c.folder + u"/canary"_s)); }, 5000));
+        QFile::remove(path(c.folder + u"/canary"_s));
+    }
+
+    // The first window is closed: nothing goes to the other one of its class, and it is said.
+    terminals.front()->kill();
+    terminals.front()->waitForFinished(5000);
+    const GlimraRun run = pasteInto(windows.at(0));
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(u"the window the selection was taken from is closed"_s)) << run.err.toStdString();
+    output(u"/usr/bin/xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, u"Return"_s});
+    QTest::qWait(500); // what a shell would have run by now
+    EXPECT_FALSE(QFile::exists(path(u"second/canary"_s)));
 }
 
 TEST_F(ClipboardTest, TheClipboardGuessReadsWhatXclipPutThere)

@@ -796,6 +796,12 @@ TEST_F(DesktopApplicationTest, WithoutASessionBusOneInstanceRunsOnADisplay)
         EXPECT_TRUE(second.err.contains(u"Glimra runs already on display %1 (pid %2), out of reach of the session bus; "
                                         u"Glimra does not start"_s.arg(display).arg(first.processId())))
             << second.err.toStdString();
+        // A command that needs the bus says there is none, not that Glimra is not running.
+        const GlimraRun show = glimra({u"show"_s}, {}, here);
+        EXPECT_EQ(show.exitCode, 1);
+        EXPECT_TRUE(show.err.contains(u"there is no session bus, so a running Glimra cannot be reached"_s))
+            << show.err.toStdString();
+        EXPECT_FALSE(show.err.contains(u"not running"_s)) << show.err.toStdString();
         EXPECT_EQ(first.state(), QProcess::Running);
         first.terminate();
         ASSERT_TRUE(first.waitForFinished(10000));

@@ -10,6 +10,7 @@
 #include "ui/SettingsTable.h"
 #include "matching/PluginManager.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -21,6 +22,10 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeWidget>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 using namespace glimra;
 using namespace glimra::test;
@@ -181,6 +186,77 @@ TEST_F(PreferencesTest, AChangeMadeElsewhereShowsInTheOpenWindow)
     EXPECT_EQ(stored(u"search_exclusion_filter"_s), QJsonValue(u"filename BEGINSWITH '~'"_s));
 }
 
+TEST_F(PreferencesTest, AShortcutFieldWritesOnlyKeysTheUserRecorded)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto *selectionKey = find<QKeySequenceEdit>(u"shortcut_guess_selection"_s);
+    auto *clipboardKey = find<QKeySequenceEdit>(u"shortcut_guess_clipboard"_s);
+    // The focus enters and leaves a field as it does when the user tabs or clicks through;
+    // a field may say its edit ended whenever it loses the focus.
+    auto passThrough = [](QKeySequenceEdit *field) {
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        emit field->editingFinished();
+    };
+
+    // Neither key is stored: passing through both writes neither.
+    passThrough(selectionKey);
+    passThrough(clipboardKey);
+    EXPECT_TRUE(stored(u"shortcut_guess_selection"_s).isUndefined()) << stored(u"shortcut_guess_selection"_s).toString().toStdString();
+    EXPECT_TRUE(stored(u"shortcut_guess_clipboard"_s).isUndefined()) << stored(u"shortcut_guess_clipboard"_s).toString().toStdString();
+
+    // A key deleted elsewhere while its field has the focus stays deleted.
+    setDefault(u"shortcut_guess_clipboard"_s, u"Ctrl+Alt+J"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clipboardKey->keySequence() == QKeySequence(u"Ctrl+Alt+J"_s); }, 5000));
+    clipboardKey->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(UserDefaults().removeObjectForKey(u"shortcut_guess_clipboard"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clipboardKey->keySequence() == QKeySequence(u"Meta+Alt+C"_s); }, 5000));
+    passThrough(clipboardKey);
+    window->close();
+    EXPECT_TRUE(stored(u"shortcut_guess_clipboard"_s).isUndefined());
+
+    // What the user records is written.
+    clipboardKey->setKeySequence(QKeySequence(u"Ctrl+Alt+K"_s));
+    emit clipboardKey->editingFinished();
+    EXPECT_EQ(stored(u"shortcut_guess_clipboard"_s), QJsonValue(u"Ctrl+Alt+K"_s));
+}
+
+TEST_F(PreferencesTest, AChangeTheSettingsFileRefusesIsSaidAndNotShownAsMade)
+{
+    auto *hide = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(0);
+    auto *limit = find<QSpinBox>(u"capture_limit_mib"_s);
+    auto *problem = find<QLabel>(u"settingsProblem"_s);
+    const QString file = UserDefaults().filePath();
+    const struct {
+        const char *what;
+        std::function<void()> spoil;
+    } cases[] = {
+        {"a file cut short", [&] { writeFile(file, "{\"hide_after_action\": true,"); }},
+        {"a FIFO where the file was", [&] {
+             QFile::remove(file);
+             ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        for (const std::function<void()> &change : std::initializer_list<std::function<void()>>{
+                 [&] { hide->setChecked(true); }, [&] { limit->setValue(9); }}) {
+            change();
+            EXPECT_FALSE(problem->isHidden());
+            EXPECT_TRUE(problem->text().startsWith(u"Not saved: "_s + file)) << problem->text().toStdString();
+            EXPECT_TRUE(problem->text().contains(u"not changed"_s)) << problem->text().toStdString();
+            // The window shows what is in force, not the change that was not made.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !hide->isChecked() && limit->value() == 8; }, 5000));
+        }
+        QFile::remove(file);
+    }
+    // Written again: the message goes.
+    hide->setChecked(true);
+    EXPECT_EQ(stored(u"hide_after_action"_s), QJsonValue(true));
+    EXPECT_TRUE(problem->isHidden());
+}
+
 TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
 {
     auto *login = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(2);
@@ -228,6 +304,25 @@ TEST(AutostartEntryTest, TheExecLineNamesTheProgramByItsPathQuotedWhereItMustBe)
             << row.program.toStdString();
     }
     EXPECT_EQ(AutostartEntry::withProgram("Exec=glimra %U\n", u"/b/glimra"_s), "Exec=/b/glimra %U\n");
+}
+
+TEST_F(PreferencesTest, ShowTheFolderSaysWhenNoFileManagerCanShowIt)
+{
+    window->showPage(u"plugins"_s);
+    auto *problem = find<QLabel>(u"folderProblem"_s);
+    QPushButton *show = nullptr;
+    for (QPushButton *button : find<QWidget>(u"plugins"_s)->findChildren<QPushButton *>())
+        show = button->text() == u"Show the &Folder"_s ? button : show;
+    ASSERT_TRUE(show);
+    workspace->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
+    show->click();
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(problem->text(), PluginManager::userPluginsDir()
+                                   + u" cannot be shown: xdg-open exited with status 3: no application is set up to open it"_s);
+    workspace->failure.clear();
+    show->click();
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(workspace->calls.size(), 2);
 }
 
 TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)

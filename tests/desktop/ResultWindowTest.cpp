@@ -21,7 +21,9 @@
 #include <QScreen>
 #include <QLabel>
 #include <QTabWidget>
+#include <QStyle>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <sys/stat.h>
 
@@ -95,6 +97,86 @@ TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
     for (int row = 0; row < actions->rowCount(); ++row) {
         const QModelIndex label = actions->index(row, 0);
         EXPECT_EQ(shownText(actions->data(label, Qt::ToolTipRole).toString()), actions->data(label).toString());
+    }
+}
+
+namespace {
+
+// The text a cell shows, read back: without its break opportunities, with "⏎" and the
+// pictures of control characters as the characters they stand for.
+QString readBack(const QString &shown)
+{
+    QString text;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const char16_t c = shown.at(i).unicode();
+        if (c == 0x23ce) {
+            text += u'\n';
+            if (i + 1 < shown.size() && shown.at(i + 1) == u'\n')
+                ++i;
+        } else if (c >= 0x2400 && c < 0x2420) {
+            text += QChar(c - 0x2400);
+        } else if (c != 0x200b) {
+            text += QChar(c);
+        }
+    }
+    return text;
+}
+
+// Whether the style lays `index` out without cutting a line short with "…": every line of
+// its text, wrapped at the cell's width as an item view wraps it, fits that width, and the
+// row is as high as all of them.
+bool shownUncut(const QTableView &view, const QModelIndex &index)
+{
+    QString text = index.data().toString();
+    text.replace(u'\n', QChar::LineSeparator);
+    const QFontMetricsF metrics(view.font());
+    const qreal width = view.visualRect(index).width() - 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    QTextLayout layout(text, view.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    bool fits = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        fits = fits && line.naturalTextWidth() <= width;
+        height += line.height();
+    }
+    layout.endLayout();
+    return fits && view.rowHeight(index.row()) >= height;
+}
+
+} // namespace
+
+TEST_F(ResultWindowTest, TheRunRowShowsEveryCharacterOfTheCommand)
+{
+    const QString word(300, u'a');
+    const struct {
+        const char *what;
+        QString command;
+    } cases[] = {
+        {"a word longer than the row", u"echo %1;echo>hidden;%1"_s.arg(word)},
+        {"blank lines that push a part down", u"echo hello"_s + QString(38, u'\n') + u"echo>hidden"_s},
+        {"tabs, carriage returns and escapes", u"echo hi\t\r\x1b[2K;echo>hidden"_s},
+        {"short words joined by no-break spaces", (u"echo\u00a0hidden;"_s).repeated(30)},
+        {"a short command", u"echo hello"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        guess(u'`' + c.command + u'`');
+        window->makeKeyAndActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->grab(); // lays the rows out now
+        const QAbstractItemModel *actions = window->actionTable()->model();
+        ASSERT_EQ(actions->data(actions->index(0, 0)).toString(), u"run"_s);
+        const QModelIndex detail = actions->index(0, 1);
+        EXPECT_EQ(readBack(detail.data().toString()), c.command);
+        EXPECT_FALSE(detail.data().toString().contains(u'\t')) << "control characters are shown as pictures";
+        EXPECT_TRUE(shownUncut(*window->actionTable(), detail));
+        // (A rich text's plain text has a space for a no-break space.)
+        EXPECT_EQ(readBack(shownText(detail.data(Qt::ToolTipRole).toString())),
+                  QString(c.command).replace(QChar(0xa0), u' '));
     }
 }
 

@@ -353,10 +353,12 @@ sub copy_primary_to_clipboard {
 }
 
 # Makes $text, a string of bytes (UTF-8, as programs print it), the content of an X
-# selection. xclip stays in the background to serve it.
+# selection. xclip stays in the background to serve it, in a session of its own: Glimra
+# ends what a script leaves in its process group when it quits, and the selection is the
+# user's to keep.
 sub set_selection {
     my ($selection, $text) = @_;
-    open(my $xclip, '|-', "xclip -selection $selection -i >/dev/null 2>&1") or return;
+    open(my $xclip, '|-', "setsid xclip -selection $selection -i >/dev/null 2>&1") or return;
     binmode($xclip);
     print $xclip $text;
     close($xclip);

@@ -314,15 +314,15 @@ TEST_F(PreferencesTest, ShowTheFolderSaysWhenNoFileManagerCanShowIt)
     for (QPushButton *button : find<QWidget>(u"plugins"_s)->findChildren<QPushButton *>())
         show = button->text() == u"Show the &Folder"_s ? button : show;
     ASSERT_TRUE(show);
-    workspace->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
+    fileManager->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
     show->click();
     EXPECT_FALSE(problem->isHidden());
     EXPECT_EQ(problem->text(), PluginManager::userPluginsDir()
                                    + u" cannot be shown: xdg-open exited with status 3: no application is set up to open it"_s);
-    workspace->failure.clear();
+    fileManager->failure.clear();
     show->click();
     EXPECT_TRUE(problem->isHidden());
-    EXPECT_EQ(workspace->calls.size(), 2);
+    EXPECT_EQ(fileManager->calls.size(), 2);
 }
 
 TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)

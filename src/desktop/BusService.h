@@ -33,9 +33,10 @@ public:
     /// The most a text argument may hold (UTF-8 bytes), and a pattern.
     static constexpr qsizetype MaximumTextBytes = 1024 * 1024;
     static constexpr qsizetype MaximumPatternBytes = 4 * 1024;
-    /// The most an answer may hold: the session bus carries 128 MiB a message, and drops a
-    /// program that sends more.
-    static constexpr qsizetype MaximumAnswerBytes = 100 * 1024 * 1024;
+    /// The most an answer may hold: dbus-daemon drops a program that sends a message over its
+    /// limit, which is 32 MiB where the bus's configuration names none (a desktop's session
+    /// bus usually allows 128 MiB).
+    static constexpr qsizetype MaximumAnswerBytes = 30 * 1024 * 1024;
 
     /// A value as the interface answers it: an empty array for no value, else an array of
     /// one element (a text, a list of texts, a boolean).

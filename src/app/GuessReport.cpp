@@ -41,9 +41,13 @@ QJsonObject GuessReport::state(const AppDelegate &delegate)
     }
     QJsonArray files;
     for (const FileObject &file : delegate.resultFiles()) {
-        files.append(QJsonObject{{u"label"_s, file.label()},
-                                 {u"filePath"_s, textOrNull(file.filePath())},
-                                 {u"urlPath"_s, textOrNull(file.urlPath())}});
+        QJsonObject entry{{u"label"_s, file.label()},
+                          {u"filePath"_s, textOrNull(file.filePath())},
+                          {u"urlPath"_s, textOrNull(file.urlPath())}};
+        // A frame of a trace: the line (and column) it names.
+        if (!file.line().isEmpty())
+            entry.insert(u"line"_s, file.line());
+        files.append(entry);
     }
     return QJsonObject{{u"selectionContext"_s, toJsonObject(delegate.selectionContext())},
                        {u"matchedContext"_s, toJsonObject(delegate.matchedContext())},

@@ -35,8 +35,10 @@ void ResultPrinter::print(QTextStream &out, QJsonObject state, bool json,
     for (const QJsonValue &file : files) {
         const QJsonObject entry = file.toObject();
         const QJsonValue path = entry.value(u"filePath"_s);
-        out << u"  "_s << (path.isString() ? path.toString() : entry.value(u"urlPath"_s).toString())
-            << u'\n';
+        out << u"  "_s << (path.isString() ? path.toString() : entry.value(u"urlPath"_s).toString());
+        if (entry.contains(u"line"_s))
+            out << u':' << entry.value(u"line"_s).toString();
+        out << u'\n';
     }
     if (searchResults) {
         out << u"search results:\n"_s;

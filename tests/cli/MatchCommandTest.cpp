@@ -172,6 +172,15 @@ TEST_F(MatchCommandTest, FilesUrlsAndTheTextFromStandardInput)
     const GlimraRun human = runGlimra({u"match"_s, u"--text-file"_s, writeFile(u"t.txt"_s, "hello")});
     EXPECT_TRUE(human.out.startsWith(u"looks like a text (hello"_s)) << human.out.toStdString();
     EXPECT_TRUE(human.out.contains(u"  1. search\n"_s));
+    // The frames of a trace carry their lines, each file at each line once.
+    const QString other = writeFile(u"proj/util.c"_s, "\n");
+    const QString trace = file + u":3: error\n"_s + other + u":7:2: note\n"_s + file + u":3: error\n"_s;
+    const GlimraRun frames = runGlimra({u"match"_s, u"--json"_s, u"--text"_s, trace});
+    QStringList places;
+    for (const QJsonValue &entry : frames.json().value(u"files"_s).toArray())
+        places.append(entry[u"filePath"_s].toString() + u' ' + entry[u"line"_s].toString());
+    EXPECT_EQ(places, (QStringList{file + u" 3"_s, other + u" 7:2"_s}));
+    EXPECT_TRUE(runGlimra({u"match"_s, u"--text"_s, trace}).out.contains(u"  "_s + other + u":7:2\n"_s));
 }
 
 TEST_F(MatchCommandTest, ExitStatusesAndUsageErrors)

@@ -20,7 +20,7 @@ public:
     /// relative to this one's folder, else where it was to be installed.
     static QString program();
     /// `entry` with the program of its Exec lines replaced by `program`, quoted as the
-    /// desktop entry specification asks.
+    /// freedesktop desktop entry format asks.
     static QByteArray withProgram(const QByteArray &entry, const QString &program);
 };
 

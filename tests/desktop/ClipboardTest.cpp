@@ -100,10 +100,17 @@ TEST_F(ClipboardTest, PasteGoesToTheWindowTheSelectionCameFromOrNowhere)
         terminal->start(u"xterm"_s, {u"-e"_s, u"sh"_s, u"-c"_s, u"exec dash -i"_s});
         ASSERT_TRUE(terminal->waitForStarted(5000));
         waitUntilActive(terminal->processId());
-        windows.append(output(u"/usr/bin/xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
-                                                      QString::number(terminal->processId())})
-                           .section(u'\n', 0, 0)
-                           .trimmed());
+        // Active is not yet mapped everywhere on a busy server: wait until it is found.
+        QString window;
+        QTest::qWaitFor([&] {
+            window = output(u"/usr/bin/xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
+                                                    QString::number(terminal->processId())})
+                         .section(u'\n', 0, 0)
+                         .trimmed();
+            return window.toULongLong() != 0;
+        }, 5000);
+        ASSERT_NE(window.toULongLong(), 0u) << "no window of the terminal in " << folder.toStdString();
+        windows.append(window);
     }
     auto pasteInto = [&](const QString &window) {
         return glimra({u"match"_s, u"--text"_s, u"x"_s, u"--context"_s, u"CTX_APPID=XTerm"_s, u"--context"_s,

@@ -452,8 +452,8 @@ void AppDelegate::openAtLine(const FileObject &file, const Completion &done)
 {
     Context place = m_matchedContext;
     place.insert(ACT_PATH, file.filePath());
-    place.insert(ACT_PATH_LINE, file.line().section(u':', 0, 0));
-    place.insert(ACT_PATH_COLUMN, file.line().section(u':', 1, 1));
+    place.insert(ACT_PATH_LINE, file.lineNumber());
+    place.insert(ACT_PATH_COLUMN, file.column());
     const ActionList offers = m_matchingEngine
         ? m_matchingEngine->actionsNamed(u"OpenAtLineAction"_s, place) : ActionList();
     // The Files tab has no row that could show a failure: a notification says it.

@@ -28,6 +28,9 @@ public:
     /// trace gave one ("214", "3:5"); empty for a file named without a line.
     QString line() const { return m_line; }
     void setLine(const QString &line) { m_line = line; }
+    /// The two parts of line(): the line number, and the column (empty when none).
+    QString lineNumber() const { return m_line.section(u':', 0, 0); }
+    QString column() const { return m_line.section(u':', 1, 1); }
     /// The content change date of a desktop-search hit; invalid otherwise.
     QDateTime cdate() const { return m_cdate; }
     void setCdate(const QDateTime &cdate) { m_cdate = cdate; }

@@ -59,8 +59,8 @@ QIcon FileListModel::iconFor(const FileObject &file) const
 
 QString FileListModel::titleOf(const FileObject &file)
 {
-    const QString line = file.line().section(u':', 0, 0);
-    const QString column = file.line().section(u':', 1, 1);
+    const QString line = file.lineNumber();
+    const QString column = file.column();
     if (line.isEmpty())
         return file.niceTitle();
     return column.isEmpty() ? tr("%1, line %2").arg(file.niceTitle(), line)

@@ -360,7 +360,7 @@ void AppDelegate::runMatchingEngine(const Context &produced)
         matched.insert(it.key(), it.value());
     setSelectionContext(selection);
     setMatchedContext(matched);
-    setResultActions(m_matchingEngine->actionsForContext(matched, m_explanation.get()));
+    setResultActions(inLearnedOrder(m_matchingEngine->actionsForContext(matched, m_explanation.get())));
     setResultFiles(m_matchingEngine->filesForContext(matched));
     setSelectedTab(1);
 }
@@ -391,7 +391,7 @@ void AppDelegate::addResultFiles(const QList<FileObject> &files)
             mergeObjectsFromArray(actions, offered,
                                   [](const ActionPtr &action) { return action->name(); });
             setMatchedContext(matched);
-            setResultActions(actions);
+            setResultActions(inLearnedOrder(actions));
             setSelectedTab(1);
         }
     } else {
@@ -415,11 +415,14 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
     auto failedAtOnce = std::make_shared<bool>(false);
     auto ended = std::make_shared<bool>(false);
     QPointer<AppDelegate> self(this);
+    const QString learnedKind = learnedKindOf(action);
     action->execute(executionContext(), [self, done, failedAtOnce, ended, label = action->label(),
-                                         selection = m_selectionContext](const Outcome &outcome) {
+                                         learnedKind, selection = m_selectionContext](const Outcome &outcome) {
         *failedAtOnce = !*ended && !outcome.ok;
         if (!self)
             return complete(done, outcome);
+        if (outcome.ok)
+            self->learnPick(learnedKind, label);
         if (outcome.ok && outcome.text)
             return self->guessProducedText(*outcome.text, selection, outcome, done);
         self->actionEnded(label, outcome);
@@ -428,6 +431,29 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
     *ended = true;
     if (m_settings.boolForKey(u"hide_after_action"_s) && m_resultWindow && !*failedAtOnce)
         m_resultWindow->orderOut();
+}
+
+QString AppDelegate::learnedKindOf(const ActionPtr &action) const
+{
+    // Only a pick among the offers of the guess shown teaches the order (not a frame of the
+    // Files tab opened at its line), and only while the user lets it.
+    if (!m_settings.learnsActionOrder() || !m_resultActions.contains(action))
+        return {};
+    return ActionOrder::kindOf(m_matchedContext);
+}
+
+void AppDelegate::learnPick(const QString &kind, const QString &label)
+{
+    if (kind.isEmpty())
+        return;
+    QString error;
+    if (!m_actionOrder.record(kind, label, &error))
+        qCWarning(lcApp).noquote() << u"the pick of \"%1\" is not counted: %2"_s.arg(label, error);
+}
+
+ActionList AppDelegate::inLearnedOrder(const ActionList &offered) const
+{
+    return m_actionOrder.ordered(ActionOrder::kindOf(m_matchedContext), offered, m_settings.learnsActionOrder());
 }
 
 void AppDelegate::showRecentGuess(qsizetype index)

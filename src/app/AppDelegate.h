@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ActionOrder.h"
 #include "app/GuessOutcome.h"
 #include "app/RecentGuesses.h"
 #include "capture/CopySelection.h"
@@ -201,6 +202,9 @@ private:
     void guessProducedText(const QString &text, const Context &selection, const Outcome &outcome,
                            const Completion &done);
     void actionEnded(const QString &label, const Outcome &outcome);
+    QString learnedKindOf(const ActionPtr &action) const;
+    void learnPick(const QString &kind, const QString &label);
+    ActionList inLearnedOrder(const ActionList &offered) const;
 
     FocusTracker *m_focusTracker = nullptr;
     CopySelection *m_copySelection = nullptr;
@@ -220,6 +224,7 @@ private:
     qsizetype m_cutAt = 0;            // the running guess's text was cut at this size
     bool m_shownRunning = false;      // the running guess's panel was shown
     RecentGuesses m_recent;
+    ActionOrder m_actionOrder;
     Settings m_settings;
     bool m_explaining = false;
     bool m_runningCommands = false;

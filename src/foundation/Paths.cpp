@@ -74,6 +74,11 @@ QString configHomeDir()
     return absoluteEnvDir("XDG_CONFIG_HOME", homeDir() + u"/.config"_s);
 }
 
+QString stateHomeDir()
+{
+    return absoluteEnvDir("XDG_STATE_HOME", homeDir() + u"/.local/state"_s);
+}
+
 QString f(const QString &text)
 {
     if (text.isNull())

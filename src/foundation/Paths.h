@@ -17,6 +17,9 @@ QString appPluginsDir();
 QString appSupportDir();
 /// The XDG config home ($XDG_CONFIG_HOME, default ~/.config).
 QString configHomeDir();
+/// The XDG state home ($XDG_STATE_HOME, default ~/.local/state): what the program learns
+/// and keeps between runs, under "glimra/".
+QString stateHomeDir();
 
 /// Expands ${HOME}, ${APP_RESOURCES}, ${APP_PLUGINS} and ${APP_SUPPORT}, and turns the text
 /// of a file URL into its path.

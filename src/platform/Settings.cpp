@@ -7,6 +7,7 @@ using namespace Qt::StringLiterals;
 namespace glimra {
 
 const QString Settings::CaptureLimitKey = u"capture_limit_mib"_s;
+const QString Settings::LearnActionOrderKey = u"learn_action_order"_s;
 
 bool Settings::isCaptureLimit(const QJsonValue &value)
 {

@@ -25,6 +25,10 @@ public:
     /// Bounded so that a guess's answers fit on the session bus (128 MiB a message).
     static constexpr int MaximumCaptureLimitMiB = 16;
 
+    /// "learn_action_order": whether the panel orders the actions by what the user picked
+    /// before for the same kind of selection. On unless set to false.
+    static const QString LearnActionOrderKey;
+
     Settings() = default;
     explicit Settings(QJsonObject values) : m_values(std::move(values)) {}
 
@@ -41,6 +45,7 @@ public:
 
     /// The capture limit in bytes: the default for a value absent or out of range.
     qsizetype captureLimitBytes() const;
+    bool learnsActionOrder() const { return objectForKey(LearnActionOrderKey).toBool(true); }
     /// Whether `value` is a capture limit: a whole number of MiB in range.
     static bool isCaptureLimit(const QJsonValue &value);
 

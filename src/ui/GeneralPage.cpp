@@ -1,5 +1,6 @@
 #include "ui/GeneralPage.h"
 
+#include "app/ActionOrder.h"
 #include "ui/AutostartEntry.h"
 #include "ui/DesktopApplication.h"
 #include "ui/Problem_p.h"
@@ -11,6 +12,7 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 
 using namespace Qt::StringLiterals;
@@ -30,6 +32,9 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
       m_hideAfterAction(new QCheckBox(tr("&Hide the panel after an action has run"), this)),
       m_closeToMouse(new QCheckBox(tr("Open the panel at the &mouse pointer"), this)),
       m_captureLimit(new QSpinBox(this)),
+      m_learnOrder(new QCheckBox(tr("&Order actions by what I use"), this)),
+      m_forget(new QPushButton(tr("&Forget"), this)),
+      m_forgetDone(new QLabel(this)),
       m_startAtLogin(new QCheckBox(tr("&Start Glimra when I log in"), this)),
       m_form(new QFormLayout(this))
 {
@@ -50,10 +55,23 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
     auto *captureLabel = new QLabel(tr("Read of a se&lection:"), this);
     captureLabel->setBuddy(m_captureLimit);
     m_form->addRow(captureLabel, captureRow);
+    m_learnOrder->setObjectName(Settings::LearnActionOrderKey);
+    m_forget->setObjectName(u"forget_action_order"_s);
+    m_learnOrder->setToolTip(tr("The actions you pick more often for a kind of selection come first."));
+    m_forget->setToolTip(tr("Forget which actions you picked: the usual order holds again."));
+    auto *orderRow = new QHBoxLayout;
+    orderRow->addWidget(m_learnOrder);
+    orderRow->addWidget(m_forget);
+    orderRow->addWidget(m_forgetDone);
+    orderRow->addStretch();
+    m_form->addRow(tr("Actions:"), orderRow);
+    m_startAtLogin->setObjectName(u"start_at_login"_s);
     m_form->addRow(tr("Session:"), m_startAtLogin);
 
     connect(m_hideAfterAction, &QCheckBox::toggled, this, [this] { storeBool(m_hideAfterAction, HideAfterAction); });
     connect(m_closeToMouse, &QCheckBox::toggled, this, [this] { storeBool(m_closeToMouse, CloseToMouse); });
+    connect(m_learnOrder, &QCheckBox::toggled, this, [this] { storeBool(m_learnOrder, Settings::LearnActionOrderKey); });
+    connect(m_forget, &QPushButton::clicked, this, &GeneralPage::forgetPicks);
     connect(m_captureLimit, &QSpinBox::valueChanged, this,
             [this](int mebibytes) { store(Settings::CaptureLimitKey, mebibytes); });
     connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
@@ -85,7 +103,7 @@ void GeneralPage::addShortcutField(const QString &key, const QString &fallback)
 
 QStringList GeneralPage::keys() const
 {
-    QStringList all{HideAfterAction, CloseToMouse, Settings::CaptureLimitKey};
+    QStringList all{HideAfterAction, CloseToMouse, Settings::CaptureLimitKey, Settings::LearnActionOrderKey};
     for (const ShortcutField &field : m_shortcuts)
         all.append(field.key);
     return all;
@@ -97,6 +115,8 @@ void GeneralPage::load(const Settings &settings)
     const QSignalBlocker close(m_closeToMouse);
     const QSignalBlocker login(m_startAtLogin);
     const QSignalBlocker limit(m_captureLimit);
+    const QSignalBlocker learn(m_learnOrder);
+    m_learnOrder->setChecked(settings.learnsActionOrder());
     m_captureLimit->setValue(int(settings.captureLimitBytes() / (1024 * 1024)));
     m_hideAfterAction->setChecked(settings.boolForKey(HideAfterAction));
     m_closeToMouse->setChecked(settings.boolForKey(CloseToMouse));
@@ -118,6 +138,19 @@ void GeneralPage::showShortcut(const ShortcutField &field, const QKeySequence &s
 void GeneralPage::storeBool(QCheckBox *box, const QString &key)
 {
     store(key, box->isChecked());
+}
+
+void GeneralPage::forgetPicks()
+{
+    QString error;
+    if (ActionOrder().forget(&error)) {
+        m_forgetDone->setText(tr("Forgotten."));
+        return;
+    }
+    m_forgetDone->clear();
+    QMessageBox box(QMessageBox::Warning, tr("Forget"), error, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void GeneralPage::storeShortcut(const ShortcutField &field)

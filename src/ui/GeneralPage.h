@@ -11,13 +11,15 @@ class QCheckBox;
 class QFormLayout;
 class QKeySequenceEdit;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace glimra {
 
 /// General settings: hiding the panel after an action, opening it at the pointer, the two
 /// global shortcuts (a shortcut another program holds is reported beside its field), the
-/// most a capture reads of a selection, and starting Glimra at login.
+/// most a capture reads of a selection, ordering the actions by the user's picks (and
+/// forgetting them), and starting Glimra at login.
 class GeneralPage : public PreferencesPage
 {
     Q_OBJECT
@@ -45,11 +47,15 @@ private:
     /// Shows `sequence` in `field` as what is stored.
     void showShortcut(const ShortcutField &field, const QKeySequence &sequence);
     void storeBool(QCheckBox *box, const QString &key);
+    void forgetPicks();
 
     ShortcutTrial m_tryShortcut;
     QCheckBox *m_hideAfterAction;
     QCheckBox *m_closeToMouse;
     QSpinBox *m_captureLimit;
+    QCheckBox *m_learnOrder;
+    QPushButton *m_forget;
+    QLabel *m_forgetDone;
     QCheckBox *m_startAtLogin;
     QList<ShortcutField> m_shortcuts;
     QHash<QString, QKeySequence> m_shownShortcuts; ///< what each shortcut field shows of the settings

@@ -1,6 +1,7 @@
 #include "Recorders.h"
 #include "TestEnvironment.h"
 
+#include "app/ActionOrder.h"
 #include "app/AppDelegate.h"
 #include "app/ResultPanel.h"
 #include "capture/CopySelection.h"
@@ -523,4 +524,34 @@ TEST_F(AppDelegateTest, TheLastTenShownGuessesCanBeShownAgainFromMemory)
     delegate.showRecentGuess(10); // none there: nothing happens
     delegate.clearRecentGuesses();
     EXPECT_TRUE(delegate.recentGuesses().isEmpty());
+}
+
+TEST_F(AppDelegateTest, APickAmongTheOffersTeachesTheOrderUnlessLearningIsOff)
+{
+    // A file: offered as Alpha, Beta; picking Beta puts it first for files.
+    delegate.setSelectionContext({{CTX_TEXT, u"one file"_s}});
+    delegate.runMatchingEngine();
+    ASSERT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
+    delegate.executeAction(delegate.resultActions().at(1));
+    delegate.runMatchingEngine();
+    EXPECT_EQ(labels(), (QStringList{u"Beta:"_s, u"Alpha:"_s}));
+    delegate.setSelectionContext({{CTX_TEXT, u"a text"_s}});
+    delegate.runMatchingEngine();
+    EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s})) << "another kind keeps its order";
+
+    // An action that was not among the offers (a frame of the Files tab) teaches nothing,
+    // and with learning off nothing is counted and the chain's order holds.
+    auto counts = [] {
+        QFile state(ActionOrder().filePath());
+        return state.open(QIODevice::ReadOnly) ? state.readAll() : QByteArray();
+    };
+    const QByteArray before = counts();
+    ASSERT_FALSE(before.isEmpty());
+    delegate.executeAction(std::make_shared<PathAction>(u"Gamma"_s));
+    setDefault(Settings::LearnActionOrderKey, false);
+    delegate.setSelectionContext({{CTX_TEXT, u"one file"_s}});
+    delegate.runMatchingEngine();
+    EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
+    delegate.executeAction(delegate.resultActions().at(0));
+    EXPECT_EQ(counts(), before);
 }

@@ -217,6 +217,8 @@ TEST_F(MatchCommandTest, RunningAnOfferedActionOrOneThatIsNot)
         runGlimra({u"match"_s, u"--text"_s, u"words"_s, u"--run"_s, u"open"_s}, {}, environment);
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_TRUE(missing.err.contains(u"search, spotlight"_s)) << missing.err.toStdString();
+    const QString counts = path(u"state/glimra/action-order.json"_s);
+    EXPECT_FALSE(QFile::exists(counts)) << "only an action that ran is counted";
 
     const GlimraRun opened = runGlimra({u"match"_s, u"--text"_s, u"https://example.org/a b"_s,
                                         u"--run"_s, u"open"_s}, {}, environment);
@@ -226,6 +228,15 @@ TEST_F(MatchCommandTest, RunningAnOfferedActionOrOneThatIsNot)
         QTest::qWait(50); // xdg-open was started detached
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), "https://example.org/a\n");
+    // The pick teaches the order of addresses; a match that runs nothing changes nothing.
+    QFile learned(counts);
+    ASSERT_TRUE(learned.open(QIODevice::ReadOnly));
+    const QByteArray before = learned.readAll();
+    EXPECT_TRUE(before.contains("\"url\"")) << before.toStdString();
+    runGlimra({u"match"_s, u"--text"_s, u"https://example.org/a b"_s}, {}, environment);
+    learned.close();
+    ASSERT_TRUE(learned.open(QIODevice::ReadOnly));
+    EXPECT_EQ(learned.readAll(), before);
 }
 
 TEST_F(MatchCommandTest, LateSearchHitsAreListed)

@@ -1,5 +1,6 @@
 #include "AssemblyTest.h"
 
+#include "app/ActionOrder.h"
 #include "ui/AutostartEntry.h"
 #include "ui/IntroPanel.h"
 #include "ui/NewPluginDialog.h"
@@ -114,6 +115,14 @@ TEST_F(PreferencesTest, EveryPageWritesWhatTheUserChangesAndNothingThatDoesNotPa
     find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(1)->setChecked(true);
     EXPECT_EQ(stored(u"hide_after_action"_s), QJsonValue(true));
     EXPECT_EQ(stored(u"popup_close_to_mouse"_s), QJsonValue(true));
+    // Learning the order is on until the user turns it off; Forget removes the counts.
+    auto *learn = find<QCheckBox>(Settings::LearnActionOrderKey);
+    EXPECT_TRUE(learn->isChecked());
+    learn->setChecked(false);
+    EXPECT_EQ(stored(Settings::LearnActionOrderKey), QJsonValue(false));
+    ASSERT_TRUE(ActionOrder().record(u"file"_s, u"reveal"_s));
+    find<QPushButton>(u"forget_action_order"_s)->click();
+    EXPECT_FALSE(QFile::exists(ActionOrder().filePath()));
 
     auto *selectionKey = find<QKeySequenceEdit>(u"shortcut_guess_selection"_s);
     selectionKey->setKeySequence(QKeySequence(u"Ctrl+Alt+Y"_s));
@@ -259,7 +268,7 @@ TEST_F(PreferencesTest, AChangeTheSettingsFileRefusesIsSaidAndNotShownAsMade)
 
 TEST_F(PreferencesTest, StartingAtLoginWritesAndRemovesTheAutostartEntry)
 {
-    auto *login = find<QWidget>(u"general"_s)->findChildren<QCheckBox *>().at(2);
+    auto *login = find<QCheckBox>(u"start_at_login"_s);
     login->setChecked(true);
     QFile entry(AutostartEntry::path());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));

@@ -30,9 +30,10 @@ for command in $commands; do
     expect "$(env -u DISPLAY "$glimra" "$command" --help | grep -oE -- '--[a-z-]+' | sorted)" "$command" --
 done
 
-expect "app_tm_seed editor_command hide_after_action popup_close_to_mouse regexp_matchers search_exclusion_filter shortcut_guess_clipboard shortcut_guess_selection user_context_configuration" \
+expect "app_tm_seed capture_limit_mib editor_command hide_after_action learn_action_order popup_close_to_mouse regexp_matchers search_exclusion_filter shortcut_guess_clipboard shortcut_guess_selection user_context_configuration" \
     defaults write ""
 expect "false true" defaults write hide_after_action ""
+expect "false true" defaults write learn_action_order ""
 expect "shortcut_guess_clipboard shortcut_guess_selection" defaults read sh
 expect "open open\\ at\\ line" match --json --run o
 expect "'open at line'" match --run "'open a"

@@ -21,10 +21,12 @@ void IsolatedTest::SetUp()
     m_savedHome = qgetenv("HOME");
     m_savedConfig = qgetenv("XDG_CONFIG_HOME");
     m_savedData = qgetenv("XDG_DATA_HOME");
+    m_savedState = qgetenv("XDG_STATE_HOME");
     QDir().mkpath(path(u"home"_s));
     qputenv("HOME", path(u"home"_s).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", path(u"config"_s).toLocal8Bit());
     qputenv("XDG_DATA_HOME", path(u"data"_s).toLocal8Bit());
+    qputenv("XDG_STATE_HOME", path(u"state"_s).toLocal8Bit());
 }
 
 void IsolatedTest::TearDown()
@@ -32,6 +34,7 @@ void IsolatedTest::TearDown()
     qputenv("HOME", m_savedHome);
     qputenv("XDG_CONFIG_HOME", m_savedConfig);
     qputenv("XDG_DATA_HOME", m_savedData);
+    qputenv("XDG_STATE_HOME", m_savedState);
 }
 
 QString IsolatedTest::path(const QString &relative) const

@@ -20,7 +20,7 @@ class PluginManager;
 
 namespace glimra::test {
 
-/// A test whose home, XDG config and XDG data folders are fresh temporary folders, so that
+/// A test whose home, XDG config, data and state folders are fresh temporary folders, so that
 /// no test sees the user's settings or plug-ins, or another test's.
 class IsolatedTest : public ::testing::Test
 {
@@ -44,6 +44,7 @@ private:
     QByteArray m_savedHome;
     QByteArray m_savedConfig;
     QByteArray m_savedData;
+    QByteArray m_savedState;
 };
 
 /// The path of a fixture program in tests/fixtures.

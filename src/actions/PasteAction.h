@@ -53,7 +53,7 @@ private:
     Outcome sendPasteKeystroke(const Context &context) const;
 
     std::shared_ptr<Clipboard> m_clipboard;
-    std::shared_ptr<HandlerScript> m_pastesel_ap;
+    std::shared_ptr<HandlerScript> m_script;
     TerminalTest m_isTerminal;
     bool m_askedOnce = false;
 };

@@ -69,7 +69,7 @@ CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, 
     }
     m_clipboard->setText(u""_s);
     if (script)
-        script->executeSubroutine(u"copy_selection"_s, arguments);
+        script->call(u"copy_selection"_s, arguments);
     Capture copied = waitForCopy(maximumBytes);
     m_clipboard->setContents(*saved);
     return copied;

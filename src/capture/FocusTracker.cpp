@@ -67,7 +67,7 @@ std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
         script = m_pluginController->pluginForName(u"CurrentCocoaApp"_s);
     }
     const QVariantMap report =
-        script ? script->executeSubroutine(u"selected_files"_s, arguments).toMap() : QVariantMap();
+        script ? script->call(u"selected_files"_s, arguments).toMap() : QVariantMap();
     if (report.isEmpty()) {
         qCInfo(lcCapture).noquote() << u"no context..."_s;
         return std::nullopt;

@@ -31,12 +31,12 @@ std::shared_ptr<ApplicationScript> PluginController::pluginForName(const QString
     // A file of the name decides, even one that cannot be loaded.
     const QString usersFile = userScriptsDir() + u'/' + name + u".scpt"_s;
     if (file_exists(usersFile))
-        return HandlerScript::initWithContentsOfFile(usersFile);
+        return HandlerScript::load(usersFile);
     if (std::shared_ptr<ApplicationScript> builtIn = m_builtIns.value(name))
         return builtIn;
     const QString shippedFile = shippedScriptsDir() + u'/' + name + u".scpt"_s;
     if (file_exists(shippedFile))
-        return HandlerScript::initWithContentsOfFile(shippedFile);
+        return HandlerScript::load(shippedFile);
     return nullptr;
 }
 

@@ -8,7 +8,7 @@ namespace glimra {
 
 AppleScriptPluginAction::AppleScriptPluginAction(const QString &scriptFile)
     : ActionObject(u"AppleScriptPluginAction"_s, scriptFile),
-      m_asScript(HandlerScript::initWithContentsOfFile(scriptFile))
+      m_asScript(HandlerScript::load(scriptFile))
 {
 }
 
@@ -32,8 +32,8 @@ ActionList AppleScriptPluginAction::actionsForContext(const Context &context)
     if (!m_asScript)
         return {};
     m_lastRun = {};
-    const QVariant result = m_asScript->executeSubroutine(u"matched_actions"_s, {toJsonObject(context)}, nullptr,
-                                                          explaining() ? &m_lastRun : nullptr);
+    const QVariant result = m_asScript->call(u"matched_actions"_s, {toJsonObject(context)}, nullptr,
+                                             explaining() ? &m_lastRun : nullptr);
     // A result of another kind than a list offers nothing.
     if (result.typeId() != QMetaType::QVariantList)
         return {};
@@ -52,7 +52,7 @@ void AppleScriptPluginAction::execute(const Context &context, const Completion &
     if (!m_asScript)
         return complete(done, Outcome::failure(u"%1 cannot be loaded"_s.arg(name())));
     QString failure;
-    m_asScript->executeSubroutine(u"execute_action"_s, {label(), toJsonObject(context)}, &failure);
+    m_asScript->call(u"execute_action"_s, {label(), toJsonObject(context)}, &failure);
     complete(done, Outcome::unlessFailed(name(), failure));
 }
 

@@ -8,7 +8,7 @@ namespace glimra {
 
 AppleScriptPluginMatcher::AppleScriptPluginMatcher(const QString &scriptFile)
     : MatcherObject(u"AppleScriptPluginMatcher"_s, scriptFile),
-      m_asScript(HandlerScript::initWithContentsOfFile(scriptFile))
+      m_asScript(HandlerScript::load(scriptFile))
 {
 }
 
@@ -32,8 +32,8 @@ bool AppleScriptPluginMatcher::matches(Context &context)
     if (!m_asScript)
         return false;
     m_lastRun = {};
-    const QVariant result = m_asScript->executeSubroutine(u"matches_context"_s, {toJsonObject(context)}, nullptr,
-                                                          explaining() ? &m_lastRun : nullptr);
+    const QVariant result = m_asScript->call(u"matches_context"_s, {toJsonObject(context)}, nullptr,
+                                             explaining() ? &m_lastRun : nullptr);
     // A result of another kind than an object is no match.
     if (result.typeId() != QMetaType::QVariantMap)
         return false;

@@ -359,7 +359,7 @@ public:
     {
         ++depth;
         maximumDepth = std::max(maximumDepth, depth);
-        HandlerScript::initWithContentsOfFile(m_script)->executeSubroutine(u"copy_selection"_s, {});
+        HandlerScript::load(m_script)->call(u"copy_selection"_s, {});
         --depth;
         return {Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}}, 0, {}};
     }

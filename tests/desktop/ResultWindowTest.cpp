@@ -423,7 +423,7 @@ public:
 class EditorReport : public ApplicationScript
 {
 public:
-    QVariant executeSubroutine(const QString &, const QJsonArray &, QString *) const override
+    QVariant call(const QString &, const QJsonArray &, QString *) const override
     {
         return QVariantMap{{u"APP_NAME"_s, u"Editor"_s}};
     }

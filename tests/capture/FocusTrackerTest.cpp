@@ -4,7 +4,7 @@
 #include "capture/FocusTracker.h"
 #include "capture/isSystemApp.h"
 #include "foundation/ApplicationDelegate.h"
-#include "foundation/PluginController.h"
+#include "foundation/ApplicationScripts.h"
 #include "platform/RunningApplications.h"
 
 #include <QFile>
@@ -62,10 +62,10 @@ protected:
     }
     std::optional<Context> focus() { return tracker.contextForCurrentApp(); }
 
-    PluginController controller;
+    ApplicationScripts scripts;
     ListedApplications applications;
     ApplicationDelegate delegate;
-    FocusTracker tracker{&controller, &applications, &delegate.applicationContext()};
+    FocusTracker tracker{&scripts, &applications, &delegate.applicationContext()};
 };
 
 TEST_F(FocusTrackerTest, TheReportBecomesTheFocusContext)

@@ -1,4 +1,4 @@
-#include "foundation/PluginController.h"
+#include "foundation/ApplicationScripts.h"
 
 #include "foundation/HandlerScript.h"
 #include "foundation/Paths.h"
@@ -7,23 +7,23 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-QString PluginController::userScriptsDir()
+QString ApplicationScripts::userScriptsDir()
 {
     return appSupportDir() + u"/Glimra/AppScripts"_s;
 }
 
-QString PluginController::shippedScriptsDir()
+QString ApplicationScripts::shippedScriptsDir()
 {
     return appResourcesDir() + u"/AppScripts"_s;
 }
 
-void PluginController::registerBuiltIn(const QString &name,
-                                       std::shared_ptr<ApplicationScript> script)
+void ApplicationScripts::registerBuiltIn(const QString &name,
+                                         std::shared_ptr<ApplicationScript> script)
 {
     m_builtIns.insert(name, std::move(script));
 }
 
-std::shared_ptr<ApplicationScript> PluginController::pluginForName(const QString &name) const
+std::shared_ptr<ApplicationScript> ApplicationScripts::find(const QString &name) const
 {
     // A name is a file name, never a path.
     if (name.isEmpty() || name.contains(u'/') || name.startsWith(u'.'))

@@ -16,7 +16,7 @@ PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTe
 PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal)
     : PasteAction(std::move(clipboard), std::move(isTerminal))
 {
-    m_script = HandlerScript::load(f(u"${APP_RESOURCES}/PasteAction.scpt"_s));
+    m_script = HandlerScript::load(expandPath(u"${APP_RESOURCES}/PasteAction.scpt"_s));
     setLabel(label);
 }
 

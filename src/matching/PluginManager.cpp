@@ -174,7 +174,7 @@ PluginManager::Creation PluginManager::addPlugin(const QString &name, const QStr
     if (!creation.message.isEmpty())
         return creation;
     mk_dirs(userPluginsDir());
-    const QString source = f(u"${APP_RESOURCES}/%1.%2"_s.arg(templateName, extension));
+    const QString source = expandPath(u"${APP_RESOURCES}/%1.%2"_s.arg(templateName, extension));
     creation.path = u"%1/%2%3.%4"_s.arg(userPluginsDir(), name, role, extension);
     if (path_exists(creation.path)) {
         creation.message = u"%1 exists already; nothing was changed"_s.arg(creation.path);

@@ -1,24 +1,24 @@
 #include "app/BuiltInPlugins.h"
 
-#include "actions/EMailAction.h"
 #include "actions/CopyAction.h"
+#include "actions/EMailAction.h"
 #include "actions/OpenAction.h"
 #include "actions/OpenAtLineAction.h"
 #include "actions/PasteAction.h"
-#include "actions/RunCommandAction.h"
-#include "capture/TerminalSession.h"
-#include "capture/WindowFacts.h"
 #include "actions/RevealAction.h"
+#include "actions/RunCommandAction.h"
 #include "actions/SpotlightAction.h"
 #include "actions/WebSearchAction.h"
+#include "capture/TerminalSession.h"
+#include "capture/WindowFacts.h"
 #include "matchers/DCalcMatch.h"
 #include "matchers/FileMatch.h"
 #include "matchers/FileSearchMatch.h"
 #include "matchers/SHBangMatch.h"
 #include "matchers/URLMatch.h"
 #include "matchers/WordMatch.h"
-#include "plugins/AppleScriptPluginAction.h"
-#include "plugins/AppleScriptPluginMatcher.h"
+#include "plugins/HandlerScriptAction.h"
+#include "plugins/HandlerScriptMatcher.h"
 #include "plugins/PerlEngine.h"
 #include "plugins/PerlPluginMatcher.h"
 #include "plugins/SHPluginAction.h"
@@ -98,9 +98,9 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                                    }
                                    return std::make_shared<PerlPluginMatcher>(file, engine);
                                }},
-                              matcherHost<AppleScriptPluginMatcher>(u"*Matcher*.scpt"_s),
+                              matcherHost<HandlerScriptMatcher>(u"*Matcher*.scpt"_s),
                               matcherHost<SHPluginMatcher>(u"*Matcher*.sh"_s)};
-    catalogue.actionHosts = {actionHost<AppleScriptPluginAction>(u"*Action*.scpt"_s),
+    catalogue.actionHosts = {actionHost<HandlerScriptAction>(u"*Action*.scpt"_s),
                              actionHost<SHPluginAction>(u"*Action*.sh"_s)};
     return catalogue;
 }

@@ -25,11 +25,6 @@ QString PerlPluginMatcher::name() const
     return basename(scriptFile());
 }
 
-QString PerlPluginMatcher::description() const
-{
-    return u"PerlMatcher %1"_s.arg(name());
-}
-
 QString PerlPluginMatcher::kind() const
 {
     return u"perl"_s;

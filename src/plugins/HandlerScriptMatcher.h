@@ -10,19 +10,18 @@ namespace glimra {
 /// Hosts one handler-script matcher plug-in ("*Matcher*.scpt"): its "matches_context"
 /// handler receives the working context and answers an object whose ACT_ fields become
 /// result keys. The script is loaded once, when the plug-ins are loaded.
-class AppleScriptPluginMatcher : public MatcherObject
+class HandlerScriptMatcher : public MatcherObject
 {
 public:
-    explicit AppleScriptPluginMatcher(const QString &scriptFile);
+    explicit HandlerScriptMatcher(const QString &scriptFile);
 
     QString name() const override;
-    QString description() const override;
     QString kind() const override;
     bool matches(Context &workingContext) override;
     ScriptRun lastScriptRun() const override { return m_lastRun; }
 
 private:
-    std::shared_ptr<HandlerScript> m_asScript;
+    std::shared_ptr<HandlerScript> m_script;
     ScriptRun m_lastRun;
 };
 

@@ -107,7 +107,7 @@ TEST_F(FocusTrackerTest, SystemApplicationsGiveWayToTheLastFocusedOne)
     delegate.applicationContext().insert(u"app_id"_s, u"Editor"_s);
     EXPECT_EQ(focus()->value(CTX_APPID), u"Editor"_s);
 
-    for (const QString &name : {u"GrowlHelperApp"_s, u"Pelorant"_s, u"Glimra"_s, u"System Events"_s,
+    for (const QString &name : {u"Pelorant"_s, u"Glimra"_s, u"System Events"_s, u"Xfce4-notifyd"_s,
                                 u"Gnome-shell"_s, u"plasmashell"_s, u"Xfce4-panel"_s, u"Dunst"_s})
         EXPECT_TRUE(isSystemApp(name)) << name.toStdString();
     EXPECT_FALSE(isSystemApp(u"glimra"_s));

@@ -86,7 +86,7 @@ void guessWithPlugins(benchmark::State &state)
     IsolatedHome home;
     installPlugins(home);
     PluginManager manager(BuiltInPlugins(Platform()).catalogue(), nullptr);
-    manager.awakeFromNib();
+    manager.loadPlugins();
     TimedPlugins plugins(manager);
     MatchingEngine engine(&plugins);
     const Context selection{{CTX_TEXT, u"order 4711 shipped"_s}};

@@ -46,8 +46,8 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
     delegate->setGlobalContext(m_globalContext.get());
     delegate->setLateResults(&m_builtIns->searchMatch());
 
-    delegate->awakeFromNib();
-    m_pluginManager->awakeFromNib();
+    delegate->clearContexts();
+    m_pluginManager->loadPlugins();
     // "refresh_plugins": the delegate posts it (the refresh command), a new plug-in file
     // sends it, and the plug-in manager reloads on it.
     QObject::connect(m_pluginManager.get(), &PluginManager::pluginFileCreated, delegate,

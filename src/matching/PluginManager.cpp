@@ -85,7 +85,7 @@ QString PluginManager::userPluginsDir()
     return appSupportDir() + u"/Glimra/PlugIns"_s;
 }
 
-void PluginManager::awakeFromNib()
+void PluginManager::loadPlugins()
 {
     loadMatchPlugins();
     loadActionPlugins();

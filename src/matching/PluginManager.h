@@ -27,7 +27,7 @@ public:
     ~PluginManager() override;
 
     /// Loads both lists and creates the user plug-in folder.
-    void awakeFromNib();
+    void loadPlugins();
 
     MatcherList allMatchers(const Settings &settings) override;
     ActionList actionList() const override { return m_actionList; }

@@ -51,8 +51,8 @@ public:
 class CountingPanel : public ResultPanel
 {
 public:
-    void makeKeyAndActivate() override { ++shown; }
-    void orderOut() override { ++hidden; }
+    void showPanel() override { ++shown; }
+    void hidePanel() override { ++hidden; }
     int shown = 0;
     int hidden = 0;
 };
@@ -95,7 +95,7 @@ protected:
         delegate.setGlobalContext(&global);
         defaults.emplace(); // in this test's own settings folder
         delegate.setUserDefaults(&*defaults);
-        delegate.awakeFromNib();
+        delegate.clearContexts();
         QObject::connect(&delegate, &AppDelegate::guessFinished, &delegate,
                          [this](const GuessOutcome &outcome) { outcomes.append(outcome); });
         plugins.matchers = {std::make_shared<FunctionMatcher>(u"Words"_s, [](Context &c) {

@@ -64,7 +64,7 @@ protected:
 TEST_F(PluginManagerTest, WithoutPluginsTheListsHoldTheBuiltInsInOrder)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
                                            u"FileMatch"_s, u"SHBangMatch"_s, u"FileSearchMatch"_s}));
     EXPECT_EQ(actionNames(), (QStringList{u"RunCommandAction"_s, u"PasteAction"_s, u"OpenAction"_s,
@@ -85,7 +85,7 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
     writeFile(u"res/PlugIns/NoteAction.scpt"_s, "#!/bin/sh\n");
     writeFile(u"data/Glimra/PlugIns/WordMatcher.pl"_s, "sub matches_context { 1 }\n");
     writeFile(u"data/Glimra/PlugIns/MineMatcher.scpt"_s, "#!/bin/sh\n");
-    manager->awakeFromNib();
+    manager->loadPlugins();
 
     EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
                                            u"FileMatch"_s, u"SHBangMatch"_s, u"WordMatcher.pl"_s,
@@ -99,7 +99,7 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
 TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     const MatcherPtr firstWord = manager->matcherList().first();
     const MatcherPtr search = manager->searchMatch();
     writeFile(u"data/Glimra/PlugIns/NewMatcher.sh"_s, "exit 1\n");
@@ -117,7 +117,7 @@ TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
 TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     auto entry = [](const QString &key, const QString &regexp) {
         return QJsonObject{{u"matched_key"_s, key}, {u"matched_value"_s, u"$1"_s},
                            {u"regexp"_s, regexp}};
@@ -146,7 +146,7 @@ TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
 TEST_F(PluginManagerTest, AnUncompilableRegexpInTheFileNeverMatchesAndIsLoggedOncePerGuess)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     // Written by hand: the settings command would refuse it.
     writeFile(u"config/Glimra/defaults.json"_s,
               R"({"regexp_matchers": [{"matched_key": "ACT_BAD", "regexp": "(x"},
@@ -172,7 +172,7 @@ TEST_F(PluginManagerTest, OnlyRegularFilesWhoseNamesMatchAsWrittenBecomePlugins)
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/FifoMatcher.scpt"_s).constData(), 0600), 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/FifoAction.sh"_s).constData(), 0600), 0);
     LogCapture log;
-    manager->awakeFromNib();
+    manager->loadPlugins();
     EXPECT_EQ(matcherNames().mid(5, 1), QStringList{u"GoodMatcher.sh"_s});
     EXPECT_EQ(matcherNames().size(), 7);
     EXPECT_EQ(actionNames().size(), 9);
@@ -185,7 +185,7 @@ TEST_F(PluginManagerTest, OnlyRegularFilesWhoseNamesMatchAsWrittenBecomePlugins)
 
 TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
 {
-    manager->awakeFromNib();
+    manager->loadPlugins();
     const struct
     {
         qint64 type;
@@ -217,7 +217,7 @@ TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
 
 TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefused)
 {
-    manager->awakeFromNib();
+    manager->loadPlugins();
     for (const QString &name : {u"../Escape"_s, u"a/b"_s, u".Hidden"_s, u""_s, u"  \t"_s}) {
         manager->setNewMatcherName(name);
         const PluginManager::Creation creation = manager->addMatcher(false);

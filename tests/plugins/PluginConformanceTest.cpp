@@ -63,7 +63,7 @@ protected:
         pluginFile = writeFile(u"data/Glimra/PlugIns/"_s + QString::fromLatin1(GetParam().file),
                                GetParam().script);
         manager = test::builtInPluginManager(Platform());
-        manager->awakeFromNib();
+        manager->loadPlugins();
     }
     void TearDown() override
     {

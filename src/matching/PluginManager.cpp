@@ -38,13 +38,20 @@ QStringList pluginFolderFiles()
     return files;
 }
 
+// Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
+bool matchesOneOf(const QStringList &patterns, const QString &file)
+{
+    const QByteArray name = QFile::encodeName(basename(file));
+    return std::ranges::any_of(patterns, [&name](const QString &pattern) {
+        return ::fnmatch(QFile::encodeName(pattern).constData(), name.constData(), 0) == 0;
+    });
+}
+
 template <typename List, typename Host>
 void mergePlugins(List &list, const Host &host, const QStringList &files)
 {
-    const QByteArray pattern = QFile::encodeName(host.pattern);
     for (const QString &file : files) {
-        // Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
-        if (::fnmatch(pattern.constData(), QFile::encodeName(basename(file)).constData(), 0) != 0)
+        if (!matchesOneOf(host.patterns, file))
             continue;
         const QString why = ScriptFile::whyNotLoadable(file);
         if (!why.isNull()) {
@@ -155,13 +162,13 @@ PluginManager::Creation PluginManager::addMatcher(bool openFile)
 {
     const QString extension = m_newMatcherType == 1 ? u"pl"_s
                             : m_newMatcherType == 2 ? u"sh"_s
-                                                    : u"scpt"_s;
+                                                    : u"handler"_s;
     return addPlugin(m_newMatcherName, u"Matcher"_s, extension, u"MatchTemplate"_s, openFile);
 }
 
 PluginManager::Creation PluginManager::addAction(bool openFile)
 {
-    const QString extension = m_newActionType == 1 ? u"sh"_s : u"scpt"_s;
+    const QString extension = m_newActionType == 1 ? u"sh"_s : u"handler"_s;
     return addPlugin(m_newActionName, u"Action"_s, extension, u"ActionTemplate"_s, openFile);
 }
 

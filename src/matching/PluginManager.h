@@ -58,11 +58,11 @@ public:
         QString message; ///< why nothing was created
     };
     /// Creates "<name>Matcher.<ext>" in the user plug-in folder from "MatchTemplate.<ext>"
-    /// (0 handler script "scpt", 1 Perl "pl", 2 shell "sh"), opens it when `openFile`, and
+    /// (0 handler script "handler", 1 Perl "pl", 2 shell "sh"), opens it when `openFile`, and
     /// sends "refresh_plugins" (pluginFileCreated). Refuses a name that is empty, blank,
     /// holds "/" or begins with ".", and never overwrites an existing file.
     Creation addMatcher(bool openFile = true);
-    /// The same for "<name>Action.<ext>" from "ActionTemplate.<ext>" (0 "scpt", 1 "sh").
+    /// The same for "<name>Action.<ext>" from "ActionTemplate.<ext>" (0 "handler", 1 "sh").
     Creation addAction(bool openFile = true);
 
 public slots:

@@ -7,7 +7,7 @@
 
 namespace glimra {
 
-/// Hosts one handler-script action plug-in ("*Action*.scpt"). The prototype's
+/// Hosts one handler-script action plug-in ("*Action*.handler", or ".scpt"). The prototype's
 /// "matched_actions" handler answers a list of titles; each becomes an offered action that
 /// shares the loaded script and runs "execute_action" with its title and the execution
 /// context.

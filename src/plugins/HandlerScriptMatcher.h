@@ -7,9 +7,9 @@
 
 namespace glimra {
 
-/// Hosts one handler-script matcher plug-in ("*Matcher*.scpt"): its "matches_context"
-/// handler receives the working context and answers an object whose ACT_ fields become
-/// result keys. The script is loaded once, when the plug-ins are loaded.
+/// Hosts one handler-script matcher plug-in ("*Matcher*.handler", or ".scpt"): its
+/// "matches_context" handler receives the working context and answers an object whose ACT_
+/// fields become result keys. The script is loaded once, when the plug-ins are loaded.
 class HandlerScriptMatcher : public MatcherObject
 {
 public:

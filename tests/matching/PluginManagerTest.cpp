@@ -96,6 +96,37 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
     EXPECT_EQ(actionNames().mid(9), (QStringList{u"NoteAction.scpt"_s, u"ListAction.sh"_s}));
 }
 
+TEST_F(PluginManagerTest, HandlerScriptsEndInHandlerOrTheOlderScptAndNeedNoExecuteBit)
+{
+    useShippedPlugins(u"empty"_s);
+    const struct
+    {
+        const char *file;
+        const char *loadedAs; // "matcher", "action" or nullptr for neither
+    } files[] = {
+        {"NoteMatcher.handler", "matcher"},    {"OldMatcher.scpt", "matcher"},
+        {"ToolAction.handler", "action"},      {"OldAction.scpt", "action"},
+        {"notes.handler", nullptr},            {"notematcher.handler", nullptr},
+        {"NoteMatcher.handlers", nullptr},     {"NoteMatcher.handler.txt", nullptr},
+    };
+    for (const auto &row : files)
+        writeFile(userPluginsDir() + u"/"_s + QString::fromUtf8(row.file), "#!/bin/sh\necho null\n");
+    manager->loadPlugins();
+    const QStringList matchers = matcherNames();
+    const QStringList actions = actionNames();
+    for (const auto &row : files) {
+        const QString file = QString::fromUtf8(row.file);
+        const bool matcher = row.loadedAs && qstrcmp(row.loadedAs, "matcher") == 0;
+        const bool action = row.loadedAs && qstrcmp(row.loadedAs, "action") == 0;
+        EXPECT_EQ(matchers.contains(file), matcher) << row.file;
+        EXPECT_EQ(actions.contains(file), action) << row.file;
+    }
+    for (const MatcherPtr &matcher : manager->matcherList()) {
+        if (!matcher->scriptFile().isNull())
+            EXPECT_EQ(matcher->kind(), u"handler script"_s) << matcher->name().toStdString();
+    }
+}
+
 TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
 {
     useShippedPlugins(u"empty"_s);
@@ -193,8 +224,8 @@ TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
         QString templ;
     } matchers[] = {{1, u"LookupMatcher.pl"_s, u"MatchTemplate.pl"_s},
                     {2, u"ShMatcher.sh"_s, u"MatchTemplate.sh"_s},
-                    {0, u"ScMatcher.scpt"_s, u"MatchTemplate.scpt"_s},
-                    {7, u"OddMatcher.scpt"_s, u"MatchTemplate.scpt"_s}};
+                    {0, u"ScMatcher.handler"_s, u"MatchTemplate.handler"_s},
+                    {7, u"OddMatcher.handler"_s, u"MatchTemplate.handler"_s}};
     for (const auto &row : matchers) {
         manager->setNewMatcherType(row.type);
         manager->setNewMatcherName(row.file.section(u"Matcher"_s, 0, 0));
@@ -224,11 +255,11 @@ TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefuse
         EXPECT_FALSE(creation.created) << name.toStdString();
         EXPECT_FALSE(creation.message.isEmpty());
     }
-    EXPECT_FALSE(QFileInfo::exists(path(u"data/Glimra/EscapeMatcher.scpt"_s)));
+    EXPECT_FALSE(QFileInfo::exists(path(u"data/Glimra/EscapeMatcher.handler"_s)));
     EXPECT_EQ(QDir(userPluginsDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList());
 
-    const QString mine = writeFile(u"data/Glimra/PlugIns/LookupMatcher.scpt"_s, "#!/bin/sh\nmine\n");
+    const QString mine = writeFile(u"data/Glimra/PlugIns/LookupMatcher.handler"_s, "#!/bin/sh\nmine\n");
     manager->setNewMatcherName(u"Lookup"_s);
     manager->setNewMatcherType(0);
     EXPECT_FALSE(manager->addMatcher(false).created);

@@ -48,7 +48,7 @@ CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, 
         u"%1-selection"_s.arg(windowClass.isNull() ? u"(null)"_s : windowClass);
     std::shared_ptr<ApplicationScript> script = m_applicationScripts->find(scriptName);
     if (!script)
-        script = m_applicationScripts->find(u"CurrentCocoaApp-selection"_s);
+        script = m_applicationScripts->find(ApplicationScripts::DefaultSelection);
     const QJsonArray arguments = WindowFacts::ofApplication(m_runningApplications, windowClass)
                                      .arguments(windowClass);
     if (script) {

@@ -64,7 +64,7 @@ std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
     std::shared_ptr<ApplicationScript> script = m_applicationScripts->find(windowClass);
     if (!script) {
         qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
-        script = m_applicationScripts->find(u"CurrentCocoaApp"_s);
+        script = m_applicationScripts->find(ApplicationScripts::Default);
     }
     const QVariantMap report =
         script ? script->call(u"selected_files"_s, arguments).toMap() : QVariantMap();

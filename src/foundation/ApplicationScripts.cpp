@@ -7,6 +7,20 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
+namespace {
+
+// The names the generic scripts had before; a user's script under one still replaces them.
+QString olderName(const QString &name)
+{
+    if (name == ApplicationScripts::Default)
+        return u"CurrentCocoaApp"_s;
+    if (name == ApplicationScripts::DefaultSelection)
+        return u"CurrentCocoaApp-selection"_s;
+    return {};
+}
+
+} // namespace
+
 QString ApplicationScripts::userScriptsDir()
 {
     return appSupportDir() + u"/Glimra/AppScripts"_s;
@@ -29,15 +43,25 @@ std::shared_ptr<ApplicationScript> ApplicationScripts::find(const QString &name)
     if (name.isEmpty() || name.contains(u'/') || name.startsWith(u'.'))
         return nullptr;
     // A file of the name decides, even one that cannot be loaded.
-    const QString usersFile = userScriptsDir() + u'/' + name + u".scpt"_s;
-    if (file_exists(usersFile))
-        return HandlerScript::load(usersFile);
+    const QString mine = usersFile(name);
+    if (!mine.isNull())
+        return HandlerScript::load(mine);
     if (std::shared_ptr<ApplicationScript> builtIn = m_builtIns.value(name))
         return builtIn;
     const QString shippedFile = shippedScriptsDir() + u'/' + name + u".scpt"_s;
     if (file_exists(shippedFile))
         return HandlerScript::load(shippedFile);
     return nullptr;
+}
+
+QString ApplicationScripts::usersFile(const QString &name)
+{
+    for (const QString &candidate : {name, olderName(name)}) {
+        const QString file = userScriptsDir() + u'/' + candidate + u".scpt"_s;
+        if (!candidate.isNull() && file_exists(file))
+            return file;
+    }
+    return {};
 }
 
 } // namespace glimra

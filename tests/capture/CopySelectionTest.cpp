@@ -102,7 +102,7 @@ TEST_F(CopySelectionTest, TheCopyIsReadAtOnceWhenItIsThere)
 
 TEST_F(CopySelectionTest, TheWaitsRunTheEventLoopAndCatchALateCopy)
 {
-    selectionScript(u"CurrentCocoaApp-selection"_s, QByteArray());
+    selectionScript(u"default-selection"_s, QByteArray());
     QTimer::singleShot(300, [this] { writeFile(u"copied.txt"_s, "late"); });
     LogCapture log;
     QElapsedTimer clock;
@@ -155,7 +155,7 @@ TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScrip
 {
     auto selection = std::make_shared<MemoryClipboard>();
     selection->setText(u"selected line\n"_s);
-    scripts.registerBuiltIn(u"CurrentCocoaApp-selection"_s,
+    scripts.registerBuiltIn(u"default-selection"_s,
                                std::make_shared<SelectionCopyScript>(selection, clipboard, nullptr));
     OneApplication geany;
     CopySelection withFacts(&scripts, clipboard, &geany);
@@ -167,7 +167,7 @@ TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScrip
     EXPECT_EQ(clipboard->text(), u"what the user copied"_s);
 
     // The user's script of the name replaces the built-in one, and is told the window.
-    selectionScript(u"CurrentCocoaApp-selection"_s, "from my script");
+    selectionScript(u"default-selection"_s, "from my script");
     EXPECT_EQ(withFacts.contextForApp(u"Geany"_s).context, (Context{{CTX_TEXT, u"from my script"_s}}));
     QFile argument(path(u"argument.json"_s));
     ASSERT_TRUE(argument.open(QIODevice::ReadOnly));

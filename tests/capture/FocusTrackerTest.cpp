@@ -116,7 +116,7 @@ TEST_F(FocusTrackerTest, SystemApplicationsGiveWayToTheLastFocusedOne)
 
 TEST_F(FocusTrackerTest, WithoutAnIdentifierTheReportIsAskedWithAnEmptyArgument)
 {
-    script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Something"})", true);
+    script(u"default"_s, R"({"APP_NAME": "Something"})", true);
     front(u"Nameless"_s, QString());
     LogCapture log;
     const std::optional<Context> context = focus();
@@ -133,12 +133,12 @@ TEST_F(FocusTrackerTest, MissingScriptsAndEmptyReportsGiveNoContext)
     EXPECT_FALSE(focus());
     EXPECT_EQ(log.lines(), (QStringList{u"appname:Unknown"_s, u"no plugin, try current app"_s,
                                         u"no context..."_s}));
-    script(u"CurrentCocoaApp"_s, "{}", true);
+    script(u"default"_s, "{}", true);
     EXPECT_FALSE(focus());
-    script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Generic"})", true);
+    script(u"default"_s, R"({"APP_NAME": "Generic"})", true);
     EXPECT_EQ(focus()->value(CTX_APP_NAME), u"Generic"_s);
     // The user's script of a name wins over the shipped one.
-    script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Mine"})");
+    script(u"default"_s, R"({"APP_NAME": "Mine"})");
     EXPECT_EQ(focus()->value(CTX_APP_NAME), u"Mine"_s);
 }
 

@@ -13,7 +13,8 @@ QString appResourcesDir();
 /// "${APP_RESOURCES}/PlugIns", the shipped plug-ins.
 QString appPluginsDir();
 /// The XDG data home ($XDG_DATA_HOME, default ~/.local/share): where the user's own
-/// plug-ins and application scripts live, under "Glimra/".
+/// plug-ins ("glimra/plugins", formerly "Glimra/PlugIns") and application scripts
+/// ("Glimra/AppScripts") live.
 QString appSupportDir();
 /// The XDG config home ($XDG_CONFIG_HOME, default ~/.config).
 QString configHomeDir();

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -22,18 +23,45 @@ namespace glimra {
 
 namespace {
 
-// The files of the shipped plug-in folder, then of the user's, each by name (hidden ones
-// left out). Every host takes its own from them: a folder is read once per load, not once
-// per host.
+// The files of `folder`, by name (hidden ones left out).
+QStringList folderFiles(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                                               QDir::NoSort);
+    std::sort(names.begin(), names.end());
+    QStringList files;
+    for (const QString &name : std::as_const(names))
+        files.append(folder + u'/' + name);
+    return files;
+}
+
+bool sameFolder(const QString &one, const QString &other)
+{
+    const QString canonical = QFileInfo(one).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
+}
+
+// The files of the shipped plug-in folder, then of the user's, then of the user's older
+// folder, each by name. Every host takes its own from them: a folder is read once per load,
+// not once per host. A file of the older folder whose name the user's folder holds too is
+// left out, with one log line: the one in the user's folder is the plug-in.
 QStringList pluginFolderFiles()
 {
-    QStringList files;
-    for (const QString &folder : {appPluginsDir(), PluginManager::userPluginsDir()}) {
-        QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                                                   QDir::NoSort);
-        std::sort(names.begin(), names.end());
-        for (const QString &name : std::as_const(names))
-            files.append(folder + u'/' + name);
+    const QString mine = PluginManager::userPluginsDir();
+    const QString older = PluginManager::olderUserPluginsDir();
+    QStringList files = folderFiles(appPluginsDir());
+    const QStringList myFiles = folderFiles(mine);
+    files.append(myFiles);
+    // A user who linked one folder to the other has one folder.
+    if (sameFolder(mine, older))
+        return files;
+    for (const QString &file : folderFiles(older)) {
+        const QString myFile = mine + u'/' + basename(file);
+        if (myFiles.contains(myFile)) {
+            qCInfo(lcMatching).noquote() << u"plug-in %1 left out: %2 takes its place"_s.arg(file, myFile);
+            continue;
+        }
+        files.append(file);
     }
     return files;
 }
@@ -89,20 +117,25 @@ PluginManager::~PluginManager() = default;
 
 QString PluginManager::userPluginsDir()
 {
+    return appSupportDir() + u"/glimra/plugins"_s;
+}
+
+QString PluginManager::olderUserPluginsDir()
+{
     return appSupportDir() + u"/Glimra/PlugIns"_s;
 }
 
 void PluginManager::loadPlugins()
 {
-    loadMatchPlugins();
-    loadActionPlugins();
+    const QStringList files = pluginFolderFiles();
+    loadMatchPlugins(files);
+    loadActionPlugins(files);
     mk_dirs(userPluginsDir());
 }
 
-void PluginManager::loadMatchPlugins()
+void PluginManager::loadMatchPlugins(const QStringList &files)
 {
     MatcherList matchers = m_catalogue.builtInMatchers ? m_catalogue.builtInMatchers() : MatcherList();
-    const QStringList files = pluginFolderFiles();
     for (const auto &host : std::as_const(m_catalogue.matcherHosts))
         mergePlugins(matchers, host, files);
     if (!m_searchMatch)
@@ -112,10 +145,9 @@ void PluginManager::loadMatchPlugins()
     m_matcherList = matchers;
 }
 
-void PluginManager::loadActionPlugins()
+void PluginManager::loadActionPlugins(const QStringList &files)
 {
     ActionList actions = m_catalogue.builtInActions ? m_catalogue.builtInActions() : ActionList();
-    const QStringList files = pluginFolderFiles();
     for (const auto &host : std::as_const(m_catalogue.actionHosts))
         mergePlugins(actions, host, files);
     m_actionList = actions;
@@ -123,8 +155,9 @@ void PluginManager::loadActionPlugins()
 
 void PluginManager::refreshPlugins()
 {
-    loadActionPlugins();
-    loadMatchPlugins();
+    const QStringList files = pluginFolderFiles();
+    loadActionPlugins(files);
+    loadMatchPlugins(files);
     emit listsReloaded();
 }
 

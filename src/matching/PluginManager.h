@@ -33,14 +33,14 @@ public:
     ActionList actionList() const override { return m_actionList; }
     MatcherList matcherList() const { return m_matcherList; }
 
-    void loadMatchPlugins();
-    void loadActionPlugins();
-
     /// The one file-search matcher; it survives reloads and is always the last matcher.
     MatcherPtr searchMatch() const { return m_searchMatch; }
 
-    /// The user plug-in folder, "${APP_SUPPORT}/Glimra/PlugIns".
+    /// The user plug-in folder, "${APP_SUPPORT}/glimra/plugins": new plug-ins go there.
     static QString userPluginsDir();
+    /// The user plug-in folder's older place, "${APP_SUPPORT}/Glimra/PlugIns": still read,
+    /// after the user plug-in folder, whose plug-in of a name wins. Nothing is moved.
+    static QString olderUserPluginsDir();
 
     qint64 newMatcherType() const { return m_newMatcherType; }
     void setNewMatcherType(qint64 type) { m_newMatcherType = type; }
@@ -77,6 +77,8 @@ signals:
 
 private:
     /// Appends a matcher for each entry whose key begins with `prefix`.
+    void loadMatchPlugins(const QStringList &files);
+    void loadActionPlugins(const QStringList &files);
     void populateRegExp(MatcherList &matchers, const QJsonArray &entries,
                         const QString &prefix) const;
     Creation addPlugin(const QString &name, const QString &role, const QString &extension,

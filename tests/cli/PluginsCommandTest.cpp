@@ -15,7 +15,7 @@ class PluginsCommandTest : public IsolatedTest
 
 TEST_F(PluginsCommandTest, ListingGivesTheRunOrderAndTheActions)
 {
-    writeFile(u"data/Glimra/PlugIns/MineMatcher.sh"_s, "exit 1\n");
+    writeFile(userPluginsDir() + u"/MineMatcher.sh"_s, "exit 1\n");
     const QJsonObject listing = runGlimra({u"plugins"_s, u"list"_s, u"--json"_s}).json();
     const QJsonArray matchers = listing.value(u"matchers"_s).toArray();
     ASSERT_EQ(matchers.size(), 7);
@@ -135,8 +135,8 @@ TEST_F(PluginsCommandTest, RefusedNamesAndExistingFilesWriteNothing)
         EXPECT_EQ(run.exitCode, 1) << name.toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
-    EXPECT_FALSE(QFile::exists(path(u"data/Glimra/EscapeMatcher.handler"_s)));
-    writeFile(u"data/Glimra/PlugIns/KeepMatcher.handler"_s, "mine");
+    EXPECT_FALSE(QFile::exists(path(u"data/glimra/EscapeMatcher.handler"_s)));
+    writeFile(userPluginsDir() + u"/KeepMatcher.handler"_s, "mine");
     EXPECT_EQ(runGlimra({u"plugins"_s, u"new"_s, u"matcher"_s, u"Keep"_s, u"--no-open"_s}).exitCode, 1);
     QFile kept(userPluginsDir() + u"/KeepMatcher.handler"_s);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

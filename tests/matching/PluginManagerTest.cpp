@@ -8,10 +8,14 @@
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -83,8 +87,8 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
     writeFile(u"res/PlugIns/FooAction.pl"_s, "1;\n");
     writeFile(u"res/PlugIns/ListAction.sh"_s, "exit 1\n");
     writeFile(u"res/PlugIns/NoteAction.scpt"_s, "#!/bin/sh\n");
-    writeFile(u"data/Glimra/PlugIns/WordMatcher.pl"_s, "sub matches_context { 1 }\n");
-    writeFile(u"data/Glimra/PlugIns/MineMatcher.scpt"_s, "#!/bin/sh\n");
+    writeFile(userPluginsDir() + u"/WordMatcher.pl"_s, "sub matches_context { 1 }\n");
+    writeFile(userPluginsDir() + u"/MineMatcher.scpt"_s, "#!/bin/sh\n");
     manager->loadPlugins();
 
     EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
@@ -127,13 +131,69 @@ TEST_F(PluginManagerTest, HandlerScriptsEndInHandlerOrTheOlderScptAndNeedNoExecu
     }
 }
 
+TEST_F(PluginManagerTest, TheOlderPluginFolderIsReadAfterTheNewOneWhosePluginOfANameWins)
+{
+    useShippedPlugins(u"res"_s);
+    const QString older = PluginManager::olderUserPluginsDir();
+    EXPECT_EQ(older, path(u"data/Glimra/PlugIns"_s));
+    EXPECT_EQ(userPluginsDir(), path(u"data/glimra/plugins"_s));
+    const struct
+    {
+        const char *sentence;
+        QStringList files; // where plug-ins of the name lie: "res", "new", "older"
+        QString used;      // the one that is the plug-in
+        bool logged;       // one log line says the older one is left out
+    } rows[] = {
+        {"a plug-in only in the new folder is loaded", {u"new"_s}, u"new"_s, false},
+        {"a plug-in only in the older folder is still loaded", {u"older"_s}, u"older"_s, false},
+        {"the new folder's plug-in wins over the older one's", {u"new"_s, u"older"_s}, u"new"_s, true},
+        {"the older folder's plug-in still replaces a shipped one", {u"res"_s, u"older"_s},
+         u"older"_s, false},
+        {"the new one wins in all three", {u"res"_s, u"new"_s, u"older"_s}, u"new"_s, true},
+    };
+    const QHash<QString, QString> folders = {{u"res"_s, path(u"res/PlugIns"_s)},
+                                             {u"new"_s, userPluginsDir()},
+                                             {u"older"_s, older}};
+    int i = 0;
+    for (const auto &row : rows) {
+        const QString name = u"Row%1Matcher.sh"_s.arg(++i);
+        for (const QString &folder : row.files)
+            writeFile(folders[folder] + u'/' + name, "exit 1\n");
+        LogCapture log;
+        manager->loadPlugins();
+        const QList<MatcherPtr> found = manager->matcherList();
+        const auto plugin = std::find_if(found.begin(), found.end(),
+                                         [&](const MatcherPtr &matcher) { return matcher->name() == name; });
+        ASSERT_NE(plugin, found.end()) << row.sentence;
+        EXPECT_EQ((*plugin)->scriptFile(), folders[row.used] + u'/' + name) << row.sentence;
+        EXPECT_EQ(matcherNames().count(name), 1) << row.sentence;
+        const QStringList leftOut = log.linesStartingWith(u"plug-in "_s).filter(name);
+        EXPECT_EQ(leftOut.size(), row.logged ? 1 : 0) << row.sentence;
+        for (const QString &folder : row.files) // nothing is moved
+            EXPECT_TRUE(QFileInfo::exists(folders[folder] + u'/' + name)) << row.sentence;
+    }
+}
+
+TEST_F(PluginManagerTest, AnOlderPluginFolderLinkedToTheNewOneIsReadOnce)
+{
+    useShippedPlugins(u"empty"_s);
+    writeFile(userPluginsDir() + u"/OnceMatcher.sh"_s, "exit 1\n");
+    QDir().mkpath(path(u"data/Glimra"_s));
+    ASSERT_TRUE(QFile::link(userPluginsDir(), PluginManager::olderUserPluginsDir()));
+    LogCapture log;
+    manager->loadPlugins();
+    EXPECT_EQ(matcherNames().count(u"OnceMatcher.sh"_s), 1);
+    EXPECT_EQ(manager->matcherList().at(5)->scriptFile(), userPluginsDir() + u"/OnceMatcher.sh"_s);
+    EXPECT_TRUE(log.linesStartingWith(u"plug-in "_s).isEmpty());
+}
+
 TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
 {
     useShippedPlugins(u"empty"_s);
     manager->loadPlugins();
     const MatcherPtr firstWord = manager->matcherList().first();
     const MatcherPtr search = manager->searchMatch();
-    writeFile(u"data/Glimra/PlugIns/NewMatcher.sh"_s, "exit 1\n");
+    writeFile(userPluginsDir() + u"/NewMatcher.sh"_s, "exit 1\n");
     // The refresh command posts "refresh_plugins": the reload comes on a later turn.
     assembly->appDelegate().refreshPlugins();
     EXPECT_EQ(manager->matcherList().first(), firstWord);
@@ -255,11 +315,11 @@ TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefuse
         EXPECT_FALSE(creation.created) << name.toStdString();
         EXPECT_FALSE(creation.message.isEmpty());
     }
-    EXPECT_FALSE(QFileInfo::exists(path(u"data/Glimra/EscapeMatcher.handler"_s)));
+    EXPECT_FALSE(QFileInfo::exists(path(u"data/glimra/EscapeMatcher.handler"_s)));
     EXPECT_EQ(QDir(userPluginsDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList());
 
-    const QString mine = writeFile(u"data/Glimra/PlugIns/LookupMatcher.handler"_s, "#!/bin/sh\nmine\n");
+    const QString mine = writeFile(userPluginsDir() + u"/LookupMatcher.handler"_s, "#!/bin/sh\nmine\n");
     manager->setNewMatcherName(u"Lookup"_s);
     manager->setNewMatcherType(0);
     EXPECT_FALSE(manager->addMatcher(false).created);

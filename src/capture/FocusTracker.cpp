@@ -63,7 +63,7 @@ std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
                                                                                : windowClass);
     std::shared_ptr<ApplicationScript> script = m_applicationScripts->find(windowClass);
     if (!script) {
-        qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
+        qCInfo(lcCapture).noquote() << u"no script of its own, try the default one"_s;
         script = m_applicationScripts->find(ApplicationScripts::Default);
     }
     const QVariantMap report =

@@ -123,7 +123,7 @@ TEST_F(FocusTrackerTest, WithoutAnIdentifierTheReportIsAskedWithAnEmptyArgument)
     ASSERT_TRUE(context);
     EXPECT_FALSE(context->contains(CTX_APPID));
     EXPECT_EQ(argument(), "[{}]");
-    EXPECT_EQ(log.lines(), (QStringList{u"appname:(null)"_s, u"no plugin, try current app"_s}));
+    EXPECT_EQ(log.lines(), (QStringList{u"appname:(null)"_s, u"no script of its own, try the default one"_s}));
 }
 
 TEST_F(FocusTrackerTest, MissingScriptsAndEmptyReportsGiveNoContext)
@@ -131,7 +131,7 @@ TEST_F(FocusTrackerTest, MissingScriptsAndEmptyReportsGiveNoContext)
     front(u"Unknown"_s, u"Unknown"_s);
     LogCapture log;
     EXPECT_FALSE(focus());
-    EXPECT_EQ(log.lines(), (QStringList{u"appname:Unknown"_s, u"no plugin, try current app"_s,
+    EXPECT_EQ(log.lines(), (QStringList{u"appname:Unknown"_s, u"no script of its own, try the default one"_s,
                                         u"no context..."_s}));
     script(u"default"_s, "{}", true);
     EXPECT_FALSE(focus());

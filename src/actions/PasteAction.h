@@ -27,7 +27,7 @@ public:
 
     /// The prototype: no label, no script.
     explicit PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTerminal = {});
-    /// An offered action with its script loaded (initWithLabel:).
+    /// An offered action with its script loaded.
     PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal = {});
 
     /// The clipboard type of a data kind ("PDF", "HTML", "TIFF", "TXT", "RTF", exactly);

@@ -26,8 +26,8 @@ namespace {
 class NoPanel : public ResultPanel
 {
 public:
-    void makeKeyAndActivate() override {}
-    void orderOut() override {}
+    void showPanel() override {}
+    void hidePanel() override {}
 };
 
 void printFigures(const char *what, const QList<double> &ms)
@@ -72,7 +72,7 @@ int main(int argc, char **argv)
         ui.appDelegate().setSelectionContext(selection);
         ui.appDelegate().runMatchingEngine();
         const double t3 = clock.nsecsElapsed() / 1e6;
-        panel.makeKeyAndActivate();
+        panel.showPanel();
         const double t4 = clock.nsecsElapsed() / 1e6;
         focus.append(t1);
         copy.append(t2 - t1);

@@ -196,7 +196,7 @@ int runCase(const Case &benchCase)
     const Context selection{{CTX_TEXT, text}, {CTX_DIR, home.path(u"proj/"_s)}};
 
     PluginManager plugins(BuiltInPlugins(Platform()).catalogue(), nullptr);
-    plugins.awakeFromNib();
+    plugins.loadPlugins();
     MatchingEngine engine(&plugins);
     const long rssBefore = peakResidentKilobytes();
 

@@ -29,7 +29,7 @@ struct Fixture
         home.writeFile(u"proj/README"_s, "x\n");
         home.writeFile(u"proj/Makefile"_s, "all:\n");
         plugins = std::make_unique<PluginManager>(BuiltInPlugins(Platform()).catalogue(), nullptr);
-        plugins->awakeFromNib();
+        plugins->loadPlugins();
     }
 };
 

@@ -65,16 +65,16 @@ private:
 void installPlugins(IsolatedHome &home)
 {
     for (int i = 0; i < 10; ++i) {
-        home.writeFile(u"data/Glimra/PlugIns/Perl%1Matcher.pl"_s.arg(i),
+        home.writeFile(u"data/glimra/plugins/Perl%1Matcher.pl"_s.arg(i),
                        "use strict; our %CONTEXT;\n"
                        "sub matches_context { return 0 unless ($CONTEXT{CTX_TEXT} // '') =~ /(\\d+)/;\n"
                        "  $CONTEXT{ACT_PERL} = $1; 1 }\n");
-        home.writeFile(u"data/Glimra/PlugIns/Shell%1Matcher.sh"_s.arg(i),
+        home.writeFile(u"data/glimra/plugins/Shell%1Matcher.sh"_s.arg(i),
                        "read -r line\ncase \"$line\" in *[0-9]*) echo \"ACT_SHELL=$line\" ;; *) exit 1 ;; esac\n");
     }
     for (int i = 0; i < 5; ++i) {
         const QString file = home.writeFile(
-            u"data/Glimra/PlugIns/Handler%1Matcher.scpt"_s.arg(i),
+            u"data/glimra/plugins/Handler%1Matcher.handler"_s.arg(i),
             "#!/usr/bin/perl\nuse JSON::PP; my $a = decode_json(join '', <STDIN>);\n"
             "print encode_json({ACT_HANDLER => $a->[0]{CTX_TEXT}});\n");
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -86,7 +86,7 @@ void guessWithPlugins(benchmark::State &state)
     IsolatedHome home;
     installPlugins(home);
     PluginManager manager(BuiltInPlugins(Platform()).catalogue(), nullptr);
-    manager.awakeFromNib();
+    manager.loadPlugins();
     TimedPlugins plugins(manager);
     MatchingEngine engine(&plugins);
     const Context selection{{CTX_TEXT, u"order 4711 shipped"_s}};

@@ -103,11 +103,11 @@ void handlerCall(benchmark::State &state)
 {
     IsolatedHome home;
     const QString file = handlerScript(home);
-    const std::shared_ptr<HandlerScript> script = HandlerScript::initWithContentsOfFile(file);
+    const std::shared_ptr<HandlerScript> script = HandlerScript::load(file);
     const QJsonArray arguments = QJsonDocument::fromJson(HandlerInput).array();
     compare(
         state, "handler_call",
-        [&] { return elapsedMilliseconds([&] { script->executeSubroutine(u"matches_context"_s, arguments); }); },
+        [&] { return elapsedMilliseconds([&] { script->call(u"matches_context"_s, arguments); }); },
         "by_hand", [&] { return timeProgram({file, u"matches_context"_s}, HandlerInput); });
 }
 

@@ -199,7 +199,7 @@ void measureInProcess(BenchApplication &application, SelectingXterm &xterm, int 
     auto prepare = [&] {
         // Shown again before the X server has taken it down, the panel would stay unmapped.
         ResultWindow &panel = desktop.resultWindow();
-        panel.orderOut();
+        panel.hidePanel();
         waitFor([&] { return !panel.windowHandle() || !panel.windowHandle()->isExposed(); }, 5000);
         return xterm.activate();
     };

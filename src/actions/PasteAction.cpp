@@ -16,7 +16,7 @@ PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTe
 PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal)
     : PasteAction(std::move(clipboard), std::move(isTerminal))
 {
-    m_pastesel_ap = HandlerScript::initWithContentsOfFile(f(u"${APP_RESOURCES}/PasteAction.scpt"_s));
+    m_script = HandlerScript::load(expandPath(u"${APP_RESOURCES}/PasteAction.scpt"_s));
     setLabel(label);
 }
 
@@ -77,11 +77,11 @@ std::optional<QString> PasteAction::checkForTerminal(Context &context)
 
 Outcome PasteAction::sendPasteKeystroke(const Context &context) const
 {
-    if (!m_pastesel_ap)
+    if (!m_script)
         return Outcome::failure(u"the paste script cannot be loaded"_s);
     QString failure;
     // The script answers why it sent no keystroke (the window is gone), else nothing.
-    const QVariant refusal = m_pastesel_ap->executeSubroutine(u"paste_selection"_s, {toJsonObject(context)}, &failure);
+    const QVariant refusal = m_script->call(u"paste_selection"_s, {toJsonObject(context)}, &failure);
     if (refusal.typeId() == QMetaType::QString && !refusal.toString().isEmpty())
         return Outcome::failure(refusal.toString());
     return Outcome::unlessFailed(u"the paste script"_s, failure);

@@ -27,7 +27,7 @@ public:
 
     /// The prototype: no label, no script.
     explicit PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTerminal = {});
-    /// An offered action with its script loaded (initWithLabel:).
+    /// An offered action with its script loaded.
     PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal = {});
 
     /// The clipboard type of a data kind ("PDF", "HTML", "TIFF", "TXT", "RTF", exactly);
@@ -53,7 +53,7 @@ private:
     Outcome sendPasteKeystroke(const Context &context) const;
 
     std::shared_ptr<Clipboard> m_clipboard;
-    std::shared_ptr<HandlerScript> m_pastesel_ap;
+    std::shared_ptr<HandlerScript> m_script;
     TerminalTest m_isTerminal;
     bool m_askedOnce = false;
 };

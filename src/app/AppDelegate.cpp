@@ -57,13 +57,13 @@ void AppDelegate::setLateResults(LateResults *lateResults)
     connect(m_lateResults, &LateResults::finished, this, &AppDelegate::lateResultsFinished);
 }
 
-void AppDelegate::awakeFromNib()
+void AppDelegate::clearContexts()
 {
     setSelectionContext(Context());
     setMatchedContext(Context());
 }
 
-void AppDelegate::setupSparkle()
+void AppDelegate::makeUpdateFeed()
 {
     QString seed = m_userDefaults ? m_userDefaults->stringForKey(u"app_tm_seed"_s) : QString();
     if (seed.isEmpty()) {
@@ -212,7 +212,7 @@ void AppDelegate::showResults()
 {
     m_shownRunning = m_running.has_value();
     if (m_resultWindow)
-        m_resultWindow->makeKeyAndActivate();
+        m_resultWindow->showPanel();
 }
 
 void AppDelegate::continueGuessing()
@@ -430,7 +430,7 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
     });
     *ended = true;
     if (m_settings.boolForKey(u"hide_after_action"_s) && m_resultWindow && !*failedAtOnce)
-        m_resultWindow->orderOut();
+        m_resultWindow->hidePanel();
 }
 
 QString AppDelegate::learnedKindOf(const ActionPtr &action) const

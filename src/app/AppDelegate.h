@@ -78,12 +78,12 @@ public:
     void setLateResults(LateResults *lateResults);
 
     /// Initial state: empty selection and matched contexts.
-    void awakeFromNib();
+    void clearContexts();
     /// The update feed of the application: the per-installation seed "app_tm_seed" is
     /// made at the first launch (the seconds since 1970 in upper-case hexadecimal) and kept;
     /// the feed's address carries it. Nothing is fetched: a Linux program is updated by
     /// its package.
-    void setupSparkle();
+    void makeUpdateFeed();
     QString feedURL() const { return m_feedURL; }
     /// The application was started again: shows the results panel. Answers true.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);

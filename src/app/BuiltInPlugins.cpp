@@ -1,24 +1,24 @@
 #include "app/BuiltInPlugins.h"
 
-#include "actions/EMailAction.h"
 #include "actions/CopyAction.h"
+#include "actions/EMailAction.h"
 #include "actions/OpenAction.h"
 #include "actions/OpenAtLineAction.h"
 #include "actions/PasteAction.h"
-#include "actions/RunCommandAction.h"
-#include "capture/TerminalSession.h"
-#include "capture/WindowFacts.h"
 #include "actions/RevealAction.h"
+#include "actions/RunCommandAction.h"
 #include "actions/SpotlightAction.h"
 #include "actions/WebSearchAction.h"
+#include "capture/TerminalSession.h"
+#include "capture/WindowFacts.h"
 #include "matchers/DCalcMatch.h"
 #include "matchers/FileMatch.h"
 #include "matchers/FileSearchMatch.h"
 #include "matchers/SHBangMatch.h"
 #include "matchers/URLMatch.h"
 #include "matchers/WordMatch.h"
-#include "plugins/AppleScriptPluginAction.h"
-#include "plugins/AppleScriptPluginMatcher.h"
+#include "plugins/HandlerScriptAction.h"
+#include "plugins/HandlerScriptMatcher.h"
 #include "plugins/PerlEngine.h"
 #include "plugins/PerlPluginMatcher.h"
 #include "plugins/SHPluginAction.h"
@@ -31,15 +31,22 @@ namespace glimra {
 namespace {
 
 template <typename Host>
-PluginCatalogue::Host<MatcherPtr> matcherHost(const QString &pattern)
+PluginCatalogue::Host<MatcherPtr> matcherHost(const QStringList &patterns)
 {
-    return {pattern, [](const QString &file) -> MatcherPtr { return std::make_shared<Host>(file); }};
+    return {patterns, [](const QString &file) -> MatcherPtr { return std::make_shared<Host>(file); }};
 }
 
 template <typename Host>
-PluginCatalogue::Host<ActionPtr> actionHost(const QString &pattern)
+PluginCatalogue::Host<ActionPtr> actionHost(const QStringList &patterns)
 {
-    return {pattern, [](const QString &file) -> ActionPtr { return std::make_shared<Host>(file); }};
+    return {patterns, [](const QString &file) -> ActionPtr { return std::make_shared<Host>(file); }};
+}
+
+// The handler scripts of a role ("Matcher" or "Action"): files ending in ".handler", or in
+// ".scpt", the older name of the ending, which loads alike.
+QStringList handlerScripts(const QString &role)
+{
+    return {u"*%1*.handler"_s.arg(role), u"*%1*.scpt"_s.arg(role)};
 }
 
 // Whether the application a context came from is a terminal, as capture knows it: its
@@ -89,7 +96,7 @@ PluginCatalogue BuiltInPlugins::catalogue() const
     // The one Perl engine is made when the first Perl plug-in is: no interpreter exists
     // where nobody writes Perl plug-ins.
     auto perl = std::make_shared<std::weak_ptr<PerlEngine>>();
-    catalogue.matcherHosts = {{u"*Matcher*.pl"_s,
+    catalogue.matcherHosts = {{{u"*Matcher*.pl"_s},
                                [perl](const QString &file) -> MatcherPtr {
                                    std::shared_ptr<PerlEngine> engine = perl->lock();
                                    if (!engine) {
@@ -98,10 +105,10 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                                    }
                                    return std::make_shared<PerlPluginMatcher>(file, engine);
                                }},
-                              matcherHost<AppleScriptPluginMatcher>(u"*Matcher*.scpt"_s),
-                              matcherHost<SHPluginMatcher>(u"*Matcher*.sh"_s)};
-    catalogue.actionHosts = {actionHost<AppleScriptPluginAction>(u"*Action*.scpt"_s),
-                             actionHost<SHPluginAction>(u"*Action*.sh"_s)};
+                              matcherHost<HandlerScriptMatcher>(handlerScripts(u"Matcher"_s)),
+                              matcherHost<SHPluginMatcher>({u"*Matcher*.sh"_s})};
+    catalogue.actionHosts = {actionHost<HandlerScriptAction>(handlerScripts(u"Action"_s)),
+                             actionHost<SHPluginAction>({u"*Action*.sh"_s})};
     return catalogue;
 }
 

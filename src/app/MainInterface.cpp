@@ -4,8 +4,8 @@
 #include "app/BuiltInPlugins.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
+#include "foundation/ApplicationScripts.h"
 #include "foundation/GlobalContext.h"
-#include "foundation/PluginController.h"
 #include "matchers/FileSearchMatch.h"
 #include "matching/MatchingEngine.h"
 #include "matching/PluginManager.h"
@@ -19,18 +19,18 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
       m_userDefaults(std::move(userDefaults)),
       m_globalContext(std::make_unique<GlobalContext>()),
       m_appDelegate(std::make_unique<AppDelegate>()),
-      m_pluginController(std::make_unique<PluginController>()),
+      m_applicationScripts(std::make_unique<ApplicationScripts>()),
       m_builtIns(std::make_unique<BuiltInPlugins>(
           m_platform, [delegate = m_appDelegate.get()] { return delegate->settings(); }))
 {
     AppDelegate *delegate = m_appDelegate.get();
     const auto &scripts = m_platform.applicationScripts;
     for (auto script = scripts.cbegin(); script != scripts.cend(); ++script)
-        m_pluginController->registerBuiltIn(script.key(), script.value());
+        m_applicationScripts->registerBuiltIn(script.key(), script.value());
     m_focusTracker = std::make_unique<FocusTracker>(
-        m_pluginController.get(), m_platform.runningApplications.get(),
+        m_applicationScripts.get(), m_platform.runningApplications.get(),
         &delegate->applicationContext());
-    m_copySelection = std::make_unique<CopySelection>(m_pluginController.get(),
+    m_copySelection = std::make_unique<CopySelection>(m_applicationScripts.get(),
                                                       m_platform.clipboard,
                                                       m_platform.runningApplications.get());
     m_pluginManager = std::make_unique<PluginManager>(m_builtIns->catalogue(), m_platform.fileManager);
@@ -46,8 +46,8 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
     delegate->setGlobalContext(m_globalContext.get());
     delegate->setLateResults(&m_builtIns->searchMatch());
 
-    delegate->awakeFromNib();
-    m_pluginManager->awakeFromNib();
+    delegate->clearContexts();
+    m_pluginManager->loadPlugins();
     // "refresh_plugins": the delegate posts it (the refresh command), a new plug-in file
     // sends it, and the plug-in manager reloads on it.
     QObject::connect(m_pluginManager.get(), &PluginManager::pluginFileCreated, delegate,

@@ -12,7 +12,7 @@ class CopySelection;
 class FocusTracker;
 class GlobalContext;
 class MatchingEngine;
-class PluginController;
+class ApplicationScripts;
 class PluginManager;
 class ResultPanel;
 class UserDefaults;
@@ -44,7 +44,7 @@ private:
     std::shared_ptr<UserDefaults> m_userDefaults;
     std::unique_ptr<GlobalContext> m_globalContext;
     std::unique_ptr<AppDelegate> m_appDelegate;
-    std::unique_ptr<PluginController> m_pluginController;
+    std::unique_ptr<ApplicationScripts> m_applicationScripts;
     std::unique_ptr<BuiltInPlugins> m_builtIns;
     std::unique_ptr<FocusTracker> m_focusTracker;
     std::unique_ptr<CopySelection> m_copySelection;

@@ -9,9 +9,9 @@ class ResultPanel
 public:
     virtual ~ResultPanel() = default;
     /// Shows the panel in front (and, on the desktop, activates the application).
-    virtual void makeKeyAndActivate() = 0;
+    virtual void showPanel() = 0;
     /// Hides the panel.
-    virtual void orderOut() = 0;
+    virtual void hidePanel() = 0;
     /// The user sees the panel now (a terminal always shows what the command prints).
     virtual bool isShown() const { return true; }
 };

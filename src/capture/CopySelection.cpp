@@ -1,19 +1,19 @@
 #include "capture/CopySelection.h"
 
 #include "capture/WindowFacts.h"
+#include "foundation/ApplicationScripts.h"
 #include "foundation/Log.h"
 #include "foundation/MainLoop.h"
-#include "foundation/PluginController.h"
 #include "platform/Clipboard.h"
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-CopySelection::CopySelection(const PluginController *pluginController,
+CopySelection::CopySelection(const ApplicationScripts *applicationScripts,
                              std::shared_ptr<Clipboard> clipboard,
                              const RunningApplications *runningApplications)
-    : m_pluginController(pluginController),
+    : m_applicationScripts(applicationScripts),
       m_clipboard(std::move(clipboard)),
       m_runningApplications(runningApplications)
 {
@@ -46,9 +46,9 @@ CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, 
 {
     const QString scriptName =
         u"%1-selection"_s.arg(windowClass.isNull() ? u"(null)"_s : windowClass);
-    std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(scriptName);
+    std::shared_ptr<ApplicationScript> script = m_applicationScripts->find(scriptName);
     if (!script)
-        script = m_pluginController->pluginForName(u"CurrentCocoaApp-selection"_s);
+        script = m_applicationScripts->find(ApplicationScripts::DefaultSelection);
     const QJsonArray arguments = WindowFacts::ofApplication(m_runningApplications, windowClass)
                                      .arguments(windowClass);
     if (script) {
@@ -69,7 +69,7 @@ CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, 
     }
     m_clipboard->setText(u""_s);
     if (script)
-        script->executeSubroutine(u"copy_selection"_s, arguments);
+        script->call(u"copy_selection"_s, arguments);
     Capture copied = waitForCopy(maximumBytes);
     m_clipboard->setContents(*saved);
     return copied;

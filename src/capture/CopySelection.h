@@ -8,7 +8,7 @@
 namespace glimra {
 
 class Clipboard;
-class PluginController;
+class ApplicationScripts;
 class RunningApplications;
 struct TextRead;
 
@@ -40,9 +40,9 @@ public:
         QString failure;
     };
 
-    /// The plug-in controller and the running applications (may be null: no window facts)
+    /// The application scripts and the running applications (may be null: no window facts)
     /// are not owned and must outlive the copier.
-    CopySelection(const PluginController *pluginController,
+    CopySelection(const ApplicationScripts *applicationScripts,
                   std::shared_ptr<Clipboard> clipboard,
                   const RunningApplications *runningApplications = nullptr);
     virtual ~CopySelection() = default;
@@ -61,7 +61,7 @@ private:
     static Capture captureOf(const TextRead &read, qsizetype maximumBytes);
     Capture waitForCopy(qsizetype maximumBytes) const;
 
-    const PluginController *m_pluginController;
+    const ApplicationScripts *m_applicationScripts;
     std::shared_ptr<Clipboard> m_clipboard;
     const RunningApplications *m_runningApplications;
 };

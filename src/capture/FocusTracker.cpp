@@ -2,9 +2,9 @@
 
 #include "capture/WindowFacts.h"
 #include "capture/isSystemApp.h"
+#include "foundation/ApplicationScripts.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
-#include "foundation/PluginController.h"
 #include "foundation/Strings.h"
 #include "foundation/Url.h"
 #include "platform/RunningApplications.h"
@@ -14,10 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-FocusTracker::FocusTracker(const PluginController *pluginController,
+FocusTracker::FocusTracker(const ApplicationScripts *applicationScripts,
                            const RunningApplications *runningApplications,
                            const QVariantMap *applicationContext)
-    : m_pluginController(pluginController),
+    : m_applicationScripts(applicationScripts),
       m_runningApplications(runningApplications),
       m_applicationContext(applicationContext)
 {
@@ -61,13 +61,13 @@ std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
 {
     qCInfo(lcCapture).noquote() << u"appname:%1"_s.arg(windowClass.isNull() ? u"(null)"_s
                                                                                : windowClass);
-    std::shared_ptr<ApplicationScript> script = m_pluginController->pluginForName(windowClass);
+    std::shared_ptr<ApplicationScript> script = m_applicationScripts->find(windowClass);
     if (!script) {
-        qCInfo(lcCapture).noquote() << u"no plugin, try current app"_s;
-        script = m_pluginController->pluginForName(u"CurrentCocoaApp"_s);
+        qCInfo(lcCapture).noquote() << u"no script of its own, try the default one"_s;
+        script = m_applicationScripts->find(ApplicationScripts::Default);
     }
     const QVariantMap report =
-        script ? script->executeSubroutine(u"selected_files"_s, arguments).toMap() : QVariantMap();
+        script ? script->call(u"selected_files"_s, arguments).toMap() : QVariantMap();
     if (report.isEmpty()) {
         qCInfo(lcCapture).noquote() << u"no context..."_s;
         return std::nullopt;

@@ -10,7 +10,7 @@
 
 namespace glimra {
 
-class PluginController;
+class ApplicationScripts;
 class RunningApplications;
 
 /// Tells which application the user works in and on what: picks the front-most
@@ -25,7 +25,7 @@ public:
     /// None of the collaborators is owned; each must outlive the tracker.
     /// `applicationContext` is the application delegate's record of the last focused
     /// application ("app_id", "app_name").
-    FocusTracker(const PluginController *pluginController,
+    FocusTracker(const ApplicationScripts *applicationScripts,
                  const RunningApplications *runningApplications,
                  const QVariantMap *applicationContext);
     virtual ~FocusTracker() = default;
@@ -42,7 +42,7 @@ private:
     Context mkcontext(const QVariantMap &report, const QString &windowClass,
                       const QJsonArray &arguments) const;
 
-    const PluginController *m_pluginController;
+    const ApplicationScripts *m_applicationScripts;
     const RunningApplications *m_runningApplications;
     const QVariantMap *m_applicationContext;
 };

@@ -39,8 +39,8 @@ bool SelectionCopyScript::mayTakeTheCopyKeystroke(const WindowFacts &window)
         && !TerminalSession::of(window.pid);
 }
 
-QVariant SelectionCopyScript::executeSubroutine(const QString &handler, const QJsonArray &args,
-                                                QString *failure) const
+QVariant SelectionCopyScript::call(const QString &handler, const QJsonArray &args,
+                                   QString *failure) const
 {
     if (handler != u"copy_selection"_s) {
         if (failure)

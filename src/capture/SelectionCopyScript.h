@@ -28,8 +28,8 @@ public:
                         std::shared_ptr<Clipboard> clipboard,
                         std::function<void()> copyKeystroke);
 
-    QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                               QString *failure = nullptr) const override;
+    QVariant call(const QString &handler, const QJsonArray &args,
+                  QString *failure = nullptr) const override;
     std::optional<TextRead> selectionWithoutClipboard(const QJsonArray &args, qsizetype maximumBytes) const override;
 
 private:

@@ -33,8 +33,8 @@ QString WindowReportScript::pathInTitle(const QString &title)
     return {};
 }
 
-QVariant WindowReportScript::executeSubroutine(const QString &handler, const QJsonArray &args,
-                                               QString *failure) const
+QVariant WindowReportScript::call(const QString &handler, const QJsonArray &args,
+                                  QString *failure) const
 {
     if (handler != u"selected_files"_s) {
         if (failure)

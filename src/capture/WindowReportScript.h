@@ -17,8 +17,8 @@ public:
 
     explicit WindowReportScript(Order order = Order::TitleFirst);
 
-    QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                               QString *failure = nullptr) const override;
+    QVariant call(const QString &handler, const QJsonArray &args,
+                  QString *failure = nullptr) const override;
 
     /// The first path that `title` carries and that exists: "name (~/folder) - Editor",
     /// "name - /folder - Editor", "user@host: ~/folder", or the title itself; null for none.

@@ -9,7 +9,7 @@ namespace glimra {
 bool isSystemApp(const QString &nameOrIdentifier)
 {
     static const QStringList systemApps = {
-        u"GrowlHelperApp"_s, u"Pelorant"_s, u"Glimra"_s, u"System Events"_s,
+        u"Pelorant"_s, u"Glimra"_s, u"System Events"_s,
         // The Linux desktop's own windows, by their X11 window class: shells and desktops,
         // panels and docks, notification daemons. Nobody selects text there to guess it.
         u"Gnome-shell"_s, u"plasmashell"_s, u"krunner"_s, u"Cinnamon"_s,

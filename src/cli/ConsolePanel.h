@@ -9,8 +9,8 @@ namespace glimra {
 class ConsolePanel : public ResultPanel
 {
 public:
-    void makeKeyAndActivate() override {}
-    void orderOut() override {}
+    void showPanel() override {}
+    void hidePanel() override {}
 };
 
 } // namespace glimra

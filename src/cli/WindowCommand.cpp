@@ -21,7 +21,7 @@ namespace {
 
 int printDocument(CommandLine &command, const QString &document)
 {
-    QFile file(f(u"${APP_RESOURCES}/help/%1.md"_s.arg(document)));
+    QFile file(expandPath(u"${APP_RESOURCES}/help/%1.md"_s.arg(document)));
     if (!file.open(QIODevice::ReadOnly)) {
         command.err() << u"glimra help: %1 cannot be read\n"_s.arg(file.fileName());
         return 1;

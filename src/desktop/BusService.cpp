@@ -222,7 +222,7 @@ void BusService::ShowResults()
     if (!fromThisDisplay())
         return;
     if (m_resultWindow)
-        m_resultWindow->makeKeyAndActivate();
+        m_resultWindow->showPanel();
 }
 
 void BusService::GuessSelection()

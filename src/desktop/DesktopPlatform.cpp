@@ -2,6 +2,7 @@
 
 #include "capture/SelectionCopyScript.h"
 #include "capture/WindowReportScript.h"
+#include "foundation/ApplicationScripts.h"
 #include "foundation/ProcessRunner.h"
 #include "platform/MemoryClipboard.h"
 #include "desktop/X11Clipboard.h"
@@ -36,9 +37,9 @@ builtInScripts(const std::shared_ptr<Clipboard> &clipboard)
     using Order = WindowReportScript::Order;
     auto primary = std::make_shared<X11Clipboard>(QClipboard::Selection);
     return {
-        {u"CurrentCocoaApp"_s, std::make_shared<WindowReportScript>(Order::TitleFirst)},
+        {ApplicationScripts::Default, std::make_shared<WindowReportScript>(Order::TitleFirst)},
         {u"XTerm"_s, std::make_shared<WindowReportScript>(Order::TerminalFirst)},
-        {u"CurrentCocoaApp-selection"_s,
+        {ApplicationScripts::DefaultSelection,
          std::make_shared<SelectionCopyScript>(primary, clipboard, sendCopyKeystroke)},
         {u"XTerm-selection"_s, std::make_shared<SelectionCopyScript>(primary, clipboard, nullptr)},
     };

@@ -21,8 +21,8 @@ public:
     /// Calls `handler` with `args`. The answer is a QVariantMap for an object, a QVariantList
     /// for a list, a QString for a text; an invalid QVariant for none, and when the handler
     /// failed or does not exist (then `failure`, if given, may say why).
-    virtual QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                                       QString *failure = nullptr) const = 0;
+    virtual QVariant call(const QString &handler, const QJsonArray &args,
+                          QString *failure = nullptr) const = 0;
 
     /// The text the "copy_selection" handler would put on the clipboard (at most
     /// `maximumBytes` of it), for a script that can hand it over without the clipboard;

@@ -43,7 +43,7 @@ void HandlerScript::removeStaleSnapshots()
     ExitCleanup::removeStaleFiles(QDir::tempPath(), snapshotPrefix());
 }
 
-std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QString &path)
+std::shared_ptr<HandlerScript> HandlerScript::load(const QString &path)
 {
     QString why;
     const std::optional<QByteArray> read = ScriptFile::read(path, &why);
@@ -83,14 +83,14 @@ std::shared_ptr<HandlerScript> HandlerScript::initWithContentsOfFile(const QStri
     return script;
 }
 
-QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args,
-                                          QString *failure) const
+QVariant HandlerScript::call(const QString &handler, const QJsonArray &args,
+                             QString *failure) const
 {
-    return executeSubroutine(handler, args, failure, nullptr);
+    return call(handler, args, failure, nullptr);
 }
 
-QVariant HandlerScript::executeSubroutine(const QString &handler, const QJsonArray &args,
-                                          QString *failure, ScriptRun *run) const
+QVariant HandlerScript::call(const QString &handler, const QJsonArray &args,
+                             QString *failure, ScriptRun *run) const
 {
     ProcessRequest request;
     request.program = m_interpreter;

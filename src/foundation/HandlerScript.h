@@ -25,7 +25,7 @@ public:
 
     /// The loaded script, or null when the file cannot be read, is empty or has no "#!"
     /// line. Never reports an error.
-    static std::shared_ptr<HandlerScript> initWithContentsOfFile(const QString &path);
+    static std::shared_ptr<HandlerScript> load(const QString &path);
 
     /// Calls `handler` with `args` (dictionaries as JSON objects of strings, lists as
     /// arrays, texts as strings). The result is a QVariantMap for a JSON object, a
@@ -33,12 +33,12 @@ public:
     /// empty output, null, output that is not one JSON value, a non-zero exit status, a
     /// script that cannot run or one that overran the time bound (it is killed). When the
     /// script did not run to a normal end with status 0, `failure` (if given) says why.
-    QVariant executeSubroutine(const QString &handler, const QJsonArray &args,
-                               QString *failure = nullptr) const override;
+    QVariant call(const QString &handler, const QJsonArray &args,
+                  QString *failure = nullptr) const override;
     /// The same; what the script writes to standard error is kept in `run`, with how it
     /// ended, instead of being passed on.
-    QVariant executeSubroutine(const QString &handler, const QJsonArray &args, QString *failure,
-                               ScriptRun *run) const;
+    QVariant call(const QString &handler, const QJsonArray &args, QString *failure,
+                  ScriptRun *run) const;
 
     /// Removes the snapshots that programs killed outright left in the temporary folder.
     /// The first load of a program does it.

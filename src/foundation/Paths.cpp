@@ -79,7 +79,7 @@ QString stateHomeDir()
     return absoluteEnvDir("XDG_STATE_HOME", homeDir() + u"/.local/state"_s);
 }
 
-QString f(const QString &text)
+QString expandPath(const QString &text)
 {
     if (text.isNull())
         return {};
@@ -100,7 +100,7 @@ QString f(const QString &text)
 
 QStringList ls_files(const QString &pattern)
 {
-    const QString expanded = f(pattern);
+    const QString expanded = expandPath(pattern);
     const qsizetype slash = expanded.lastIndexOf(u'/');
     const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : expanded.left(slash));
     const QString namePattern = expanded.mid(slash + 1);

@@ -13,7 +13,8 @@ QString appResourcesDir();
 /// "${APP_RESOURCES}/PlugIns", the shipped plug-ins.
 QString appPluginsDir();
 /// The XDG data home ($XDG_DATA_HOME, default ~/.local/share): where the user's own
-/// plug-ins and application scripts live, under "Glimra/".
+/// plug-ins ("glimra/plugins", formerly "Glimra/PlugIns") and application scripts
+/// ("Glimra/AppScripts") live.
 QString appSupportDir();
 /// The XDG config home ($XDG_CONFIG_HOME, default ~/.config).
 QString configHomeDir();
@@ -23,11 +24,11 @@ QString stateHomeDir();
 
 /// Expands ${HOME}, ${APP_RESOURCES}, ${APP_PLUGINS} and ${APP_SUPPORT}, and turns the text
 /// of a file URL into its path.
-QString f(const QString &text);
+QString expandPath(const QString &text);
 
 /// Full paths of the entries that match the wildcard pattern in the last component of
-/// `pattern` (after f()), case-sensitively, sorted by file name. Hidden entries match only a pattern that
-/// begins with ".". A missing folder gives an empty list.
+/// `pattern` (after expandPath()), case-sensitively, sorted by file name. Hidden entries match
+/// only a pattern that begins with ".". A missing folder gives an empty list.
 QStringList ls_files(const QString &pattern);
 
 bool file_exists(const QString &path); ///< something that is not a folder exists there

@@ -14,11 +14,6 @@ QString ActionObject::name() const
     return m_className;
 }
 
-QString ActionObject::description() const
-{
-    return name();
-}
-
 ActionList ActionObject::actionsForContext(const Context &)
 {
     return {};

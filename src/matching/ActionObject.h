@@ -29,7 +29,6 @@ public:
     ActionObject &operator=(const ActionObject &) = delete;
 
     virtual QString name() const;
-    virtual QString description() const;
     QString label() const { return m_label; }
     void setLabel(const QString &label) { m_label = label; }
     /// What an offered action will act on, shown in full beside its label where it matters

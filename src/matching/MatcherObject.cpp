@@ -18,11 +18,6 @@ QString MatcherObject::name() const
     return m_className;
 }
 
-QString MatcherObject::description() const
-{
-    return name();
-}
-
 QString MatcherObject::kind() const
 {
     return u"built-in"_s;

@@ -28,7 +28,6 @@ public:
 
     /// What the matched context records as ACT_FOUND when this matcher matches.
     virtual QString name() const;
-    virtual QString description() const;
     /// The plug-in's file for script plug-ins; null for built-in matchers.
     QString scriptFile() const { return m_scriptFile; }
     /// "built-in", "regexp", "perl", "handler script" or "shell", for listings.

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,12 +16,12 @@ namespace glimra {
 /// them only through this.
 struct PluginCatalogue
 {
-    /// A kind of script plug-in: the files that match `pattern` (a wildcard over file
-    /// names, matched case-sensitively) become plug-ins through `make`.
+    /// A kind of script plug-in: the files that match one of `patterns` (wildcards over
+    /// file names, matched case-sensitively) become plug-ins through `make`.
     template <typename Plugin>
     struct Host
     {
-        QString pattern;
+        QStringList patterns;
         std::function<Plugin(const QString &file)> make;
     };
 

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -22,29 +23,63 @@ namespace glimra {
 
 namespace {
 
-// The files of the shipped plug-in folder, then of the user's, each by name (hidden ones
-// left out). Every host takes its own from them: a folder is read once per load, not once
-// per host.
+// The files of `folder`, by name (hidden ones left out).
+QStringList folderFiles(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                                               QDir::NoSort);
+    std::sort(names.begin(), names.end());
+    QStringList files;
+    for (const QString &name : std::as_const(names))
+        files.append(folder + u'/' + name);
+    return files;
+}
+
+bool sameFolder(const QString &one, const QString &other)
+{
+    const QString canonical = QFileInfo(one).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
+}
+
+// The files of the shipped plug-in folder, then of the user's, then of the user's older
+// folder, each by name. Every host takes its own from them: a folder is read once per load,
+// not once per host. A file of the older folder whose name the user's folder holds too is
+// left out, with one log line: the one in the user's folder is the plug-in.
 QStringList pluginFolderFiles()
 {
-    QStringList files;
-    for (const QString &folder : {appPluginsDir(), PluginManager::userPluginsDir()}) {
-        QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                                                   QDir::NoSort);
-        std::sort(names.begin(), names.end());
-        for (const QString &name : std::as_const(names))
-            files.append(folder + u'/' + name);
+    const QString mine = PluginManager::userPluginsDir();
+    const QString older = PluginManager::olderUserPluginsDir();
+    QStringList files = folderFiles(appPluginsDir());
+    const QStringList myFiles = folderFiles(mine);
+    files.append(myFiles);
+    // A user who linked one folder to the other has one folder.
+    if (sameFolder(mine, older))
+        return files;
+    for (const QString &file : folderFiles(older)) {
+        const QString myFile = mine + u'/' + basename(file);
+        if (myFiles.contains(myFile)) {
+            qCInfo(lcMatching).noquote() << u"plug-in %1 left out: %2 takes its place"_s.arg(file, myFile);
+            continue;
+        }
+        files.append(file);
     }
     return files;
+}
+
+// Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
+bool matchesOneOf(const QStringList &patterns, const QString &file)
+{
+    const QByteArray name = QFile::encodeName(basename(file));
+    return std::ranges::any_of(patterns, [&name](const QString &pattern) {
+        return ::fnmatch(QFile::encodeName(pattern).constData(), name.constData(), 0) == 0;
+    });
 }
 
 template <typename List, typename Host>
 void mergePlugins(List &list, const Host &host, const QStringList &files)
 {
-    const QByteArray pattern = QFile::encodeName(host.pattern);
     for (const QString &file : files) {
-        // Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
-        if (::fnmatch(pattern.constData(), QFile::encodeName(basename(file)).constData(), 0) != 0)
+        if (!matchesOneOf(host.patterns, file))
             continue;
         const QString why = ScriptFile::whyNotLoadable(file);
         if (!why.isNull()) {
@@ -82,20 +117,25 @@ PluginManager::~PluginManager() = default;
 
 QString PluginManager::userPluginsDir()
 {
+    return appSupportDir() + u"/glimra/plugins"_s;
+}
+
+QString PluginManager::olderUserPluginsDir()
+{
     return appSupportDir() + u"/Glimra/PlugIns"_s;
 }
 
-void PluginManager::awakeFromNib()
+void PluginManager::loadPlugins()
 {
-    loadMatchPlugins();
-    loadActionPlugins();
+    const QStringList files = pluginFolderFiles();
+    loadMatchPlugins(files);
+    loadActionPlugins(files);
     mk_dirs(userPluginsDir());
 }
 
-void PluginManager::loadMatchPlugins()
+void PluginManager::loadMatchPlugins(const QStringList &files)
 {
     MatcherList matchers = m_catalogue.builtInMatchers ? m_catalogue.builtInMatchers() : MatcherList();
-    const QStringList files = pluginFolderFiles();
     for (const auto &host : std::as_const(m_catalogue.matcherHosts))
         mergePlugins(matchers, host, files);
     if (!m_searchMatch)
@@ -105,10 +145,9 @@ void PluginManager::loadMatchPlugins()
     m_matcherList = matchers;
 }
 
-void PluginManager::loadActionPlugins()
+void PluginManager::loadActionPlugins(const QStringList &files)
 {
     ActionList actions = m_catalogue.builtInActions ? m_catalogue.builtInActions() : ActionList();
-    const QStringList files = pluginFolderFiles();
     for (const auto &host : std::as_const(m_catalogue.actionHosts))
         mergePlugins(actions, host, files);
     m_actionList = actions;
@@ -116,8 +155,9 @@ void PluginManager::loadActionPlugins()
 
 void PluginManager::refreshPlugins()
 {
-    loadActionPlugins();
-    loadMatchPlugins();
+    const QStringList files = pluginFolderFiles();
+    loadActionPlugins(files);
+    loadMatchPlugins(files);
     emit listsReloaded();
 }
 
@@ -155,13 +195,13 @@ PluginManager::Creation PluginManager::addMatcher(bool openFile)
 {
     const QString extension = m_newMatcherType == 1 ? u"pl"_s
                             : m_newMatcherType == 2 ? u"sh"_s
-                                                    : u"scpt"_s;
+                                                    : u"handler"_s;
     return addPlugin(m_newMatcherName, u"Matcher"_s, extension, u"MatchTemplate"_s, openFile);
 }
 
 PluginManager::Creation PluginManager::addAction(bool openFile)
 {
-    const QString extension = m_newActionType == 1 ? u"sh"_s : u"scpt"_s;
+    const QString extension = m_newActionType == 1 ? u"sh"_s : u"handler"_s;
     return addPlugin(m_newActionName, u"Action"_s, extension, u"ActionTemplate"_s, openFile);
 }
 
@@ -174,7 +214,7 @@ PluginManager::Creation PluginManager::addPlugin(const QString &name, const QStr
     if (!creation.message.isEmpty())
         return creation;
     mk_dirs(userPluginsDir());
-    const QString source = f(u"${APP_RESOURCES}/%1.%2"_s.arg(templateName, extension));
+    const QString source = expandPath(u"${APP_RESOURCES}/%1.%2"_s.arg(templateName, extension));
     creation.path = u"%1/%2%3.%4"_s.arg(userPluginsDir(), name, role, extension);
     if (path_exists(creation.path)) {
         creation.message = u"%1 exists already; nothing was changed"_s.arg(creation.path);

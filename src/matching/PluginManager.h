@@ -27,20 +27,20 @@ public:
     ~PluginManager() override;
 
     /// Loads both lists and creates the user plug-in folder.
-    void awakeFromNib();
+    void loadPlugins();
 
     MatcherList allMatchers(const Settings &settings) override;
     ActionList actionList() const override { return m_actionList; }
     MatcherList matcherList() const { return m_matcherList; }
 
-    void loadMatchPlugins();
-    void loadActionPlugins();
-
     /// The one file-search matcher; it survives reloads and is always the last matcher.
     MatcherPtr searchMatch() const { return m_searchMatch; }
 
-    /// The user plug-in folder, "${APP_SUPPORT}/Glimra/PlugIns".
+    /// The user plug-in folder, "${APP_SUPPORT}/glimra/plugins": new plug-ins go there.
     static QString userPluginsDir();
+    /// The user plug-in folder's older place, "${APP_SUPPORT}/Glimra/PlugIns": still read,
+    /// after the user plug-in folder, whose plug-in of a name wins. Nothing is moved.
+    static QString olderUserPluginsDir();
 
     qint64 newMatcherType() const { return m_newMatcherType; }
     void setNewMatcherType(qint64 type) { m_newMatcherType = type; }
@@ -58,11 +58,11 @@ public:
         QString message; ///< why nothing was created
     };
     /// Creates "<name>Matcher.<ext>" in the user plug-in folder from "MatchTemplate.<ext>"
-    /// (0 handler script "scpt", 1 Perl "pl", 2 shell "sh"), opens it when `openFile`, and
+    /// (0 handler script "handler", 1 Perl "pl", 2 shell "sh"), opens it when `openFile`, and
     /// sends "refresh_plugins" (pluginFileCreated). Refuses a name that is empty, blank,
     /// holds "/" or begins with ".", and never overwrites an existing file.
     Creation addMatcher(bool openFile = true);
-    /// The same for "<name>Action.<ext>" from "ActionTemplate.<ext>" (0 "scpt", 1 "sh").
+    /// The same for "<name>Action.<ext>" from "ActionTemplate.<ext>" (0 "handler", 1 "sh").
     Creation addAction(bool openFile = true);
 
 public slots:
@@ -77,6 +77,8 @@ signals:
 
 private:
     /// Appends a matcher for each entry whose key begins with `prefix`.
+    void loadMatchPlugins(const QStringList &files);
+    void loadActionPlugins(const QStringList &files);
     void populateRegExp(MatcherList &matchers, const QJsonArray &entries,
                         const QString &prefix) const;
     Creation addPlugin(const QString &name, const QString &role, const QString &extension,

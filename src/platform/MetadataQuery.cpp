@@ -10,6 +10,14 @@ const QString MetadataQuery::LocalComputerScope = u"kMDQueryScopeComputer"_s;
 
 MetadataQuery::MetadataQuery(QObject *parent) : QObject(parent) {}
 
+void MetadataQuery::setPredicate(const Predicate &predicate)
+{
+    // The plain names a user writes, for the attributes that carry their older names.
+    static const QHash<QString, QString> plainNames = {{u"name"_s, u"kMDItemDisplayName"_s},
+                                                       {u"path"_s, u"kMDItemPath"_s}};
+    m_predicate = predicate.withKeysRenamed(plainNames);
+}
+
 MetadataQuery::~MetadataQuery()
 {
     stopQuery();

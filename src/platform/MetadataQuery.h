@@ -20,7 +20,8 @@ namespace glimra {
 /// are delivered on the thread that started it, which must run an event loop.
 ///
 /// Attributes: "kMDItemPath", "kMDItemDisplayName" (the file's name), "kMDItemFSName",
-/// "kMDItemFSContentChangeDate", "kMDItemFSSize", "kMDItemContentType" (the MIME type).
+/// "kMDItemFSContentChangeDate", "kMDItemFSSize", "kMDItemContentType" (the MIME type). A
+/// predicate may say "path" and "name" for the first two.
 ///
 /// Folder scopes are walked recursively (hidden entries skipped, symbolic links to folders
 /// not followed, unreadable folders skipped). The local-computer scope reads the system's
@@ -37,7 +38,7 @@ public:
     explicit MetadataQuery(QObject *parent = nullptr);
     ~MetadataQuery() override;
 
-    void setPredicate(const Predicate &predicate) { m_predicate = predicate; }
+    void setPredicate(const Predicate &predicate);
     std::optional<Predicate> predicate() const { return m_predicate; }
     void setSearchScopes(const QStringList &scopes) { m_scopes = scopes; }
 

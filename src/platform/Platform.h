@@ -21,7 +21,7 @@ struct Platform
     std::shared_ptr<Notifier> notifier;
     std::shared_ptr<RunningApplications> runningApplications;
     /// The desktop's built-in application scripts by name: they stand in for the shipped
-    /// script files of those names (PluginController::registerBuiltIn).
+    /// script files of those names (ApplicationScripts::registerBuiltIn).
     QHash<QString, std::shared_ptr<ApplicationScript>> applicationScripts;
 };
 

@@ -673,6 +673,24 @@ void collectKeys(const Predicate::Node &node, QStringList &keys)
         collectKeys(*child, keys);
 }
 
+void renameKeys(Expression &expression, const QHash<QString, QString> &names)
+{
+    if (expression.kind == Expression::Kind::Key)
+        expression.key = names.value(expression.key, expression.key);
+    for (Expression &item : expression.items)
+        renameKeys(item, names);
+}
+
+NodePtr renameKeys(const Predicate::Node &node, const QHash<QString, QString> &names)
+{
+    auto renamed = std::make_shared<Predicate::Node>(node);
+    renameKeys(renamed->left, names);
+    renameKeys(renamed->right, names);
+    for (NodePtr &child : renamed->children)
+        child = renameKeys(*child, names);
+    return renamed;
+}
+
 } // namespace
 
 Predicate::Predicate(std::shared_ptr<const Node> root, QString format)
@@ -731,6 +749,11 @@ QStringList Predicate::referencedKeys() const
     QStringList keys;
     collectKeys(*m_root, keys);
     return keys;
+}
+
+Predicate Predicate::withKeysRenamed(const QHash<QString, QString> &names) const
+{
+    return Predicate(renameKeys(*m_root, names), m_format);
 }
 
 QString Predicate::quoted(const QString &text)

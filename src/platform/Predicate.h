@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -52,6 +53,9 @@ public:
 
     /// Every key the predicate reads.
     QStringList referencedKeys() const;
+    /// The same condition, reading the key `names[k]` wherever this one reads a key k that
+    /// `names` holds: lets a reader accept other names for the keys it knows.
+    Predicate withKeysRenamed(const QHash<QString, QString> &names) const;
 
     /// Escapes `text` for use between double quotes in a format.
     static QString quoted(const QString &text);

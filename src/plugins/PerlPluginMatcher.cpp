@@ -9,8 +9,9 @@ namespace glimra {
 
 namespace {
 
-const QString ValueVariable = u"_my_123_xxx_val"_s;
-const QString KeyVariable = u"_my_123_xxx_key"_s;
+// The Perl variables that carry the context's entries in and out of %CONTEXT.
+const QString ValueVariable = u"glimra_context_value"_s;
+const QString KeyVariable = u"glimra_context_key"_s;
 
 } // namespace
 
@@ -23,11 +24,6 @@ PerlPluginMatcher::PerlPluginMatcher(const QString &scriptFile,
 QString PerlPluginMatcher::name() const
 {
     return basename(scriptFile());
-}
-
-QString PerlPluginMatcher::description() const
-{
-    return u"PerlMatcher %1"_s.arg(name());
 }
 
 QString PerlPluginMatcher::kind() const
@@ -60,7 +56,7 @@ bool PerlPluginMatcher::matchInEngine(Context &context, qint64 &returned)
     for (auto it = context.cbegin(); it != context.cend(); ++it) {
         perl.setStringValue(it.value(), ValueVariable);
         perl.setStringValue(it.key(), KeyVariable);
-        perl.eval(u"$CONTEXT{$_my_123_xxx_key} = $_my_123_xxx_val;"_s);
+        perl.eval(u"$CONTEXT{$glimra_context_key} = $glimra_context_value;"_s);
     }
     returned = perl.execute(u"matches_context"_s);
     if (returned < 1)
@@ -68,13 +64,13 @@ bool PerlPluginMatcher::matchInEngine(Context &context, qint64 &returned)
 
     // The keys come back one at a time from an array, so no separator a key could hold
     // is ever needed.
-    const int count = perl.eval(u"@_my_123_xxx_keys = keys(%CONTEXT); scalar(@_my_123_xxx_keys)"_s)
-                          .toInt();
+    const int count =
+        perl.eval(u"@glimra_context_keys = keys(%CONTEXT); scalar(@glimra_context_keys)"_s).toInt();
     for (int i = 0; i < count; ++i) {
-        const QString key = perl.eval(u"$_my_123_xxx_keys[%1]"_s.arg(i));
+        const QString key = perl.eval(u"$glimra_context_keys[%1]"_s.arg(i));
         if (!isResultKey(key))
             continue;
-        const QString value = perl.eval(u"$CONTEXT{$_my_123_xxx_keys[%1]}"_s.arg(i));
+        const QString value = perl.eval(u"$CONTEXT{$glimra_context_keys[%1]}"_s.arg(i));
         if (!value.isNull())
             context.insert(key, value);
     }

@@ -19,7 +19,6 @@ public:
     PerlPluginMatcher(const QString &scriptFile, std::shared_ptr<PerlEngine> perlEngine);
 
     QString name() const override;
-    QString description() const override;
     QString kind() const override;
     bool matches(Context &workingContext) override;
     ScriptRun lastScriptRun() const override { return m_lastRun; }

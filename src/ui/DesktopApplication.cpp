@@ -169,7 +169,7 @@ bool DesktopApplication::start()
         // Without a session bus Glimra still works, by its shortcuts and tray.
         qCWarning(lcApp).noquote() << u"%1: Glimra runs without its bus interface"_s.arg(problem);
     }
-    delegate().setupSparkle();
+    delegate().makeUpdateFeed();
     rememberActiveApplication();
     grabShortcuts();
     // Shortcuts changed in the preferences, or by `glimra defaults write`, apply at once.

@@ -75,7 +75,7 @@ QMenu *FileTableView::menuForEvent(const QPoint &)
         delete m_lastMenuItemS;
     }
     if (entry && !entry->urlPath().isNull()) {
-        const QString folder = f(entry->urlPath());
+        const QString folder = expandPath(entry->urlPath());
         if (dir_exists(folder)) {
             QAction *item = buildMenuFromDir(folder);
             QAction *first = m_menu->actions().value(0);

@@ -49,12 +49,12 @@ QString IntroPanel::documentText() const
 
 void IntroPanel::goToManualDocument()
 {
-    loadDocument(f(u"${APP_RESOURCES}/help/manual.md"_s));
+    loadDocument(expandPath(u"${APP_RESOURCES}/help/manual.md"_s));
 }
 
 void IntroPanel::goToActionsDocument()
 {
-    loadDocument(f(u"${APP_RESOURCES}/help/actions.md"_s), installedActions());
+    loadDocument(expandPath(u"${APP_RESOURCES}/help/actions.md"_s), installedActions());
 }
 
 QString IntroPanel::installedActions() const

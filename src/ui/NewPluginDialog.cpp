@@ -33,7 +33,7 @@ NewPluginDialog::NewPluginDialog(Role role, PluginManager &manager, std::shared_
     m_name->setPlaceholderText(matcher ? tr("Ticket (makes TicketMatcher)") : tr("Backup (makes BackupAction)"));
     // The order is the plug-in manager's kind numbers: 0 handler script, then Perl (matchers
     // only), then shell.
-    m_kind->addItem(tr("Handler script (any language, .scpt)"));
+    m_kind->addItem(tr("Handler script (any language, .handler)"));
     if (matcher)
         m_kind->addItem(tr("Perl (.pl)"));
     m_kind->addItem(tr("Korn shell (.sh)"));

@@ -41,7 +41,7 @@ QString folderOf(const QString &file)
 QString actionKind(const ActionPtr &action)
 {
     const QString extension = basename_ext(action->scriptFile());
-    if (extension == u"scpt"_s)
+    if (extension == u"handler"_s || extension == u"scpt"_s)
         return u"handler script"_s;
     if (extension == u"sh"_s)
         return u"shell"_s;

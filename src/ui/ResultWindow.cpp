@@ -182,7 +182,7 @@ bool ResultWindow::event(QEvent *event)
     return handled;
 }
 
-void ResultWindow::makeKeyAndActivate()
+void ResultWindow::showPanel()
 {
     const bool follow = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s)
         && m_globalContext && m_globalContext->content().contains(FollowMouse);
@@ -197,7 +197,7 @@ void ResultWindow::makeKeyAndActivate()
         m_globalContext->content().remove(FollowMouse);
 }
 
-void ResultWindow::orderOut()
+void ResultWindow::hidePanel()
 {
     hide();
 }
@@ -224,7 +224,7 @@ bool ResultWindow::handleKey(QKeyEvent *event)
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
-        orderOut();
+        hidePanel();
         return true;
     }
     if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {

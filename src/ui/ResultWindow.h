@@ -41,8 +41,8 @@ public:
                  std::shared_ptr<FileManager> fileManager, QWidget *parent = nullptr);
     ~ResultWindow() override;
 
-    void makeKeyAndActivate() override;
-    void orderOut() override;
+    void showPanel() override;
+    void hidePanel() override;
     bool isShown() const override { return isVisible(); }
 
     /// The identifier of the tab shown: "actions", "files" or "why".

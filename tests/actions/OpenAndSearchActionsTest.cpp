@@ -26,7 +26,7 @@ protected:
         platform.fileManager = fileManager;
         platform.clipboard = std::make_shared<MemoryClipboard>();
         manager = builtInPluginManager(platform);
-        manager->awakeFromNib();
+        manager->loadPlugins();
     }
     void TearDown() override
     {

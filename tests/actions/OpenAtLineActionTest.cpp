@@ -118,7 +118,7 @@ TEST_F(OpenAtLineActionTest, OfferedAfterTheOtherBuiltInsForAnAbsolutePathAndANu
     platform.fileManager = fileManager;
     platform.clipboard = std::make_shared<MemoryClipboard>();
     std::unique_ptr<PluginManager> manager = builtInPluginManager(platform);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     const auto labels = [&](const Context &matched) {
         QStringList all;
         for (const ActionPtr &action : MatchingEngine(manager.get()).actionsForContext(matched))

@@ -52,8 +52,8 @@ public:
 class CountingPanel : public ResultPanel
 {
 public:
-    void makeKeyAndActivate() override { ++shown; }
-    void orderOut() override { ++hidden; }
+    void showPanel() override { ++shown; }
+    void hidePanel() override { ++hidden; }
     int shown = 0;
     int hidden = 0;
 };
@@ -96,7 +96,7 @@ protected:
         delegate.setGlobalContext(&global);
         defaults.emplace(); // in this test's own settings folder
         delegate.setUserDefaults(&*defaults);
-        delegate.awakeFromNib();
+        delegate.clearContexts();
         QObject::connect(&delegate, &AppDelegate::guessFinished, &delegate,
                          [this](const GuessOutcome &outcome) { outcomes.append(outcome); });
         plugins.matchers = {std::make_shared<FunctionMatcher>(u"Words"_s, [](Context &c) {
@@ -360,7 +360,7 @@ public:
     {
         ++depth;
         maximumDepth = std::max(maximumDepth, depth);
-        HandlerScript::initWithContentsOfFile(m_script)->executeSubroutine(u"copy_selection"_s, {});
+        HandlerScript::load(m_script)->call(u"copy_selection"_s, {});
         --depth;
         return {Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}}, 0, {}};
     }

@@ -72,15 +72,15 @@ TEST_F(BuiltInScriptsTest, TheReportNamesTheDocumentFromTheTitleOrTheTerminal)
     };
     for (const auto &row : rows) {
         const QVariantMap report =
-            WindowReportScript(row.order).executeSubroutine(u"selected_files"_s, window(row.pid, row.title)).toMap();
+            WindowReportScript(row.order).call(u"selected_files"_s, window(row.pid, row.title)).toMap();
         EXPECT_EQ(report.value(u"APP_NAME"_s), u"Editor"_s);
         EXPECT_EQ(report.value(u"WIN_NAME"_s), row.title);
         EXPECT_EQ(report.value(u"CURRENT_PATH"_s).toString(), row.expected) << row.title.toStdString();
     }
     // Without a window there is nothing to report on; other handlers do not exist.
     QString failure;
-    EXPECT_FALSE(WindowReportScript().executeSubroutine(u"selected_files"_s, {QJsonObject()}).isValid());
-    EXPECT_FALSE(WindowReportScript().executeSubroutine(u"copy_selection"_s, window(1, u""_s), &failure).isValid());
+    EXPECT_FALSE(WindowReportScript().call(u"selected_files"_s, {QJsonObject()}).isValid());
+    EXPECT_FALSE(WindowReportScript().call(u"copy_selection"_s, window(1, u""_s), &failure).isValid());
     EXPECT_EQ(failure, u"no handler copy_selection"_s);
 }
 
@@ -108,13 +108,13 @@ TEST_F(BuiltInScriptsTest, WithNothingSelectedTheCopyKeystrokeGoesOnlyToWindowsK
     };
     for (const auto &row : rows) {
         keystrokes = 0;
-        row.script->executeSubroutine(u"copy_selection"_s, row.arguments);
+        row.script->call(u"copy_selection"_s, row.arguments);
         EXPECT_EQ(keystrokes, row.keystrokes) << QJsonDocument(row.arguments).toJson().constData();
     }
     // Something selected: it goes on the clipboard, exactly as it is; no key is pressed.
     selection->setText(u" two\nlines\n"_s);
     keystrokes = 0;
-    copy.executeSubroutine(u"copy_selection"_s, window(QCoreApplication::applicationPid(), u""_s));
+    copy.call(u"copy_selection"_s, window(QCoreApplication::applicationPid(), u""_s));
     EXPECT_EQ(clipboard->text(), u" two\nlines\n"_s);
     EXPECT_EQ(keystrokes, 0);
 }

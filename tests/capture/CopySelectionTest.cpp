@@ -3,7 +3,7 @@
 
 #include "capture/CopySelection.h"
 #include "capture/SelectionCopyScript.h"
-#include "foundation/PluginController.h"
+#include "foundation/ApplicationScripts.h"
 #include "platform/MemoryClipboard.h"
 #include "platform/RunningApplications.h"
 
@@ -68,7 +68,7 @@ protected:
         IsolatedTest::SetUp();
         qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
         clipboard = std::make_shared<SharedClipboard>(path(u"copied.txt"_s));
-        copier = std::make_unique<CopySelection>(&controller, clipboard);
+        copier = std::make_unique<CopySelection>(&scripts, clipboard);
     }
     void TearDown() override
     {
@@ -85,7 +85,7 @@ protected:
                   "#!/bin/sh\ncat > '" + path(u"argument.json"_s).toUtf8() + "'\n" + copy);
     }
 
-    PluginController controller;
+    ApplicationScripts scripts;
     std::shared_ptr<SharedClipboard> clipboard;
     std::unique_ptr<CopySelection> copier;
 };
@@ -102,7 +102,7 @@ TEST_F(CopySelectionTest, TheCopyIsReadAtOnceWhenItIsThere)
 
 TEST_F(CopySelectionTest, TheWaitsRunTheEventLoopAndCatchALateCopy)
 {
-    selectionScript(u"CurrentCocoaApp-selection"_s, QByteArray());
+    selectionScript(u"default-selection"_s, QByteArray());
     QTimer::singleShot(300, [this] { writeFile(u"copied.txt"_s, "late"); });
     LogCapture log;
     QElapsedTimer clock;
@@ -155,10 +155,10 @@ TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScrip
 {
     auto selection = std::make_shared<MemoryClipboard>();
     selection->setText(u"selected line\n"_s);
-    controller.registerBuiltIn(u"CurrentCocoaApp-selection"_s,
+    scripts.registerBuiltIn(u"default-selection"_s,
                                std::make_shared<SelectionCopyScript>(selection, clipboard, nullptr));
     OneApplication geany;
-    CopySelection withFacts(&controller, clipboard, &geany);
+    CopySelection withFacts(&scripts, clipboard, &geany);
     clipboard->setText(u"what the user copied"_s);
     const int writesBefore = clipboard->writes;
 
@@ -167,7 +167,7 @@ TEST_F(CopySelectionTest, TheBuiltInCopyHandsTheSelectionOverUnlessTheUsersScrip
     EXPECT_EQ(clipboard->text(), u"what the user copied"_s);
 
     // The user's script of the name replaces the built-in one, and is told the window.
-    selectionScript(u"CurrentCocoaApp-selection"_s, "from my script");
+    selectionScript(u"default-selection"_s, "from my script");
     EXPECT_EQ(withFacts.contextForApp(u"Geany"_s).context, (Context{{CTX_TEXT, u"from my script"_s}}));
     QFile argument(path(u"argument.json"_s));
     ASSERT_TRUE(argument.open(QIODevice::ReadOnly));

@@ -4,7 +4,7 @@
 #include "capture/FocusTracker.h"
 #include "capture/isSystemApp.h"
 #include "foundation/ApplicationDelegate.h"
-#include "foundation/PluginController.h"
+#include "foundation/ApplicationScripts.h"
 #include "platform/RunningApplications.h"
 
 #include <QFile>
@@ -62,10 +62,10 @@ protected:
     }
     std::optional<Context> focus() { return tracker.contextForCurrentApp(); }
 
-    PluginController controller;
+    ApplicationScripts scripts;
     ListedApplications applications;
     ApplicationDelegate delegate;
-    FocusTracker tracker{&controller, &applications, &delegate.applicationContext()};
+    FocusTracker tracker{&scripts, &applications, &delegate.applicationContext()};
 };
 
 TEST_F(FocusTrackerTest, TheReportBecomesTheFocusContext)
@@ -107,7 +107,7 @@ TEST_F(FocusTrackerTest, SystemApplicationsGiveWayToTheLastFocusedOne)
     delegate.applicationContext().insert(u"app_id"_s, u"Editor"_s);
     EXPECT_EQ(focus()->value(CTX_APPID), u"Editor"_s);
 
-    for (const QString &name : {u"GrowlHelperApp"_s, u"Pelorant"_s, u"Glimra"_s, u"System Events"_s,
+    for (const QString &name : {u"Pelorant"_s, u"Glimra"_s, u"System Events"_s, u"Xfce4-notifyd"_s,
                                 u"Gnome-shell"_s, u"plasmashell"_s, u"Xfce4-panel"_s, u"Dunst"_s})
         EXPECT_TRUE(isSystemApp(name)) << name.toStdString();
     EXPECT_FALSE(isSystemApp(u"glimra"_s));
@@ -116,14 +116,14 @@ TEST_F(FocusTrackerTest, SystemApplicationsGiveWayToTheLastFocusedOne)
 
 TEST_F(FocusTrackerTest, WithoutAnIdentifierTheReportIsAskedWithAnEmptyArgument)
 {
-    script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Something"})", true);
+    script(u"default"_s, R"({"APP_NAME": "Something"})", true);
     front(u"Nameless"_s, QString());
     LogCapture log;
     const std::optional<Context> context = focus();
     ASSERT_TRUE(context);
     EXPECT_FALSE(context->contains(CTX_APPID));
     EXPECT_EQ(argument(), "[{}]");
-    EXPECT_EQ(log.lines(), (QStringList{u"appname:(null)"_s, u"no plugin, try current app"_s}));
+    EXPECT_EQ(log.lines(), (QStringList{u"appname:(null)"_s, u"no script of its own, try the default one"_s}));
 }
 
 TEST_F(FocusTrackerTest, MissingScriptsAndEmptyReportsGiveNoContext)
@@ -131,14 +131,14 @@ TEST_F(FocusTrackerTest, MissingScriptsAndEmptyReportsGiveNoContext)
     front(u"Unknown"_s, u"Unknown"_s);
     LogCapture log;
     EXPECT_FALSE(focus());
-    EXPECT_EQ(log.lines(), (QStringList{u"appname:Unknown"_s, u"no plugin, try current app"_s,
+    EXPECT_EQ(log.lines(), (QStringList{u"appname:Unknown"_s, u"no script of its own, try the default one"_s,
                                         u"no context..."_s}));
-    script(u"CurrentCocoaApp"_s, "{}", true);
+    script(u"default"_s, "{}", true);
     EXPECT_FALSE(focus());
-    script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Generic"})", true);
+    script(u"default"_s, R"({"APP_NAME": "Generic"})", true);
     EXPECT_EQ(focus()->value(CTX_APP_NAME), u"Generic"_s);
     // The user's script of a name wins over the shipped one.
-    script(u"CurrentCocoaApp"_s, R"({"APP_NAME": "Mine"})");
+    script(u"default"_s, R"({"APP_NAME": "Mine"})");
     EXPECT_EQ(focus()->value(CTX_APP_NAME), u"Mine"_s);
 }
 

@@ -15,7 +15,7 @@ class PluginsCommandTest : public IsolatedTest
 
 TEST_F(PluginsCommandTest, ListingGivesTheRunOrderAndTheActions)
 {
-    writeFile(u"data/Glimra/PlugIns/MineMatcher.sh"_s, "exit 1\n");
+    writeFile(userPluginsDir() + u"/MineMatcher.sh"_s, "exit 1\n");
     const QJsonObject listing = runGlimra({u"plugins"_s, u"list"_s, u"--json"_s}).json();
     const QJsonArray matchers = listing.value(u"matchers"_s).toArray();
     ASSERT_EQ(matchers.size(), 7);
@@ -79,7 +79,10 @@ TEST_F(PluginsCommandTest, ANewPluginOfEachKindWorksOnceEdited)
         {u"perl"_s, u"FooMatcher.pl"_s, "sub matches_context { $CONTEXT{ACT_FOO} = 'perl'; 1 }\n",
          u"perl"_s},
         {u"shell"_s, u"FooMatcher.sh"_s, "echo ACT_FOO=shell\n", u"shell"_s},
-        {u"applescript"_s, u"FooMatcher.scpt"_s, "#!/bin/sh\necho '{\"ACT_FOO\": \"handler\"}'\n",
+        {u"handler"_s, u"FooMatcher.handler"_s, "#!/bin/sh\necho '{\"ACT_FOO\": \"handler\"}'\n",
+         u"handler"_s},
+        // "applescript" is the older name of the handler kind.
+        {u"applescript"_s, u"FooMatcher.handler"_s, "#!/bin/sh\necho '{\"ACT_FOO\": \"handler\"}'\n",
          u"handler"_s},
     };
     for (const auto &row : kinds) {
@@ -132,10 +135,10 @@ TEST_F(PluginsCommandTest, RefusedNamesAndExistingFilesWriteNothing)
         EXPECT_EQ(run.exitCode, 1) << name.toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
-    EXPECT_FALSE(QFile::exists(path(u"data/Glimra/EscapeMatcher.scpt"_s)));
-    writeFile(u"data/Glimra/PlugIns/KeepMatcher.scpt"_s, "mine");
+    EXPECT_FALSE(QFile::exists(path(u"data/glimra/EscapeMatcher.handler"_s)));
+    writeFile(userPluginsDir() + u"/KeepMatcher.handler"_s, "mine");
     EXPECT_EQ(runGlimra({u"plugins"_s, u"new"_s, u"matcher"_s, u"Keep"_s, u"--no-open"_s}).exitCode, 1);
-    QFile kept(userPluginsDir() + u"/KeepMatcher.scpt"_s);
+    QFile kept(userPluginsDir() + u"/KeepMatcher.handler"_s);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "mine");
     EXPECT_EQ(runGlimra({u"plugins"_s, u"new"_s, u"action"_s, u"X"_s, u"--kind"_s, u"perl"_s}).exitCode, 2);

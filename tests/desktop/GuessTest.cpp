@@ -1,7 +1,7 @@
 #include "DesktopTest.h"
 
-#include "foundation/PluginController.h"
 #include "desktop/X11RunningApplications.h"
+#include "foundation/ApplicationScripts.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -126,7 +126,7 @@ TEST_F(GuessTest, TheShippedScriptsRunAsTheUsersGuessTheSameWithoutAskingTheWind
     for (const QString &suffix : {u""_s, u"-selection"_s}) {
         const QString mine = writeFile(u"data/Glimra/AppScripts/XTerm%1.scpt"_s.arg(suffix), "");
         QFile::remove(mine);
-        ASSERT_TRUE(QFile::copy(PluginController::shippedScriptsDir() + u"/CurrentCocoaApp%1.scpt"_s.arg(suffix), mine));
+        ASSERT_TRUE(QFile::copy(ApplicationScripts::shippedScriptsDir() + u"/default%1.scpt"_s.arg(suffix), mine));
     }
     // Whatever the scripts need to know of the window, they are told.
     writeFile(u"bin/xprop"_s, "#!/bin/sh\nexit 1\n", true);

@@ -80,7 +80,7 @@ QString shownText(const QString &text, Qt::TextFormat format = Qt::AutoText)
 TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
 {
     guess(u"<b>x</b><img src=x>"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     const auto *line = window->findChild<QLabel *>(u"contextLine"_s);
     EXPECT_EQ(shownText(line->text(), line->textFormat()), window->contextLine());
     EXPECT_TRUE(window->contextLine().contains(u"<b>x</b><img src=x>"_s)) << window->contextLine().toStdString();
@@ -165,7 +165,7 @@ TEST_F(ResultWindowTest, TheRunRowShowsEveryCharacterOfTheCommand)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         guess(u'`' + c.command + u'`');
-        window->makeKeyAndActivate();
+        window->showPanel();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->grab(); // lays the rows out now
         const QAbstractItemModel *actions = window->actionTable()->model();
@@ -185,7 +185,7 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     setDefault(u"hide_after_action"_s, true);
     fileManager->failure = u"xdg-open exited with status 3: no application is set up to open it"_s;
     guess(u"https://example.org"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     press(Qt::Key_Return); // open
     const QAbstractItemModel *actions = window->actionTable()->model();
@@ -197,7 +197,7 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     // Without a panel to show it, a notification says it.
     auto notifier = std::make_shared<RecordingNotifier>();
     delegate().setNotifier(notifier);
-    window->orderOut();
+    window->hidePanel();
     delegate().executeAction(delegate().resultActions().first());
     EXPECT_EQ(notifier->notifications,
               QStringList{u"CommandError|open|xdg-open exited with status 3: no application is set up to open it"_s});
@@ -208,7 +208,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     writeFile(u"notes.txt"_s, "x");
     delegate().setExplaining(true);
     guess(u"notes.txt"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(window->contextLine(), contentType(delegate().matchedContext()));
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
@@ -242,7 +242,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     // "hide_after_action" hides the panel once the action ran (read by the next guess).
     setDefault(u"hide_after_action"_s, true);
     guess(u"notes.txt"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     press(Qt::Key_1);
     EXPECT_FALSE(window->isVisible());
@@ -267,22 +267,22 @@ TEST_F(ResultWindowTest, ThePanelOpensAtThePointerOnlyWhenAskedAndStaysOnTheScre
 
     guess(u"words"_s);
     window->move(40, 40);
-    window->makeKeyAndActivate();
+    window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     const QPoint before = window->pos();
     QCursor::setPos(available.center());
     // A request marks the panel to follow; without "popup_close_to_mouse" it stays.
     assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     EXPECT_EQ(window->pos(), before);
     EXPECT_FALSE(assembly->globalContext().content().contains(u"do_follow_mouse"_s));
 
     setDefault(u"popup_close_to_mouse"_s, true);
     guess(u"words"_s); // settings apply from the next guess
-    window->makeKeyAndActivate(); // no request marked it: it stays
+    window->showPanel(); // no request marked it: it stays
     EXPECT_EQ(window->pos(), before);
     assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().contains(available.center()); }, 3000));
     EXPECT_TRUE(available.contains(window->frameGeometry()));
 }
@@ -300,7 +300,7 @@ TEST_F(ResultWindowTest, ShownFirstAtThePointerOnAScreenEdgeItsTitleBarStaysOnTh
         guess(u"words"_s);
         QCursor::setPos(pointer);
         assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
-        window->makeKeyAndActivate();
+        window->showPanel();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 5000));
         // Placed again once framed; the window manager may take its time under load.
@@ -392,7 +392,7 @@ TEST_F(ResultWindowTest, LateSearchHitsAppearInTheOpenPanel)
 {
     writeFile(u"one.txt"_s, "");
     guess(u"one.txt"_s);
-    window->makeKeyAndActivate();
+    window->showPanel();
     FileTableView *table = window->fileTable();
     table->selectRow(0);
     FileObject hit;
@@ -423,7 +423,7 @@ public:
 class EditorReport : public ApplicationScript
 {
 public:
-    QVariant executeSubroutine(const QString &, const QJsonArray &, QString *) const override
+    QVariant call(const QString &, const QJsonArray &, QString *) const override
     {
         return QVariantMap{{u"APP_NAME"_s, u"Editor"_s}};
     }
@@ -439,7 +439,7 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &selected : {u"<img src=/dev/zero>"_s, u"<img src=%1>"_s.arg(fifo)}) {
         guess(selected);
-        window->makeKeyAndActivate();
+        window->showPanel();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->grab(); // lays out and paints it now
         EXPECT_EQ(window->findChild<QLabel *>(u"contextLine"_s)->textFormat(), Qt::PlainText);
@@ -481,7 +481,7 @@ TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)
         rows.append(window->fileTable()->model()->index(row, FileListModel::NameColumn).data().toString());
     EXPECT_EQ(rows, (QStringList{u"main.py, line 10"_s, u"models.py, line 214"_s, u"models.py, line 230"_s}));
 
-    window->makeKeyAndActivate();
+    window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     press(Qt::Key_Tab);
     ASSERT_EQ(window->currentTabIdentifier(), u"files"_s);

@@ -16,7 +16,7 @@ class HandlerScriptTest : public test::IsolatedTest
 protected:
     std::shared_ptr<HandlerScript> load(const QByteArray &body)
     {
-        return HandlerScript::initWithContentsOfFile(writeFile(u"script.scpt"_s, body));
+        return HandlerScript::load(writeFile(u"script.scpt"_s, body));
     }
 };
 
@@ -31,16 +31,16 @@ TEST_F(HandlerScriptTest, ResultsOfEachKind)
     ASSERT_TRUE(script);
     const QJsonArray arguments{QJsonObject{{u"CTX_TEXT"_s, u"héllo"_s}}, u"second"_s};
 
-    const QVariant dictionary = script->executeSubroutine(u"dict"_s, arguments);
+    const QVariant dictionary = script->call(u"dict"_s, arguments);
     ASSERT_EQ(dictionary.typeId(), QMetaType::QVariantMap);
     EXPECT_EQ(dictionary.toMap().value(u"got"_s).toString(), u"héllo"_s);
     EXPECT_EQ(dictionary.toMap().value(u"n"_s).toInt(), 2);
 
-    const QVariant list = script->executeSubroutine(u"list"_s, arguments);
+    const QVariant list = script->call(u"list"_s, arguments);
     ASSERT_EQ(list.typeId(), QMetaType::QVariantList);
     EXPECT_EQ(list.toList().value(1).toString(), u"second"_s);
 
-    const QVariant text = script->executeSubroutine(u"text"_s, arguments);
+    const QVariant text = script->call(u"text"_s, arguments);
     EXPECT_EQ(text.toString(), u"h=text é"_s);
 }
 
@@ -57,23 +57,23 @@ TEST_F(HandlerScriptTest, FailingSilentMalformedAndOverrunningScriptsGiveNil)
     for (const QByteArray &body : bodies) {
         auto script = load(body);
         ASSERT_TRUE(script) << body.constData();
-        EXPECT_FALSE(script->executeSubroutine(u"h"_s, {}).isValid()) << body.constData();
+        EXPECT_FALSE(script->call(u"h"_s, {}).isValid()) << body.constData();
     }
     auto slow = load("#!/bin/sh\nsleep 30\necho '\"late\"'\n");
     slow->setTimeout(500ms);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(slow->executeSubroutine(u"h"_s, {}).isValid());
+    EXPECT_FALSE(slow->call(u"h"_s, {}).isValid());
     EXPECT_LT(clock.elapsed(), 5000);
 }
 
 TEST_F(HandlerScriptTest, OnlyFilesWithAnInterpreterLineLoad)
 {
-    EXPECT_FALSE(HandlerScript::initWithContentsOfFile(path(u"missing.scpt"_s)));
+    EXPECT_FALSE(HandlerScript::load(path(u"missing.scpt"_s)));
     EXPECT_FALSE(load(""));
     EXPECT_FALSE(load(QByteArray("FasdUAS 1.101.10\x00\x01 compiled", 27)));
     EXPECT_FALSE(load("#!\n"));
-    EXPECT_FALSE(HandlerScript::initWithContentsOfFile(path()));
+    EXPECT_FALSE(HandlerScript::load(path()));
 }
 
 TEST_F(HandlerScriptTest, TheLoadedScriptIsASnapshot)
@@ -81,9 +81,9 @@ TEST_F(HandlerScriptTest, TheLoadedScriptIsASnapshot)
     auto script = load("#!/bin/sh\necho '\"first\"'\n");
     ASSERT_TRUE(script);
     writeFile(u"script.scpt"_s, "#!/bin/sh\necho '\"second\"'\n");
-    EXPECT_EQ(script->executeSubroutine(u"h"_s, {}).toString(), u"first"_s);
+    EXPECT_EQ(script->call(u"h"_s, {}).toString(), u"first"_s);
     EXPECT_EQ(load("#!/bin/sh\necho \"$GLIMRA_SCRIPT_FILE\" | sed 's/.*/\"&\"/'\n")
-                  ->executeSubroutine(u"h"_s, {})
+                  ->call(u"h"_s, {})
                   .toString(),
               path(u"script.scpt"_s));
 }
@@ -144,8 +144,8 @@ TEST_F(HandlerScriptTest, ThePerlModuleReadsAndWritesJsonValuesExactly)
     }
     // What programs print: bytes in UTF-8 or else Latin-1, and a text that was only
     // compared as a number, which stays a text.
-    const std::shared_ptr<HandlerScript> loaded = HandlerScript::initWithContentsOfFile(script);
+    const std::shared_ptr<HandlerScript> loaded = HandlerScript::load(script);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->executeSubroutine(u"bytes"_s, {}).toStringList(),
+    EXPECT_EQ(loaded->call(u"bytes"_s, {}).toStringList(),
               (QStringList{u"café"_s, u"café"_s, u"12345678901234567890"_s}));
 }

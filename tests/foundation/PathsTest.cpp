@@ -72,10 +72,10 @@ TEST_F(Paths, ComponentsOfAPath)
 TEST_F(Paths, FolderVariablesFollowTheEnvironment)
 {
     qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
-    EXPECT_EQ(f(u"${APP_SUPPORT}/Glimra"_s), path(u"data/Glimra"_s));
-    EXPECT_EQ(f(u"${APP_PLUGINS}/x.pl"_s), path(u"res/PlugIns/x.pl"_s));
-    EXPECT_EQ(f(u"${HOME}/a"_s), path(u"home/a"_s));
-    EXPECT_EQ(f(u"file:///tmp/a%20b"_s), u"/tmp/a b"_s);
+    EXPECT_EQ(expandPath(u"${APP_SUPPORT}/Glimra"_s), path(u"data/Glimra"_s));
+    EXPECT_EQ(expandPath(u"${APP_PLUGINS}/x.pl"_s), path(u"res/PlugIns/x.pl"_s));
+    EXPECT_EQ(expandPath(u"${HOME}/a"_s), path(u"home/a"_s));
+    EXPECT_EQ(expandPath(u"file:///tmp/a%20b"_s), u"/tmp/a b"_s);
     qunsetenv("GLIMRA_RESOURCES");
     // An unset or relative XDG variable falls back to the home folder's default.
     qputenv("XDG_DATA_HOME", "relative/dir");

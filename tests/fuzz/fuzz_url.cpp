@@ -37,6 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     basename(text);
     dirname(text);
     basename_ext(text);
-    f(text);
+    expandPath(text);
     return 0;
 }

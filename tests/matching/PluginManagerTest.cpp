@@ -8,10 +8,14 @@
 #include "matching/PluginManager.h"
 #include "platform/UserDefaults.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -64,7 +68,7 @@ protected:
 TEST_F(PluginManagerTest, WithoutPluginsTheListsHoldTheBuiltInsInOrder)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
                                            u"FileMatch"_s, u"SHBangMatch"_s, u"FileSearchMatch"_s}));
     EXPECT_EQ(actionNames(), (QStringList{u"RunCommandAction"_s, u"PasteAction"_s, u"OpenAction"_s,
@@ -83,9 +87,9 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
     writeFile(u"res/PlugIns/FooAction.pl"_s, "1;\n");
     writeFile(u"res/PlugIns/ListAction.sh"_s, "exit 1\n");
     writeFile(u"res/PlugIns/NoteAction.scpt"_s, "#!/bin/sh\n");
-    writeFile(u"data/Glimra/PlugIns/WordMatcher.pl"_s, "sub matches_context { 1 }\n");
-    writeFile(u"data/Glimra/PlugIns/MineMatcher.scpt"_s, "#!/bin/sh\n");
-    manager->awakeFromNib();
+    writeFile(userPluginsDir() + u"/WordMatcher.pl"_s, "sub matches_context { 1 }\n");
+    writeFile(userPluginsDir() + u"/MineMatcher.scpt"_s, "#!/bin/sh\n");
+    manager->loadPlugins();
 
     EXPECT_EQ(matcherNames(), (QStringList{u"WordMatch"_s, u"DCalcMatch"_s, u"URLMatch"_s,
                                            u"FileMatch"_s, u"SHBangMatch"_s, u"WordMatcher.pl"_s,
@@ -96,13 +100,100 @@ TEST_F(PluginManagerTest, PluginsAreFoundByRoleAndKindAndTheUserFileTakesTheShip
     EXPECT_EQ(actionNames().mid(9), (QStringList{u"NoteAction.scpt"_s, u"ListAction.sh"_s}));
 }
 
+TEST_F(PluginManagerTest, HandlerScriptsEndInHandlerOrTheOlderScptAndNeedNoExecuteBit)
+{
+    useShippedPlugins(u"empty"_s);
+    const struct
+    {
+        const char *file;
+        const char *loadedAs; // "matcher", "action" or nullptr for neither
+    } files[] = {
+        {"NoteMatcher.handler", "matcher"},    {"OldMatcher.scpt", "matcher"},
+        {"ToolAction.handler", "action"},      {"OldAction.scpt", "action"},
+        {"notes.handler", nullptr},            {"notematcher.handler", nullptr},
+        {"NoteMatcher.handlers", nullptr},     {"NoteMatcher.handler.txt", nullptr},
+    };
+    for (const auto &row : files)
+        writeFile(userPluginsDir() + u"/"_s + QString::fromUtf8(row.file), "#!/bin/sh\necho null\n");
+    manager->loadPlugins();
+    const QStringList matchers = matcherNames();
+    const QStringList actions = actionNames();
+    for (const auto &row : files) {
+        const QString file = QString::fromUtf8(row.file);
+        const bool matcher = row.loadedAs && qstrcmp(row.loadedAs, "matcher") == 0;
+        const bool action = row.loadedAs && qstrcmp(row.loadedAs, "action") == 0;
+        EXPECT_EQ(matchers.contains(file), matcher) << row.file;
+        EXPECT_EQ(actions.contains(file), action) << row.file;
+    }
+    for (const MatcherPtr &matcher : manager->matcherList()) {
+        if (!matcher->scriptFile().isNull())
+            EXPECT_EQ(matcher->kind(), u"handler script"_s) << matcher->name().toStdString();
+    }
+}
+
+TEST_F(PluginManagerTest, TheOlderPluginFolderIsReadAfterTheNewOneWhosePluginOfANameWins)
+{
+    useShippedPlugins(u"res"_s);
+    const QString older = PluginManager::olderUserPluginsDir();
+    EXPECT_EQ(older, path(u"data/Glimra/PlugIns"_s));
+    EXPECT_EQ(userPluginsDir(), path(u"data/glimra/plugins"_s));
+    const struct
+    {
+        const char *sentence;
+        QStringList files; // where plug-ins of the name lie: "res", "new", "older"
+        QString used;      // the one that is the plug-in
+        bool logged;       // one log line says the older one is left out
+    } rows[] = {
+        {"a plug-in only in the new folder is loaded", {u"new"_s}, u"new"_s, false},
+        {"a plug-in only in the older folder is still loaded", {u"older"_s}, u"older"_s, false},
+        {"the new folder's plug-in wins over the older one's", {u"new"_s, u"older"_s}, u"new"_s, true},
+        {"the older folder's plug-in still replaces a shipped one", {u"res"_s, u"older"_s},
+         u"older"_s, false},
+        {"the new one wins in all three", {u"res"_s, u"new"_s, u"older"_s}, u"new"_s, true},
+    };
+    const QHash<QString, QString> folders = {{u"res"_s, path(u"res/PlugIns"_s)},
+                                             {u"new"_s, userPluginsDir()},
+                                             {u"older"_s, older}};
+    int i = 0;
+    for (const auto &row : rows) {
+        const QString name = u"Row%1Matcher.sh"_s.arg(++i);
+        for (const QString &folder : row.files)
+            writeFile(folders[folder] + u'/' + name, "exit 1\n");
+        LogCapture log;
+        manager->loadPlugins();
+        const QList<MatcherPtr> found = manager->matcherList();
+        const auto plugin = std::find_if(found.begin(), found.end(),
+                                         [&](const MatcherPtr &matcher) { return matcher->name() == name; });
+        ASSERT_NE(plugin, found.end()) << row.sentence;
+        EXPECT_EQ((*plugin)->scriptFile(), folders[row.used] + u'/' + name) << row.sentence;
+        EXPECT_EQ(matcherNames().count(name), 1) << row.sentence;
+        const QStringList leftOut = log.linesStartingWith(u"plug-in "_s).filter(name);
+        EXPECT_EQ(leftOut.size(), row.logged ? 1 : 0) << row.sentence;
+        for (const QString &folder : row.files) // nothing is moved
+            EXPECT_TRUE(QFileInfo::exists(folders[folder] + u'/' + name)) << row.sentence;
+    }
+}
+
+TEST_F(PluginManagerTest, AnOlderPluginFolderLinkedToTheNewOneIsReadOnce)
+{
+    useShippedPlugins(u"empty"_s);
+    writeFile(userPluginsDir() + u"/OnceMatcher.sh"_s, "exit 1\n");
+    QDir().mkpath(path(u"data/Glimra"_s));
+    ASSERT_TRUE(QFile::link(userPluginsDir(), PluginManager::olderUserPluginsDir()));
+    LogCapture log;
+    manager->loadPlugins();
+    EXPECT_EQ(matcherNames().count(u"OnceMatcher.sh"_s), 1);
+    EXPECT_EQ(manager->matcherList().at(5)->scriptFile(), userPluginsDir() + u"/OnceMatcher.sh"_s);
+    EXPECT_TRUE(log.linesStartingWith(u"plug-in "_s).isEmpty());
+}
+
 TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     const MatcherPtr firstWord = manager->matcherList().first();
     const MatcherPtr search = manager->searchMatch();
-    writeFile(u"data/Glimra/PlugIns/NewMatcher.sh"_s, "exit 1\n");
+    writeFile(userPluginsDir() + u"/NewMatcher.sh"_s, "exit 1\n");
     // The refresh command posts "refresh_plugins": the reload comes on a later turn.
     assembly->appDelegate().refreshPlugins();
     EXPECT_EQ(manager->matcherList().first(), firstWord);
@@ -117,7 +208,7 @@ TEST_F(PluginManagerTest, RefreshingReplacesEverythingButTheFileSearchMatcher)
 TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     auto entry = [](const QString &key, const QString &regexp) {
         return QJsonObject{{u"matched_key"_s, key}, {u"matched_value"_s, u"$1"_s},
                            {u"regexp"_s, regexp}};
@@ -146,7 +237,7 @@ TEST_F(PluginManagerTest, RegexpEntriesRunBeforeOrAfterByTheirKey)
 TEST_F(PluginManagerTest, AnUncompilableRegexpInTheFileNeverMatchesAndIsLoggedOncePerGuess)
 {
     useShippedPlugins(u"empty"_s);
-    manager->awakeFromNib();
+    manager->loadPlugins();
     // Written by hand: the settings command would refuse it.
     writeFile(u"config/Glimra/defaults.json"_s,
               R"({"regexp_matchers": [{"matched_key": "ACT_BAD", "regexp": "(x"},
@@ -172,7 +263,7 @@ TEST_F(PluginManagerTest, OnlyRegularFilesWhoseNamesMatchAsWrittenBecomePlugins)
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/FifoMatcher.scpt"_s).constData(), 0600), 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/FifoAction.sh"_s).constData(), 0600), 0);
     LogCapture log;
-    manager->awakeFromNib();
+    manager->loadPlugins();
     EXPECT_EQ(matcherNames().mid(5, 1), QStringList{u"GoodMatcher.sh"_s});
     EXPECT_EQ(matcherNames().size(), 7);
     EXPECT_EQ(actionNames().size(), 9);
@@ -185,7 +276,7 @@ TEST_F(PluginManagerTest, OnlyRegularFilesWhoseNamesMatchAsWrittenBecomePlugins)
 
 TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
 {
-    manager->awakeFromNib();
+    manager->loadPlugins();
     const struct
     {
         qint64 type;
@@ -193,8 +284,8 @@ TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
         QString templ;
     } matchers[] = {{1, u"LookupMatcher.pl"_s, u"MatchTemplate.pl"_s},
                     {2, u"ShMatcher.sh"_s, u"MatchTemplate.sh"_s},
-                    {0, u"ScMatcher.scpt"_s, u"MatchTemplate.scpt"_s},
-                    {7, u"OddMatcher.scpt"_s, u"MatchTemplate.scpt"_s}};
+                    {0, u"ScMatcher.handler"_s, u"MatchTemplate.handler"_s},
+                    {7, u"OddMatcher.handler"_s, u"MatchTemplate.handler"_s}};
     for (const auto &row : matchers) {
         manager->setNewMatcherType(row.type);
         manager->setNewMatcherName(row.file.section(u"Matcher"_s, 0, 0));
@@ -217,18 +308,18 @@ TEST_F(PluginManagerTest, NewPluginsComeFromTheirTemplates)
 
 TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefused)
 {
-    manager->awakeFromNib();
+    manager->loadPlugins();
     for (const QString &name : {u"../Escape"_s, u"a/b"_s, u".Hidden"_s, u""_s, u"  \t"_s}) {
         manager->setNewMatcherName(name);
         const PluginManager::Creation creation = manager->addMatcher(false);
         EXPECT_FALSE(creation.created) << name.toStdString();
         EXPECT_FALSE(creation.message.isEmpty());
     }
-    EXPECT_FALSE(QFileInfo::exists(path(u"data/Glimra/EscapeMatcher.scpt"_s)));
+    EXPECT_FALSE(QFileInfo::exists(path(u"data/glimra/EscapeMatcher.handler"_s)));
     EXPECT_EQ(QDir(userPluginsDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList());
 
-    const QString mine = writeFile(u"data/Glimra/PlugIns/LookupMatcher.scpt"_s, "#!/bin/sh\nmine\n");
+    const QString mine = writeFile(userPluginsDir() + u"/LookupMatcher.handler"_s, "#!/bin/sh\nmine\n");
     manager->setNewMatcherName(u"Lookup"_s);
     manager->setNewMatcherType(0);
     EXPECT_FALSE(manager->addMatcher(false).created);

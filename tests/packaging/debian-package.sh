@@ -29,7 +29,7 @@ deb=${debs[0]}
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for file in usr/bin/glimra usr/libexec/glimra-desktop usr/share/glimra/PasteAction.scpt usr/share/glimra/help/manual.md \
-    usr/share/glimra/AppScripts/CurrentCocoaApp.scpt usr/share/glimra/perl5/Glimra/Handlers.pm \
+    usr/share/glimra/AppScripts/default.scpt usr/share/glimra/perl5/Glimra/Handlers.pm \
     usr/share/applications/org.glimra.Glimra.desktop \
     usr/share/icons/hicolor/scalable/apps/org.glimra.Glimra.svg \
     usr/share/dbus-1/services/org.glimra.Glimra.service \

@@ -53,6 +53,35 @@ TEST_F(MetadataQueryTest, FolderScopesAreWalkedWithoutFollowingLinkLoops)
     EXPECT_TRUE(hit.value(u"kMDItemFSContentChangeDate"_s).toDateTime().isValid());
 }
 
+TEST_F(MetadataQueryTest, PlainKeysAndTheirOlderNamesFindTheSameFiles)
+{
+    writeFile(u"tree/src/strings.c"_s, "a");
+    writeFile(u"tree/src/strings.h"_s, "b");
+    writeFile(u"tree/doc/strings.c.txt"_s, "c");
+    const struct
+    {
+        QString format;
+        QStringList found;
+    } rows[] = {
+        {u"name == 'strings.c'"_s, {u"tree/src/strings.c"_s}},
+        {u"kMDItemDisplayName == 'strings.c'"_s, {u"tree/src/strings.c"_s}},
+        {u"path ENDSWITH '/src/strings.h'"_s, {u"tree/src/strings.h"_s}},
+        {u"kMDItemPath ENDSWITH '/src/strings.h'"_s, {u"tree/src/strings.h"_s}},
+        {u"name BEGINSWITH 'strings.c' AND path CONTAINS '/doc/'"_s, {u"tree/doc/strings.c.txt"_s}},
+        {u"name IN {'strings.h', 'strings.c.txt'} AND NOT kMDItemPath CONTAINS 'src'"_s,
+         {u"tree/doc/strings.c.txt"_s}},
+    };
+    for (const auto &row : rows) {
+        MetadataQuery query;
+        setPredicate(query, row.format);
+        query.setSearchScopes({path(u"tree"_s)});
+        QStringList expected;
+        for (const QString &file : row.found)
+            expected.append(path(file));
+        EXPECT_EQ(gather(query), expected) << row.format.toStdString();
+    }
+}
+
 TEST_F(MetadataQueryTest, TheLocalComputerScopeReadsTheFileNameIndex)
 {
     if (QStandardPaths::findExecutable(u"updatedb"_s).isEmpty())
@@ -71,6 +100,9 @@ TEST_F(MetadataQueryTest, TheLocalComputerScopeReadsTheFileNameIndex)
     MetadataQuery query;
     setPredicate(query, u"kMDItemDisplayName == 'strings.c'"_s);
     query.setSearchScopes({MetadataQuery::LocalComputerScope});
+    EXPECT_EQ(gather(query), QStringList{path(u"tree/a/b/strings.c"_s)});
+    // The plain key narrows the index as its older name does.
+    setPredicate(query, u"name == 'strings.c'"_s);
     EXPECT_EQ(gather(query), QStringList{path(u"tree/a/b/strings.c"_s)});
 
     setPredicate(query, u"kMDItemDisplayName BEGINSWITH[c] 'STRINGS.' AND kMDItemFSSize == 1"_s);

@@ -81,6 +81,9 @@ TEST(Predicate, LongChainsEvaluateWithoutDeepRecursion)
     ASSERT_TRUE(predicate);
     EXPECT_TRUE(predicate->evaluateWithObject({{u"a"_s, 19999}}));
     EXPECT_FALSE(predicate->evaluateWithObject({{u"a"_s, -1}}));
+    const Predicate renamed = predicate->withKeysRenamed({{u"a"_s, u"b"_s}});
+    EXPECT_TRUE(renamed.evaluateWithObject({{u"b"_s, 19999}}));
+    EXPECT_FALSE(renamed.evaluateWithObject({{u"a"_s, 19999}}));
 }
 
 TEST(Predicate, QuotingLetsAnyNameBeSearched)

@@ -1,7 +1,7 @@
 #include "TestEnvironment.h"
 
-#include "plugins/AppleScriptPluginAction.h"
-#include "plugins/AppleScriptPluginMatcher.h"
+#include "plugins/HandlerScriptAction.h"
+#include "plugins/HandlerScriptMatcher.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -20,8 +20,8 @@ protected:
     }
     bool match(const QByteArray &answer, Context &context)
     {
-        AppleScriptPluginMatcher matcher(answering(u"TestMatcher.scpt"_s, answer));
-        EXPECT_EQ(matcher.description(), u"AppleScriptMatcher TestMatcher.scpt"_s);
+        HandlerScriptMatcher matcher(answering(u"TestMatcher.scpt"_s, answer));
+        EXPECT_EQ(matcher.name(), u"TestMatcher.scpt"_s);
         return matcher.matches(context);
     }
 };
@@ -48,14 +48,13 @@ TEST_F(HandlerScriptPluginTest, OfferedActionsShareTheScriptAndRunTheirTitle)
         "#!/bin/sh\ncase $1 in\n"
         "matched_actions) cat > /dev/null; echo '[\"one\", \" two \", \"three\"]' ;;\n"
         "execute_action) cat > '" + log.toUtf8() + "' ;;\nesac\n");
-    AppleScriptPluginAction prototype(file);
+    HandlerScriptAction prototype(file);
     EXPECT_EQ(prototype.name(), u"ToolAction.scpt"_s);
     const ActionList offered = prototype.actionsForContext({{ACT_WORDS, u"w"_s}});
     ASSERT_EQ(offered.size(), 3);
     EXPECT_EQ(offered[1]->label(), u" two "_s); // titles are used as given
     EXPECT_EQ(offered[1]->name(), u"ToolAction.scpt"_s);
     EXPECT_TRUE(offered[1]->scriptFile().isNull());
-    EXPECT_EQ(offered[1]->description(), u"AppleScriptAction ToolAction.scpt"_s);
 
     QFile::remove(file); // the offered actions run the loaded script, not the file
     offered[1]->execute({{CTX_TEXT, u"sel"_s}}, {});
@@ -68,14 +67,14 @@ TEST_F(HandlerScriptPluginTest, OfferedActionsShareTheScriptAndRunTheirTitle)
 TEST_F(HandlerScriptPluginTest, WrongKindsAndUnloadableFilesOfferNothing)
 {
     for (const char *answer : {"[]", "{\"a\": 1}", "null", "\"one\""}) {
-        AppleScriptPluginAction prototype(answering(u"AAction.scpt"_s, answer));
+        HandlerScriptAction prototype(answering(u"AAction.scpt"_s, answer));
         EXPECT_TRUE(prototype.actionsForContext({}).isEmpty()) << answer;
     }
     const QString compiled = writeFile(u"OldAction.scpt"_s, QByteArray("FasdUAS 1.101.10\0", 17));
-    AppleScriptPluginAction action(compiled);
+    HandlerScriptAction action(compiled);
     EXPECT_TRUE(action.actionsForContext({}).isEmpty());
     action.execute({}, {});
-    AppleScriptPluginMatcher matcher(compiled);
+    HandlerScriptMatcher matcher(compiled);
     Context context{{CTX_TEXT, u"t"_s}};
     EXPECT_FALSE(matcher.matches(context));
 }

@@ -28,7 +28,6 @@ protected:
         const QString file = writeFile(u"TestMatcher.pl"_s, "sub matches_context {\n" + body + "\n}\n");
         PerlPluginMatcher matcher(file, perl);
         EXPECT_EQ(matcher.name(), u"TestMatcher.pl"_s);
-        EXPECT_EQ(matcher.description(), u"PerlMatcher TestMatcher.pl"_s);
         return matcher.matches(context);
     }
 

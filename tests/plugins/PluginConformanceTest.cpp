@@ -60,10 +60,10 @@ protected:
     {
         IsolatedTest::SetUp();
         qputenv("GLIMRA_RESOURCES", path(u"res"_s).toLocal8Bit());
-        pluginFile = writeFile(u"data/Glimra/PlugIns/"_s + QString::fromLatin1(GetParam().file),
+        pluginFile = writeFile(userPluginsDir() + u"/"_s + QString::fromLatin1(GetParam().file),
                                GetParam().script);
         manager = test::builtInPluginManager(Platform());
-        manager->awakeFromNib();
+        manager->loadPlugins();
     }
     void TearDown() override
     {

@@ -95,7 +95,7 @@ int main(int argc, char **argv)
     delegate.setExplaining(true);
 
     delegate.guessText({{CTX_TEXT, u"src/main.c:12"_s}, {CTX_DIR, project + u'/'}});
-    window.makeKeyAndActivate();
+    window.showPanel();
     shoot(u"panel-actions"_s, frameOf(window));
     QTabWidget *tabs = window.findChild<QTabWidget *>();
     tabs->setCurrentWidget(window.findChild<QWidget *>(u"why"_s));
@@ -107,12 +107,12 @@ int main(int argc, char **argv)
     delegate.guessText({{CTX_TEXT, u"`find src -name '*.c' | xargs grep -l main; echo and a long tail that must show "
                                    u"whole: rm -rf build`"_s},
                         {CTX_DIR, project + u'/'}});
-    window.makeKeyAndActivate();
+    window.showPanel();
     shoot(u"panel-run"_s, frameOf(window));
 
     delegate.guessText({{CTX_TEXT, u"see src/widgets and README.md, Makefile"_s}, {CTX_DIR, project + u'/'}});
     delegate.setSelectedTab(2);
-    window.makeKeyAndActivate();
+    window.showPanel();
     FileTableView *files = window.fileTable();
     files->setFocus();
     files->selectRow(0);
@@ -134,7 +134,7 @@ int main(int argc, char **argv)
     const QString deep = project + u"/src/widgets"_s;
     delegate.guessText({{CTX_TEXT, deep + u"/widget07.cpp "_s + deep + u"/widget08.cpp https://example.org/a/very/long/address/of/a/page?with=query"_s}});
     delegate.setSelectedTab(1);
-    window.makeKeyAndActivate();
+    window.showPanel();
     shoot(u"panel-long-context"_s, frameOf(window));
     window.hide();
 

@@ -64,7 +64,7 @@ void IsolatedTest::setDefault(const QString &key, const QJsonValue &value)
 
 QString IsolatedTest::userPluginsDir() const
 {
-    return path(u"data/Glimra/PlugIns"_s);
+    return path(u"data/glimra/plugins"_s);
 }
 
 MatchRun IsolatedTest::currentRun() const

@@ -7,21 +7,20 @@
 
 namespace glimra {
 
-/// Hosts one handler-script action plug-in ("*Action*.scpt"). The prototype's
+/// Hosts one handler-script action plug-in ("*Action*.handler", or ".scpt"). The prototype's
 /// "matched_actions" handler answers a list of titles; each becomes an offered action that
 /// shares the loaded script and runs "execute_action" with its title and the execution
 /// context.
-class AppleScriptPluginAction : public ActionObject
+class HandlerScriptAction : public ActionObject
 {
 public:
     /// The prototype: loads the script once.
-    explicit AppleScriptPluginAction(const QString &scriptFile);
-    /// An offered action sharing `script` (initWithScript:).
-    explicit AppleScriptPluginAction(std::shared_ptr<HandlerScript> script);
+    explicit HandlerScriptAction(const QString &scriptFile);
+    /// An offered action sharing `script`.
+    explicit HandlerScriptAction(std::shared_ptr<HandlerScript> script);
 
     void setName(const QString &name) { m_name = name; }
     QString name() const override;
-    QString description() const override;
 
     ActionList actionsForContext(const Context &matchedContext) override;
     void execute(const Context &executionContext, const Completion &done) override;
@@ -29,7 +28,7 @@ public:
     ScriptRun lastScriptRun() const override { return m_lastRun; }
 
 private:
-    std::shared_ptr<HandlerScript> m_asScript;
+    std::shared_ptr<HandlerScript> m_script;
     QString m_name;
     ScriptRun m_lastRun;
 };

@@ -1,15 +1,13 @@
 #include "app/ActionOrder.h"
 
-#include "foundation/Log.h"
 #include "foundation/Paths.h"
+#include "platform/LockedFile.h"
 #include "platform/UserDefaults.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLockFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -73,66 +71,56 @@ QString ActionOrder::keyOf(const QString &label)
     return QString::fromLatin1(QCryptographicHash::hash(label.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
 }
 
-std::optional<QJsonObject> ActionOrder::read(QString *why) const
+QJsonObject ActionOrder::read() const
 {
     const QString path = filePath();
     if (!QFileInfo::exists(path))
-        return QJsonObject();
-    const std::optional<QByteArray> contents = UserDefaults::readFile(path, why);
-    if (!contents)
-        return std::nullopt;
-    return UserDefaults::dictionaryFromData(*contents, path, why);
-}
-
-QHash<QString, double> ActionOrder::weights(const QString &kind) const
-{
-    QHash<QString, double> weights;
-    const QJsonObject counts = read().value_or(QJsonObject()).value(kind).toObject();
-    for (auto it = counts.begin(); it != counts.end(); ++it)
-        weights.insert(it.key(), it.value().toDouble());
-    return weights;
+        return {};
+    // Not a regular file (one that would block a read), or no counts: none.
+    const std::optional<QByteArray> contents = UserDefaults::readFile(path);
+    return contents ? UserDefaults::dictionaryFromData(*contents, path).value_or(QJsonObject()) : QJsonObject();
 }
 
 ActionList ActionOrder::ordered(const QString &kind, const ActionList &offered, bool learned) const
 {
-    const QHash<QString, double> weights = learned && !kind.isEmpty() ? this->weights(kind)
-                                                                       : QHash<QString, double>();
+    const QJsonObject counts = learned && !kind.isEmpty() ? read().value(kind).toObject() : QJsonObject();
     const QStringList likely = likelyLabels(kind);
-    auto likelyRank = [&likely](const ActionPtr &action) {
-        const qsizetype at = likely.indexOf(action->label());
-        return at < 0 ? likely.size() : at;
+    // Each offer's weight and likely rank, found once; the sort keeps the chain's order on ties.
+    struct Ranked
+    {
+        double weight;
+        qsizetype likelyRank;
+        ActionPtr action;
     };
-    ActionList order = offered;
-    std::stable_sort(order.begin(), order.end(), [&](const ActionPtr &a, const ActionPtr &b) {
-        const double weightA = weights.value(keyOf(a->label()));
-        const double weightB = weights.value(keyOf(b->label()));
-        if (weightA != weightB)
-            return weightA > weightB;
-        return likelyRank(a) < likelyRank(b);
+    QList<Ranked> ranked;
+    for (const ActionPtr &action : offered) {
+        const qsizetype at = likely.indexOf(action->label());
+        ranked.append({counts.value(keyOf(action->label())).toDouble(), at < 0 ? likely.size() : at, action});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked &a, const Ranked &b) {
+        return a.weight != b.weight ? a.weight > b.weight : a.likelyRank < b.likelyRank;
     });
+    ActionList order;
+    for (const Ranked &each : ranked)
+        order.append(each.action);
     return order;
 }
 
 bool ActionOrder::record(const QString &kind, const QString &label, QString *error) const
 {
-    auto fail = [error](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
     const QString path = filePath();
-    if (!mk_dirs(QFileInfo(path).absolutePath()))
-        return fail(u"cannot create the folder of %1"_s.arg(path));
-    QLockFile lock(path + u".lock"_s);
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(LockWaitMs))
-        return fail(u"%1 is locked by another process"_s.arg(path));
-    if (!writable(path))
-        return fail(u"%1 is not a regular file; not changed"_s.arg(path));
+    LockedFile file(path);
+    if (!file.lock(LockWaitMs, error))
+        return false;
+    if (!writable(path)) {
+        if (error)
+            *error = u"%1 is not a regular file; not changed"_s.arg(path);
+        return false;
+    }
 
     // A file that does not read as counts is ours to start again.
-    QJsonObject all = read().value_or(QJsonObject());
-    QJsonObject counts = all.value(kind).toObject();
+    QJsonObject all = read();
+    const QJsonObject counts = all.value(kind).toObject();
     QJsonObject kept;
     for (auto it = counts.begin(); it != counts.end(); ++it) {
         const double weight = it.value().toDouble() * Decay;
@@ -142,14 +130,7 @@ bool ActionOrder::record(const QString &kind, const QString &label, QString *err
     const QString key = keyOf(label);
     kept.insert(key, kept.value(key).toDouble() + 1.0);
     all.insert(kind, kept);
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
-    file.write(QJsonDocument(all).toJson(QJsonDocument::Indented));
-    if (!file.commit())
-        return fail(u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
-    return true;
+    return file.write(QJsonDocument(all).toJson(QJsonDocument::Indented), error);
 }
 
 bool ActionOrder::forget(QString *error) const
@@ -157,14 +138,12 @@ bool ActionOrder::forget(QString *error) const
     const QString path = filePath();
     if (!QFileInfo::exists(path))
         return true;
-    QLockFile lock(path + u".lock"_s);
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(LockWaitMs) || !writable(path) || !QFile::remove(path)) {
-        if (error)
-            *error = u"%1 cannot be removed"_s.arg(path);
-        return false;
-    }
-    return true;
+    LockedFile file(path);
+    if (file.lock(LockWaitMs, error) && writable(path) && QFile::remove(path))
+        return true;
+    if (error)
+        *error = u"%1 cannot be removed"_s.arg(path);
+    return false;
 }
 
 } // namespace glimra

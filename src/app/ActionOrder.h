@@ -3,20 +3,17 @@
 #include "matching/ActionObject.h"
 #include "matching/Context.h"
 
-#include <QHash>
 #include <QJsonObject>
 #include <QString>
-
-#include <optional>
 
 namespace glimra {
 
 /// The order in which the panel and the command line offer the actions of a guess.
 ///
-/// Two rules, the first winning: the actions this user picked more often for the same kind of
-/// selection (file, files, url, text, calculation, command, trace) come first; then the likely
-/// action of the kind ("open at line" for a trace, paste and copy of a calculation's result);
-/// the chain's order breaks the remaining ties.
+/// Three rules, each breaking the ties of the one before: the actions this user picked more
+/// often for the same kind of selection (file, files, url, text, calculation, command, trace)
+/// come first; then the likely action of the kind ("open at line" for a trace, paste and copy of a calculation's result);
+/// then the chain's order.
 ///
 /// The counts live in $XDG_STATE_HOME/glimra/action-order.json, one object per kind. An
 /// action is keyed by a digest of its label, so that no selection text (which a plug-in's label
@@ -53,8 +50,8 @@ public:
 
 private:
     static QString keyOf(const QString &label);
-    std::optional<QJsonObject> read(QString *why = nullptr) const;
-    QHash<QString, double> weights(const QString &kind) const;
+    /// Every kind's counts; none when the file is missing, unreadable or no counts.
+    QJsonObject read() const;
 
     QString m_filePath;
 };

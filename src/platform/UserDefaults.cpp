@@ -4,13 +4,12 @@
 #include "foundation/BoundedRegexp.h"
 #include "foundation/Paths.h"
 #include "foundation/ScriptFile.h"
+#include "platform/LockedFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLockFile>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -219,17 +218,9 @@ bool UserDefaults::update(const QString &key, const std::optional<QJsonValue> &v
             *error = message;
         return false;
     };
-    if (!mk_dirs(QFileInfo(m_filePath).absolutePath()))
-        return fail(u"cannot create the folder of %1"_s.arg(m_filePath));
-    QLockFile lock(m_filePath + u".lock"_s);
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000)) {
-        // Held by another process only when it says so; else the lock file cannot be made
-        // (a folder that is not the user's to write).
-        return fail(lock.error() == QLockFile::LockFailedError
-                        ? u"%1 is locked by another process"_s.arg(m_filePath)
-                        : u"%1 cannot be changed: its lock file %1.lock cannot be made (can its folder be written to?)"_s.arg(m_filePath));
-    }
+    LockedFile file(m_filePath);
+    if (!file.lock(5000, error))
+        return false;
 
     QString readError;
     std::optional<QJsonObject> all = dictionaryRepresentation(&readError);
@@ -244,13 +235,7 @@ bool UserDefaults::update(const QString &key, const std::optional<QJsonValue> &v
     else
         all->remove(key);
 
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(u"%1 cannot be written: %2"_s.arg(m_filePath, file.errorString()));
-    file.write(QJsonDocument(*all).toJson(QJsonDocument::Indented));
-    if (!file.commit())
-        return fail(u"%1 cannot be written: %2"_s.arg(m_filePath, file.errorString()));
-    return true;
+    return file.write(QJsonDocument(*all).toJson(QJsonDocument::Indented), error);
 }
 
 } // namespace glimra

@@ -76,12 +76,8 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
             [this](int mebibytes) { store(Settings::CaptureLimitKey, mebibytes); });
     connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool enabled) {
         QString error;
-        if (!AutostartEntry::setEnabled(enabled, &error)) {
-            // The message names files: shown as written.
-            QMessageBox box(QMessageBox::Warning, tr("Start at login"), error, QMessageBox::Ok, this);
-            box.setTextFormat(Qt::PlainText);
-            box.exec();
-        }
+        if (!AutostartEntry::setEnabled(enabled, &error))
+            warn(tr("Start at login"), error);
     });
 }
 
@@ -148,7 +144,13 @@ void GeneralPage::forgetPicks()
         return;
     }
     m_forgetDone->clear();
-    QMessageBox box(QMessageBox::Warning, tr("Forget"), error, QMessageBox::Ok, this);
+    warn(tr("Forget"), error);
+}
+
+void GeneralPage::warn(const QString &title, const QString &message)
+{
+    // The message names files: shown as written.
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

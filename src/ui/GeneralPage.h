@@ -48,6 +48,7 @@ private:
     void showShortcut(const ShortcutField &field, const QKeySequence &sequence);
     void storeBool(QCheckBox *box, const QString &key);
     void forgetPicks();
+    void warn(const QString &title, const QString &message);
 
     ShortcutTrial m_tryShortcut;
     QCheckBox *m_hideAfterAction;

@@ -66,6 +66,23 @@ QStringList pluginFolderFiles()
     return files;
 }
 
+// The user's plug-in that a new file named `fileName` would hide or double: the file itself in
+// either user folder, or for a handler script the same plug-in under the older ".scpt" ending.
+QString existingPlugin(const QString &fileName)
+{
+    QStringList names = {fileName};
+    if (fileName.endsWith(u".handler"_s))
+        names.append(fileName.chopped(7) + u"scpt"_s);
+    for (const QString &folder : {PluginManager::userPluginsDir(), PluginManager::olderUserPluginsDir()}) {
+        for (const QString &name : std::as_const(names)) {
+            const QString file = folder + u'/' + name;
+            if (path_exists(file))
+                return file;
+        }
+    }
+    return {};
+}
+
 // Names are matched as written: "*Matcher*" never takes "notesmatcher.sh".
 bool matchesOneOf(const QStringList &patterns, const QString &file)
 {
@@ -216,8 +233,9 @@ PluginManager::Creation PluginManager::addPlugin(const QString &name, const QStr
     mk_dirs(userPluginsDir());
     const QString source = expandPath(u"${APP_RESOURCES}/%1.%2"_s.arg(templateName, extension));
     creation.path = u"%1/%2%3.%4"_s.arg(userPluginsDir(), name, role, extension);
-    if (path_exists(creation.path)) {
-        creation.message = u"%1 exists already; nothing was changed"_s.arg(creation.path);
+    const QString existing = existingPlugin(basename(creation.path));
+    if (!existing.isEmpty()) {
+        creation.message = u"%1 exists already; nothing was changed"_s.arg(existing);
         return creation;
     }
     if (!cp_file(source, creation.path)) {

@@ -319,12 +319,31 @@ TEST_F(PluginManagerTest, NamesThatLeaveThePluginFolderAndExistingFilesAreRefuse
     EXPECT_EQ(QDir(userPluginsDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList());
 
-    const QString mine = writeFile(userPluginsDir() + u"/LookupMatcher.handler"_s, "#!/bin/sh\nmine\n");
+    // A new handler script would double or hide the user's plug-in of the same name.
+    const struct
+    {
+        const char *name;
+        QString existing;
+    } taken[] = {
+        {"the same file", userPluginsDir() + u"/LookupMatcher.handler"_s},
+        {"the older ending beside it", userPluginsDir() + u"/LookupMatcher.scpt"_s},
+        {"the older folder", PluginManager::olderUserPluginsDir() + u"/LookupMatcher.handler"_s},
+        {"the older ending in the older folder", PluginManager::olderUserPluginsDir() + u"/LookupMatcher.scpt"_s},
+    };
     manager->setNewMatcherName(u"Lookup"_s);
     manager->setNewMatcherType(0);
-    EXPECT_FALSE(manager->addMatcher(false).created);
-    QFile kept(mine);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), "#!/bin/sh\nmine\n");
+    for (const auto &row : taken) {
+        const QString mine = writeFile(row.existing, "#!/bin/sh\nmine\n");
+        const PluginManager::Creation creation = manager->addMatcher(false);
+        EXPECT_FALSE(creation.created) << row.name;
+        EXPECT_TRUE(creation.message.contains(row.existing)) << row.name;
+        const QString wouldBe = userPluginsDir() + u"/LookupMatcher.handler"_s;
+        if (row.existing != wouldBe)
+            EXPECT_FALSE(QFileInfo::exists(wouldBe)) << row.name;
+        QFile kept(mine);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "#!/bin/sh\nmine\n") << row.name;
+        QFile::remove(mine);
+    }
     EXPECT_TRUE(fileManager->calls.isEmpty());
 }

@@ -69,8 +69,7 @@ int main(int argc, char **argv)
         const double t2 = clock.nsecsElapsed() / 1e6;
         Context selection = focusContext.value_or(Context());
         selection.insert(capture.value_or(Context()));
-        ui.appDelegate().setSelectionContext(selection);
-        ui.appDelegate().runMatchingEngine();
+        ui.appDelegate().runMatchingEngine(selection);
         const double t3 = clock.nsecsElapsed() / 1e6;
         panel.showPanel();
         const double t4 = clock.nsecsElapsed() / 1e6;

@@ -204,13 +204,13 @@ void measureInProcess(BenchApplication &application, SelectingXterm &xterm, int 
         return xterm.activate();
     };
     auto guessed = [&](bool ended) {
-        const bool right = ended && delegate.selectionContext().value(CTX_TEXT) == Selection;
+        const bool right = ended && delegate.result().selectionContext.value(CTX_TEXT) == Selection;
         if (!right) {
             ++failures;
             std::fprintf(stderr, "a guess %s: selection \"%s\" of %s\n",
                          ended ? "ended wrong" : "never ended",
-                         qPrintable(delegate.selectionContext().value(CTX_TEXT)),
-                         qPrintable(delegate.selectionContext().value(CTX_APPID)));
+                         qPrintable(delegate.result().selectionContext.value(CTX_TEXT)),
+                         qPrintable(delegate.result().selectionContext.value(CTX_APPID)));
         }
         return right;
     };

@@ -1,11 +1,11 @@
 #include "app/AppDelegate.h"
 
+#include "app/GuessPipeline.h"
 #include "app/ResultPanel.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
 #include "capture/isSystemApp.h"
 #include "foundation/Collections.h"
-#include "foundation/GlobalContext.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
 #include "matching/LateResults.h"
@@ -25,7 +25,6 @@ namespace glimra {
 
 namespace {
 
-const QString FollowMouse = u"do_follow_mouse"_s;
 // Where the update feed would come from; nothing is fetched from it.
 const QString UpdateHost = u"updates.glimra.org"_s;
 
@@ -55,12 +54,6 @@ void AppDelegate::setLateResults(LateResults *lateResults)
         return;
     connect(m_lateResults, &LateResults::filesFound, this, &AppDelegate::takeLateFiles);
     connect(m_lateResults, &LateResults::finished, this, &AppDelegate::lateResultsFinished);
-}
-
-void AppDelegate::clearContexts()
-{
-    setSelectionContext(Context());
-    setMatchedContext(Context());
 }
 
 void AppDelegate::makeUpdateFeed()
@@ -126,6 +119,7 @@ void AppDelegate::begin(quint64 guess)
 {
     m_running = guess;
     m_cutAt = 0;
+    m_followPointer = false;
     m_shownRunning = false;
     m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
 }
@@ -134,12 +128,12 @@ void AppDelegate::finish(GuessOutcome outcome)
 {
     outcome.guess = *m_running;
     if (outcome.finished()) {
-        outcome.matched = !m_matchedContext.isEmpty();
+        outcome.matched = m_result.matched();
         outcome.searching = m_lateResults && m_lateResults->isSearching(outcome.guess);
         outcome.cutAt = m_cutAt;
         if (m_shownRunning && outcome.matched)
-            m_recent.add({contentType(m_matchedContext), m_selectionContext, m_matchedContext,
-                          m_resultActions, m_resultFiles, m_cutAt});
+            m_recent.add({contentType(m_result.matchedContext), m_result.selectionContext,
+                          m_result.matchedContext, m_result.actions, m_result.files, m_cutAt});
     }
     m_running.reset();
     emit guessFinished(outcome);
@@ -169,21 +163,22 @@ void AppDelegate::notifyError(const QString &title, const QString &description)
         m_notifier->notify(title, description, Notifier::Failure);
 }
 
-void AppDelegate::markFollowMouse(Sender sender)
+void AppDelegate::showTab(qint64 tab)
 {
-    if (!m_globalContext)
-        return;
-    QVariantMap &content = m_globalContext->content();
-    if (sender == Sender::ToolbarItem)
-        content.remove(FollowMouse);
-    else
-        content.insert(FollowMouse, u"x"_s);
+    m_result.selectedTab = tab;
+    emit resultChanged(m_result);
+}
+
+void AppDelegate::setResult(const GuessResult &result)
+{
+    m_result = result;
+    emit resultChanged(m_result);
 }
 
 quint64 AppDelegate::guessCurrentSelection(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
-        markFollowMouse(sender);
+        m_followPointer = sender != Sender::ToolbarItem;
         notify(u"guessing..."_s, u""_s);
         // The guess goes on after the request's own event handling has finished.
         QTimer::singleShot(0, this, &AppDelegate::continueGuessing);
@@ -199,13 +194,12 @@ std::optional<Context> AppDelegate::focusContext() const
     return focus;
 }
 
-void AppDelegate::matchCapture(const Context &focus, const Context &capture)
+void AppDelegate::matchCapture(const Context &focus, const Context &capture, std::optional<qint64> tab)
 {
     Context selection;
     mergeObjectsFromDictionary(selection, focus);
     mergeObjectsFromDictionary(selection, capture); // the capture's CTX_TEXT wins
-    setSelectionContext(selection);
-    runMatchingEngine();
+    runMatchingEngine(selection, {}, tab);
 }
 
 void AppDelegate::showResults()
@@ -213,6 +207,8 @@ void AppDelegate::showResults()
     m_shownRunning = m_running.has_value();
     if (m_resultWindow)
         m_resultWindow->showPanel();
+    // A request asks for the panel at the pointer for one showing only.
+    m_result.followPointer = false;
 }
 
 void AppDelegate::continueGuessing()
@@ -222,7 +218,7 @@ void AppDelegate::continueGuessing()
         const QString title = u"no context"_s;
         const QString description = u"no application is active"_s;
         notifyError(title, description);
-        setSelectedTab(0);
+        showTab(GuessResult::NoTab);
         return finish(stop(GuessOutcome::Ending::NoContext, title, description));
     }
     const QString appId = focus->value(CTX_APPID);
@@ -235,7 +231,7 @@ void AppDelegate::continueGuessing()
         : CopySelection::Capture();
     if (!captured.failure.isNull()) {
         notifyError(title, captured.failure);
-        setSelectedTab(0);
+        showTab(GuessResult::NoTab);
         return finish(stop(GuessOutcome::Ending::NotHandedOver, title, captured.failure));
     }
     std::optional<Context> capture = captured.context;
@@ -251,23 +247,22 @@ void AppDelegate::continueGuessing()
         } else {
             const QString description = u"the selection seems to be empty"_s;
             notifyError(title, description);
-            setSelectedTab(0);
+            showTab(GuessResult::NoTab);
             return finish(stop(GuessOutcome::Ending::EmptySelection, title, description));
         }
         fellBack = true;
     }
-    matchCapture(*focus, *capture);
-    setSelectedTab(m_resultFiles.size() >= 2 ? 2 : 1);
+    matchCapture(*focus, *capture, std::nullopt);
     showResults();
     if (!fellBack)
-        notify(u"got it"_s, u"looks like %1"_s.arg(contentType(m_matchedContext)));
+        notify(u"got it"_s, u"looks like %1"_s.arg(contentType(m_result.matchedContext)));
     finish(GuessOutcome());
 }
 
 quint64 AppDelegate::guessCurrentClipboard(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
-        markFollowMouse(sender);
+        m_followPointer = sender != Sender::ToolbarItem;
         guessClipboardCapture(m_clipboard && m_copySelection
                             ? m_copySelection->clipboard(*m_clipboard, QString(),
                                                          m_settings.captureLimitBytes())
@@ -296,8 +291,7 @@ void AppDelegate::guessClipboardCapture(const CopySelection::Capture &capture)
     if (!capture.context)
         return finish(stop(GuessOutcome::Ending::NoText));
     m_cutAt = capture.cutAt;
-    matchCapture(*focus, *capture.context);
-    setSelectedTab(1);
+    matchCapture(*focus, *capture.context, GuessResult::ActionsTab);
     showResults();
     finish(GuessOutcome());
 }
@@ -305,8 +299,7 @@ void AppDelegate::guessClipboardCapture(const CopySelection::Capture &capture)
 quint64 AppDelegate::guessText(const Context &selectionContext)
 {
     return request(Kind::NamedText, [this, selectionContext] {
-        setSelectionContext(selectionContext);
-        runMatchingEngine();
+        runMatchingEngine(selectionContext);
         finish(GuessOutcome());
     });
 }
@@ -326,12 +319,8 @@ quint64 AppDelegate::handleGuessText(const QString &text, const QString &applica
         listener->deleteLater();
         if (!outcome.finished())
             return answer(std::nullopt);
-        Context result = m_matchedContext;
-        QStringList paths;
-        for (const FileObject &file : std::as_const(m_resultFiles)) {
-            if (!file.filePath().isNull())
-                paths.append(file.filePath());
-        }
+        Context result = m_result.matchedContext;
+        const QStringList paths = m_result.filePaths();
         if (!paths.isEmpty()) {
             result.insert(ACT_FILENAMES, paths.join(u'\n'));
             result.insert(ACT_FILENAME, paths.first());
@@ -341,35 +330,37 @@ quint64 AppDelegate::handleGuessText(const QString &text, const QString &applica
     return guessText(selection);
 }
 
-void AppDelegate::runMatchingEngine(const Context &produced)
+void AppDelegate::runMatchingEngine(const Context &selectionContext, const Context &produced)
+{
+    runMatchingEngine(selectionContext, produced, GuessResult::ActionsTab);
+}
+
+void AppDelegate::runMatchingEngine(const Context &selectionContext, const Context &produced,
+                                    std::optional<qint64> tab)
 {
     if (!m_matchingEngine)
         return;
     // Run on its own (not inside a guess), it is a guess of its own.
-    if (!m_running) {
+    if (!m_running)
         m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
-        m_currentGuess = ++m_lastGuess;
-    } else {
-        m_currentGuess = *m_running;
-    }
-    const Context selection = m_selectionContext;
-    m_explanation = m_explaining ? std::make_shared<Explanation>() : nullptr;
-    Context matched =
-        m_matchingEngine->matchContext(selection, {m_currentGuess, m_settings, m_explanation, m_runningCommands});
-    for (auto it = produced.cbegin(); it != produced.cend(); ++it)
-        matched.insert(it.key(), it.value());
-    setSelectionContext(selection);
-    setMatchedContext(matched);
-    setResultActions(inLearnedOrder(m_matchingEngine->actionsForContext(matched, m_explanation.get())));
-    setResultFiles(m_matchingEngine->filesForContext(matched));
-    setSelectedTab(1);
+    const quint64 guess = m_running ? *m_running : ++m_lastGuess;
+    GuessResult result = GuessPipeline(*m_matchingEngine, m_actionOrder)
+                             .guess({guess, selectionContext, m_settings, m_explaining, m_runningCommands, produced});
+    // Without a given tab, several files are shown on the files tab.
+    result.selectedTab = tab.value_or(result.files.size() >= 2 ? GuessResult::FilesTab : GuessResult::ActionsTab);
+    result.followPointer = std::exchange(m_followPointer, false);
+    result.outcome.guess = guess;
+    result.outcome.matched = result.matched();
+    result.outcome.searching = m_lateResults && m_lateResults->isSearching(guess);
+    result.outcome.cutAt = m_cutAt;
+    setResult(result);
 }
 
 void AppDelegate::takeLateFiles(quint64 guess, const QList<FileObject> &files)
 {
-    if (guess != m_currentGuess) {
+    if (guess != m_result.guess) {
         qCInfo(lcApp).noquote() << u"%1 late files of guess %2 dropped: guess %3 is shown"_s
-                                       .arg(files.size()).arg(guess).arg(m_currentGuess);
+                                       .arg(files.size()).arg(guess).arg(m_result.guess);
         return;
     }
     addResultFiles(files);
@@ -377,34 +368,15 @@ void AppDelegate::takeLateFiles(quint64 guess, const QList<FileObject> &files)
 
 void AppDelegate::addResultFiles(const QList<FileObject> &files)
 {
-    // A hit the list holds already (a path the selection named) is not listed twice.
-    setResultFiles(FileObject::withoutRepeats(m_resultFiles + files));
-    if (files.isEmpty())
+    if (!m_matchingEngine)
         return;
-    if (files.size() == 1 || m_matchedContext.contains(ACT_PATH_LINE)) {
-        Context matched = m_matchedContext;
-        matched.insert(ACT_PATH, files.first().filePath());
-        const ActionList offered = m_matchingEngine ? m_matchingEngine->actionsForContext(matched)
-                                                    : ActionList();
-        if (!offered.isEmpty()) {
-            ActionList actions = m_resultActions;
-            mergeObjectsFromArray(actions, offered,
-                                  [](const ActionPtr &action) { return action->name(); });
-            setMatchedContext(matched);
-            setResultActions(inLearnedOrder(actions));
-            setSelectedTab(1);
-        }
-    } else {
-        setSelectedTab(2);
-    }
-    showResults();
-}
-
-Context AppDelegate::executionContext() const
-{
-    Context context = m_matchedContext;
-    mergeObjectsFromDictionary(context, m_selectionContext);
-    return context;
+    GuessResult updated = GuessPipeline(*m_matchingEngine, m_actionOrder)
+                              .withLateFiles(m_result, files, m_settings.learnsActionOrder());
+    // The request's wish to show the panel at the pointer was for its first showing.
+    updated.followPointer = false;
+    setResult(updated);
+    if (!files.isEmpty())
+        showResults();
 }
 
 void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
@@ -415,9 +387,11 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
     auto failedAtOnce = std::make_shared<bool>(false);
     auto ended = std::make_shared<bool>(false);
     QPointer<AppDelegate> self(this);
-    const QString learnedKind = learnedKindOf(action);
-    action->execute(executionContext(), [self, done, failedAtOnce, ended, label = action->label(),
-                                         learnedKind, selection = m_selectionContext](const Outcome &outcome) {
+    // Only a pick among the offers of the guess shown teaches the order (not a frame of the
+    // Files tab opened at its line), and only while the user lets it.
+    const QString learnedKind = GuessPipeline::kindTaught(m_result, action, m_settings.learnsActionOrder());
+    action->execute(m_result.executionContext(), [self, done, failedAtOnce, ended, label = action->label(),
+                                         learnedKind, selection = m_result.selectionContext](const Outcome &outcome) {
         *failedAtOnce = !*ended && !outcome.ok;
         if (!self)
             return complete(done, outcome);
@@ -433,40 +407,22 @@ void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
         m_resultWindow->hidePanel();
 }
 
-QString AppDelegate::learnedKindOf(const ActionPtr &action) const
-{
-    // Only a pick among the offers of the guess shown teaches the order (not a frame of the
-    // Files tab opened at its line), and only while the user lets it.
-    if (!m_settings.learnsActionOrder() || !m_resultActions.contains(action))
-        return {};
-    return ActionOrder::kindOf(m_matchedContext);
-}
-
-void AppDelegate::learnPick(const QString &kind, const QString &label)
-{
-    if (kind.isEmpty())
-        return;
-    QString error;
-    if (!m_actionOrder.record(kind, label, &error))
-        qCWarning(lcApp).noquote() << u"the pick of \"%1\" is not counted: %2"_s.arg(label, error);
-}
-
-ActionList AppDelegate::inLearnedOrder(const ActionList &offered) const
-{
-    return m_actionOrder.ordered(ActionOrder::kindOf(m_matchedContext), offered, m_settings.learnsActionOrder());
-}
-
 void AppDelegate::showRecentGuess(qsizetype index)
 {
     if (index < 0 || index >= m_recent.entries().size())
         return;
     request(Kind::NamedText, [this, entry = m_recent.entries().at(index)] {
-        setSelectionContext(entry.selectionContext);
-        setMatchedContext(entry.matchedContext);
-        setResultActions(entry.actions);
-        setResultFiles(entry.files);
-        m_cutAt = entry.cutAt;
-        setSelectedTab(1);
+        GuessResult shown;
+        shown.guess = *m_running;
+        shown.selectionContext = entry.selectionContext;
+        shown.matchedContext = entry.matchedContext;
+        shown.actions = entry.actions;
+        shown.files = entry.files;
+        shown.selectedTab = GuessResult::ActionsTab;
+        shown.outcome.guess = shown.guess;
+        shown.outcome.matched = shown.matched();
+        shown.outcome.cutAt = m_cutAt = entry.cutAt;
+        setResult(shown);
         showResults();
         // Shown again, it keeps its place in the list.
         m_shownRunning = false;
@@ -476,7 +432,7 @@ void AppDelegate::showRecentGuess(qsizetype index)
 
 void AppDelegate::openAtLine(const FileObject &file, const Completion &done)
 {
-    Context place = m_matchedContext;
+    Context place = m_result.matchedContext;
     place.insert(ACT_PATH, file.filePath());
     place.insert(ACT_PATH_LINE, file.lineNumber());
     place.insert(ACT_PATH_COLUMN, file.column());
@@ -504,13 +460,18 @@ void AppDelegate::guessProducedText(const QString &text, const Context &selectio
     Context produced = selection;
     produced.insert(CTX_TEXT, text);
     request(Kind::NamedText, [this, produced, text, outcome, done] {
-        setSelectionContext(produced);
         // What the action produced is the value: "paste" and "copy" offer it as it is.
-        runMatchingEngine({{ACT_TEXT, text}});
+        runMatchingEngine(produced, {{ACT_TEXT, text}});
         showResults();
         finish(GuessOutcome());
         complete(done, outcome);
     });
+}
+
+void AppDelegate::learnPick(const QString &kind, const QString &label)
+{
+    if (m_matchingEngine)
+        GuessPipeline(*m_matchingEngine, m_actionOrder).learnPick(kind, label);
 }
 
 void AppDelegate::refreshPlugins()
@@ -530,36 +491,6 @@ void AppDelegate::applicationFocusDidChange(const QString &windowClass,
     else
         applicationContext().insert(u"app_id"_s, windowClass);
     applicationContext().insert(u"app_name"_s, name);
-}
-
-void AppDelegate::setSelectedTab(qint64 tab)
-{
-    m_selectedTab = tab;
-    emit selectedTabChanged();
-}
-
-void AppDelegate::setSelectionContext(const Context &context)
-{
-    m_selectionContext = context;
-    emit selectionContextChanged();
-}
-
-void AppDelegate::setMatchedContext(const Context &context)
-{
-    m_matchedContext = context;
-    emit matchedContextChanged();
-}
-
-void AppDelegate::setResultActions(const ActionList &actions)
-{
-    m_resultActions = actions;
-    emit resultActionsChanged();
-}
-
-void AppDelegate::setResultFiles(const QList<FileObject> &files)
-{
-    m_resultFiles = files;
-    emit resultFilesChanged();
 }
 
 } // namespace glimra

@@ -2,6 +2,7 @@
 
 #include "app/ActionOrder.h"
 #include "app/GuessOutcome.h"
+#include "app/GuessResult.h"
 #include "app/RecentGuesses.h"
 #include "capture/CopySelection.h"
 #include "foundation/ApplicationDelegate.h"
@@ -23,7 +24,6 @@
 namespace glimra {
 
 class FocusTracker;
-class GlobalContext;
 class LateResults;
 class MatchingEngine;
 class Notifier;
@@ -32,9 +32,9 @@ class ResultPanel;
 class UserDefaults;
 
 /// The guess controller: turns a request (guess the selection, the clipboard, a Services
-/// request, a given text) into a guess, owns the state of the last guess in six
-/// observable properties, posts the notifications, takes result files that arrive later
-/// and runs the action the user picks.
+/// request, a given text) into a guess, keeps the result of the last guess (one value,
+/// announced by resultChanged), posts the notifications, takes result files that arrive
+/// later (as updates of that value) and runs the action the user picks.
 ///
 /// Every request is a guess with an identity and an outcome (guessFinished). Guesses never
 /// nest: a request that arrives while one runs (capture and handler scripts run the event
@@ -48,15 +48,6 @@ class UserDefaults;
 class AppDelegate : public ApplicationDelegate
 {
     Q_OBJECT
-    Q_PROPERTY(qint64 selectedTab READ selectedTab WRITE setSelectedTab NOTIFY selectedTabChanged)
-    Q_PROPERTY(glimra::Context selectionContext READ selectionContext WRITE setSelectionContext
-                   NOTIFY selectionContextChanged)
-    Q_PROPERTY(glimra::Context matchedContext READ matchedContext WRITE setMatchedContext
-                   NOTIFY matchedContextChanged)
-    Q_PROPERTY(glimra::ActionList resultActions READ resultActions WRITE setResultActions
-                   NOTIFY resultActionsChanged)
-    Q_PROPERTY(QList<glimra::FileObject> resultFiles READ resultFiles WRITE setResultFiles
-                   NOTIFY resultFilesChanged)
 
 public:
     /// Where a request came from: a toolbar item never moves the panel to the pointer.
@@ -73,12 +64,9 @@ public:
     void setNotifier(std::shared_ptr<Notifier> notifier) { m_notifier = std::move(notifier); }
     void setClipboard(std::shared_ptr<Clipboard> clipboard);
     void setUserDefaults(UserDefaults *userDefaults) { m_userDefaults = userDefaults; }
-    void setGlobalContext(GlobalContext *globalContext) { m_globalContext = globalContext; }
     /// Where late files come from; they are taken for the guess that is current.
     void setLateResults(LateResults *lateResults);
 
-    /// Initial state: empty selection and matched contexts.
-    void clearContexts();
     /// The update feed of the application: the per-installation seed "app_tm_seed" is
     /// made at the first launch (the seconds since 1970 in upper-case hexadecimal) and kept;
     /// the feed's address carries it. Nothing is fetched: a Linux program is updated by
@@ -108,9 +96,9 @@ public:
     quint64 handleGuessText(const QString &text, const QString &applicationName, bool userInput,
                             const GuessAnswer &answer);
 
-    /// Matches the current selection context and publishes the results; the keys of
-    /// `produced` (what an action produced) are laid over the matched context.
-    void runMatchingEngine(const Context &produced = {});
+    /// Matches `selectionContext` and publishes the result; the keys of `produced` (what an
+    /// action produced) are laid over the matched context.
+    void runMatchingEngine(const Context &selectionContext, const Context &produced = {});
     /// Appends files that arrived later (desktop search), newest first.
     void addResultFiles(const QList<FileObject> &files);
     /// Runs `action` with the execution context: the matched context with the selection
@@ -133,8 +121,12 @@ public:
     void applicationFocusDidChange(const QString &windowClass,
                                    const QString &name) override;
 
-    /// The guess whose results the properties hold (0 before the first).
-    quint64 currentGuess() const { return m_currentGuess; }
+    /// The result of the last guess that ran to its end (or shown again).
+    const GuessResult &result() const { return m_result; }
+    /// Makes `result` the current one and announces it (a recent guess shown again).
+    void setResult(const GuessResult &result);
+    /// The guess whose result is current (0 before the first).
+    quint64 currentGuess() const { return m_result.guess; }
     bool isGuessing() const { return m_running.has_value(); }
     /// The settings read when the current guess began.
     const Settings &settings() const { return m_settings; }
@@ -143,29 +135,11 @@ public:
     /// Whether a command between backticks runs during a guess: only for a caller that
     /// trusts the texts it asks about (glimra match --run-commands). Off, a guess only looks.
     void setRunningCommands(bool running) { m_runningCommands = running; }
-    /// Why the current guess came out as it did; null when it was not explained.
-    std::shared_ptr<const Explanation> explanation() const { return m_explanation; }
-
-    qint64 selectedTab() const { return m_selectedTab; }
-    void setSelectedTab(qint64 tab);
-    Context selectionContext() const { return m_selectionContext; }
-    void setSelectionContext(const Context &context);
-    Context matchedContext() const { return m_matchedContext; }
-    void setMatchedContext(const Context &context);
-    ActionList resultActions() const { return m_resultActions; }
-    void setResultActions(const ActionList &actions);
-    QList<FileObject> resultFiles() const { return m_resultFiles; }
-    void setResultFiles(const QList<FileObject> &files);
-
-    /// The execution context for the current guess.
-    Context executionContext() const;
 
 signals:
-    void selectedTabChanged();
-    void selectionContextChanged();
-    void matchedContextChanged();
-    void resultActionsChanged();
-    void resultFilesChanged();
+    /// The current result changed: a new guess, its late files, or a guess that stopped
+    /// before it had anything to show (its tab is then 0).
+    void resultChanged(const glimra::GuessResult &result);
     /// The event that reloads the plug-ins; the assembly connects the plug-in manager.
     void refresh_plugins();
     /// A guess has ended (or was dropped before it ran).
@@ -193,18 +167,19 @@ private:
     void continueGuessing();
     void guessClipboardCapture(const CopySelection::Capture &capture);
     std::optional<Context> focusContext() const;
-    void matchCapture(const Context &focus, const Context &capture);
+    /// `tab`: the tab the result is shown on; none: by the number of files.
+    void matchCapture(const Context &focus, const Context &capture, std::optional<qint64> tab);
+    void runMatchingEngine(const Context &selectionContext, const Context &produced,
+                           std::optional<qint64> tab);
     void showResults();
-    void markFollowMouse(Sender sender);
+    void showTab(qint64 tab);
     void notify(const QString &title, const QString &description);
     void notifyError(const QString &title, const QString &description);
     void takeLateFiles(quint64 guess, const QList<FileObject> &files);
     void guessProducedText(const QString &text, const Context &selection, const Outcome &outcome,
                            const Completion &done);
     void actionEnded(const QString &label, const Outcome &outcome);
-    QString learnedKindOf(const ActionPtr &action) const;
     void learnPick(const QString &kind, const QString &label);
-    ActionList inLearnedOrder(const ActionList &offered) const;
 
     FocusTracker *m_focusTracker = nullptr;
     CopySelection *m_copySelection = nullptr;
@@ -214,11 +189,9 @@ private:
     std::shared_ptr<Clipboard> m_clipboard;
     UserDefaults *m_userDefaults = nullptr;
     QString m_feedURL;
-    GlobalContext *m_globalContext = nullptr;
     LateResults *m_lateResults = nullptr;
 
     quint64 m_lastGuess = 0;
-    quint64 m_currentGuess = 0;
     std::optional<quint64> m_running; // the guess running now
     std::deque<Request> m_waiting;    // the requests that wait for it, oldest first
     qsizetype m_cutAt = 0;            // the running guess's text was cut at this size
@@ -228,13 +201,9 @@ private:
     Settings m_settings;
     bool m_explaining = false;
     bool m_runningCommands = false;
-    std::shared_ptr<Explanation> m_explanation;
-
-    qint64 m_selectedTab = 0;
-    Context m_selectionContext;
-    Context m_matchedContext;
-    ActionList m_resultActions;
-    QList<FileObject> m_resultFiles;
+    // Whether the running request asked for the panel at the pointer.
+    bool m_followPointer = false;
+    GuessResult m_result;
 };
 
 } // namespace glimra

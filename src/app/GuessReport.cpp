@@ -1,6 +1,5 @@
 #include "app/GuessReport.h"
 
-#include "app/AppDelegate.h"
 #include "matching/contentType.h"
 
 #include <QJsonArray>
@@ -30,17 +29,17 @@ const QList<std::pair<GuessOutcome::Ending, QString>> &endingNames()
 
 } // namespace
 
-QJsonObject GuessReport::state(const AppDelegate &delegate)
+QJsonObject GuessReport::state(const GuessResult &result)
 {
     QJsonArray actions;
-    for (const ActionPtr &action : delegate.resultActions()) {
+    for (const ActionPtr &action : result.actions) {
         QJsonObject entry{{u"name"_s, action->name()}, {u"label"_s, action->label()}};
         if (!action->detail().isNull())
             entry.insert(u"detail"_s, action->detail());
         actions.append(entry);
     }
     QJsonArray files;
-    for (const FileObject &file : delegate.resultFiles()) {
+    for (const FileObject &file : result.files) {
         QJsonObject entry{{u"label"_s, file.label()},
                           {u"filePath"_s, textOrNull(file.filePath())},
                           {u"urlPath"_s, textOrNull(file.urlPath())}};
@@ -49,12 +48,12 @@ QJsonObject GuessReport::state(const AppDelegate &delegate)
             entry.insert(u"line"_s, file.line());
         files.append(entry);
     }
-    return QJsonObject{{u"selectionContext"_s, toJsonObject(delegate.selectionContext())},
-                       {u"matchedContext"_s, toJsonObject(delegate.matchedContext())},
-                       {u"contentType"_s, contentType(delegate.matchedContext())},
+    return QJsonObject{{u"selectionContext"_s, toJsonObject(result.selectionContext)},
+                       {u"matchedContext"_s, toJsonObject(result.matchedContext)},
+                       {u"contentType"_s, contentType(result.matchedContext)},
                        {u"actions"_s, actions},
                        {u"files"_s, files},
-                       {u"selectedTab"_s, delegate.selectedTab()}};
+                       {u"selectedTab"_s, result.selectedTab}};
 }
 
 QJsonObject GuessReport::outcome(const GuessOutcome &outcome)

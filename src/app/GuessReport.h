@@ -1,21 +1,20 @@
 #pragma once
 
 #include "app/GuessOutcome.h"
+#include "app/GuessResult.h"
 
 #include <QJsonObject>
 
 namespace glimra {
 
-class AppDelegate;
-
-/// The state of the last guess and how a guess ended, as JSON: what `glimra … --json`
+/// The result of a guess and how a guess ended, as JSON: what `glimra … --json`
 /// prints and what the running application answers over the session bus.
 class GuessReport
 {
 public:
     /// {"selectionContext", "matchedContext", "contentType", "actions": [{"name", "label"}],
     ///  "files": [{"label", "filePath", "urlPath"}], "selectedTab"}
-    static QJsonObject state(const AppDelegate &delegate);
+    static QJsonObject state(const GuessResult &result);
 
     /// {"guess", "ending": "finished" | "no-context" | "empty-selection" | "no-text" |
     ///  "dropped", "matched", "searching", "title", "description"}

@@ -3,7 +3,7 @@
 namespace glimra {
 
 /// The panel that shows the outcome of a guess: a window on the desktop, the terminal for
-/// the command line. It reads everything it shows from the guess controller.
+/// the command line. It shows the result the guess controller announces.
 class ResultPanel
 {
 public:

@@ -121,7 +121,7 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
     });
     if (outcome.finished())
         session.waitForLateResults(outcome, *wait);
-    const int status = report(command, outcome, GuessReport::state(session.delegate()));
+    const int status = report(command, outcome, GuessReport::state(session.delegate().result()));
     session.keepClipboard();
     return status;
 }

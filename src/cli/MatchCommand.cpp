@@ -1,13 +1,19 @@
 #include "cli/MatchCommand.h"
 
-#include "app/AppDelegate.h"
+#include "app/ActionOrder.h"
 #include "app/ExplanationReport.h"
+#include "app/GuessPipeline.h"
 #include "app/GuessReport.h"
+#include "app/MatchingAssembly.h"
 #include "cli/CommandLine.h"
 #include "cli/ResultPrinter.h"
 #include "cli/Session.h"
+#include "matching/LateResults.h"
+#include "platform/UserDefaults.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -36,13 +42,42 @@ std::optional<QString> readText(CommandLine &command)
     return QString::fromUtf8(file.readAll());
 }
 
-ActionPtr offeredAction(const AppDelegate &delegate, const QString &label)
+ActionPtr offeredAction(const GuessResult &result, const QString &label)
 {
-    for (const ActionPtr &action : delegate.resultActions()) {
+    for (const ActionPtr &action : result.actions) {
         if (action->label() == label)
             return action;
     }
     return nullptr;
+}
+
+// While a desktop search of `result`'s guess still gathers, waits until its files are in,
+// at most `seconds`; the files that arrive meanwhile are in `result` by then.
+void waitForLateFiles(const GuessResult &result, LateResults &late, double seconds)
+{
+    if (!late.isSearching(result.guess))
+        return;
+    QEventLoop loop;
+    QObject::connect(&late, &LateResults::finished, &loop, [&](quint64 guess) {
+        if (guess == result.guess)
+            loop.quit();
+    });
+    QTimer::singleShot(qint64(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs `action` in `context` and waits until it reports how it ended.
+Outcome runAction(const ActionPtr &action, const Context &context)
+{
+    std::optional<Outcome> outcome;
+    QEventLoop loop;
+    action->execute(context, [&](const Outcome &ended) {
+        outcome = ended;
+        loop.quit();
+    });
+    if (!outcome)
+        loop.exec();
+    return *outcome;
 }
 
 } // namespace
@@ -80,49 +115,72 @@ int MatchCommand::run(const QStringList &arguments, const std::function<SessionS
         return command.usageError(u"cannot read %1"_s.arg(parser.value(u"text-file"_s)));
     selection.insert(CTX_TEXT, *text);
 
-    Session session(services());
-    AppDelegate &delegate = session.delegate();
-    delegate.setExplaining(parser.isSet(u"explain"_s));
-    delegate.setRunningCommands(parser.isSet(u"run-commands"_s));
-    const GuessOutcome outcome =
-        session.guess([&](AppDelegate &controller) { return controller.guessText(selection); });
-    session.waitForLateResults(outcome, *wait);
+    // The guess goes straight through the pipeline: no controller, no panel, nothing of
+    // the desktop's capture.
+    const SessionServices session = services();
+    const Settings settings = UserDefaults().snapshot();
+    const bool learned = settings.learnsActionOrder();
+    MatchingAssembly matching(session.platform, [&settings] { return settings; });
+    const ActionOrder actionOrder;
+    const GuessPipeline pipeline(matching.engine(), actionOrder);
+    GuessPipeline::Request request{1, selection, settings, parser.isSet(u"explain"_s),
+                                   parser.isSet(u"run-commands"_s), {}};
+    GuessResult result = pipeline.guess(request);
+    // The files a desktop search finds later are laid into the result of their guess, also
+    // while an action runs.
+    QObject listener;
+    QObject::connect(&matching.lateResults(), &LateResults::filesFound, &listener,
+                     [&](quint64 guess, const QList<FileObject> &files) {
+                         if (guess == result.guess)
+                             result = pipeline.withLateFiles(result, files, learned);
+                     });
+    waitForLateFiles(result, matching.lateResults(), *wait);
 
     std::optional<QStringList> searchResults;
     if (parser.isSet(u"run"_s)) {
-        const ActionPtr action = offeredAction(delegate, parser.value(u"run"_s));
+        const ActionPtr action = offeredAction(result, parser.value(u"run"_s));
         if (!action) {
             QStringList labels;
-            for (const ActionPtr &offered : delegate.resultActions())
+            for (const ActionPtr &offered : std::as_const(result.actions))
                 labels.append(offered->label());
             command.err() << u"glimra match: no action \"%1\" is offered; offered: %2\n"_s.arg(
                 parser.value(u"run"_s), labels.isEmpty() ? u"none"_s : labels.join(u", "_s));
             command.err().flush();
             return NoSuchAction;
         }
-        const Outcome ran = session.runAction(action);
+        const QString kind = GuessPipeline::kindTaught(result, action, learned);
+        const Outcome ran = runAction(action, result.executionContext());
         if (!ran.ok) {
             command.err() << u"glimra match: \"%1\" could not be carried out: %2\n"_s.arg(
                 action->label(), ran.message);
             command.err().flush();
-            session.keepClipboard();
+            session.handOverClipboard();
             return ActionFailed;
+        }
+        pipeline.learnPick(kind, action->label());
+        // A text the action produced (what a command printed) is guessed next, in the
+        // selection's context; it is the value "paste" and "copy" then offer as it is.
+        if (ran.text) {
+            request.guess = 2;
+            request.selectionContext = result.selectionContext;
+            request.selectionContext.insert(CTX_TEXT, *ran.text);
+            request.produced = {{ACT_TEXT, *ran.text}};
+            result = pipeline.guess(request);
         }
         searchResults = ran.items;
     }
 
-    QJsonObject state = GuessReport::state(delegate);
-    const std::shared_ptr<const Explanation> explanation = delegate.explanation();
+    QJsonObject state = GuessReport::state(result);
     const bool json = parser.isSet(u"json"_s);
-    if (explanation && json)
-        state.insert(u"explain"_s, ExplanationReport::json(*explanation));
+    if (result.explanation && json)
+        state.insert(u"explain"_s, ExplanationReport::json(*result.explanation));
     ResultPrinter::print(command.out(), state, json, searchResults);
-    if (explanation && !json) {
-        command.out() << ExplanationReport::text(*explanation);
+    if (result.explanation && !json) {
+        command.out() << ExplanationReport::text(*result.explanation);
         command.out().flush();
     }
-    session.keepClipboard();
-    return delegate.matchedContext().isEmpty() ? 1 : 0;
+    session.handOverClipboard();
+    return result.matched() ? 0 : 1;
 }
 
 } // namespace glimra

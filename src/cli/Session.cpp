@@ -73,10 +73,15 @@ Outcome Session::runAction(const ActionPtr &action)
     return *outcome;
 }
 
+void SessionServices::handOverClipboard() const
+{
+    if (keepClipboard && platform.clipboard)
+        keepClipboard(*platform.clipboard);
+}
+
 void Session::keepClipboard()
 {
-    if (m_services.keepClipboard && m_services.platform.clipboard)
-        m_services.keepClipboard(*m_services.platform.clipboard);
+    m_services.handOverClipboard();
 }
 
 SessionServices Session::withoutDesktop()

@@ -20,6 +20,10 @@ struct SessionServices
 {
     Platform platform;
     std::function<void(Clipboard &)> keepClipboard;
+
+    /// Before exit: a clipboard this process owns is handed to a keeper process, since on
+    /// X11 a clipboard dies with its owner.
+    void handOverClipboard() const;
 };
 
 /// One run of the command line: the desktop's services (or stand-ins without a display),

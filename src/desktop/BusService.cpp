@@ -269,7 +269,7 @@ void BusService::Quit()
 QString BusService::Results()
 {
     setDelayedReply(true);
-    QDBusConnection::sessionBus().send(jsonReply(message(), GuessReport::state(*m_delegate)));
+    QDBusConnection::sessionBus().send(jsonReply(message(), GuessReport::state(m_delegate->result())));
     return {};
 }
 
@@ -291,7 +291,7 @@ QString BusService::RunGuess(const QString &kind, double waitSeconds)
         if (std::exchange(*answered, true))
             return;
         const QJsonObject reply{{u"outcome"_s, GuessReport::outcome(outcome)},
-                                {u"state"_s, GuessReport::state(*m_delegate)}};
+                                {u"state"_s, GuessReport::state(m_delegate->result())}};
         QDBusConnection::sessionBus().send(jsonReply(request, reply));
         waiter->deleteLater();
     };

@@ -1,6 +1,5 @@
 #include "ui/ActionListModel.h"
 
-#include "app/AppDelegate.h"
 #include "ui/PlainText.h"
 
 #include <QColor>
@@ -15,17 +14,12 @@ const QString Running = QStringLiteral("running…");
 
 } // namespace
 
-ActionListModel::ActionListModel(const AppDelegate *delegate, QObject *parent)
-    : QAbstractTableModel(parent), m_delegate(delegate)
-{
-    connect(delegate, &AppDelegate::resultActionsChanged, this, &ActionListModel::reload);
-    reload();
-}
+ActionListModel::ActionListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void ActionListModel::reload()
+void ActionListModel::setActions(const ActionList &actions)
 {
     beginResetModel();
-    m_actions = m_delegate->resultActions();
+    m_actions = actions;
     m_status.clear();
     endResetModel();
 }

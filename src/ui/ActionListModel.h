@@ -8,18 +8,20 @@
 
 namespace glimra {
 
-class AppDelegate;
 
 /// The controller's resultActions as a table model: one row per offered action, its label,
 /// then what it acts on (the command "run" runs, the value "copy" copies) in full, or how
-/// it ended when it was run and failed. Follows resultActionsChanged. Main thread only.
+/// it ended when it was run and failed. Shows the offers of the result it is given. Main thread only.
 class ActionListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     enum Column { LabelColumn, DetailColumn, ColumnCount };
 
-    explicit ActionListModel(const AppDelegate *delegate, QObject *parent = nullptr);
+    explicit ActionListModel(QObject *parent = nullptr);
+
+    /// Shows `actions`, each row afresh (nothing runs on them yet).
+    void setActions(const ActionList &actions);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -33,10 +35,8 @@ public:
     void ended(const ActionPtr &action, const Outcome &outcome);
 
 private:
-    void reload();
     void setStatus(const ActionPtr &action, const QString &status);
 
-    const AppDelegate *m_delegate;
     ActionList m_actions;
     QHash<const ActionObject *, QString> m_status;
 };

@@ -60,7 +60,7 @@ DesktopApplication::DesktopApplication(QObject *parent)
       m_platform(DesktopPlatform::create(true, DBusNotifier::Delivery::Detached)),
       m_userDefaults(std::make_shared<UserDefaults>()),
       m_interface(std::make_unique<MainInterface>(m_platform, m_userDefaults, nullptr)),
-      m_window(std::make_unique<ResultWindow>(&m_interface->appDelegate(), &m_interface->globalContext(),
+      m_window(std::make_unique<ResultWindow>(&m_interface->appDelegate(),
                                               m_platform.fileManager)),
       m_shortcuts(std::make_unique<X11GlobalShortcuts>())
 {

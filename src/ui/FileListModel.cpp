@@ -1,6 +1,5 @@
 #include "ui/FileListModel.h"
 
-#include "app/AppDelegate.h"
 #include "ui/PlainText.h"
 #include "ui/ResultListController.h"
 
@@ -15,16 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-FileListModel::FileListModel(const AppDelegate *delegate, QObject *parent)
-    : QAbstractTableModel(parent), m_delegate(delegate)
-{
-    connect(delegate, &AppDelegate::resultFilesChanged, this, &FileListModel::reload);
-    reload();
-}
+FileListModel::FileListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void FileListModel::reload()
+void FileListModel::setFiles(const QList<FileObject> &files)
 {
-    const QList<FileObject> files = m_delegate->resultFiles();
     // Late files are appended to the list: only the new rows are announced, so the row
     // the user is on stays selected.
     const bool appended = files.size() > m_files.size()

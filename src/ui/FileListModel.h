@@ -8,10 +8,9 @@
 
 namespace glimra {
 
-class AppDelegate;
 
-/// The controller's resultFiles as a table: the entry's icon and name, and its full path
-/// (or URL). Follows resultFilesChanged, so files that arrive late appear as they come;
+/// The files of a result as a table: the entry's icon and name, and its full path
+/// (or URL). Files that arrive late are appended as they come;
 /// rows already shown stay where they are. Drags carry ResultListController's data.
 /// Main thread only.
 class FileListModel : public QAbstractTableModel
@@ -20,7 +19,10 @@ class FileListModel : public QAbstractTableModel
 public:
     enum Column { NameColumn, PathColumn, ColumnCount };
 
-    explicit FileListModel(const AppDelegate *delegate, QObject *parent = nullptr);
+    explicit FileListModel(QObject *parent = nullptr);
+
+    /// Shows `files`: a longer list that begins with the rows shown only adds rows.
+    void setFiles(const QList<FileObject> &files);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -36,12 +38,10 @@ public:
     QList<FileObject> filesAt(const QModelIndexList &indexes) const;
 
 private:
-    void reload();
     /// The entry's name, with the line (and column) a trace named.
     static QString titleOf(const FileObject &file);
     QIcon iconFor(const FileObject &file) const;
 
-    const AppDelegate *m_delegate;
     QList<FileObject> m_files;
     QFileIconProvider m_icons;
 };

@@ -3,7 +3,6 @@
 #include "app/AppDelegate.h"
 #include "app/ExplanationReport.h"
 #include "ui/ValueTransformers.h"
-#include "foundation/GlobalContext.h"
 #include "ui/ActionListModel.h"
 #include "ui/ActionTableView.h"
 #include "ui/FileListModel.h"
@@ -25,21 +24,14 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-namespace {
-
-const QString FollowMouse = u"do_follow_mouse"_s;
-
-} // namespace
-
-ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
-                           std::shared_ptr<FileManager> fileManager, QWidget *parent)
+ResultWindow::ResultWindow(AppDelegate *delegate, std::shared_ptr<FileManager> fileManager,
+                           QWidget *parent)
     : QWidget(parent, Qt::Tool),
       m_delegate(delegate),
-      m_globalContext(globalContext),
       m_contextLine(new QLabel(this)),
       m_tabs(new QTabWidget(this)),
-      m_actionModel(new ActionListModel(delegate, this)),
-      m_fileModel(new FileListModel(delegate, this)),
+      m_actionModel(new ActionListModel(this)),
+      m_fileModel(new FileListModel(this)),
       m_actions(new ActionTableView(m_actionModel, this)),
       m_files(new FileTableView(m_fileModel, std::move(fileManager), this)),
       m_why(new QPlainTextEdit(this))
@@ -70,16 +62,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     layout->addWidget(m_tabs);
     resize(480, 300);
 
-    connect(delegate, &AppDelegate::matchedContextChanged, this, &ResultWindow::updateContextLine);
-    connect(delegate, &AppDelegate::guessFinished, this, &ResultWindow::updateWhy);
-    connect(delegate, &AppDelegate::guessFinished, this, [this](const GuessOutcome &outcome) {
-        if (!outcome.finished() || outcome.guess != m_delegate->currentGuess())
-            return;
-        m_cutAt = outcome.cutAt;
-        updateContextLine();
-    });
-    connect(delegate, &AppDelegate::selectedTabChanged, this,
-            [this] { showTab(m_delegate->selectedTab()); });
+    connect(delegate, &AppDelegate::resultChanged, this, &ResultWindow::showResult);
     connect(m_actions, &QAbstractItemView::activated, this,
             [this](const QModelIndex &index) { runRow(index.row()); });
     connect(m_files, &QAbstractItemView::activated, this,
@@ -95,9 +78,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { currentTable()->setFocus(); });
     m_actions->installEventFilter(this);
     m_files->installEventFilter(this);
-    updateContextLine();
-    updateWhy();
-    showTab(delegate->selectedTab());
+    showResult(delegate->result());
 }
 
 ResultWindow::~ResultWindow() = default;
@@ -124,17 +105,34 @@ void ResultWindow::showTab(qint64 selectedTab)
                                  : static_cast<QWidget *>(m_actions));
 }
 
+void ResultWindow::showResult(const GuessResult &result)
+{
+    // Rows are made afresh for a new guess; an update (late files) keeps what did not change.
+    const bool newGuess = result.guess != m_result.guess;
+    const bool newActions = newGuess || result.actions != m_result.actions;
+    const bool newFiles = newGuess || result.files != m_result.files;
+    m_result = result;
+    if (newActions)
+        m_actionModel->setActions(result.actions);
+    if (newFiles)
+        m_fileModel->setFiles(result.files);
+    updateContextLine();
+    updateWhy();
+    showTab(result.selectedTab);
+}
+
 void ResultWindow::updateContextLine()
 {
-    const QString line = ContextInfoTransformer::transformedValue(m_delegate->matchedContext());
-    m_contextLine->setText(m_cutAt > 0 ? tr("%1; the selection was cut to its first %2 MiB")
-                                             .arg(line).arg(double(m_cutAt) / (1024 * 1024))
-                                       : line);
+    const QString line = ContextInfoTransformer::transformedValue(m_result.matchedContext);
+    const qsizetype cutAt = m_result.outcome.cutAt;
+    m_contextLine->setText(cutAt > 0 ? tr("%1; the selection was cut to its first %2 MiB")
+                                           .arg(line).arg(double(cutAt) / (1024 * 1024))
+                                     : line);
 }
 
 void ResultWindow::updateWhy()
 {
-    const std::shared_ptr<const Explanation> explanation = m_delegate->explanation();
+    const std::shared_ptr<const Explanation> &explanation = m_result.explanation;
     m_why->setPlainText(explanation ? ExplanationReport::text(*explanation)
                                     : tr("This guess was not explained."));
 }
@@ -185,16 +183,13 @@ bool ResultWindow::event(QEvent *event)
 void ResultWindow::showPanel()
 {
     const bool follow = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s)
-        && m_globalContext && m_globalContext->content().contains(FollowMouse);
+        && std::exchange(m_result.followPointer, false);
     if (follow)
         followMouse();
     show();
     raise();
     activateWindow();
     currentTable()->setFocus();
-    // A request marks at most one showing of the panel.
-    if (m_globalContext)
-        m_globalContext->content().remove(FollowMouse);
 }
 
 void ResultWindow::hidePanel()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/GuessResult.h"
 #include "app/ResultPanel.h"
 
 #include <QWidget>
@@ -18,27 +19,25 @@ class ActionTableView;
 class AppDelegate;
 class FileListModel;
 class FileTableView;
-class GlobalContext;
 class FileManager;
 
 /// The results panel: a small tool window with the context line (what the matched context
 /// looks like) and three tabs: "actions", "files" and "why" (what each matcher and action
-/// did in the guess shown). Everything it shows follows the guess
-/// controller's properties; the tab shown follows selectedTab, and a tab the user picks is
-/// never written back.
+/// did in the guess shown). It shows the result the guess controller announces; the tab
+/// shown follows the result's selectedTab, and a tab the user picks is never written back.
 ///
 /// Keyboard first: it takes focus when shown; arrows move; Enter (or a double click) runs
 /// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab cycles the tabs;
 /// Esc hides. Shown at the pointer when the user asked for it ("popup_close_to_mouse") and
-/// the request allowed it ("do_follow_mouse"), kept inside the screen's available area.
+/// the request asked for it (the result's followPointer), kept inside the screen's available area.
 /// Main thread only.
 class ResultWindow : public QWidget, public ResultPanel
 {
     Q_OBJECT
 public:
     /// None of the collaborators is owned; each must outlive the window.
-    ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
-                 std::shared_ptr<FileManager> fileManager, QWidget *parent = nullptr);
+    ResultWindow(AppDelegate *delegate, std::shared_ptr<FileManager> fileManager,
+                 QWidget *parent = nullptr);
     ~ResultWindow() override;
 
     void showPanel() override;
@@ -65,6 +64,7 @@ protected:
 private:
     bool handleKey(QKeyEvent *event);
     void showTab(qint64 selectedTab);
+    void showResult(const GuessResult &result);
     void updateContextLine();
     void updateWhy();
     void runRow(int row);
@@ -77,10 +77,9 @@ private:
     // Declared before the child widgets: making each child sends event() an event, which
     // reads it.
     std::optional<QPoint> m_placeAgainAt;
-    // The guess shown read only the first this many bytes of its selection (0: all of it).
-    qsizetype m_cutAt = 0;
+    // The result shown.
+    GuessResult m_result;
     AppDelegate *m_delegate;
-    GlobalContext *m_globalContext;
     QLabel *m_contextLine;
     QTabWidget *m_tabs;
     ActionListModel *m_actionModel;

@@ -6,7 +6,6 @@
 #include "app/ResultPanel.h"
 #include "capture/CopySelection.h"
 #include "capture/FocusTracker.h"
-#include "foundation/GlobalContext.h"
 #include "foundation/HandlerScript.h"
 #include "matching/LateResults.h"
 #include "matching/MatchingEngine.h"
@@ -93,10 +92,8 @@ protected:
         delegate.setResultWindow(&panel);
         delegate.setNotifier(notifier);
         delegate.setClipboard(clipboard);
-        delegate.setGlobalContext(&global);
         defaults.emplace(); // in this test's own settings folder
         delegate.setUserDefaults(&*defaults);
-        delegate.clearContexts();
         QObject::connect(&delegate, &AppDelegate::guessFinished, &delegate,
                          [this](const GuessOutcome &outcome) { outcomes.append(outcome); });
         plugins.matchers = {std::make_shared<FunctionMatcher>(u"Words"_s, [](Context &c) {
@@ -122,10 +119,17 @@ protected:
         EXPECT_EQ(outcomes.value(0).guess, id);
         return outcomes.value(0);
     }
+    // Lays `matched` into the current result, as a matcher that set it would have.
+    void setMatchedContext(const Context &matched)
+    {
+        GuessResult result = delegate.result();
+        result.matchedContext = matched;
+        delegate.setResult(result);
+    }
     QStringList labels() const
     {
         QStringList all;
-        for (const ActionPtr &action : delegate.resultActions())
+        for (const ActionPtr &action : delegate.result().actions)
             all.append(action->label());
         return all;
     }
@@ -137,7 +141,6 @@ protected:
     CountingPanel panel;
     std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
     std::shared_ptr<MemoryClipboard> clipboard = std::make_shared<MemoryClipboard>();
-    GlobalContext global;
     std::optional<UserDefaults> defaults;
     QList<GuessOutcome> outcomes;
     AppDelegate delegate;
@@ -148,11 +151,11 @@ TEST_F(AppDelegateTest, ASelectionGuessFromRequestToResults)
     copy.capture = Context{{CTX_TEXT, u"files here"_s}};
     guess();
     EXPECT_EQ(copy.askedFor, u"Geany"_s);
-    EXPECT_EQ(delegate.selectionContext(), (Context{{CTX_APPID, u"Geany"_s}, {CTX_APP_NAME, u"Geany"_s},
+    EXPECT_EQ(delegate.result().selectionContext, (Context{{CTX_APPID, u"Geany"_s}, {CTX_APP_NAME, u"Geany"_s},
                                                     {CTX_TEXT, u"files here"_s}}));
-    EXPECT_EQ(delegate.matchedContext().value(ACT_FOUND), u"Words"_s);
-    EXPECT_EQ(delegate.resultFiles().size(), 2);
-    EXPECT_EQ(delegate.selectedTab(), 2);
+    EXPECT_EQ(delegate.result().matchedContext.value(ACT_FOUND), u"Words"_s);
+    EXPECT_EQ(delegate.result().files.size(), 2);
+    EXPECT_EQ(delegate.result().selectedTab, 2);
     EXPECT_EQ(panel.shown, 1);
     EXPECT_EQ(notifier->notifications,
               (QStringList{u"CommandExecuted|guessing...|"_s,
@@ -161,7 +164,7 @@ TEST_F(AppDelegateTest, ASelectionGuessFromRequestToResults)
 
     copy.capture = Context{{CTX_TEXT, u"one file"_s}};
     guess();
-    EXPECT_EQ(delegate.selectedTab(), 1);
+    EXPECT_EQ(delegate.result().selectedTab, 1);
 }
 
 TEST_F(AppDelegateTest, AnEmptySelectionFallsBackToTheDocument)
@@ -169,13 +172,13 @@ TEST_F(AppDelegateTest, AnEmptySelectionFallsBackToTheDocument)
     focus.focus = Context{{CTX_APPID, u"Geany"_s}, {CTX_PATH, u"/doc/file.c"_s},
                           {CTX_URL, u"https://x.org"_s}};
     guess();
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"/doc/file.c"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"/doc/file.c"_s);
     EXPECT_EQ(notifier->notifications.last(),
               u"CommandError|(null)|the selection seems to be empty, returning front-most document path"_s);
 
     focus.focus->insert(CTX_PATH, u""_s);
     guess();
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"https://x.org"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"https://x.org"_s);
     EXPECT_TRUE(notifier->notifications.last().endsWith(u"returning front-most document URL"_s));
     EXPECT_EQ(panel.shown, 2);
     EXPECT_FALSE(notifier->notifications.join(u'\n').contains(u"got it"_s)); // no "got it"
@@ -183,10 +186,10 @@ TEST_F(AppDelegateTest, AnEmptySelectionFallsBackToTheDocument)
     focus.focus = Context{{CTX_APPID, u"Geany"_s}, {CTX_APP_NAME, u"Geany"_s}};
     guess();
     EXPECT_EQ(notifier->notifications.last(), u"CommandError|Geany|the selection seems to be empty"_s);
-    EXPECT_EQ(delegate.selectedTab(), 0);
+    EXPECT_EQ(delegate.result().selectedTab, 0);
     EXPECT_EQ(panel.shown, 2);
     // The previous guess's results are kept.
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"https://x.org"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"https://x.org"_s);
 }
 
 TEST_F(AppDelegateTest, NoApplicationMeansNoContext)
@@ -194,30 +197,35 @@ TEST_F(AppDelegateTest, NoApplicationMeansNoContext)
     focus.focus = Context{{CTX_APP_NAME, u"no identifier"_s}};
     guess();
     EXPECT_EQ(notifier->notifications.last(), u"CommandError|no context|no application is active"_s);
-    EXPECT_EQ(delegate.selectedTab(), 0);
+    EXPECT_EQ(delegate.result().selectedTab, 0);
     EXPECT_EQ(panel.shown, 0);
 }
 
 TEST_F(AppDelegateTest, OnlyToolbarRequestsKeepThePanelWhereItIs)
 {
-    QVariantMap &content = global.content();
+    QList<bool> followed;
+    QObject::connect(&delegate, &AppDelegate::resultChanged, &delegate,
+                     [&followed](const GuessResult &result) { followed.append(result.followPointer); });
     copy.capture = Context{{CTX_TEXT, u"x"_s}};
     guess(AppDelegate::Sender::ToolbarItem);
-    EXPECT_FALSE(content.contains(u"do_follow_mouse"_s));
+    clipboard->setText(u"y"_s);
     delegate.guessCurrentClipboard();
-    EXPECT_EQ(content.value(u"do_follow_mouse"_s).toString(), u"x"_s);
+    delegate.guessText({{CTX_TEXT, u"z"_s}});
+    EXPECT_EQ(followed, (QList<bool>{false, true, false}));
+    // The wish is for the showing the request made: what is current afterwards has it no more.
+    EXPECT_FALSE(delegate.result().followPointer);
 }
 
 TEST_F(AppDelegateTest, ClipboardAndServiceGuessesReadWithoutNotifications)
 {
     clipboard->setText(u"files from the clipboard"_s);
     delegate.guessCurrentClipboard();
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"files from the clipboard"_s);
-    EXPECT_EQ(delegate.selectedTab(), 1); // whatever the number of files
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"files from the clipboard"_s);
+    EXPECT_EQ(delegate.result().selectedTab, 1); // whatever the number of files
     MemoryClipboard request;
     request.setText(u"service text"_s);
     delegate.handleFromService(request);
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"service text"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"service text"_s);
     EXPECT_TRUE(notifier->notifications.isEmpty());
     EXPECT_EQ(panel.shown, 2);
 
@@ -226,33 +234,47 @@ TEST_F(AppDelegateTest, ClipboardAndServiceGuessesReadWithoutNotifications)
     EXPECT_EQ(panel.shown, 2);
 }
 
-TEST_F(AppDelegateTest, PropertyChangesArriveInOrder)
+TEST_F(AppDelegateTest, EachGuessAnnouncesItsResultOnceAndLateFilesUpdateIt)
 {
-    QStringList order;
-    for (const auto &[signal, name] :
-         {std::pair{&AppDelegate::selectionContextChanged, u"selection"_s},
-          std::pair{&AppDelegate::matchedContextChanged, u"matched"_s},
-          std::pair{&AppDelegate::resultActionsChanged, u"actions"_s},
-          std::pair{&AppDelegate::resultFilesChanged, u"files"_s},
-          std::pair{&AppDelegate::selectedTabChanged, u"tab"_s}})
-        QObject::connect(&delegate, signal, &delegate, [&order, n = name] { order.append(n); });
-    delegate.setSelectionContext({{CTX_TEXT, u"x"_s}});
-    order.clear();
-    delegate.runMatchingEngine();
-    EXPECT_EQ(order, (QStringList{u"selection"_s, u"matched"_s, u"actions"_s, u"files"_s, u"tab"_s}));
+    QList<GuessResult> announced;
+    QObject::connect(&delegate, &AppDelegate::resultChanged, &delegate,
+                     [&announced](const GuessResult &result) { announced.append(result); });
+    copy.capture = Context{{CTX_TEXT, u"files here"_s}};
+    const GuessOutcome outcome = guess();
+    ASSERT_EQ(announced.size(), 1);
+    const GuessResult first = announced.first();
+    EXPECT_EQ(first.guess, outcome.guess);
+    EXPECT_EQ(first.selectionContext.value(CTX_TEXT), u"files here"_s);
+    EXPECT_EQ(first.matchedContext.value(ACT_FOUND), u"Words"_s);
+    EXPECT_EQ(first.actions.size(), 2);
+    EXPECT_EQ(first.files.size(), 2);
+    EXPECT_EQ(first.selectedTab, GuessResult::FilesTab);
+    EXPECT_TRUE(first.outcome.matched);
+
+    FileObject late;
+    late.setFilePath(u"/c"_s);
+    delegate.addResultFiles({late});
+    ASSERT_EQ(announced.size(), 2);
+    EXPECT_EQ(announced.last().guess, first.guess) << "an update carries the guess's identity";
+    EXPECT_EQ(announced.last().files.size(), 3);
+    EXPECT_EQ(announced.last().selectionContext, first.selectionContext);
+
+    delegate.guessText({{CTX_TEXT, u"given"_s}});
+    ASSERT_EQ(announced.size(), 3);
+    EXPECT_GT(announced.last().guess, first.guess);
+    EXPECT_EQ(announced.last().selectedTab, GuessResult::ActionsTab);
 }
 
 TEST_F(AppDelegateTest, LateFilesAreAppendedAndTheFirstBecomesThePath)
 {
-    delegate.setSelectionContext({{CTX_TEXT, u"src/x.c:3"_s}});
-    delegate.runMatchingEngine();
+    delegate.runMatchingEngine({{CTX_TEXT, u"src/x.c:3"_s}});
     const int shownBefore = panel.shown;
     delegate.addResultFiles({});
     EXPECT_EQ(panel.shown, shownBefore);
 
-    Context matched = delegate.matchedContext();
+    Context matched = delegate.result().matchedContext;
     matched.insert(ACT_PATH_LINE, u"3"_s);
-    delegate.setMatchedContext(matched);
+    setMatchedContext(matched);
     EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
     QList<FileObject> hits;
     for (const QString &file : {u"/p/one/src/x.c"_s, u"/p/two/src/x.c"_s, u"/p/three/src/x.c"_s}) {
@@ -260,37 +282,38 @@ TEST_F(AppDelegateTest, LateFilesAreAppendedAndTheFirstBecomesThePath)
         hit.setFilePath(file);
         hits.append(hit);
     }
-    delegate.setSelectedTab(0);
+    GuessResult onNoTab = delegate.result();
+    onNoTab.selectedTab = GuessResult::NoTab;
+    delegate.setResult(onNoTab);
     delegate.addResultFiles(hits);
-    EXPECT_EQ(delegate.resultFiles().size(), 3);
-    EXPECT_EQ(delegate.matchedContext().value(ACT_PATH), u"/p/one/src/x.c"_s);
+    EXPECT_EQ(delegate.result().files.size(), 3);
+    EXPECT_EQ(delegate.result().matchedContext.value(ACT_PATH), u"/p/one/src/x.c"_s);
     // Offered actions of the same name replace the listed ones in place.
     EXPECT_EQ(labels(), (QStringList{u"Alpha:/p/one/src/x.c"_s, u"Beta:/p/one/src/x.c"_s}));
-    EXPECT_EQ(delegate.selectedTab(), 1);
+    EXPECT_EQ(delegate.result().selectedTab, 1);
     EXPECT_EQ(panel.shown, shownBefore + 1);
 
     matched.remove(ACT_PATH_LINE);
-    delegate.setMatchedContext(matched);
+    setMatchedContext(matched);
     delegate.addResultFiles(hits.mid(0, 2));
     // Hits the list holds already are not listed again.
-    EXPECT_EQ(delegate.resultFiles().size(), 3);
-    EXPECT_EQ(delegate.selectedTab(), 2);
+    EXPECT_EQ(delegate.result().files.size(), 3);
+    EXPECT_EQ(delegate.result().selectedTab, 2);
 }
 
 TEST_F(AppDelegateTest, ActionsRunWithTheSelectionLaidOverTheMatchedContext)
 {
-    delegate.setSelectionContext({{CTX_TEXT, u"words"_s}, {u"SHARED"_s, u"selection"_s}});
-    delegate.runMatchingEngine();
-    Context matched = delegate.matchedContext();
+    delegate.runMatchingEngine({{CTX_TEXT, u"words"_s}, {u"SHARED"_s, u"selection"_s}});
+    Context matched = delegate.result().matchedContext;
     matched.insert(u"SHARED"_s, u"matched"_s);
-    delegate.setMatchedContext(matched);
-    const auto action = std::static_pointer_cast<PathAction>(delegate.resultActions().first());
+    setMatchedContext(matched);
+    const auto action = std::static_pointer_cast<PathAction>(delegate.result().actions.first());
     delegate.executeAction(action);
     EXPECT_EQ(action->executedWith.value(u"SHARED"_s), u"selection"_s);
     EXPECT_EQ(action->executedWith.value(ACT_WORDS), u"words"_s);
     EXPECT_EQ(panel.hidden, 0);
     setDefault(u"hide_after_action"_s, true);
-    delegate.runMatchingEngine(); // settings apply from the next guess
+    delegate.runMatchingEngine(delegate.result().selectionContext); // settings apply from the next guess
     delegate.executeAction(action);
     EXPECT_EQ(panel.hidden, 1);
 }
@@ -346,7 +369,7 @@ TEST_F(AppDelegateTest, EveryEntryPointEndsWithAnOutcome)
     EXPECT_TRUE(outcomes[2].matched);
     EXPECT_EQ(outcomes[3].ending, Ending::Finished);
     EXPECT_FALSE(outcomes[3].matched);
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"given"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"given"_s);
 }
 
 namespace {
@@ -412,7 +435,7 @@ TEST_F(AppDelegateTest, RequestsThatArriveDuringAGuessWaitAndOnlyTheNewestCaptur
     EXPECT_EQ(outcomes[2].ending, GuessOutcome::Ending::Finished);
     EXPECT_EQ(scripted.copies, 1);
     EXPECT_EQ(delegate.currentGuess(), third);
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"from the clipboard"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"from the clipboard"_s);
 }
 
 TEST_F(AppDelegateTest, LateFilesOfAGuessNoLongerShownAreDropped)
@@ -423,10 +446,10 @@ TEST_F(AppDelegateTest, LateFilesOfAGuessNoLongerShownAreDropped)
     const quint64 earlier = guess().guess;
     const quint64 later = guess().guess;
     search.deliver(earlier, u"/from/the/earlier/guess"_s);
-    EXPECT_TRUE(delegate.resultFiles().isEmpty());
+    EXPECT_TRUE(delegate.result().files.isEmpty());
     search.deliver(later, u"/from/this/guess"_s);
-    ASSERT_EQ(delegate.resultFiles().size(), 1);
-    EXPECT_EQ(delegate.resultFiles().first().filePath(), u"/from/this/guess"_s);
+    ASSERT_EQ(delegate.result().files.size(), 1);
+    EXPECT_EQ(delegate.result().files.first().filePath(), u"/from/this/guess"_s);
 }
 
 TEST_F(AppDelegateTest, RequestsThatNameTheirTextAreNeverDropped)
@@ -515,8 +538,8 @@ TEST_F(AppDelegateTest, TheLastTenShownGuessesCanBeShownAgainFromMemory)
     outcomes.clear();
     delegate.showRecentGuess(4);
     ASSERT_TRUE(QTest::qWaitFor([&] { return outcomes.size() == 1; }, 5000));
-    EXPECT_EQ(delegate.selectionContext().value(CTX_TEXT), u"word 7"_s);
-    EXPECT_EQ(delegate.matchedContext().value(ACT_WORDS), u"word 7"_s);
+    EXPECT_EQ(delegate.result().selectionContext.value(CTX_TEXT), u"word 7"_s);
+    EXPECT_EQ(delegate.result().matchedContext.value(ACT_WORDS), u"word 7"_s);
     EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
     EXPECT_EQ(panel.shown, shown + 1);
     EXPECT_EQ(delegate.recentGuesses().at(4).selectionContext.value(CTX_TEXT), u"word 7"_s);
@@ -529,14 +552,12 @@ TEST_F(AppDelegateTest, TheLastTenShownGuessesCanBeShownAgainFromMemory)
 TEST_F(AppDelegateTest, APickAmongTheOffersTeachesTheOrderUnlessLearningIsOff)
 {
     // A file: offered as Alpha, Beta; picking Beta puts it first for files.
-    delegate.setSelectionContext({{CTX_TEXT, u"one file"_s}});
-    delegate.runMatchingEngine();
+    delegate.runMatchingEngine({{CTX_TEXT, u"one file"_s}});
     ASSERT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
-    delegate.executeAction(delegate.resultActions().at(1));
-    delegate.runMatchingEngine();
+    delegate.executeAction(delegate.result().actions.at(1));
+    delegate.runMatchingEngine(delegate.result().selectionContext);
     EXPECT_EQ(labels(), (QStringList{u"Beta:"_s, u"Alpha:"_s}));
-    delegate.setSelectionContext({{CTX_TEXT, u"a text"_s}});
-    delegate.runMatchingEngine();
+    delegate.runMatchingEngine({{CTX_TEXT, u"a text"_s}});
     EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s})) << "another kind keeps its order";
 
     // An action that was not among the offers (a frame of the Files tab) teaches nothing,
@@ -549,9 +570,8 @@ TEST_F(AppDelegateTest, APickAmongTheOffersTeachesTheOrderUnlessLearningIsOff)
     ASSERT_FALSE(before.isEmpty());
     delegate.executeAction(std::make_shared<PathAction>(u"Gamma"_s));
     setDefault(Settings::LearnActionOrderKey, false);
-    delegate.setSelectionContext({{CTX_TEXT, u"one file"_s}});
-    delegate.runMatchingEngine();
+    delegate.runMatchingEngine({{CTX_TEXT, u"one file"_s}});
     EXPECT_EQ(labels(), (QStringList{u"Alpha:"_s, u"Beta:"_s}));
-    delegate.executeAction(delegate.resultActions().at(0));
+    delegate.executeAction(delegate.result().actions.at(0));
     EXPECT_EQ(counts(), before);
 }

@@ -60,11 +60,11 @@ TEST_F(AssemblyTest, TheSettingsAreReadOnceForAWholeGuess)
     delegate.guessText({{CTX_TEXT, u"see ABC-12 src/missing/file.c"_s}});
     ASSERT_EQ(outcomes.size(), 1);
     EXPECT_TRUE(outcomes[0].matched);
-    ASSERT_FALSE(delegate.resultActions().isEmpty());
-    delegate.executeAction(delegate.resultActions().first());
+    ASSERT_FALSE(delegate.result().actions.isEmpty());
+    delegate.executeAction(delegate.result().actions.first());
     EXPECT_EQ(defaults->reads, 1);
 
     delegate.guessText({{CTX_TEXT, u"ABC-12"_s}});
-    EXPECT_EQ(delegate.matchedContext().value(u"ACT_TICKET"_s), u"ABC-12"_s);
+    EXPECT_EQ(delegate.result().matchedContext.value(u"ACT_TICKET"_s), u"ABC-12"_s);
     EXPECT_EQ(defaults->reads, 2);
 }

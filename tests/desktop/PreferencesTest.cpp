@@ -360,7 +360,7 @@ TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)
         window->pluginsPage()->matcherList()->findItems(u"ColourMatcher.sh"_s, Qt::MatchExactly);
     EXPECT_EQ(listed.size(), 1);
     assembly->appDelegate().guessText({{CTX_TEXT, u"#ff8800"_s}});
-    EXPECT_EQ(assembly->appDelegate().matchedContext().value(ACT_TEXT), u"rgb(255, 136, 0)"_s);
+    EXPECT_EQ(assembly->appDelegate().result().matchedContext.value(ACT_TEXT), u"rgb(255, 136, 0)"_s);
 }
 
 TEST_F(PreferencesTest, TheHelpPanelShowsTheManualAndTheActionsInstalled)

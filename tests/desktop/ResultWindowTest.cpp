@@ -3,7 +3,6 @@
 #include "ui/ResultWindow.h"
 #include "capture/CopySelection.h"
 #include "foundation/ApplicationScript.h"
-#include "foundation/GlobalContext.h"
 #include "matching/contentType.h"
 #include "platform/RunningApplications.h"
 #include "ui/ActionTableView.h"
@@ -41,7 +40,7 @@ protected:
         AssemblyTest::SetUp();
         if (IsSkipped())
             return;
-        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
+        window = std::make_unique<ResultWindow>(&delegate(), fileManager);
         delegate().setResultWindow(window.get());
     }
     void TearDown() override
@@ -52,6 +51,20 @@ protected:
     void guess(const QString &text)
     {
         delegate().guessText({{CTX_TEXT, text}, {CTX_DIR, path() + u'/'}});
+    }
+    // The current result as a request that asks for the panel at the pointer makes it.
+    void askForThePointer()
+    {
+        GuessResult result = delegate().result();
+        result.followPointer = true;
+        delegate().setResult(result);
+    }
+    // The current result again, asking for tab `tab`.
+    void showOnTab(qint64 tab)
+    {
+        GuessResult result = delegate().result();
+        result.selectedTab = tab;
+        delegate().setResult(result);
     }
     void press(int key)
     {
@@ -198,7 +211,7 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     auto notifier = std::make_shared<RecordingNotifier>();
     delegate().setNotifier(notifier);
     window->hidePanel();
-    delegate().executeAction(delegate().resultActions().first());
+    delegate().executeAction(delegate().result().actions.first());
     EXPECT_EQ(notifier->notifications,
               QStringList{u"CommandError|open|xdg-open exited with status 3: no application is set up to open it"_s});
 }
@@ -210,7 +223,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     guess(u"notes.txt"_s);
     window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(window->contextLine(), contentType(delegate().matchedContext()));
+    EXPECT_EQ(window->contextLine(), contentType(delegate().result().matchedContext));
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
     EXPECT_EQ(QApplication::focusWidget(), window->actionTable());
 
@@ -222,7 +235,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     // Tab switches tabs; the user's pick is never written back; the controller's is shown.
     press(Qt::Key_Tab);
     EXPECT_EQ(window->currentTabIdentifier(), u"files"_s);
-    EXPECT_EQ(delegate().selectedTab(), 1);
+    EXPECT_EQ(delegate().result().selectedTab, 1);
     press(Qt::Key_Return); // opens the chosen file
     EXPECT_EQ(fileManager->calls.last(), u"open file://"_s + path(u"notes.txt"_s));
     press(Qt::Key_Tab); // why the guess came out so; the digits run nothing there
@@ -231,9 +244,9 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     const qsizetype calls = fileManager->calls.size();
     press(Qt::Key_1);
     EXPECT_EQ(fileManager->calls.size(), calls);
-    delegate().setSelectedTab(0);
+    showOnTab(0);
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
-    delegate().setSelectedTab(5);
+    showOnTab(5);
     EXPECT_EQ(window->currentTabIdentifier(), u"files"_s);
 
     press(Qt::Key_Escape);
@@ -272,16 +285,15 @@ TEST_F(ResultWindowTest, ThePanelOpensAtThePointerOnlyWhenAskedAndStaysOnTheScre
     const QPoint before = window->pos();
     QCursor::setPos(available.center());
     // A request marks the panel to follow; without "popup_close_to_mouse" it stays.
-    assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+    askForThePointer();
     window->showPanel();
     EXPECT_EQ(window->pos(), before);
-    EXPECT_FALSE(assembly->globalContext().content().contains(u"do_follow_mouse"_s));
 
     setDefault(u"popup_close_to_mouse"_s, true);
     guess(u"words"_s); // settings apply from the next guess
     window->showPanel(); // no request marked it: it stays
     EXPECT_EQ(window->pos(), before);
-    assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+    askForThePointer();
     window->showPanel();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().contains(available.center()); }, 3000));
     EXPECT_TRUE(available.contains(window->frameGeometry()));
@@ -295,11 +307,11 @@ TEST_F(ResultWindowTest, ShownFirstAtThePointerOnAScreenEdgeItsTitleBarStaysOnTh
                                  QPoint(available.center().x(), available.bottom())}) {
         // Never shown before, as when the tray's menu asks first: the window manager's frame
         // is not known yet.
-        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
+        window = std::make_unique<ResultWindow>(&delegate(), fileManager);
         delegate().setResultWindow(window.get());
         guess(u"words"_s);
         QCursor::setPos(pointer);
-        assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+        askForThePointer();
         window->showPanel();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 5000));
@@ -451,11 +463,11 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
     platform.runningApplications = std::make_shared<OneActiveApplication>();
     platform.applicationScripts.insert(u"Editor"_s, std::make_shared<EditorReport>());
     assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
-    window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
+    window = std::make_unique<ResultWindow>(&delegate(), fileManager);
     setDefault(u"capture_limit_mib"_s, 1);
     platform.clipboard->setText(QString(3 * 1024 * 1024, u'x'));
     delegate().guessCurrentClipboard();
-    EXPECT_EQ(delegate().selectionContext().value(CTX_TEXT).size(), 1024 * 1024);
+    EXPECT_EQ(delegate().result().selectionContext.value(CTX_TEXT).size(), 1024 * 1024);
     EXPECT_TRUE(window->contextLine().endsWith(u"; the selection was cut to its first 1 MiB"_s))
         << window->contextLine().toStdString();
     guess(u"short"_s);

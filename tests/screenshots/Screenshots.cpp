@@ -8,7 +8,6 @@
 #include "ui/RulesPage.h"
 #include "ui/SettingsTable.h"
 #include "ui/ResultWindow.h"
-#include "foundation/GlobalContext.h"
 #include "platform/MemoryClipboard.h"
 #include "platform/UserDefaults.h"
 #include "ui/FileListModel.h"
@@ -89,7 +88,7 @@ int main(int argc, char **argv)
     platform.clipboard = std::make_shared<MemoryClipboard>();
     MainInterface assembly(platform, std::make_shared<UserDefaults>(), nullptr);
     AppDelegate &delegate = assembly.appDelegate();
-    ResultWindow window(&delegate, &assembly.globalContext(), nullptr);
+    ResultWindow window(&delegate, nullptr);
     delegate.setResultWindow(&window);
     window.move(80, 80);
     delegate.setExplaining(true);
@@ -111,7 +110,9 @@ int main(int argc, char **argv)
     shoot(u"panel-run"_s, frameOf(window));
 
     delegate.guessText({{CTX_TEXT, u"see src/widgets and README.md, Makefile"_s}, {CTX_DIR, project + u'/'}});
-    delegate.setSelectedTab(2);
+    GuessResult onFiles = delegate.result();
+    onFiles.selectedTab = GuessResult::FilesTab;
+    delegate.setResult(onFiles);
     window.showPanel();
     FileTableView *files = window.fileTable();
     files->setFocus();
@@ -133,7 +134,6 @@ int main(int argc, char **argv)
 
     const QString deep = project + u"/src/widgets"_s;
     delegate.guessText({{CTX_TEXT, deep + u"/widget07.cpp "_s + deep + u"/widget08.cpp https://example.org/a/very/long/address/of/a/page?with=query"_s}});
-    delegate.setSelectedTab(1);
     window.showPanel();
     shoot(u"panel-long-context"_s, frameOf(window));
     window.hide();

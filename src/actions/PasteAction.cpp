@@ -13,11 +13,19 @@ PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTe
 {
 }
 
-PasteAction::PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal)
-    : PasteAction(std::move(clipboard), std::move(isTerminal))
+PasteAction::PasteAction(const PasteAction &prototype, const QString &label)
+    : PasteAction(prototype.m_clipboard, prototype.m_isTerminal)
 {
-    m_script = HandlerScript::load(expandPath(u"${APP_RESOURCES}/PasteAction.scpt"_s));
+    m_script = prototype.m_script;
     setLabel(label);
+}
+
+std::shared_ptr<HandlerScript> PasteAction::script() const
+{
+    // Loading writes a private copy of the script: done once, not for every guess.
+    if (!std::exchange(m_script->tried, true))
+        m_script->loaded = HandlerScript::load(expandPath(u"${APP_RESOURCES}/PasteAction.scpt"_s));
+    return m_script->loaded;
 }
 
 QString PasteAction::typeForDataType(const QString &dataType)
@@ -39,7 +47,7 @@ ActionList PasteAction::actionsForContext(const Context &context)
 {
     if (!context.contains(ACT_TEXT) && !context.contains(ACT_DATA_TYPE))
         return {};
-    return {std::make_shared<PasteAction>(m_clipboard, u"paste"_s, m_isTerminal)};
+    return {std::shared_ptr<PasteAction>(new PasteAction(*this, u"paste"_s))};
 }
 
 bool PasteAction::fillClipboard(Clipboard &clipboard, const Context &context)
@@ -77,11 +85,12 @@ std::optional<QString> PasteAction::checkForTerminal(Context &context)
 
 Outcome PasteAction::sendPasteKeystroke(const Context &context) const
 {
-    if (!m_script)
+    const std::shared_ptr<HandlerScript> loaded = script();
+    if (!loaded)
         return Outcome::failure(u"the paste script cannot be loaded"_s);
     QString failure;
     // The script answers why it sent no keystroke (the window is gone), else nothing.
-    const QVariant refusal = m_script->call(u"paste_selection"_s, {toJsonObject(context)}, &failure);
+    const QVariant refusal = loaded->call(u"paste_selection"_s, {toJsonObject(context)}, &failure);
     if (refusal.typeId() == QMetaType::QString && !refusal.toString().isEmpty())
         return Outcome::failure(refusal.toString());
     return Outcome::unlessFailed(u"the paste script"_s, failure);

@@ -25,10 +25,9 @@ public:
     using TerminalTest = std::function<bool(const Context &context)>;
     static constexpr std::chrono::milliseconds PasteFetchBound{2000};
 
-    /// The prototype: no label, no script.
+    /// The prototype: no label. The paste script is loaded when an offer is first run, once,
+    /// and shared by the prototype and all its offers: offering paste writes nothing.
     explicit PasteAction(std::shared_ptr<Clipboard> clipboard, TerminalTest isTerminal = {});
-    /// An offered action with its script loaded.
-    PasteAction(std::shared_ptr<Clipboard> clipboard, const QString &label, TerminalTest isTerminal = {});
 
     /// The clipboard type of a data kind ("PDF", "HTML", "TIFF", "TXT", "RTF", exactly);
     /// null for anything else.
@@ -52,8 +51,18 @@ private:
     /// keystroke; a failure says why nothing was sent (the window is gone).
     Outcome sendPasteKeystroke(const Context &context) const;
 
+    /// The paste script, loaded on first use (null: not loaded, or it cannot be).
+    struct Script
+    {
+        bool tried = false;
+        std::shared_ptr<HandlerScript> loaded;
+    };
+    /// An offer of `prototype`'s, labelled `label`.
+    PasteAction(const PasteAction &prototype, const QString &label);
+    std::shared_ptr<HandlerScript> script() const;
+
     std::shared_ptr<Clipboard> m_clipboard;
-    std::shared_ptr<HandlerScript> m_script;
+    std::shared_ptr<Script> m_script = std::make_shared<Script>();
     TerminalTest m_isTerminal;
     bool m_askedOnce = false;
 };

@@ -3,7 +3,6 @@
 #include "capture/WindowFacts.h"
 #include "foundation/ApplicationScripts.h"
 #include "foundation/Log.h"
-#include "foundation/MainLoop.h"
 #include "platform/Clipboard.h"
 
 using namespace Qt::StringLiterals;
@@ -77,15 +76,15 @@ CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, 
 
 CopySelection::Capture CopySelection::waitForCopy(qsizetype maximumBytes) const
 {
-    Capture copied = captureOf(m_clipboard->readText(maximumBytes), maximumBytes);
-    if (copied.context || !copied.failure.isNull())
-        return copied;
-    for (int n = 0; n < 3; ++n) {
-        qCInfo(lcCapture).noquote() << u"sleeping..."_s;
-        sleep_main_loop(0.2 * n);
-        copied = captureOf(m_clipboard->readText(maximumBytes), maximumBytes);
+    // Read at once, then each time the clipboard changes, and once more at the deadline.
+    const QDeadlineTimer deadline(CopyWait);
+    while (true) {
+        const Capture copied = captureOf(m_clipboard->readText(maximumBytes), maximumBytes);
         if (copied.context || !copied.failure.isNull())
             return copied;
+        if (deadline.hasExpired())
+            break;
+        m_clipboard->waitForChange(deadline);
     }
     qCInfo(lcCapture).noquote() << u"no data in the clipboard"_s;
     return {};

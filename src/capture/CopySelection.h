@@ -2,6 +2,7 @@
 
 #include "matching/Context.h"
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -14,8 +15,9 @@ struct TextRead;
 
 /// Gets the text the user has selected in the front-most application through the general
 /// clipboard: saves what the clipboard holds, empties it, has the application's
-/// selection script ("copy_selection") copy, reads the clipboard until text arrives or
-/// the waits (0.0, 0.2, 0.4 s, with the event loop running) run out, then puts the user's
+/// selection script ("copy_selection") copy, reads the clipboard at once and each time it
+/// changes until text arrives or CopyWait has passed (the event loop runs meanwhile; a
+/// clipboard that reports no changes is read once more at the end), then puts the user's
 /// clipboard back as it was. A built-in selection script that hands the selected text over
 /// directly is asked first: then the clipboard is not touched. The script's argument
 /// carries the facts of the application's front window (WindowFacts). Each read takes at
@@ -26,6 +28,8 @@ class CopySelection
 public:
     /// The most a capture reads unless told otherwise.
     static constexpr qsizetype DefaultMaximumBytes = 8 * 1024 * 1024;
+    /// How long the copy is waited for after the selection script asked for it.
+    static constexpr std::chrono::milliseconds CopyWait{600};
 
     /// What a capture brought.
     struct Capture

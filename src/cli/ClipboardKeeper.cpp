@@ -10,15 +10,17 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
+#include <QPointer>
 #include <QTemporaryFile>
 #include <QTimer>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-void ClipboardKeeper::handOver(Clipboard &clipboard)
+void ClipboardKeeper::handOver(Clipboard &clipboard, ProgramRunner &runner)
 {
     if (!clipboard.isOwnedHere())
         return;
@@ -34,18 +36,24 @@ void ClipboardKeeper::handOver(Clipboard &clipboard)
     stream << contents;
     file.close();
 
-    QProcess keeper;
-    keeper.setProgram(QCoreApplication::applicationFilePath());
-    keeper.setArguments({u"clipboard-keeper"_s, file.fileName()});
-    keeper.setStandardInputFile(QProcess::nullDevice());
-    keeper.setStandardOutputFile(QProcess::nullDevice());
-    keeper.setStandardErrorFile(QProcess::nullDevice());
-    if (!keeper.startDetached()) {
-        QFile::remove(file.fileName());
-        return;
-    }
-    // The keeper has taken over when we no longer own the clipboard.
+    // The keeper outlives us: it is launched (a session of its own, released, never killed).
+    // A launch that fails, now or later, removes the contents it would have read.
+    const QString contentsFile = file.fileName();
+    auto failed = std::make_shared<bool>(false);
     QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    runner.launch(QCoreApplication::applicationFilePath(), {u"clipboard-keeper"_s, contentsFile}, {},
+                  [failed, waiting, contentsFile](const Outcome &outcome) {
+                      if (outcome.ok)
+                          return;
+                      QFile::remove(contentsFile);
+                      *failed = true;
+                      if (waiting)
+                          waiting->quit();
+                  });
+    if (*failed)
+        return;
+    // The keeper has taken over when we no longer own the clipboard.
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop,
                      [&](QClipboard::Mode mode) {
                          if (mode == QClipboard::Clipboard && !clipboard.isOwnedHere())

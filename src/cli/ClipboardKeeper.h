@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
+
 #include <QString>
 
 namespace glimra {
@@ -12,9 +14,10 @@ class Clipboard;
 class ClipboardKeeper
 {
 public:
-    /// When this process owns the desktop clipboard, starts a keeper with everything it
-    /// holds and waits (at most a few seconds) until the keeper has taken it over.
-    static void handOver(Clipboard &clipboard);
+    /// When this process owns the desktop clipboard, launches a keeper (through `runner`)
+    /// with everything it holds and waits (at most a few seconds) until the keeper has taken
+    /// it over. A keeper that cannot be started leaves no file behind.
+    static void handOver(Clipboard &clipboard, ProgramRunner &runner = ProgramRunner::standard());
 
     /// The keeper's own run ("glimra clipboard-keeper FILE"): serves the contents saved in
     /// FILE (which it removes) until another program owns the clipboard. Needs a display.

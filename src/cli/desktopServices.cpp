@@ -10,7 +10,7 @@ SessionServices desktopServices(bool withDisplay)
     SessionServices services;
     services.platform = DesktopPlatform::create(withDisplay);
     if (withDisplay)
-        services.keepClipboard = &ClipboardKeeper::handOver;
+        services.keepClipboard = [](Clipboard &clipboard) { ClipboardKeeper::handOver(clipboard); };
     return services;
 }
 

@@ -72,9 +72,21 @@ QString notHandedOver()
 
 } // namespace
 
-X11Clipboard::X11Clipboard(QClipboard::Mode mode) : m_mode(mode) {}
+X11Clipboard::X11Clipboard(QClipboard::Mode mode) : m_mode(mode)
+{
+    // Without a display there is no QGuiApplication, and nothing changes.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        m_watch = QObject::connect(clipboard(), &QClipboard::changed, [this](QClipboard::Mode changedMode) {
+            if (changedMode == m_mode)
+                changed();
+        });
+    }
+}
 
-X11Clipboard::~X11Clipboard() = default;
+X11Clipboard::~X11Clipboard()
+{
+    QObject::disconnect(m_watch);
+}
 
 X11SelectionReader *X11Clipboard::reader() const
 {

@@ -53,6 +53,7 @@ private:
     QClipboard::Mode m_mode;
     ClipboardContents m_declared;
     mutable std::unique_ptr<X11SelectionReader> m_reader;
+    QMetaObject::Connection m_watch; // reports QClipboard's changes of our mode
 };
 
 } // namespace glimra

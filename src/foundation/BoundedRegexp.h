@@ -30,14 +30,10 @@ public:
     /// and runs on the thread that matches. One per call, on one thread.
     class Budget
     {
-    public:
-        /// The limit it ran into, for people ("1 s of processor time"); null while none.
-        QString exhausted() const { return m_exhausted; }
-
     private:
         friend class BoundedRegexp;
         qint64 m_deadlineNs = -1; // thread CPU time; -1 until the first match
-        QString m_exhausted;
+        QString m_exhausted; // the limit it ran into, for people; null while none
     };
 
     struct Match

@@ -1,12 +1,10 @@
 #include "foundation/Shell.h"
 
-#include "foundation/ProcessRunner.h"
-
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
+QString pipe_program(ProgramRunner &runner, const QString &input, const QString &program, const QStringList &arguments,
                      std::chrono::milliseconds timeout, QString *failure,
                      const std::optional<QStringList> &environment)
 {
@@ -16,7 +14,7 @@ QString pipe_program(const QString &input, const QString &program, const QString
     request.arguments = arguments;
     request.input = input.toUtf8();
     request.timeout = timeout;
-    const ProcessResult result = ProcessRunner::run(request);
+    const ProcessResult result = runner.run(request);
     if (failure)
         *failure = result.failureDescription();
     if (!result.started || result.timedOut)
@@ -27,17 +25,6 @@ QString pipe_program(const QString &input, const QString &program, const QString
     if (output.isEmpty())
         return {};
     return QString::fromUtf8(output);
-}
-
-QString pipe_shell(const QString &input, const QString &command,
-                   std::chrono::milliseconds timeout)
-{
-    return pipe_program(input, u"/bin/sh"_s, {u"-c"_s, command}, timeout);
-}
-
-QString eval_shell(const QString &command, std::chrono::milliseconds timeout)
-{
-    return pipe_shell(QString(), command, timeout);
 }
 
 QString shellQuote(const QString &text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,21 +10,14 @@
 
 namespace glimra {
 
-/// Runs `program` (an absolute path) with `arguments`, writes `input` to its standard
+/// Runs `program` (an absolute path) with `arguments` through `runner`, writes `input` to its standard
 /// input and returns its standard output without the final line break: a null text when it
 /// printed nothing, when it overran `timeout` (its process group is then killed) or could
 /// not start. `failure`, when given, says why the program did not end normally (empty when
 /// it did). `environment`, when given, is the child's whole environment.
-QString pipe_program(const QString &input, const QString &program, const QStringList &arguments,
+QString pipe_program(ProgramRunner &runner, const QString &input, const QString &program, const QStringList &arguments,
                      std::chrono::milliseconds timeout, QString *failure = nullptr,
                      const std::optional<QStringList> &environment = std::nullopt);
-
-/// pipe_program() of `command` run with /bin/sh -c.
-QString pipe_shell(const QString &input, const QString &command,
-                   std::chrono::milliseconds timeout);
-
-/// pipe_shell() with no input.
-QString eval_shell(const QString &command, std::chrono::milliseconds timeout);
 
 /// `text` as one single-quoted shell word: every character is taken literally, a single
 /// quote inside is written as '\''.

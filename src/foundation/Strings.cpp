@@ -56,17 +56,6 @@ bool matches(QStringView text, const QString &pattern)
     return expression.isValid() && expression.match(text).hasMatch();
 }
 
-QString matchFirst(const QString &text, const QString &pattern)
-{
-    if (text.isNull())
-        return {};
-    const QRegularExpression expression = cachedRegularExpression(pattern);
-    if (!expression.isValid())
-        return {};
-    const QRegularExpressionMatch match = expression.match(text);
-    return match.hasMatch() ? nonNull(match.captured(0)) : QString();
-}
-
 std::optional<QStringList> matchMultiple(const QString &text, const QString &pattern)
 {
     if (text.isNull())

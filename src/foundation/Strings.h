@@ -49,9 +49,6 @@ bool forEachPiece(QStringView text, QStringView separators, Visit &&visit)
 /// matches.
 bool matches(QStringView text, const QString &pattern);
 
-/// The text of the first match of `pattern` in `text`, or a null text.
-QString matchFirst(const QString &text, const QString &pattern);
-
 /// The first match: the whole match followed by every capture group (a group that did not
 /// take part gives the empty text). No match, or a pattern that does not compile: nullopt.
 std::optional<QStringList> matchMultiple(const QString &text, const QString &pattern);

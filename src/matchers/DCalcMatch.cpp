@@ -5,21 +5,20 @@
 #include "foundation/Strings.h"
 
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-DCalcMatch::DCalcMatch(const QString &calculator)
-    : MatcherObject(u"DCalcMatch"_s), m_calculator(calculator)
+DCalcMatch::DCalcMatch(const QString &calculator, ProgramRunner &runner)
+    : MatcherObject(u"DCalcMatch"_s), m_calculator(calculator), m_runner(runner)
 {
 }
 
 QString DCalcMatch::calculator()
 {
     if (m_calculator.isNull()) {
-        m_calculator = QStandardPaths::findExecutable(u"bc"_s);
+        m_calculator = m_runner.find(u"bc"_s);
         if (m_calculator.isEmpty()) {
             m_calculator = u""_s; // looked up once, found or not
             qCInfo(lcMatchers).noquote() << u"bc is not on PATH: expressions are not calculated"_s;
@@ -50,7 +49,7 @@ bool DCalcMatch::matches(Context &workingContext)
         ours.insert(u"BC_LINE_LENGTH"_s, u"0"_s);
         return ours.toStringList();
     }();
-    QString output = pipe_program(u"scale=3\n%1\nquit\n"_s.arg(text), program, {u"-lq"_s},
+    QString output = pipe_program(m_runner, u"scale=3\n%1\nquit\n"_s.arg(text), program, {u"-lq"_s},
                                   TimeBound, &m_failure, environment);
     if (output.isEmpty())
         return false;

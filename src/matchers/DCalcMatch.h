@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "matching/MatcherObject.h"
 
 #include <chrono>
@@ -16,8 +17,8 @@ public:
     static constexpr std::chrono::milliseconds TimeBound{2000};
 
     /// `calculator`: the bc program to run; by default the one on PATH, looked up (as a shell
-    /// would) at the first expression.
-    explicit DCalcMatch(const QString &calculator = {});
+    /// would) at the first expression. bc is found and run through `runner`.
+    explicit DCalcMatch(const QString &calculator = {}, ProgramRunner &runner = ProgramRunner::standard());
     bool matches(Context &workingContext) override;
     QString whyNot(const Context &workingContext) const override;
 
@@ -25,6 +26,7 @@ private:
     QString calculator();
 
     QString m_calculator;
+    ProgramRunner &m_runner;
     QString m_failure; // why bc did not end normally in the last match
 };
 

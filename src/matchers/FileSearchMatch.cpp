@@ -12,8 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-FileSearchMatch::FileSearchMatch(QObject *parent)
-    : LateResults(parent), MatcherObject(u"FileSearchMatch"_s)
+FileSearchMatch::FileSearchMatch(QObject *parent, ProgramRunner &runner)
+    : LateResults(parent), MatcherObject(u"FileSearchMatch"_s), m_metadataSearch(nullptr, runner)
 {
     connect(&m_metadataSearch, &MetadataQuery::didUpdate, this, &FileSearchMatch::queryDidUpdate);
     connect(&m_metadataSearch, &MetadataQuery::didFinishGathering, this,

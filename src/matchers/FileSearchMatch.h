@@ -20,7 +20,8 @@ class FileSearchMatch : public LateResults, public MatcherObject
 {
     Q_OBJECT
 public:
-    explicit FileSearchMatch(QObject *parent = nullptr);
+    /// The file-name index is read through `runner`.
+    explicit FileSearchMatch(QObject *parent = nullptr, ProgramRunner &runner = ProgramRunner::standard());
     ~FileSearchMatch() override;
 
     void beginRun(const MatchRun &run) override;

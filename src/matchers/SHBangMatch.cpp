@@ -23,7 +23,7 @@ QString commandOf(const Context &context)
 
 } // namespace
 
-SHBangMatch::SHBangMatch() : MatcherObject(u"SHBangMatch"_s) {}
+SHBangMatch::SHBangMatch(ProgramRunner &runner) : MatcherObject(u"SHBangMatch"_s), m_runner(runner) {}
 
 void SHBangMatch::beginRun(const MatchRun &run)
 {
@@ -59,7 +59,7 @@ bool SHBangMatch::executePipe(const QString &command, Context &context) const
     // A front document that no longer exists gives no folder: not here either.
     if (!folder && context.contains(CTX_PATH))
         return false;
-    const QString output = ShellCommand::output(ProcessRunner::run(ShellCommand::request(command, folder)));
+    const QString output = ShellCommand::output(m_runner.run(ShellCommand::request(command, folder)));
     if (output.isNull())
         return false;
     context.insert(ACT_TEXT, output);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "foundation/ShellCommand.h"
 #include "matching/MatcherObject.h"
 
@@ -17,7 +18,8 @@ class SHBangMatch : public MatcherObject
 public:
     static constexpr std::chrono::milliseconds TimeBound = ShellCommand::TimeBound;
 
-    SHBangMatch();
+    /// Backticked commands run through `runner`.
+    explicit SHBangMatch(ProgramRunner &runner = ProgramRunner::standard());
     void beginRun(const MatchRun &run) override;
     bool matches(Context &workingContext) override;
     QString whyNot(const Context &workingContext) const override;
@@ -25,6 +27,7 @@ public:
 
 private:
     bool m_runCommands = false;
+    ProgramRunner &m_runner;
 };
 
 } // namespace glimra

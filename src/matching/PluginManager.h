@@ -42,13 +42,9 @@ public:
     /// after the user plug-in folder, whose plug-in of a name wins. Nothing is moved.
     static QString olderUserPluginsDir();
 
-    qint64 newMatcherType() const { return m_newMatcherType; }
     void setNewMatcherType(qint64 type) { m_newMatcherType = type; }
-    QString newMatcherName() const { return m_newMatcherName; }
     void setNewMatcherName(const QString &name) { m_newMatcherName = name; }
-    qint64 newActionType() const { return m_newActionType; }
     void setNewActionType(qint64 type) { m_newActionType = type; }
-    QString newActionName() const { return m_newActionName; }
     void setNewActionName(const QString &name) { m_newActionName = name; }
 
     struct Creation

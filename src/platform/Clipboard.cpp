@@ -1,5 +1,8 @@
 #include "platform/Clipboard.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -60,6 +63,28 @@ void Clipboard::setContents(const ClipboardContents &contents)
     setTypes(types);
     for (const auto &[type, data] : contents)
         setData(data, type);
+}
+
+bool Clipboard::waitForChange(const QDeadlineTimer &deadline)
+{
+    const quint64 before = m_changes;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())));
+    m_waiting.append(&loop);
+    loop.exec();
+    m_waiting.removeOne(&loop);
+    return m_changes != before;
+}
+
+void Clipboard::changed()
+{
+    ++m_changes;
+    for (QEventLoop *loop : std::as_const(m_waiting))
+        loop->quit();
 }
 
 } // namespace glimra

@@ -3,6 +3,7 @@
 #include "foundation/TextRead.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -11,6 +12,8 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+
+class QEventLoop;
 
 namespace glimra {
 
@@ -71,6 +74,19 @@ public:
     /// clipboard (asked for one of its formats and was served), or when `bound` has passed
     /// without that; the event loop runs meanwhile. One nobody else reads: at once.
     virtual void whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then);
+
+    /// Waits, with the event loop running, until the clipboard changes (it is written, or
+    /// another program takes it) or `deadline` passes; true when it changed. A clipboard
+    /// whose changes nobody reports waits until the deadline. Main thread only.
+    bool waitForChange(const QDeadlineTimer &deadline);
+
+protected:
+    /// Ends the waits for a change; implementations call it whenever the contents change.
+    void changed();
+
+private:
+    quint64 m_changes = 0;
+    QList<QEventLoop *> m_waiting;
 };
 
 } // namespace glimra

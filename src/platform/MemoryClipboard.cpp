@@ -7,6 +7,7 @@ void MemoryClipboard::setTypes(const QStringList &types)
     m_contents.clear();
     for (const QString &type : types)
         m_contents.append({type, QByteArray("")});
+    changed();
 }
 
 bool MemoryClipboard::setData(const QByteArray &data, const QString &type)
@@ -14,6 +15,7 @@ bool MemoryClipboard::setData(const QByteArray &data, const QString &type)
     for (auto &entry : m_contents) {
         if (entry.first == type) {
             entry.second = data.isNull() ? QByteArray("") : data;
+            changed();
             return true;
         }
     }

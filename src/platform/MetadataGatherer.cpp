@@ -2,7 +2,6 @@
 
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
-#include "foundation/ProcessRunner.h"
 #include "platform/IndexNamesBeyondAscii.h"
 #include "platform/MetadataQuery.h"
 
@@ -11,7 +10,6 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -82,12 +80,14 @@ QVariantMap attributesFor(const QString &path, const QStringList &keys)
 } // namespace
 
 MetadataGatherer::MetadataGatherer(Predicate predicate, QStringList scopes,
-                                   const std::atomic<bool> &cancelled, BatchHandler onBatch)
+                                   const std::atomic<bool> &cancelled, BatchHandler onBatch,
+                                   ProgramRunner &runner)
     : m_predicate(std::move(predicate)),
       m_scopes(std::move(scopes)),
       m_keys(m_predicate.referencedKeys()),
       m_cancelled(cancelled),
-      m_onBatch(std::move(onBatch))
+      m_onBatch(std::move(onBatch)),
+      m_runner(runner)
 {
 }
 
@@ -96,10 +96,10 @@ QVariantMap MetadataGatherer::attributesOf(const QString &path)
     return attributesFor(path, {DateKey, TypeKey});
 }
 
-QString MetadataGatherer::locateProgram()
+QString MetadataGatherer::locateProgram(const ProgramRunner &runner)
 {
     for (const QString &program : {u"plocate"_s, u"locate"_s}) {
-        const QString found = QStandardPaths::findExecutable(program);
+        const QString found = runner.find(program);
         if (!found.isEmpty())
             return found;
     }
@@ -168,7 +168,7 @@ void MetadataGatherer::walk(const QString &folder)
 
 void MetadataGatherer::readIndex()
 {
-    const QString program = locateProgram();
+    const QString program = locateProgram(m_runner);
     const QString database = locateDatabase();
     bool read = false;
     if (!program.isEmpty() && !database.isEmpty()) {
@@ -269,7 +269,7 @@ bool MetadataGatherer::readIndex(const QString &program, const QString &database
         }
         pending.remove(0, start);
     };
-    return ProcessRunner::run(request).started;
+    return m_runner.run(request).started;
 }
 
 } // namespace glimra

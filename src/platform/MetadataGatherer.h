@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "platform/Predicate.h"
 
 #include <QList>
@@ -19,8 +20,9 @@ class MetadataGatherer
 public:
     using BatchHandler = std::function<void(const QList<QVariantMap> &)>;
 
+    /// The file-name index is read through `runner`.
     MetadataGatherer(Predicate predicate, QStringList scopes, const std::atomic<bool> &cancelled,
-                     BatchHandler onBatch);
+                     BatchHandler onBatch, ProgramRunner &runner = ProgramRunner::standard());
 
     /// Looks at every candidate, then returns. Returns early when cancelled.
     void gather();
@@ -29,7 +31,7 @@ public:
     static QVariantMap attributesOf(const QString &path);
     /// The index database and program used for the local-computer scope; empty when the
     /// machine has no file-name index.
-    static QString locateProgram();
+    static QString locateProgram(const ProgramRunner &runner = ProgramRunner::standard());
     static QString locateDatabase();
 
 private:
@@ -53,6 +55,7 @@ private:
     QStringList m_keys;
     const std::atomic<bool> &m_cancelled;
     BatchHandler m_onBatch;
+    ProgramRunner &m_runner;
     QList<QVariantMap> m_batch;
 };
 

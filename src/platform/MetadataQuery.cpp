@@ -8,7 +8,7 @@ namespace glimra {
 
 const QString MetadataQuery::LocalComputerScope = u"kMDQueryScopeComputer"_s;
 
-MetadataQuery::MetadataQuery(QObject *parent) : QObject(parent) {}
+MetadataQuery::MetadataQuery(QObject *parent, ProgramRunner &runner) : QObject(parent), m_runner(runner) {}
 
 void MetadataQuery::setPredicate(const Predicate &predicate)
 {
@@ -45,7 +45,8 @@ bool MetadataQuery::startQuery()
                                               receiveBatch(generation, batch);
                                           },
                                           Qt::QueuedConnection);
-                                  });
+                                  },
+                                  m_runner);
         gatherer.gather();
         if (!*cancelled)
             QMetaObject::invokeMethod(this, [this, generation] { finishGathering(generation); },

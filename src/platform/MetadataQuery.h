@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "platform/Predicate.h"
 
 #include <QObject>
@@ -35,7 +36,8 @@ class MetadataQuery : public QObject
 public:
     static const QString LocalComputerScope;
 
-    explicit MetadataQuery(QObject *parent = nullptr);
+    /// The file-name index is read through `runner`.
+    explicit MetadataQuery(QObject *parent = nullptr, ProgramRunner &runner = ProgramRunner::standard());
     ~MetadataQuery() override;
 
     void setPredicate(const Predicate &predicate);
@@ -68,6 +70,7 @@ private:
     quint64 m_generation = 0;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
     std::thread m_worker;
+    ProgramRunner &m_runner;
 };
 
 } // namespace glimra

@@ -3,6 +3,7 @@
 #include "actions/PasteAction.h"
 #include "platform/MemoryClipboard.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -141,4 +142,26 @@ TEST_F(PasteActionTest, NothingToPasteOffersNothing)
     EXPECT_EQ(PasteAction::typeForDataType(u"TIFF"_s), Clipboard::TIFFType);
     EXPECT_EQ(PasteAction::typeForDataType(u"TXT"_s), Clipboard::TextType);
     EXPECT_TRUE(PasteAction::typeForDataType(u"Pdf"_s).isNull());
+}
+
+// Offering paste writes nothing; the first paste loads the script (one private copy in the
+// temporary folder) and every later offer of the same prototype reuses it.
+TEST_F(PasteActionTest, TheScriptIsCopiedOnceOnFirstUseNotOnEveryGuess)
+{
+    qputenv("TMPDIR", path().toLocal8Bit());
+    const auto copies = [&] { return QDir(path()).entryList({u"glimra-script-*"_s}, QDir::Files).size(); };
+    const Context context{{ACT_TEXT, u"text"_s}};
+    {
+        PasteAction prototype(clipboard);
+        const ActionList first = prototype.actionsForContext(context);
+        const ActionList second = prototype.actionsForContext(context);
+        ASSERT_EQ(first.size(), 1);
+        ASSERT_EQ(second.size(), 1);
+        EXPECT_EQ(copies(), 0);
+        first.first()->execute(context, {});
+        second.first()->execute(context, {});
+        EXPECT_EQ(copies(), 1);
+    }
+    EXPECT_EQ(copies(), 0);
+    qunsetenv("TMPDIR");
 }

@@ -114,7 +114,6 @@ TEST(BoundedRegexp, ASpentBudgetStopsEveryLaterMatchAtOnce)
     const BoundedRegexp simple(u"b"_s);
     BoundedRegexp::Budget budget;
     EXPECT_EQ(runaway.match(repeated(u'a', 400'000), budget).result, Result::LimitReached);
-    EXPECT_EQ(budget.exhausted(), u"1 s of processor time"_s);
     const BoundedRegexp::Match after = simple.match(u"abc"_s, budget);
     EXPECT_EQ(after.result, Result::LimitReached);
     EXPECT_EQ(after.limit, u"1 s of processor time"_s);

@@ -118,18 +118,24 @@ TEST_F(ProcessRunnerTest, AProgramThatCannotStartGivesNoResult)
     EXPECT_FALSE(result.succeeded());
 }
 
-TEST_F(ProcessRunnerTest, ShellHelpersDropTheFinalLineBreakAndGiveNilForNothing)
+// The output of a program piped through, as /bin/sh -c COMMAND with INPUT.
+static QString piped(const QString &input, const QString &command, std::chrono::milliseconds timeout)
 {
-    EXPECT_EQ(pipe_shell(u"a\nb\n"_s, u"cat"_s, 5s), u"a\nb"_s);
-    EXPECT_EQ(eval_shell(u"printf 'x\\n\\n'"_s, 5s), u"x\n"_s);
-    EXPECT_TRUE(eval_shell(u"true"_s, 5s).isNull());
-    EXPECT_TRUE(eval_shell(u"echo late; sleep 5"_s, 300ms).isNull());
+    return pipe_program(ProgramRunner::standard(), input, u"/bin/sh"_s, {u"-c"_s, command}, timeout);
+}
+
+TEST_F(ProcessRunnerTest, APipedProgramLosesItsFinalLineBreakAndGivesNilForNothing)
+{
+    EXPECT_EQ(piped(u"a\nb\n"_s, u"cat"_s, 5s), u"a\nb"_s);
+    EXPECT_EQ(piped({}, u"printf 'x\\n\\n'"_s, 5s), u"x\n"_s);
+    EXPECT_TRUE(piped({}, u"true"_s, 5s).isNull());
+    EXPECT_TRUE(piped({}, u"echo late; sleep 5"_s, 300ms).isNull());
 }
 
 TEST_F(ProcessRunnerTest, ShellQuotingKeepsEveryCharacter)
 {
     const QString folder = u"it's a \"dir\" $HOME `x` \\ ;"_s;
-    EXPECT_EQ(eval_shell(u"printf '%s' "_s + shellQuote(folder), 5s), folder);
+    EXPECT_EQ(piped({}, u"printf '%s' "_s + shellQuote(folder), 5s), folder);
 }
 
 TEST_F(ProcessRunnerTest, StreamedOutputArrivesInPiecesAndACancelledRunIsKilled)

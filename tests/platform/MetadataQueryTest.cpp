@@ -1,3 +1,4 @@
+#include "RecordingRunner.h"
 #include "TestEnvironment.h"
 
 #include "foundation/ProcessRunner.h"
@@ -107,6 +108,51 @@ TEST_F(MetadataQueryTest, TheLocalComputerScopeReadsTheFileNameIndex)
 
     setPredicate(query, u"kMDItemDisplayName BEGINSWITH[c] 'STRINGS.' AND kMDItemFSSize == 1"_s);
     EXPECT_EQ(gather(query), (QStringList{path(u"tree/a/b/strings.c"_s), path(u"tree/a/strings.h"_s)}));
+    qunsetenv("GLIMRA_LOCATE_DB");
+}
+
+// What the index program is asked and what becomes of its answer, without needing one
+// installed: a path it lists that is gone is no hit, and where there is no index program or
+// it cannot be started, the home folder is walked instead.
+TEST_F(MetadataQueryTest, TheLocalComputerScopeAsksTheIndexProgramThroughTheRunner)
+{
+    writeFile(u"tree/a/b/strings.c"_s, "x");
+    writeFile(u"tree/a/strings.h"_s, "x");
+    writeFile(u"home/notes/strings.c"_s, "x");
+    const QByteArray listed = (path(u"tree/a/b/strings.c"_s) + QChar(0) + path(u"tree/gone/strings.c"_s)
+                               + QChar(0) + path(u"tree/a/strings.h"_s) + QChar(0))
+                                  .toLocal8Bit();
+    qputenv("GLIMRA_LOCATE_DB", "/index.db");
+    const struct
+    {
+        const char *why;
+        bool installed;
+        bool starts;
+        QStringList runs;
+        QStringList found;
+    } rows[] = {
+        {"the index is read, narrowed by the name", true, true,
+         {u"/bin/plocate -0 -d /index.db -b -- strings.c"_s}, {u"tree/a/b/strings.c"_s}},
+        {"an index program that does not start leaves the home folder", true, false,
+         {u"/bin/plocate -0 -d /index.db -b -- strings.c"_s}, {u"home/notes/strings.c"_s}},
+        {"without an index program the home folder is walked", false, true, {}, {u"home/notes/strings.c"_s}},
+    };
+    for (const auto &row : rows) {
+        test::RecordingRunner runner;
+        if (row.installed)
+            runner.installed.insert(u"plocate"_s, u"/bin/plocate"_s);
+        runner.answer = [&](const ProcessRequest &) {
+            return row.starts ? test::RecordingRunner::printed(listed) : ProcessResult{};
+        };
+        MetadataQuery query(nullptr, runner);
+        setPredicate(query, u"name == 'strings.c'"_s);
+        query.setSearchScopes({MetadataQuery::LocalComputerScope});
+        QStringList expected;
+        for (const QString &file : row.found)
+            expected.append(path(file));
+        EXPECT_EQ(gather(query), expected) << row.why;
+        EXPECT_EQ(runner.runs(), row.runs) << row.why;
+    }
     qunsetenv("GLIMRA_LOCATE_DB");
 }
 

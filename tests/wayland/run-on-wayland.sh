@@ -185,6 +185,13 @@ sway)
     # The headless seat has no keyboard, so no window would get the focus: a virtual
     # keyboard stays there for the whole run.
     start keyboard wtype -s 3600000
+    # sway's Xwayland display, for the tests that run glimra (its windows are X11 ones):
+    # what sway gives the programs it starts.
+    "${as_user[@]}" swaymsg -s "$SWAYSOCK" exec "printenv DISPLAY > '$work/logs/xwayland-display'" >/dev/null 2>&1
+    if wait_for '[ -s "$work/logs/xwayland-display" ]' 10; then
+        GLIMRA_XWAYLAND_DISPLAY=$(cat "$work/logs/xwayland-display")
+        export GLIMRA_XWAYLAND_DISPLAY
+    fi
     ;;
 kwin)
     # KWin lets a program use its window list and fake input when a desktop entry names

@@ -1,0 +1,102 @@
+#include "GlimraProcess.h"
+#include "TestClient.h"
+#include "WaylandFixture.h"
+#include "../support/QtPrinters.h"
+
+#include "desktop/wayland/DataControl.h"
+#include "desktop/wayland/SwayIpc.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <QJsonObject>
+#include <QProcessEnvironment>
+
+#include <memory>
+
+namespace glimra::test {
+
+namespace {
+
+const QByteArray ClipboardBefore = QByteArrayLiteral("kept on the clipboard ✂\n");
+
+// The glimra program run as the desktop runs it: its windows on the compositor's Xwayland,
+// beside its own Wayland connection.
+GlimraRun glimraOnTheDesktop(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
+    return runGlimra(arguments, {}, environment);
+}
+
+class GuessOnWaylandTest : public WaylandTest
+{
+protected:
+    void SetUp() override
+    {
+        WaylandTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        if (!isSway())
+            GTEST_SKIP() << "the guess through the program is tested on sway";
+        if (qEnvironmentVariableIsEmpty("GLIMRA_XWAYLAND_DISPLAY"))
+            GTEST_SKIP() << "sway told no Xwayland display";
+    }
+};
+
+TEST_F(GuessOnWaylandTest, AGuessAnswersANativeWindowsSelectionExactlyAndNamesTheFrontApplication)
+{
+    const auto copying = openWindow({QStringLiteral("org.glimra.Copying"), QStringLiteral("copying"), ClipboardBefore, {}});
+    std::unique_ptr<DataControl> control(DataControl::create(session()));
+    ASSERT_NE(control, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return control->readText(SelectionKind::Clipboard, {}) == ClipboardBefore; }));
+
+    for (const QByteArray &text : {QByteArrayLiteral("héllo wörld"), QByteArrayLiteral("漢字とかな 🙂"),
+                                   QByteArrayLiteral("second line\n"), QByteArrayLiteral("two\nlines\n\n")}) {
+        SCOPED_TRACE(text.toStdString());
+        const auto selecting = openWindow({QStringLiteral("org.glimra.Selecting"), QStringLiteral("selecting"), {}, text});
+        ASSERT_TRUE(waitUntil([&] { return control->readText(SelectionKind::Primary, {}) == text; }));
+        const auto front = openWindow({QStringLiteral("org.glimra.Front"), QStringLiteral("the front window"), {}, {}});
+
+        // Text that matches nothing ends with status 1, and the guess is printed all the same.
+        const GlimraRun run = glimraOnTheDesktop({QStringLiteral("guess"), QStringLiteral("--json")});
+        const QJsonObject context = run.json().value(QStringLiteral("selectionContext")).toObject();
+        EXPECT_EQ(context.value(QStringLiteral("CTX_TEXT")).toString(), QString::fromUtf8(text)) << run.err.toStdString();
+        EXPECT_EQ(context.value(QStringLiteral("CTX_APPID")).toString(), QStringLiteral("org.glimra.Front"))
+            << run.err.toStdString();
+        EXPECT_EQ(context.value(QStringLiteral("CTX_WIN_NAME")).toString(), QStringLiteral("the front window"));
+    }
+    EXPECT_EQ(control->readText(SelectionKind::Clipboard, {}), ClipboardBefore) << "the guess changed the clipboard";
+}
+
+TEST_F(GuessOnWaylandTest, ANativeTerminalsWorkingFolderComesFromItsProcessAsSwayTellsIt)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("foot")).isEmpty())
+        GTEST_SKIP() << "foot is not installed (dev.sh installs it)";
+    const QString project = QDir::home().filePath(QStringLiteral("project ✓"));
+    ASSERT_TRUE(QDir().mkpath(project));
+    const auto selecting = openWindow({QStringLiteral("org.glimra.Selecting"), QStringLiteral("selecting"), {},
+                                       QByteArrayLiteral("src/main.c")});
+    QProcess terminal;
+    terminal.start(QStringLiteral("foot"), {QStringLiteral("--app-id=org.glimra.Terminal"),
+                                           QStringLiteral("--working-directory=") + project,
+                                           QStringLiteral("sleep"), QStringLiteral("600")});
+    ASSERT_TRUE(waitUntil([&] {
+        const std::optional<SwayIpc::FocusedWindow> focused = SwayIpc().focusedWindow(std::chrono::seconds(2));
+        return focused && focused->appId == QStringLiteral("org.glimra.Terminal");
+    })) << terminal.readAllStandardError().toStdString();
+
+    const GlimraRun run = glimraOnTheDesktop({QStringLiteral("guess"), QStringLiteral("--json")});
+    const QJsonObject context = run.json().value(QStringLiteral("selectionContext")).toObject();
+    EXPECT_EQ(context.value(QStringLiteral("CTX_TEXT")).toString(), QStringLiteral("src/main.c")) << run.err.toStdString();
+    EXPECT_EQ(context.value(QStringLiteral("CTX_APPID")).toString(), QStringLiteral("org.glimra.Terminal"));
+    EXPECT_EQ(context.value(QStringLiteral("CTX_DIR")).toString(), project + QLatin1Char('/')) << run.out.toStdString();
+    terminal.kill();
+    terminal.waitForFinished();
+}
+
+} // namespace
+
+} // namespace glimra::test

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QProcessEnvironment>
 
@@ -95,6 +96,36 @@ TEST_F(GuessOnWaylandTest, ANativeTerminalsWorkingFolderComesFromItsProcessAsSwa
     EXPECT_EQ(context.value(QStringLiteral("CTX_DIR")).toString(), project + QLatin1Char('/')) << run.out.toStdString();
     terminal.kill();
     terminal.waitForFinished();
+}
+
+TEST_F(GuessOnWaylandTest, DoctorNamesWhatSwayOffersAndHowToBindTheShortcut)
+{
+    const GlimraRun run = glimraOnTheDesktop({QStringLiteral("doctor"), QStringLiteral("--json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject report = run.json();
+    EXPECT_EQ(report.value(QStringLiteral("desktop")).toString(), QStringLiteral("sway"));
+    const struct
+    {
+        QString name;
+        QString mechanism;
+        bool answered;
+    } expected[] = {
+        {QStringLiteral("selection"), QStringLiteral("zwlr_data_control_manager_v1"), true},
+        {QStringLiteral("front application"), QStringLiteral("zwlr_foreign_toplevel_manager_v1 and sway's IPC"), true},
+        {QStringLiteral("clipboard"), QStringLiteral("zwlr_data_control_manager_v1"), true},
+        {QStringLiteral("keystroke"), QStringLiteral("zwp_virtual_keyboard_manager_v1"), true},
+        {QStringLiteral("shortcut"), QStringLiteral("sway's configuration"), false},
+    };
+    const QJsonArray capabilities = report.value(QStringLiteral("capabilities")).toArray();
+    ASSERT_EQ(capabilities.size(), std::size(expected)) << run.out.toStdString();
+    for (qsizetype i = 0; i < capabilities.size(); ++i) {
+        const QJsonObject capability = capabilities.at(i).toObject();
+        EXPECT_EQ(capability.value(QStringLiteral("name")).toString(), expected[i].name);
+        EXPECT_EQ(capability.value(QStringLiteral("mechanism")).toString(), expected[i].mechanism);
+        EXPECT_EQ(capability.value(QStringLiteral("answered")).toBool(), expected[i].answered) << expected[i].name.toStdString();
+    }
+    EXPECT_TRUE(capabilities.at(4).toObject().value(QStringLiteral("advice")).toString().contains(
+        QStringLiteral("run `glimra shortcut install`")));
 }
 
 } // namespace

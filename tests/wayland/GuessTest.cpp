@@ -7,6 +7,9 @@
 #include "desktop/wayland/SwayIpc.h"
 
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QScopeGuard>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -96,6 +99,35 @@ TEST_F(GuessOnWaylandTest, ANativeTerminalsWorkingFolderComesFromItsProcessAsSwa
     EXPECT_EQ(context.value(QStringLiteral("CTX_DIR")).toString(), project + QLatin1Char('/')) << run.out.toStdString();
     terminal.kill();
     terminal.waitForFinished();
+}
+
+TEST_F(GuessOnWaylandTest, AUsersScriptNamedAfterTheAppIdIsToldTheFrontWindowsFacts)
+{
+    const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Glimra/AppScripts");
+    const QString script = folder + QStringLiteral("/org.glimra.Front.scpt");
+    const QString facts = QDir::home().filePath(QStringLiteral("facts.json"));
+    const auto cleanUp = qScopeGuard([&] { QFile::remove(script); QFile::remove(facts); });
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\ncat > '" + facts.toUtf8() + "'\necho '{\"APP_NAME\": \"mine\"}'\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+
+    const auto selecting = openWindow({QStringLiteral("org.glimra.Selecting"), QStringLiteral("selecting"), {},
+                                       QByteArrayLiteral("x")});
+    const auto front = openWindow({QStringLiteral("org.glimra.Front"), QStringLiteral("the front window"), {}, {}});
+    const GlimraRun run = glimraOnTheDesktop({QStringLiteral("guess"), QStringLiteral("--json")});
+    EXPECT_EQ(run.json().value(QStringLiteral("selectionContext")).toObject().value(QStringLiteral("CTX_APP_NAME")).toString(),
+              QStringLiteral("mine")) << run.err.toStdString();
+
+    QFile told(facts);
+    ASSERT_TRUE(told.open(QIODevice::ReadOnly));
+    const QJsonObject window = QJsonDocument::fromJson(told.readAll()).array().at(0).toObject();
+    EXPECT_EQ(window.value(QStringLiteral("WINDOW_CLASS")).toString(), QStringLiteral("org.glimra.Front"));
+    EXPECT_EQ(window.value(QStringLiteral("WINDOW_TITLE")).toString(), QStringLiteral("the front window"));
+    EXPECT_EQ(window.value(QStringLiteral("WINDOW_PID")).toString(), QString::number(front->pid()))
+        << "sway's IPC tells the focused window's process";
 }
 
 TEST_F(GuessOnWaylandTest, DoctorNamesWhatSwayOffersAndHowToBindTheShortcut)

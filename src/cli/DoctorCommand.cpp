@@ -18,6 +18,9 @@ int DoctorCommand::run(const QStringList &arguments)
     if (!command.parseOptionsOnly())
         return command.stopStatus();
     CapabilityProbe::Options options;
+    // As long as the program itself waits for the compositor to answer (KWin looks up the
+    // program's desktop entry first).
+    options.timeout = std::chrono::seconds(5);
     // The advice names the keys the user set for the guess.
     UserDefaults defaults;
     if (defaults.objectForKey(DesktopApplication::GuessSelectionShortcutKey).isString())

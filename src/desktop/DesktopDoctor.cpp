@@ -23,7 +23,7 @@ Capability onDisplay(const QString &name, const QString &mechanism, bool display
 
 CapabilityReport DesktopDoctor::examine(const CapabilityProbe::Options &options)
 {
-    const std::unique_ptr<WaylandSession> session = WaylandSession::connectToSession();
+    const std::unique_ptr<WaylandSession> session = WaylandSession::connectToSession(nullptr, options.timeout);
     if (!session)
         return examineX11();
     CapabilityReport report = CapabilityProbe::probe(*session, options);

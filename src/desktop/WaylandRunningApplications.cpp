@@ -21,6 +21,10 @@ WaylandRunningApplications::create(const std::shared_ptr<WaylandSession> &sessio
     WaylandWindowList *list = session ? WaylandWindowList::create(*session) : nullptr;
     if (!list)
         return nullptr;
+    // KDE's list announces each window, and tells its app_id, process and state only when
+    // asked for that window: one more round trip, so that a guess made at once finds the
+    // active window.
+    session->roundTrip(std::chrono::seconds(2));
     return std::unique_ptr<WaylandRunningApplications>(new WaylandRunningApplications(session, list));
 }
 

@@ -3,6 +3,8 @@
 #include "desktop/wayland/WaylandSession.h"
 
 #include <QDeadlineTimer>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +14,8 @@ namespace glimra {
 namespace {
 
 constexpr std::chrono::milliseconds ReadDeadline = std::chrono::seconds(Clipboard::ReadDeadlineSeconds);
+// How long after a request for the selection no other has to come for it to count as fetched.
+constexpr std::chrono::milliseconds QuietAfterRequest{100};
 
 } // namespace
 
@@ -80,6 +84,36 @@ QByteArray WaylandClipboard::data(const QString &type) const
         return {};
     const QByteArray bytes = read.formats.first().second;
     return bytes.isNull() ? QByteArray("") : bytes;
+}
+
+void WaylandClipboard::whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then)
+{
+    if (!m_control) {
+        then();
+        return;
+    }
+    // `then` runs once, at the first of the quiet moment after a request and `bound` (which
+    // comes even when the compositor went away meanwhile); the wait's objects go with it.
+    auto *wait = new QObject(m_control);
+    auto *quiet = new QTimer(wait);
+    quiet->setSingleShot(true);
+    quiet->setInterval(QuietAfterRequest);
+    auto done = std::make_shared<bool>(false);
+    const auto finish = [guard = QPointer<QObject>(wait), then, done] {
+        if (*done)
+            return;
+        *done = true;
+        if (guard)
+            guard->deleteLater();
+        then();
+    };
+    QObject::connect(quiet, &QTimer::timeout, wait, finish);
+    QTimer::singleShot(bound, finish);
+    const SelectionKind kind = m_kind;
+    QObject::connect(m_control, &DataControl::served, wait, [quiet, kind](SelectionKind served) {
+        if (served == kind)
+            quiet->start();
+    });
 }
 
 SelectionRead WaylandClipboard::readFormats(const QStringList &types, qsizetype maximumBytes) const

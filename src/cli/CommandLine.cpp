@@ -31,6 +31,8 @@ constexpr Form Forms[] = {
     {u"clipboard [--wait SECONDS] [--json]", u"guess the clipboard"},
     {u"service [--wait SECONDS] [--json]", u"guess standard input as a Services request"},
     {u"defaults read [KEY] | write KEY JSON | delete KEY", u"read and change the settings"},
+    {u"shortcut install | remove", u"bind the shortcuts in the desktop's own settings\n(where no program may grab a key), or unbind them"},
+    {u"doctor [--json]", u"how this desktop lets Glimra read the selection,\nknow the front window, type and bind its shortcut"},
     {u"plugins list [--json]", u"list the matchers and actions"},
     {u"plugins new matcher|action NAME [--kind KIND] [--no-open]",
      u"create a plug-in from its template"},

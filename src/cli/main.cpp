@@ -9,6 +9,10 @@
 #include "cli/PluginsCommand.h"
 #include "cli/RunningInstance.h"
 #include "cli/ScriptingCommand.h"
+#ifdef GLIMRA_HAS_WAYLAND
+#include "cli/DoctorCommand.h"
+#include "cli/ShortcutCommand.h"
+#endif
 #include "cli/WindowCommand.h"
 #include "cli/desktopServices.h"
 #include "foundation/ExitCleanup.h"
@@ -32,7 +36,8 @@ namespace {
 bool needsApplicationObjectOnly(const QString &command)
 {
     return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s
-        || command == u"regexp"_s || command == u"call"_s;
+        || command == u"regexp"_s || command == u"call"_s || command == u"shortcut"_s
+        || command == u"doctor"_s;
 }
 
 bool opensAWindow(const QString &command)
@@ -159,6 +164,12 @@ int main(int argc, char *argv[])
         return glimra::ScriptingCommand::call(arguments, withDisplay);
     if (command == u"regexp"_s)
         return glimra::ScriptingCommand::regexp(arguments);
+#ifdef GLIMRA_HAS_WAYLAND
+    if (command == u"shortcut"_s)
+        return glimra::ShortcutCommand::run(arguments);
+    if (command == u"doctor"_s)
+        return glimra::DoctorCommand::run(arguments);
+#endif
     if (command == u"clipboard-keeper"_s && withDisplay && arguments.size() == 1)
         return glimra::ClipboardKeeper::run(arguments.first());
     QTextStream(stderr) << u"glimra: unknown command '%1'\n"_s.arg(command) << glimra::CommandLine::overview();

@@ -9,6 +9,9 @@
 #include "desktop/DBusNotifier.h"
 #include "desktop/DesktopFileManager.h"
 #include "desktop/X11RunningApplications.h"
+#ifdef GLIMRA_HAS_WAYLAND
+#include "desktop/WaylandDesktop.h"
+#endif
 
 #include <xcb/xcb.h>
 
@@ -32,10 +35,10 @@ void sendCopyKeystroke()
 // The shipped generic application scripts (and those for xterm, which differ from them
 // only in what they know of terminals), built in: the common guess starts no process.
 QHash<QString, std::shared_ptr<ApplicationScript>>
-builtInScripts(const std::shared_ptr<Clipboard> &clipboard)
+builtInScripts(const std::shared_ptr<Clipboard> &primary, const std::shared_ptr<Clipboard> &clipboard,
+               const std::function<void()> &sendCopyKeystroke)
 {
     using Order = WindowReportScript::Order;
-    auto primary = std::make_shared<X11Clipboard>(QClipboard::Selection);
     return {
         {ApplicationScripts::Default, std::make_shared<WindowReportScript>(Order::TitleFirst)},
         {u"XTerm"_s, std::make_shared<WindowReportScript>(Order::TerminalFirst)},
@@ -78,9 +81,27 @@ Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifi
     platform.notifier = std::make_shared<DBusNotifier>(notifications);
     std::shared_ptr<RunningApplications> applications;
     if (withDisplay) {
-        platform.clipboard = std::make_shared<X11Clipboard>();
-        applications = X11RunningApplications::connect();
-        platform.applicationScripts = builtInScripts(platform.clipboard);
+        std::shared_ptr<Clipboard> primary;
+        std::function<void()> copyKeystroke;
+#ifdef GLIMRA_HAS_WAYLAND
+        // In a Wayland session each capability the compositor offers replaces the X11 one,
+        // which sees XWayland windows only; what it does not offer stays on X11.
+        if (const std::unique_ptr<WaylandDesktop> wayland = WaylandDesktop::connect()) {
+            primary = wayland->primary();
+            platform.clipboard = wayland->clipboard();
+            applications = wayland->runningApplications();
+            copyKeystroke = wayland->copyKeystroke();
+        }
+#endif
+        if (!platform.clipboard)
+            platform.clipboard = std::make_shared<X11Clipboard>();
+        if (!primary)
+            primary = std::make_shared<X11Clipboard>(QClipboard::Selection);
+        if (!applications)
+            applications = X11RunningApplications::connect();
+        if (!copyKeystroke)
+            copyKeystroke = sendCopyKeystroke;
+        platform.applicationScripts = builtInScripts(primary, platform.clipboard, copyKeystroke);
     } else {
         platform.clipboard = std::make_shared<MemoryClipboard>();
     }

@@ -45,4 +45,5 @@ expect "action matcher" plugins new ""
 expect "--help --json" plugins list --
 expect "match mreg multiple split splt xreg" regexp ""
 expect "context general plugins rules search" preferences ""
+expect "install remove" shortcut ""
 exit "$failed"

@@ -134,9 +134,15 @@ TEST_F(DataControlTest, OwnsTheClipboardAndPutsBackWhatItHeld)
     DataControl *otherControl = DataControl::create(*other);
     ASSERT_TRUE(otherControl);
 
+    // Being served is told (what a paste waits for before the clipboard is put back), and
+    // only once another program asks.
+    QSignalSpy served(control, &DataControl::served);
     ASSERT_TRUE(control->own(SelectionKind::Clipboard, {{TextType, QByteArrayLiteral("in between")}}));
     EXPECT_TRUE(control->owns(SelectionKind::Clipboard));
+    EXPECT_FALSE(served.wait(300)) << "served before anyone asked";
     EXPECT_TRUE(waitUntil([&] { return otherControl->readText(SelectionKind::Clipboard, {}) == "in between"; }));
+    ASSERT_FALSE(served.isEmpty());
+    EXPECT_EQ(served.first().first().value<SelectionKind>(), SelectionKind::Clipboard);
 
     ASSERT_TRUE(control->own(SelectionKind::Clipboard, saved.formats));
     EXPECT_TRUE(waitUntil([&] { return otherControl->readText(SelectionKind::Clipboard, {}) == ClipboardText; }));

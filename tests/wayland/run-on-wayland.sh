@@ -185,27 +185,43 @@ sway)
     # The headless seat has no keyboard, so no window would get the focus: a virtual
     # keyboard stays there for the whole run.
     start keyboard wtype -s 3600000
+    # sway's Xwayland display, for the tests that run glimra (its windows are X11 ones):
+    # what sway gives the programs it starts.
+    "${as_user[@]}" swaymsg -s "$SWAYSOCK" exec "printenv DISPLAY > '$work/logs/xwayland-display'" >/dev/null 2>&1
+    if wait_for '[ -s "$work/logs/xwayland-display" ]' 10; then
+        GLIMRA_XWAYLAND_DISPLAY=$(cat "$work/logs/xwayland-display")
+        export GLIMRA_XWAYLAND_DISPLAY
+    fi
     ;;
 kwin)
     # KWin lets a program use its window list and fake input when a desktop entry names
-    # its executable: the test program's.
-    cat >"$XDG_DATA_HOME/applications/org.glimra.WaylandTest.desktop" <<ENTRY
+    # its executable: the test program's, and those $GLIMRA_WAYLAND_GRANT names (the
+    # glimra-desktop that the tests run).
+    for granted in "$program" ${GLIMRA_WAYLAND_GRANT:-}; do
+        cat >"$XDG_DATA_HOME/applications/org.glimra.WaylandTest-$(basename "$granted").desktop" <<ENTRY
 [Desktop Entry]
 Type=Application
 Name=Glimra Wayland tests
-Exec=$program
+Exec=$(readlink -f "$granted")
 NoDisplay=true
 X-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input
 ENTRY
+    done
     [ -n "${as_user[*]}" ] && chown -R "$user:" "$XDG_DATA_HOME"
     "${as_user[@]}" env XDG_DATA_DIRS=/usr/local/share:/usr/share kbuildsycoca5 >"$work/logs/kbuildsycoca5" 2>&1
     # /usr/bin/kwin_wayland carries a file capability that some containers refuse to
     # execute: a copy carries none.
     mkdir -p "$work/bin" && cp /usr/bin/kwin_wayland "$work/bin/kwin_wayland"
     KWIN_COMPOSE=Q XDG_DATA_DIRS=/usr/local/share:/usr/share start compositor "$work/bin/kwin_wayland" \
-        --virtual --xwayland --no-lockscreen --socket "$socket_name" --width 1280 --height 800
+        --virtual --xwayland --no-lockscreen --socket "$socket_name" --width 1280 --height 800 \
+        "sh -c 'printenv DISPLAY > $work/logs/xwayland-display'"
     wait_for '[ -S "$XDG_RUNTIME_DIR/$socket_name" ]' 60 || failed "KWin did not start"
     export WAYLAND_DISPLAY=$socket_name
+    # KWin's Xwayland display, told to the program it starts once Xwayland runs.
+    if wait_for '[ -s "$work/logs/xwayland-display" ]' 30; then
+        GLIMRA_XWAYLAND_DISPLAY=$(cat "$work/logs/xwayland-display")
+        export GLIMRA_XWAYLAND_DISPLAY
+    fi
     # The portal and its KDE backend, started by the bus, find the compositor.
     "${as_user[@]}" timeout 10 gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
         --method org.freedesktop.DBus.UpdateActivationEnvironment "{'WAYLAND_DISPLAY': '$socket_name', 'QT_QPA_PLATFORM': 'wayland'}" \

@@ -78,6 +78,9 @@ signals:
     void selectionChanged(glimra::SelectionKind kind);
     /// Another program took a selection this program owned.
     void ownershipLost(glimra::SelectionKind kind);
+    /// Another program asked for a format of a selection this program owns, and is being
+    /// served it.
+    void served(glimra::SelectionKind kind);
 
 protected:
     using QObject::QObject;

@@ -213,6 +213,7 @@ private:
         for (const auto &[offered, bytes] : std::as_const(found->second.formats)) {
             if (offered == QString::fromUtf8(type)) {
                 PipeWriter::start(fd, bytes, std::chrono::seconds(5));
+                emit self->served(found->second.kind);
                 return;
             }
         }

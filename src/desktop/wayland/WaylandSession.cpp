@@ -15,7 +15,7 @@
 namespace glimra {
 
 
-std::unique_ptr<WaylandSession> WaylandSession::connectToSession(QString *problem)
+std::unique_ptr<WaylandSession> WaylandSession::connectToSession(QString *problem, std::chrono::milliseconds timeout)
 {
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("x11")) {
         if (problem)
@@ -28,7 +28,7 @@ std::unique_ptr<WaylandSession> WaylandSession::connectToSession(QString *proble
             *problem = QStringLiteral("no Wayland compositor ($WAYLAND_DISPLAY is not set)");
         return nullptr;
     }
-    return connectTo(socket, problem);
+    return connectTo(socket, problem, timeout);
 }
 
 std::unique_ptr<WaylandSession> WaylandSession::connectTo(const QString &socket, QString *problem,

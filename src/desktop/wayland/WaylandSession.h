@@ -36,8 +36,10 @@ class WaylandSession : public QObject
 public:
     /// Connects to this login session's compositor when it is a Wayland session
     /// ($WAYLAND_DISPLAY set, $XDG_SESSION_TYPE not "x11"); null, with the reason in
-    /// `problem`, otherwise. On an X11 session nothing is connected to.
-    static std::unique_ptr<WaylandSession> connectToSession(QString *problem = nullptr);
+    /// `problem`, otherwise (or when it does not answer within `timeout`). On an X11
+    /// session nothing is connected to.
+    static std::unique_ptr<WaylandSession> connectToSession(QString *problem = nullptr,
+                                                            std::chrono::milliseconds timeout = std::chrono::seconds(2));
     /// Connects to the compositor listening on `socket` (a name in $XDG_RUNTIME_DIR, or an
     /// absolute path) and learns its globals; null, with the reason, when it does not answer
     /// within `timeout`.

@@ -10,15 +10,18 @@
 #include "ui/FileTableView.h"
 #include "ui/PlainText.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -33,7 +36,9 @@ const QString FollowMouse = u"do_follow_mouse"_s;
 
 ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
                            std::shared_ptr<FileManager> fileManager, QWidget *parent)
-    : QWidget(parent, Qt::Tool),
+    // A tool window without the window manager's frame: a popup beside the pointer that
+    // goes when the user turns elsewhere, not a window to arrange.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_delegate(delegate),
       m_globalContext(globalContext),
       m_contextLine(new QLabel(this)),
@@ -66,6 +71,8 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     m_tabs->setFocusPolicy(Qt::NoFocus);
 
     auto *layout = new QVBoxLayout(this);
+    // Room for the outline that paintEvent() draws in place of a frame.
+    layout->setContentsMargins(layout->contentsMargins() + QMargins(1, 1, 1, 1));
     layout->addWidget(m_contextLine);
     layout->addWidget(m_tabs);
     resize(480, 300);
@@ -146,7 +153,24 @@ QString ResultWindow::whyText() const
 
 QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available)
 {
-    QRect placed(QPoint(pointer.x() - frame.width() / 2, pointer.y() - frame.height() / 2), frame.size());
+    const QRect placed(QPoint(pointer.x() - frame.width() / 2, pointer.y() - frame.height() / 2), frame.size());
+    return keptInside(placed, available);
+}
+
+QRect ResultWindow::placedBesidePointer(const QSize &size, const QPoint &pointer, const QRect &available)
+{
+    // Below and to the right of the pointer; on the other side of it where that side has
+    // no room, so that the pointer stays visible beside the panel.
+    QRect placed(pointer + QPoint(PointerGap, PointerGap), size);
+    if (available.isValid() && placed.right() > available.right())
+        placed.moveRight(pointer.x() - PointerGap);
+    if (available.isValid() && placed.bottom() > available.bottom())
+        placed.moveBottom(pointer.y() - PointerGap);
+    return keptInside(placed, available);
+}
+
+QRect ResultWindow::keptInside(QRect placed, const QRect &available)
+{
     // A panel partly off screen hides the very actions the user wants.
     if (!available.isValid())
         return placed;
@@ -157,37 +181,62 @@ QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, c
     return placed;
 }
 
-void ResultWindow::placeAt(const QPoint &pointer)
-{
-    const QScreen *screen = QGuiApplication::screenAt(pointer);
-    const QRect available = screen ? screen->availableGeometry() : QRect();
-    move(placedAtPointer(frameGeometry(), pointer, available).topLeft());
-}
-
-void ResultWindow::followMouse()
+void ResultWindow::placeForRequest()
 {
     const QPoint pointer = QCursor::pos();
-    placeAt(pointer);
-    // Never shown yet, the frame (its title bar) is not known and was not counted.
-    if (frameGeometry() == geometry())
-        m_placeAgainAt = pointer;
+    const QScreen *screen = QGuiApplication::screenAt(pointer);
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const bool centred = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s);
+    move((centred ? placedAtPointer(geometry(), pointer, available)
+                  : placedBesidePointer(size(), pointer, available)).topLeft());
+}
+
+void ResultWindow::placeFirstTime()
+{
+    const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect placed(QPoint(), size());
+        placed.moveCenter(screen->availableGeometry().center());
+        move(keptInside(placed, screen->availableGeometry()).topLeft());
+    }
+}
+
+void ResultWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // Without a frame the panel needs an edge of its own against what lies behind it.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 bool ResultWindow::event(QEvent *event)
 {
-    const bool handled = QWidget::event(event);
-    if (m_placeAgainAt && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-        && frameGeometry() != geometry())
-        placeAt(*std::exchange(m_placeAgainAt, std::nullopt));
-    return handled;
+    // Gone when the user turns to another window; the panel's own menus keep it.
+    if (event->type() == QEvent::WindowDeactivate && isVisible() && !QApplication::activePopupWidget())
+        QTimer::singleShot(0, this, &ResultWindow::hideUnlessActive);
+    return QWidget::event(event);
+}
+
+void ResultWindow::hideUnlessActive()
+{
+    const QWidget *active = QApplication::activeWindow();
+    if (isVisible() && !QApplication::activePopupWidget() && !(active && (active == this || isAncestorOf(active))))
+        hidePanel();
 }
 
 void ResultWindow::showPanel()
 {
-    const bool follow = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s)
-        && m_globalContext && m_globalContext->content().contains(FollowMouse);
-    if (follow)
-        followMouse();
+    // Beside the pointer when a shortcut (or a desktop binding) asked; where it was when
+    // the tray or `glimra show` did.
+    const bool requested = m_globalContext && m_globalContext->content().contains(FollowMouse);
+    if (requested)
+        placeForRequest();
+    else if (!m_placed)
+        placeFirstTime();
+    m_placed = true;
     show();
     raise();
     activateWindow();

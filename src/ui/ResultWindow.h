@@ -29,9 +29,11 @@ class FileManager;
 ///
 /// Keyboard first: it takes focus when shown; arrows move; Enter (or a double click) runs
 /// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab cycles the tabs;
-/// Esc hides. Shown at the pointer when the user asked for it ("popup_close_to_mouse") and
-/// the request allowed it ("do_follow_mouse"), kept inside the screen's available area.
-/// Main thread only.
+/// Esc hides, and so does turning to another window. A borderless tool window: when a
+/// request from a shortcut marked it ("do_follow_mouse"), shown below and to the right of
+/// the pointer, or centred on it when the user asked for that ("popup_close_to_mouse"),
+/// always inside the screen's available area; otherwise (the tray, `glimra show`) where it
+/// was. Main thread only.
 class ResultWindow : public QWidget, public ResultPanel
 {
     Q_OBJECT
@@ -52,15 +54,22 @@ public:
     FileTableView *fileTable() const { return m_files; }
     QString whyText() const;
 
-    /// Where the panel goes when it follows the pointer at `pointer`: centred on it, then
-    /// moved inside `available` (the usable area of the screen under the pointer).
+    /// The distance between the pointer and the panel placed beside it.
+    static constexpr int PointerGap = 8;
+    /// Where the panel goes when it is centred on the pointer at `pointer`, moved inside
+    /// `available` (the usable area of the screen under the pointer).
     static QRect placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available);
+    /// Where a panel of `size` goes beside the pointer: below and to the right of it, on the
+    /// other side where there is no room, inside `available`. It covers the pointer only
+    /// when it is too large for the screen to avoid it.
+    static QRect placedBesidePointer(const QSize &size, const QPoint &pointer, const QRect &available);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool handleKey(QKeyEvent *event);
@@ -68,15 +77,14 @@ private:
     void updateContextLine();
     void updateWhy();
     void runRow(int row);
-    void followMouse();
-    void placeAt(const QPoint &pointer);
+    static QRect keptInside(QRect placed, const QRect &available);
+    void placeForRequest();
+    void placeFirstTime();
+    void hideUnlessActive();
     QWidget *currentTable() const;
 
-    // The pointer the panel was placed at before the window manager had framed it: it is
-    // placed again once the frame is known, so that its title bar stays on the screen.
-    // Declared before the child widgets: making each child sends event() an event, which
-    // reads it.
-    std::optional<QPoint> m_placeAgainAt;
+    // The panel has a place of its own (set by a request or the first showing).
+    bool m_placed = false;
     // The guess shown read only the first this many bytes of its selection (0: all of it).
     qsizetype m_cutAt = 0;
     AppDelegate *m_delegate;

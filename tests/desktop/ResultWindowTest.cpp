@@ -248,65 +248,109 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(ResultWindowTest, ThePanelOpensAtThePointerOnlyWhenAskedAndStaysOnTheScreen)
+TEST_F(ResultWindowTest, APopupBesideThePointerNeverCoversItAndStaysOnTheScreen)
 {
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect frame(0, 0, 400, 300);
+    const QRect available(0, 20, 1280, 780);
+    const QSize size(400, 300);
+    const int gap = ResultWindow::PointerGap;
+    const struct
+    {
+        const char *where;
+        QPoint pointer;
+        QPoint topLeft;
+    } beside[] = {
+        {"below and to the right", {100, 100}, {100 + gap, 100 + gap}},
+        {"at the top left corner", {0, 20}, {gap, 20 + gap}},
+        {"at the top right corner", {1279, 20}, {1279 - gap - 399, 20 + gap}},
+        {"at the bottom left corner", {0, 799}, {gap, 799 - gap - 299}},
+        {"at the bottom right corner", {1279, 799}, {1279 - gap - 399, 799 - gap - 299}},
+        {"beside the right edge", {1000, 300}, {1000 - gap - 399, 300 + gap}},
+    };
+    for (const auto &row : beside) {
+        const QRect placed = ResultWindow::placedBesidePointer(size, row.pointer, available);
+        EXPECT_EQ(placed.topLeft(), row.topLeft) << row.where;
+        EXPECT_TRUE(available.contains(placed)) << row.where;
+        EXPECT_FALSE(placed.contains(row.pointer)) << row.where;
+    }
+    // Centred on the pointer, for those who ask for it, and kept inside.
+    const QRect frame(QPoint(), size);
     const struct
     {
         QPoint pointer;
         QPoint topLeft;
-    } rows[] = {
-        {available.center(), available.center() - QPoint(200, 150)},        // centred on it
-        {available.topLeft(), available.topLeft()},                          // kept inside
+    } centred[] = {
+        {available.center(), available.center() - QPoint(200, 150)},
+        {available.topLeft(), available.topLeft()},
         {available.bottomRight(), available.bottomRight() - QPoint(399, 299)},
-        {QPoint(available.right(), available.top() + 400), QPoint(available.right() - 399, available.top() + 250)},
     };
-    for (const auto &row : rows)
+    for (const auto &row : centred)
         EXPECT_EQ(ResultWindow::placedAtPointer(frame, row.pointer, available).topLeft(), row.topLeft);
+}
 
+TEST_F(ResultWindowTest, AShortcutOpensThePopupBesideThePointerTheTrayWhereItWas)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     guess(u"words"_s);
-    window->move(40, 40);
-    window->showPanel();
+    window->showPanel(); // the tray, or `glimra show`: no request marked it
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(available.contains(window->frameGeometry()));
+    window->move(40, 40);
     const QPoint before = window->pos();
-    QCursor::setPos(available.center());
-    // A request marks the panel to follow; without "popup_close_to_mouse" it stays.
-    assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
     window->showPanel();
     EXPECT_EQ(window->pos(), before);
-    EXPECT_FALSE(assembly->globalContext().content().contains(u"do_follow_mouse"_s));
+
+    for (const QPoint pointer : {available.center(), available.topLeft(), available.bottomRight(),
+                                 QPoint(available.right(), available.top()), QPoint(available.left(), available.bottom())}) {
+        QCursor::setPos(pointer);
+        assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
+        window->showPanel();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() != before; }, 3000));
+        EXPECT_TRUE(available.contains(window->frameGeometry())) << pointer.x() << "," << pointer.y();
+        EXPECT_FALSE(window->frameGeometry().contains(pointer)) << pointer.x() << "," << pointer.y();
+        EXPECT_FALSE(assembly->globalContext().content().contains(u"do_follow_mouse"_s));
+    }
 
     setDefault(u"popup_close_to_mouse"_s, true);
     guess(u"words"_s); // settings apply from the next guess
-    window->showPanel(); // no request marked it: it stays
-    EXPECT_EQ(window->pos(), before);
+    QCursor::setPos(available.center());
     assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
     window->showPanel();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().contains(available.center()); }, 3000));
     EXPECT_TRUE(available.contains(window->frameGeometry()));
 }
 
-TEST_F(ResultWindowTest, ShownFirstAtThePointerOnAScreenEdgeItsTitleBarStaysOnTheScreen)
+TEST_F(ResultWindowTest, ThePopupHasNoFrameAndGoesWhenAnotherWindowIsClicked)
 {
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    setDefault(u"popup_close_to_mouse"_s, true);
-    for (const QPoint pointer : {QPoint(available.center().x(), available.top()),
-                                 QPoint(available.center().x(), available.bottom())}) {
-        // Never shown before, as when the tray's menu asks first: the window manager's frame
-        // is not known yet.
-        window = std::make_unique<ResultWindow>(&delegate(), &assembly->globalContext(), fileManager);
-        delegate().setResultWindow(window.get());
-        guess(u"words"_s);
-        QCursor::setPos(pointer);
-        assembly->globalContext().content().insert(u"do_follow_mouse"_s, u"x"_s);
-        window->showPanel();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 5000));
-        // Placed again once framed; the window manager may take its time under load.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return available.contains(window->frameGeometry()); }, 5000))
-            << window->frameGeometry().y() << " " << window->frameGeometry().height() << " at " << pointer.y();
-    }
+    guess(u"words"_s);
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QString id = QString::number(window->winId());
+    // The window manager says what frame it gave the window once it manages it.
+    QString extents;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        extents = output(u"/usr/bin/xprop"_s, {u"-id"_s, id, u"_NET_FRAME_EXTENTS"_s});
+        return extents.contains(u'=');
+    }, 5000)) << extents.toStdString();
+    EXPECT_TRUE(extents.trimmed().endsWith(u"= 0, 0, 0, 0"_s)) << extents.toStdString();
+    EXPECT_EQ(window->frameGeometry(), window->geometry());
+
+    QWidget other;
+    other.setWindowTitle(u"other"_s);
+    other.setGeometry(QRect(window->frameGeometry().right() + 40, 100, 200, 150));
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QPoint inOther = other.geometry().center();
+    output(u"/usr/bin/xdotool"_s, {u"mousemove"_s, QString::number(inOther.x()), QString::number(inOther.y()),
+                                   u"click"_s, u"1"_s});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+
+    // Escape hides it too.
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(ResultWindowTest, AFolderEntryListsItsContentsFirstInTheContextMenu)

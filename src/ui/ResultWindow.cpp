@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/ExplanationReport.h"
+#include "app/PanelHeader.h"
 #include "ui/ValueTransformers.h"
 #include "foundation/GlobalContext.h"
 #include "ui/ActionListModel.h"
@@ -55,9 +56,11 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     // It describes the selection: whatever that holds is shown as written, never loaded.
     PlainText::use(m_contextLine);
     m_contextLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long description is cut with an ellipsis by contentType; the label never grows the
-    // panel past the screen.
+    // One line, cut to the width it has (elideHeader()); it never grows the panel.
+    m_contextLine->setWordWrap(false);
     m_contextLine->setMinimumWidth(1);
+    m_contextLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_contextLine->installEventFilter(this);
     m_actions->setObjectName(u"actions"_s);
     m_files->setObjectName(u"files"_s);
     m_files->setOpenAtLine([this](const FileObject &file) { m_delegate->openAtLine(file); });
@@ -77,6 +80,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     layout->addWidget(m_tabs);
     resize(480, 300);
 
+    connect(delegate, &AppDelegate::selectionContextChanged, this, &ResultWindow::updateContextLine);
     connect(delegate, &AppDelegate::matchedContextChanged, this, &ResultWindow::updateContextLine);
     connect(delegate, &AppDelegate::guessFinished, this, &ResultWindow::updateWhy);
     connect(delegate, &AppDelegate::guessFinished, this, [this](const GuessOutcome &outcome) {
@@ -116,7 +120,8 @@ QString ResultWindow::currentTabIdentifier() const
 
 QString ResultWindow::contextLine() const
 {
-    return m_contextLine->text();
+    return (m_headerValue.isEmpty() ? m_headerKind : m_headerKind + PanelHeader::separator() + m_headerValue)
+        + m_headerNote;
 }
 
 QWidget *ResultWindow::currentTable() const
@@ -133,10 +138,31 @@ void ResultWindow::showTab(qint64 selectedTab)
 
 void ResultWindow::updateContextLine()
 {
-    const QString line = ContextInfoTransformer::transformedValue(m_delegate->matchedContext());
-    m_contextLine->setText(m_cutAt > 0 ? tr("%1; the selection was cut to its first %2 MiB")
-                                             .arg(line).arg(double(m_cutAt) / (1024 * 1024))
-                                       : line);
+    const Context matched = m_delegate->matchedContext();
+    m_headerKind = PanelHeader::kind(matched);
+    m_headerValue = PanelHeader::value(matched, m_delegate->selectionContext());
+    m_headerMiddle = PanelHeader::elideInTheMiddle(matched);
+    m_headerNote = m_cutAt > 0 ? tr("; the selection was cut to its first %1 MiB").arg(double(m_cutAt) / (1024 * 1024))
+                               : QString();
+    m_contextLine->setToolTip(PlainText::toolTip(contextLine()));
+    elideHeader();
+}
+
+void ResultWindow::elideHeader()
+{
+    // The kind and the note always show; the value gets what width is left, cut with "…"
+    // only where it does not fit.
+    const QFontMetrics metrics(m_contextLine->font());
+    const QString kind = m_headerValue.isEmpty() ? m_headerKind : m_headerKind + PanelHeader::separator();
+    const int room = m_contextLine->contentsRect().width() - metrics.horizontalAdvance(kind + m_headerNote);
+    const QString value = metrics.elidedText(m_headerValue, m_headerMiddle ? Qt::ElideMiddle : Qt::ElideRight,
+                                             std::max(room, 0));
+    m_contextLine->setText(kind + value + m_headerNote);
+}
+
+QString ResultWindow::shownHeader() const
+{
+    return m_contextLine->text();
 }
 
 void ResultWindow::updateWhy()
@@ -291,6 +317,8 @@ void ResultWindow::keyPressEvent(QKeyEvent *event)
 
 bool ResultWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_contextLine && event->type() == QEvent::Resize)
+        elideHeader();
     // The tables would take the digits for a search by the rows' first letters.
     if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
         return true;

@@ -21,8 +21,8 @@ class FileTableView;
 class GlobalContext;
 class FileManager;
 
-/// The results panel: a small tool window with the context line (what the matched context
-/// looks like) and three tabs: "actions", "files" and "why" (what each matcher and action
+/// The results panel: a small tool window with a header (what was found, in words, on one
+/// line cut to the panel's width: see PanelHeader) and three tabs: "actions", "files" and "why" (what each matcher and action
 /// did in the guess shown). Everything it shows follows the guess
 /// controller's properties; the tab shown follows selectedTab, and a tab the user picks is
 /// never written back.
@@ -49,7 +49,10 @@ public:
 
     /// The identifier of the tab shown: "actions", "files" or "why".
     QString currentTabIdentifier() const;
+    /// What the header says, whole: the kind and the value of what was found.
     QString contextLine() const;
+    /// The header as shown, cut to the panel's width.
+    QString shownHeader() const;
     ActionTableView *actionTable() const { return m_actions; }
     FileTableView *fileTable() const { return m_files; }
     QString whyText() const;
@@ -75,6 +78,7 @@ private:
     bool handleKey(QKeyEvent *event);
     void showTab(qint64 selectedTab);
     void updateContextLine();
+    void elideHeader();
     void updateWhy();
     void runRow(int row);
     static QRect keptInside(QRect placed, const QRect &available);
@@ -87,6 +91,10 @@ private:
     bool m_placed = false;
     // The guess shown read only the first this many bytes of its selection (0: all of it).
     qsizetype m_cutAt = 0;
+    QString m_headerKind;
+    QString m_headerValue;
+    QString m_headerNote;
+    bool m_headerMiddle = false;
     AppDelegate *m_delegate;
     GlobalContext *m_globalContext;
     QLabel *m_contextLine;

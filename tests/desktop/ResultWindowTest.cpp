@@ -82,7 +82,7 @@ TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
     guess(u"<b>x</b><img src=x>"_s);
     window->showPanel();
     const auto *line = window->findChild<QLabel *>(u"contextLine"_s);
-    EXPECT_EQ(shownText(line->text(), line->textFormat()), window->contextLine());
+    EXPECT_EQ(shownText(line->text(), line->textFormat()), window->shownHeader());
     EXPECT_TRUE(window->contextLine().contains(u"<b>x</b><img src=x>"_s)) << window->contextLine().toStdString();
 
     writeFile(u"<i>x</i> & y.txt"_s, "x");
@@ -210,7 +210,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     guess(u"notes.txt"_s);
     window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(window->contextLine(), contentType(delegate().matchedContext()));
+    EXPECT_EQ(window->contextLine(), u"File · "_s + path(u"notes.txt"_s));
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
     EXPECT_EQ(QApplication::focusWidget(), window->actionTable());
 
@@ -487,7 +487,7 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->grab(); // lays out and paints it now
         EXPECT_EQ(window->findChild<QLabel *>(u"contextLine"_s)->textFormat(), Qt::PlainText);
-        EXPECT_TRUE(window->contextLine().startsWith(u"a text (<img src="_s)) << window->contextLine().toStdString();
+        EXPECT_EQ(window->contextLine(), u"Text · "_s + selected);
     }
 
     // A clipboard longer than the capture limit, in an application that is active.
@@ -504,6 +504,51 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
         << window->contextLine().toStdString();
     guess(u"short"_s);
     EXPECT_FALSE(window->contextLine().contains(u"cut"_s));
+}
+
+TEST_F(ResultWindowTest, TheHeaderSaysWhatWasFoundOnOneLineCutOnlyWhereItDoesNotFit)
+{
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    for (const char *name : {"hosts", "shells", "passwd"})
+        writeFile(QString::fromLatin1(name), "x");
+    const struct
+    {
+        QString selected;
+        QString header;
+    } rows[] = {
+        {path(u"proj/src/main.c"_s) + u":42"_s, u"File · "_s + path(u"proj/src/main.c"_s) + u", line 42"_s},
+        {u"hosts shells passwd"_s, u"3 files · "_s},
+        {u"https://example.org/a?b=c"_s, u"Web address · https://example.org/a?b=c"_s},
+        {u"2*(3+4)"_s, u"Calculation · 2*(3+4) = 14"_s},
+        {u"`date`"_s, u"Command · `date`"_s},
+        {u"serendipity"_s, u"Text · serendipity"_s},
+        {u"one two  three"_s, u"Text · one two three"_s},
+        {u"one\ntwo"_s, u"Nothing recognised · one two"_s},
+    };
+    window->resize(900, 300);
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const auto *label = window->findChild<QLabel *>(u"contextLine"_s);
+    for (const auto &row : rows) {
+        guess(row.selected);
+        window->grab(); // lays it out now
+        EXPECT_TRUE(window->contextLine().startsWith(row.header)) << row.selected.toStdString() << " -> " << window->contextLine().toStdString();
+        // Whole where it fits: no ellipsis where nothing was cut.
+        EXPECT_EQ(window->shownHeader(), window->contextLine());
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    }
+
+    // A long path in a narrow panel loses its middle; the kind, the name and the line stay.
+    writeFile(u"a/very/long/folder/name/that/goes/on/and/on/for/a/while/main.c"_s, "x");
+    guess(path(u"a/very/long/folder/name/that/goes/on/and/on/for/a/while/main.c"_s) + u":7"_s);
+    window->resize(320, 300);
+    window->grab();
+    const QString shown = window->shownHeader();
+    EXPECT_TRUE(shown.startsWith(u"File · "_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(u"main.c, line 7"_s)) << shown.toStdString();
+    EXPECT_EQ(shown.count(QChar(0x2026)), 1) << shown.toStdString();
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(shown), label->contentsRect().width());
+    EXPECT_FALSE(window->contextLine().contains(QChar(0x2026)));
 }
 
 TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)

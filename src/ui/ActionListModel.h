@@ -10,7 +10,8 @@ namespace glimra {
 
 class AppDelegate;
 
-/// The controller's resultActions as a table model: one row per offered action, its label,
+/// The controller's resultActions as a table model: one row per offered action, its icon
+/// and title (ActionTitle; the label stays the action's identity),
 /// then what it acts on (the command "run" runs, the value "copy" copies) in full, or how
 /// it ended when it was run and failed. Follows resultActionsChanged. Main thread only.
 class ActionListModel : public QAbstractTableModel
@@ -26,6 +27,8 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    /// The title the row of `row` shows (what the action does, and to what).
+    QString titleAt(int row) const;
     /// The action of `row`; null for a row that does not exist.
     ActionPtr actionAt(int row) const;
     /// `action` runs now: its row says so until ended() says how it ended.
@@ -33,11 +36,20 @@ public:
     void ended(const ActionPtr &action, const Outcome &outcome);
 
 private:
+    // What a row shows for its action: its title and the name of its icon.
+    struct Shown
+    {
+        QString title;
+        QString icon;
+    };
+
     void reload();
+    static QString detailOf(const ActionObject &action, const Shown &shown);
     void setStatus(const ActionPtr &action, const QString &status);
 
     const AppDelegate *m_delegate;
     ActionList m_actions;
+    QHash<const ActionObject *, Shown> m_shown;
     QHash<const ActionObject *, QString> m_status;
 };
 

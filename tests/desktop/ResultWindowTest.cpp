@@ -6,6 +6,7 @@
 #include "foundation/GlobalContext.h"
 #include "matching/contentType.h"
 #include "platform/RunningApplications.h"
+#include "ui/ActionListModel.h"
 #include "ui/ActionTableView.h"
 #include "ui/FileListModel.h"
 #include "ui/FileTableView.h"
@@ -169,7 +170,7 @@ TEST_F(ResultWindowTest, TheRunRowShowsEveryCharacterOfTheCommand)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->grab(); // lays the rows out now
         const QAbstractItemModel *actions = window->actionTable()->model();
-        ASSERT_EQ(actions->data(actions->index(0, 0)).toString(), u"run"_s);
+        ASSERT_TRUE(actions->data(actions->index(0, 0)).toString().startsWith(u"Run "_s));
         const QModelIndex detail = actions->index(0, 1);
         EXPECT_EQ(readBack(detail.data().toString()), c.command);
         EXPECT_FALSE(detail.data().toString().contains(u'\t')) << "control characters are shown as pictures";
@@ -189,7 +190,7 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     press(Qt::Key_Return); // open
     const QAbstractItemModel *actions = window->actionTable()->model();
-    EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"open"_s);
+    EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"Open https://example.org"_s);
     EXPECT_EQ(actions->data(actions->index(0, 1)).toString(),
               u"failed: xdg-open exited with status 3: no application is set up to open it"_s);
     EXPECT_TRUE(window->isVisible());
@@ -549,6 +550,39 @@ TEST_F(ResultWindowTest, TheHeaderSaysWhatWasFoundOnOneLineCutOnlyWhereItDoesNot
     EXPECT_EQ(shown.count(QChar(0x2026)), 1) << shown.toStdString();
     EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(shown), label->contentsRect().width());
     EXPECT_FALSE(window->contextLine().contains(QChar(0x2026)));
+}
+
+TEST_F(ResultWindowTest, EachActionIsARowWithAnIconAndATitleAndTheLikelyOneComesFirst)
+{
+    qputenv("VISUAL", "vim");
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    const struct
+    {
+        QString selected;
+        QStringList titles;
+    } rows[] = {
+        {path(u"proj/src/main.c"_s) + u":42"_s,
+         {u"Open main.c at line 42 in Vim"_s, u"Open main.c"_s, u"Show in file manager"_s}},
+        {u"2*(3+4)"_s, {u"Paste 14"_s, u"Copy 14"_s, u"Search the web for “2*(3+4)”"_s}},
+        {u"serendipity"_s, {u"Search the web for “serendipity”"_s, u"Find files named “serendipity”"_s}},
+        {u"https://example.org/a?b=c"_s, {u"Open https://example.org/a?b=c"_s}},
+        {u"`date`"_s, {u"Run `date`"_s}},
+    };
+    for (const auto &row : rows) {
+        guess(row.selected);
+        const auto *actions = static_cast<const ActionListModel *>(window->actionTable()->model());
+        QStringList titles;
+        for (int i = 0; i < actions->rowCount() && titles.size() < row.titles.size(); ++i) {
+            titles.append(actions->titleAt(i));
+            const QIcon icon = actions->data(actions->index(i, 0), Qt::DecorationRole).value<QIcon>();
+            EXPECT_FALSE(icon.pixmap(16, 16).isNull()) << titles.last().toStdString();
+        }
+        EXPECT_EQ(titles, row.titles) << row.selected.toStdString();
+    }
+    // The label stays the action's identity: scripts and --run go by it.
+    guess(u"2*(3+4)"_s);
+    EXPECT_EQ(delegate().resultActions().first()->label(), u"paste"_s);
+    qunsetenv("VISUAL");
 }
 
 TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)

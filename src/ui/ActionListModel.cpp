@@ -2,6 +2,7 @@
 
 #include "app/ActionTitle.h"
 #include "app/AppDelegate.h"
+#include "app/SubsequenceMatch.h"
 #include "ui/PlainText.h"
 
 #include <QColor>
@@ -48,11 +49,12 @@ ActionListModel::ActionListModel(const AppDelegate *delegate, QObject *parent)
 void ActionListModel::reload()
 {
     beginResetModel();
-    m_actions = m_delegate->resultActions();
+    m_offered = m_delegate->resultActions();
+    m_actions = m_offered;
     const Context matched = m_delegate->matchedContext();
     const QString editor = knownEditor(*m_delegate);
     m_shown.clear();
-    for (const ActionPtr &action : std::as_const(m_actions))
+    for (const ActionPtr &action : std::as_const(m_offered))
         m_shown.insert(action.get(), {ActionTitle::title(*action, matched, editor),
                                       ActionTitle::iconName(action->name(), action->label(), matched)});
     m_status.clear();
@@ -101,6 +103,18 @@ QString ActionListModel::detailOf(const ActionObject &action, const Shown &shown
     if (action.label() != u"run"_s && !detail.contains(u'\n') && shown.title.endsWith(detail))
         return {};
     return detail;
+}
+
+void ActionListModel::setFilter(const QString &typed)
+{
+    QList<QStringList> titles;
+    for (const ActionPtr &action : std::as_const(m_offered))
+        titles.append({m_shown.value(action.get()).title});
+    beginResetModel();
+    m_actions.clear();
+    for (const int row : SubsequenceMatch::ranked(typed, titles))
+        m_actions.append(m_offered.at(row));
+    endResetModel();
 }
 
 QString ActionListModel::titleAt(int row) const

@@ -27,6 +27,9 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    /// Shows only the actions whose titles hold `typed` (SubsequenceMatch), best first; all
+    /// of them, as offered, for nothing typed. A new guess shows all.
+    void setFilter(const QString &typed);
     /// The title the row of `row` shows (what the action does, and to what).
     QString titleAt(int row) const;
     /// The action of `row`; null for a row that does not exist.
@@ -48,7 +51,8 @@ private:
     void setStatus(const ActionPtr &action, const QString &status);
 
     const AppDelegate *m_delegate;
-    ActionList m_actions;
+    ActionList m_offered; // all of them, as offered
+    ActionList m_actions; // the rows shown
     QHash<const ActionObject *, Shown> m_shown;
     QHash<const ActionObject *, QString> m_status;
 };

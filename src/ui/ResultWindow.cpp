@@ -43,6 +43,7 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
       m_delegate(delegate),
       m_globalContext(globalContext),
       m_contextLine(new QLabel(this)),
+      m_filterLine(new QLabel(this)),
       m_tabs(new QTabWidget(this)),
       m_actionModel(new ActionListModel(delegate, this)),
       m_fileModel(new FileListModel(delegate, this)),
@@ -72,12 +73,17 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     m_why->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_tabs->addTab(m_why, tr("&Why?"));
     m_tabs->setFocusPolicy(Qt::NoFocus);
+    m_filterLine->setObjectName(u"filterLine"_s);
+    PlainText::use(m_filterLine);
+    m_filterLine->setForegroundRole(QPalette::PlaceholderText);
+    m_filterLine->hide();
 
     auto *layout = new QVBoxLayout(this);
     // Room for the outline that paintEvent() draws in place of a frame.
     layout->setContentsMargins(layout->contentsMargins() + QMargins(1, 1, 1, 1));
     layout->addWidget(m_contextLine);
     layout->addWidget(m_tabs);
+    layout->addWidget(m_filterLine);
     resize(480, 300);
 
     connect(delegate, &AppDelegate::selectionContextChanged, this, &ResultWindow::updateContextLine);
@@ -89,6 +95,8 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
         m_cutAt = outcome.cutAt;
         updateContextLine();
     });
+    // A new guess shows all its rows.
+    connect(delegate, &AppDelegate::resultActionsChanged, this, &ResultWindow::clearFilter);
     connect(delegate, &AppDelegate::selectedTabChanged, this,
             [this] { showTab(m_delegate->selectedTab()); });
     connect(m_actions, &QAbstractItemView::activated, this,
@@ -297,16 +305,52 @@ void ResultWindow::runRow(int row)
 bool ResultWindow::handleKey(QKeyEvent *event)
 {
     const int key = event->key();
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         hidePanel();
         return true;
     }
-    if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+    if (currentTable() == m_why || modifiers != Qt::NoModifier)
+        return false;
+    // Digits pick a row until a letter has been typed; then they narrow the rows too.
+    if (key >= Qt::Key_1 && key <= Qt::Key_9 && !m_filterHasLetter && !(event->modifiers() & Qt::ShiftModifier)) {
         runRow(key - Qt::Key_1);
         return true;
     }
-    return false;
+    if (key == Qt::Key_Backspace && !m_filter.isEmpty()) {
+        m_filter.chop(1);
+        m_filterHasLetter = std::any_of(m_filter.cbegin(), m_filter.cend(), [](QChar c) { return c.isLetter(); });
+        applyFilter();
+        return true;
+    }
+    const QString text = event->text();
+    const bool typed = text.size() == 1 && text.at(0).isPrint() && (!text.at(0).isSpace() || !m_filter.isEmpty());
+    if (!typed)
+        return false;
+    m_filter += text;
+    m_filterHasLetter = m_filterHasLetter || text.at(0).isLetter();
+    applyFilter();
+    return true;
+}
+
+void ResultWindow::applyFilter()
+{
+    m_actionModel->setFilter(m_filter);
+    m_fileModel->setFilter(m_filter);
+    m_filterLine->setText(tr("Showing what holds “%1”").arg(m_filter));
+    m_filterLine->setVisible(!m_filter.isEmpty());
+}
+
+void ResultWindow::clearFilter()
+{
+    m_filter.clear();
+    m_filterHasLetter = false;
+    m_filterLine->hide();
+}
+
+QString ResultWindow::filter() const
+{
+    return m_filter;
 }
 
 void ResultWindow::keyPressEvent(QKeyEvent *event)

@@ -28,7 +28,8 @@ class FileManager;
 /// never written back.
 ///
 /// Keyboard first: it takes focus when shown; arrows move; Enter (or a double click) runs
-/// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab cycles the tabs;
+/// the chosen action or opens the chosen file; 1–9 pick a row directly until a letter is
+/// typed; typed characters narrow both tables (Backspace widens); Tab cycles the tabs;
 /// Esc hides, and so does turning to another window. A borderless tool window: when a
 /// request from a shortcut marked it ("do_follow_mouse"), shown below and to the right of
 /// the pointer, or centred on it when the user asked for that ("popup_close_to_mouse"),
@@ -56,6 +57,8 @@ public:
     ActionTableView *actionTable() const { return m_actions; }
     FileTableView *fileTable() const { return m_files; }
     QString whyText() const;
+    /// What the user typed to narrow the rows; empty for all of them.
+    QString filter() const;
 
     /// The distance between the pointer and the panel placed beside it.
     static constexpr int PointerGap = 8;
@@ -81,6 +84,8 @@ private:
     void elideHeader();
     void updateWhy();
     void runRow(int row);
+    void applyFilter();
+    void clearFilter();
     static QRect keptInside(QRect placed, const QRect &available);
     void placeForRequest();
     void placeFirstTime();
@@ -98,6 +103,9 @@ private:
     AppDelegate *m_delegate;
     GlobalContext *m_globalContext;
     QLabel *m_contextLine;
+    QLabel *m_filterLine;
+    QString m_filter;
+    bool m_filterHasLetter = false;
     QTabWidget *m_tabs;
     ActionListModel *m_actionModel;
     FileListModel *m_fileModel;

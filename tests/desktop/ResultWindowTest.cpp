@@ -585,6 +585,50 @@ TEST_F(ResultWindowTest, EachActionIsARowWithAnIconAndATitleAndTheLikelyOneComes
     qunsetenv("VISUAL");
 }
 
+TEST_F(ResultWindowTest, TypedLettersNarrowTheRowsBackspaceWidensAndEnterRunsTheFirst)
+{
+    writeFile(u"notes.txt"_s, "x");
+    guess(u"notes.txt"_s);
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto *actions = static_cast<const ActionListModel *>(window->actionTable()->model());
+    const int all = actions->rowCount();
+    ASSERT_GE(all, 3);
+
+    QTest::keyClicks(QApplication::focusWidget(), u"sho"_s);
+    EXPECT_EQ(window->filter(), u"sho"_s);
+    const int narrowed = actions->rowCount();
+    EXPECT_LT(narrowed, all);
+    EXPECT_EQ(actions->titleAt(0), u"Show in file manager"_s);
+    EXPECT_EQ(window->actionTable()->currentIndex().row(), 0);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(window->filter(), u"sh"_s);
+    EXPECT_GE(actions->rowCount(), narrowed);
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(actions->rowCount(), all);
+    QTest::keyClicks(QApplication::focusWidget(), u"file m"_s);
+    EXPECT_EQ(actions->titleAt(0), u"Show in file manager"_s);
+    press(Qt::Key_Return);
+    EXPECT_EQ(fileManager->calls.last(), u"reveal "_s + path(u"notes.txt"_s));
+
+    // Digits pick rows until a letter is typed; then they narrow like letters. The files
+    // narrow too, and a new guess shows everything again.
+    guess(u"notes.txt"_s);
+    EXPECT_TRUE(window->filter().isEmpty());
+    const qsizetype calls = fileManager->calls.size();
+    press(Qt::Key_1);
+    EXPECT_EQ(fileManager->calls.size(), calls + 1);
+    QTest::keyClicks(QApplication::focusWidget(), u"x1#"_s); // no temporary folder has "#"
+    EXPECT_EQ(window->filter(), u"x1#"_s);
+    EXPECT_EQ(fileManager->calls.size(), calls + 1);
+    EXPECT_EQ(actions->rowCount(), 0);
+    EXPECT_EQ(window->fileTable()->model()->rowCount(), 0);
+    guess(u"notes.txt"_s);
+    EXPECT_EQ(actions->rowCount(), all);
+    EXPECT_EQ(window->fileTable()->model()->rowCount(), 1);
+}
+
 TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)
 {
     writeFile(u"proj/app/models.py"_s, "\n");

@@ -67,11 +67,11 @@ ResultWindow::ResultWindow(AppDelegate *delegate, GlobalContext *globalContext,
     m_files->setOpenAtLine([this](const FileObject &file) { m_delegate->openAtLine(file); });
     m_tabs->addTab(m_actions, tr("&Actions"));
     m_tabs->addTab(m_files, tr("&Files"));
-    m_why->setObjectName(u"why"_s);
+    m_why->setObjectName(u"whyText"_s);
     m_why->setReadOnly(true);
     m_why->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_why->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_tabs->addTab(m_why, tr("&Why?"));
+    m_tabs->addTab(whyPage(), tr("&Why?"));
     m_tabs->setFocusPolicy(Qt::NoFocus);
     m_filterLine->setObjectName(u"filterLine"_s);
     PlainText::use(m_filterLine);
@@ -171,6 +171,23 @@ void ResultWindow::elideHeader()
 QString ResultWindow::shownHeader() const
 {
     return m_contextLine->text();
+}
+
+QWidget *ResultWindow::whyPage()
+{
+    // The class names there are for those who write plug-ins, and the page says so.
+    auto *page = new QWidget(this);
+    page->setObjectName(u"why"_s);
+    auto *heading = new QLabel(tr("For plug-in writers: how each matcher and action took part in this guess"), page);
+    heading->setObjectName(u"whyHeading"_s);
+    heading->setTextFormat(Qt::PlainText);
+    heading->setWordWrap(true);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->addWidget(heading);
+    layout->addWidget(m_why);
+    page->setFocusProxy(m_why);
+    return page;
 }
 
 void ResultWindow::updateWhy()
@@ -310,7 +327,7 @@ bool ResultWindow::handleKey(QKeyEvent *event)
         hidePanel();
         return true;
     }
-    if (currentTable() == m_why || modifiers != Qt::NoModifier)
+    if ((currentTable() != m_actions && currentTable() != m_files) || modifiers != Qt::NoModifier)
         return false;
     // Digits pick a row until a letter has been typed; then they narrow the rows too.
     if (key >= Qt::Key_1 && key <= Qt::Key_9 && !m_filterHasLetter && !(event->modifiers() & Qt::ShiftModifier)) {

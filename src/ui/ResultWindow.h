@@ -83,6 +83,7 @@ private:
     void updateContextLine();
     void elideHeader();
     void updateWhy();
+    QWidget *whyPage();
     void runRow(int row);
     void applyFilter();
     void clearFilter();

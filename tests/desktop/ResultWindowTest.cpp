@@ -229,6 +229,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     press(Qt::Key_Tab); // why the guess came out so; the digits run nothing there
     EXPECT_EQ(window->currentTabIdentifier(), u"why"_s);
     EXPECT_TRUE(window->whyText().contains(u"  matched     FileMatch (built-in, "_s)) << window->whyText().toStdString();
+    EXPECT_TRUE(window->findChild<QLabel *>(u"whyHeading"_s)->text().startsWith(u"For plug-in writers"_s));
     const qsizetype calls = fileManager->calls.size();
     press(Qt::Key_1);
     EXPECT_EQ(fileManager->calls.size(), calls);

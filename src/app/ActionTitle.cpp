@@ -90,6 +90,8 @@ QString ActionTitle::title(const QString &label, const QString &detail, const Co
     const QString text = matched.contains(ACT_TEXT) ? matched.value(ACT_TEXT) : detail;
     if (label == u"paste"_s)
         return text.isEmpty() ? tr("Paste") : tr("Paste %1").arg(shortened(text));
+    if (label == u"copy"_s && !text.isEmpty() && text == matched.value(ACT_PATH))
+        return tr("Copy the path"); // shown whole beside the title
     if (label == u"copy"_s)
         return text.isEmpty() ? tr("Copy") : tr("Copy %1").arg(shortened(text));
     if (label == u"run"_s) {

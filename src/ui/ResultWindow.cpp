@@ -265,16 +265,21 @@ void ResultWindow::paintEvent(QPaintEvent *event)
 
 bool ResultWindow::event(QEvent *event)
 {
-    // Gone when the user turns to another window; the panel's own menus keep it.
-    if (event->type() == QEvent::WindowDeactivate && isVisible() && !QApplication::activePopupWidget())
+    // Gone when the user turns to another window; the panel's own menus keep it. Only a
+    // showing that was active counts: a deactivation left over from before the panel was
+    // shown again must not hide it.
+    if (event->type() == QEvent::WindowActivate)
+        m_activeSinceShown = true;
+    else if (event->type() == QEvent::Hide)
+        m_activeSinceShown = false;
+    else if (event->type() == QEvent::WindowDeactivate && m_activeSinceShown && isVisible())
         QTimer::singleShot(0, this, &ResultWindow::hideUnlessActive);
     return QWidget::event(event);
 }
 
 void ResultWindow::hideUnlessActive()
 {
-    const QWidget *active = QApplication::activeWindow();
-    if (isVisible() && !QApplication::activePopupWidget() && !(active && (active == this || isAncestorOf(active))))
+    if (isVisible() && m_activeSinceShown && !isActiveWindow() && !QApplication::activePopupWidget())
         hidePanel();
 }
 

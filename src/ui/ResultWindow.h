@@ -95,6 +95,8 @@ private:
 
     // The panel has a place of its own (set by a request or the first showing).
     bool m_placed = false;
+    // The panel has been the active window since it was last shown.
+    bool m_activeSinceShown = false;
     // The guess shown read only the first this many bytes of its selection (0: all of it).
     qsizetype m_cutAt = 0;
     QString m_headerKind;

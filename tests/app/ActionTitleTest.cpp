@@ -48,6 +48,7 @@ TEST(ActionTitleTest, EachBuiltInActionSaysWhatHappensAndToWhat)
         {u"spotlight"_s, {}, name, {}, u"Find files named “main.c”"_s},
         {u"paste"_s, {}, calculation, {}, u"Paste 14"_s},
         {u"copy"_s, u"14"_s, calculation, {}, u"Copy 14"_s},
+        {u"copy"_s, u"/home/me/proj/src/main.c"_s, file, {}, u"Copy the path"_s},
         {u"run"_s, u"date"_s, {{ACT_COMMAND, u"date"_s}}, {}, u"Run `date`"_s},
         {u"run"_s, {}, {{ACT_COMMAND, u"echo one;\necho two"_s}}, {}, u"Run the command"_s},
         {u"run"_s, {}, {{ACT_COMMAND, QString(21, u'x')}}, {}, u"Run the command"_s},

@@ -37,12 +37,13 @@ QString PanelHeader::kind(const Context &matched)
         const qsizetype count = lines(matched.value(ACT_URLS)).size();
         return count > 1 ? tr("%1 web addresses").arg(count) : tr("Web address");
     }
+    // A backticked command is what was selected, even where a word of it names a file.
+    if (matched.contains(ACT_COMMAND))
+        return tr("Command");
     if (matched.contains(ACT_PATHS) || matched.contains(ACT_PATH)) {
         const qsizetype count = lines(matched.value(ACT_PATHS)).size();
         return count > 1 ? tr("%1 files").arg(count) : tr("File");
     }
-    if (matched.contains(ACT_COMMAND))
-        return tr("Command");
     if (isCalculation(matched))
         return tr("Calculation");
     return tr("Text");
@@ -54,6 +55,8 @@ QString PanelHeader::value(const Context &matched, const Context &selection)
         return oneLine(selection.value(CTX_TEXT));
     if (matched.contains(ACT_URLS))
         return oneLine(lines(matched.value(ACT_URLS)).join(u", "_s));
+    if (matched.contains(ACT_COMMAND))
+        return u"`%1`"_s.arg(oneLine(matched.value(ACT_COMMAND)));
     const QStringList paths = lines(matched.value(ACT_PATHS));
     if (paths.size() > 1)
         return oneLine(paths.join(u", "_s));
@@ -62,8 +65,6 @@ QString PanelHeader::value(const Context &matched, const Context &selection)
         const QString line = matched.value(ACT_PATH_LINE);
         return line.isEmpty() ? oneLine(path) : tr("%1, line %2").arg(oneLine(path), oneLine(line));
     }
-    if (matched.contains(ACT_COMMAND))
-        return u"`%1`"_s.arg(oneLine(matched.value(ACT_COMMAND)));
     if (isCalculation(matched)) {
         const QString expression = matched.contains(ACT_WORDS) ? matched.value(ACT_WORDS) : matched.value(CTX_TEXT);
         return u"%1 = %2"_s.arg(oneLine(expression), oneLine(matched.value(ACT_TEXT)));
@@ -77,6 +78,7 @@ QString PanelHeader::value(const Context &matched, const Context &selection)
 bool PanelHeader::elideInTheMiddle(const Context &matched)
 {
     return (matched.contains(ACT_PATH) || matched.contains(ACT_PATHS)) && !matched.contains(ACT_URLS)
+        && !matched.contains(ACT_COMMAND)
         && lines(matched.value(ACT_PATHS)).size() <= 1;
 }
 

@@ -26,6 +26,8 @@ TEST(PanelHeaderTest, SaysTheKindAndTheValueOfEachGuessInWordsOnOneLine)
          {{ACT_FOUND, u"DCalcMatch"_s}, {CTX_TEXT, u" 2*(3+4)\n"_s}, {ACT_TEXT, u"14"_s}},
          u"Calculation · 2*(3+4) = 14"_s, false},
         {"a command", {{ACT_COMMAND, u"date"_s}}, u"Command · `date`"_s, false},
+        {"a command with a folder in it", {{ACT_COMMAND, u"ls src"_s}, {ACT_PATH, u"/p/src"_s}},
+         u"Command · `ls src`"_s, false},
         {"a word", {{ACT_WORDS, u"serendipity"_s}}, u"Text · serendipity"_s, false},
         {"a text over lines", {{ACT_WORDS, u"one\ntwo\r\n\tthree"_s}}, u"Text · one two three"_s, false},
         {"markup, as written", {{ACT_WORDS, u"<b>x</b>"_s}}, u"Text · <b>x</b>"_s, false},

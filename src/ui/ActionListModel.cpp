@@ -1,8 +1,13 @@
 #include "ui/ActionListModel.h"
 
+#include "app/ActionTitle.h"
+#include "app/SubsequenceMatch.h"
+#include "platform/Settings.h"
 #include "ui/PlainText.h"
 
 #include <QColor>
+#include <QHash>
+#include <QIcon>
 
 using namespace Qt::StringLiterals;
 
@@ -12,14 +17,40 @@ namespace {
 
 const QString Running = QStringLiteral("running…");
 
+// The desktop theme's icon of that name, else the one the program ships; looked up once.
+QIcon themeIcon(const QString &name)
+{
+    static QHash<QString, QIcon> icons;
+    auto found = icons.constFind(name);
+    if (found == icons.cend())
+        found = icons.insert(name, QIcon::fromTheme(name, QIcon(u":/icons/%1.svg"_s.arg(name))));
+    return *found;
+}
+
+// The editor "open at line" starts when that is known without asking the desktop.
+QString knownEditor(const Settings &settings)
+{
+    for (const QString &command : {settings.stringForKey(u"editor_command"_s),
+                                   qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")})
+        if (!command.trimmed().isEmpty())
+            return ActionTitle::editorName(command);
+    return {};
+}
+
 } // namespace
 
 ActionListModel::ActionListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void ActionListModel::setActions(const ActionList &actions)
+void ActionListModel::setActions(const ActionList &actions, const Context &matched, const Settings &settings)
 {
     beginResetModel();
-    m_actions = actions;
+    m_offered = actions;
+    m_actions = m_offered;
+    const QString editor = knownEditor(settings);
+    m_shown.clear();
+    for (const ActionPtr &action : std::as_const(m_offered))
+        m_shown.insert(action.get(), {ActionTitle::title(*action, matched, editor),
+                                      ActionTitle::iconName(action->name(), action->label(), matched)});
     m_status.clear();
     endResetModel();
 }
@@ -40,8 +71,10 @@ QVariant ActionListModel::data(const QModelIndex &index, int role) const
     if (!action)
         return {};
     const QString status = m_status.value(action.get());
-    const QString text = index.column() == LabelColumn ? action->label()
-                                                       : (status.isNull() ? action->detail() : status);
+    const Shown shown = m_shown.value(action.get());
+    const QString text = index.column() == LabelColumn ? shown.title : (status.isNull() ? detailOf(*action, shown) : status);
+    if (role == Qt::DecorationRole && index.column() == LabelColumn)
+        return themeIcon(shown.icon);
     // What an action acts on (the command "run" runs) shows every character it holds; a
     // status is ours.
     const bool detail = index.column() == DetailColumn && status.isNull();
@@ -55,6 +88,33 @@ QVariant ActionListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::ForegroundRole && index.column() == DetailColumn && !status.isNull() && status != Running)
         return QColor(0xb0, 0x1c, 0x1c);
     return {};
+}
+
+QString ActionListModel::detailOf(const ActionObject &action, const Shown &shown)
+{
+    // A value the title quotes whole is not said twice; a command to run always shows whole.
+    const QString detail = action.detail();
+    if (action.label() != u"run"_s && !detail.contains(u'\n') && shown.title.endsWith(detail))
+        return {};
+    return detail;
+}
+
+void ActionListModel::setFilter(const QString &typed)
+{
+    QList<QStringList> titles;
+    for (const ActionPtr &action : std::as_const(m_offered))
+        titles.append({m_shown.value(action.get()).title});
+    beginResetModel();
+    m_actions.clear();
+    for (const int row : SubsequenceMatch::ranked(typed, titles))
+        m_actions.append(m_offered.at(row));
+    endResetModel();
+}
+
+QString ActionListModel::titleAt(int row) const
+{
+    const ActionPtr action = actionAt(row);
+    return action ? m_shown.value(action.get()).title : QString();
 }
 
 QVariant ActionListModel::headerData(int section, Qt::Orientation orientation, int role) const

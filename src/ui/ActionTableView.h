@@ -14,8 +14,14 @@ class ActionTableView : public QTableView
 public:
     explicit ActionTableView(ActionListModel *model, QWidget *parent = nullptr);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 
 private:
+    /// The title column as wide as its widest title, up to three fifths of the table.
+    void fitTitles();
+
     ActionListModel *m_model;
 };
 

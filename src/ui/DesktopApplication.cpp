@@ -223,8 +223,11 @@ void DesktopApplication::reportProblem(const QString &title, const QString &desc
 QMenu *DesktopApplication::buildMenu()
 {
     auto *menu = new QMenu;
-    menu->addAction(tr("Guess selection"), this, &DesktopApplication::guessSelection);
-    menu->addAction(tr("Guess clipboard"), this, &DesktopApplication::guessClipboard);
+    // Asked from the tray's menu, the panel opens where it was, not at the pointer.
+    menu->addAction(tr("Guess selection"), this,
+                    [this] { delegate().guessCurrentSelection(AppDelegate::Sender::ToolbarItem); });
+    menu->addAction(tr("Guess clipboard"), this,
+                    [this] { delegate().guessCurrentClipboard(AppDelegate::Sender::ToolbarItem); });
     menu->addAction(tr("Show results"), this, &DesktopApplication::showResults);
     QMenu *recent = menu->addMenu(tr("Recent"));
     connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });

@@ -1,5 +1,6 @@
 #include "ui/FileListModel.h"
 
+#include "app/SubsequenceMatch.h"
 #include "ui/PlainText.h"
 #include "ui/ResultListController.h"
 
@@ -19,9 +20,17 @@ FileListModel::FileListModel(QObject *parent) : QAbstractTableModel(parent) {}
 void FileListModel::setFiles(const QList<FileObject> &files)
 {
     // Late files are appended to the list: only the new rows are announced, so the row
-    // the user is on stays selected.
-    const bool appended = files.size() > m_files.size()
-        && std::equal(m_files.cbegin(), m_files.cend(), files.cbegin());
+    // the user is on stays selected. A filtered list is ranked again.
+    const bool appended = files.size() > m_all.size()
+        && std::equal(m_all.cbegin(), m_all.cend(), files.cbegin());
+    if (appended && !m_filter.isEmpty()) {
+        m_all = files;
+        setFilter(m_filter);
+        return;
+    }
+    if (!appended)
+        m_filter.clear();
+    m_all = files;
     if (appended) {
         beginInsertRows({}, int(m_files.size()), int(files.size()) - 1);
         m_files = files;
@@ -96,6 +105,19 @@ QStringList FileListModel::mimeTypes() const
 QMimeData *FileListModel::mimeData(const QModelIndexList &indexes) const
 {
     return ResultListController::dragData(filesAt(indexes));
+}
+
+void FileListModel::setFilter(const QString &typed)
+{
+    m_filter = typed;
+    QList<QStringList> texts;
+    for (const FileObject &file : std::as_const(m_all))
+        texts.append({titleOf(file), file.nicePath()});
+    beginResetModel();
+    m_files.clear();
+    for (const int row : SubsequenceMatch::ranked(typed, texts))
+        m_files.append(m_all.at(row));
+    endResetModel();
 }
 
 const FileObject *FileListModel::fileAt(int row) const

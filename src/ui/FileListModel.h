@@ -32,6 +32,9 @@ public:
     QStringList mimeTypes() const override;
     QMimeData *mimeData(const QModelIndexList &indexes) const override;
 
+    /// Shows only the entries whose title or path holds `typed` (SubsequenceMatch), best
+    /// first; all of them for nothing typed. A new guess shows all.
+    void setFilter(const QString &typed);
     /// The entry of `row`; nullptr for a row that does not exist.
     const FileObject *fileAt(int row) const;
     /// The entries of the rows `indexes` name, in row order, each once.
@@ -42,7 +45,9 @@ private:
     static QString titleOf(const FileObject &file);
     QIcon iconFor(const FileObject &file) const;
 
-    QList<FileObject> m_files;
+    QList<FileObject> m_all;   // every entry, as found
+    QList<FileObject> m_files; // the rows shown
+    QString m_filter;
     QFileIconProvider m_icons;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/ExplanationReport.h"
+#include "app/PanelHeader.h"
 #include "ui/ValueTransformers.h"
 #include "ui/ActionListModel.h"
 #include "ui/ActionTableView.h"
@@ -9,15 +10,18 @@
 #include "ui/FileTableView.h"
 #include "ui/PlainText.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -26,9 +30,12 @@ namespace glimra {
 
 ResultWindow::ResultWindow(AppDelegate *delegate, std::shared_ptr<FileManager> fileManager,
                            QWidget *parent)
-    : QWidget(parent, Qt::Tool),
+    // A tool window without the window manager's frame: a popup beside the pointer that
+    // goes when the user turns elsewhere, not a window to arrange.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_delegate(delegate),
       m_contextLine(new QLabel(this)),
+      m_filterLine(new QLabel(this)),
       m_tabs(new QTabWidget(this)),
       m_actionModel(new ActionListModel(this)),
       m_fileModel(new FileListModel(this)),
@@ -42,24 +49,33 @@ ResultWindow::ResultWindow(AppDelegate *delegate, std::shared_ptr<FileManager> f
     // It describes the selection: whatever that holds is shown as written, never loaded.
     PlainText::use(m_contextLine);
     m_contextLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long description is cut with an ellipsis by contentType; the label never grows the
-    // panel past the screen.
+    // One line, cut to the width it has (elideHeader()); it never grows the panel.
+    m_contextLine->setWordWrap(false);
     m_contextLine->setMinimumWidth(1);
+    m_contextLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_contextLine->installEventFilter(this);
     m_actions->setObjectName(u"actions"_s);
     m_files->setObjectName(u"files"_s);
     m_files->setOpenAtLine([this](const FileObject &file) { m_delegate->openAtLine(file); });
     m_tabs->addTab(m_actions, tr("&Actions"));
     m_tabs->addTab(m_files, tr("&Files"));
-    m_why->setObjectName(u"why"_s);
+    m_why->setObjectName(u"whyText"_s);
     m_why->setReadOnly(true);
     m_why->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_why->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_tabs->addTab(m_why, tr("&Why?"));
+    m_tabs->addTab(whyPage(), tr("&Why?"));
     m_tabs->setFocusPolicy(Qt::NoFocus);
+    m_filterLine->setObjectName(u"filterLine"_s);
+    PlainText::use(m_filterLine);
+    m_filterLine->setForegroundRole(QPalette::PlaceholderText);
+    m_filterLine->hide();
 
     auto *layout = new QVBoxLayout(this);
+    // Room for the outline that paintEvent() draws in place of a frame.
+    layout->setContentsMargins(layout->contentsMargins() + QMargins(1, 1, 1, 1));
     layout->addWidget(m_contextLine);
     layout->addWidget(m_tabs);
+    layout->addWidget(m_filterLine);
     resize(480, 300);
 
     connect(delegate, &AppDelegate::resultChanged, this, &ResultWindow::showResult);
@@ -90,7 +106,8 @@ QString ResultWindow::currentTabIdentifier() const
 
 QString ResultWindow::contextLine() const
 {
-    return m_contextLine->text();
+    return (m_headerValue.isEmpty() ? m_headerKind : m_headerKind + PanelHeader::separator() + m_headerValue)
+        + m_headerNote;
 }
 
 QWidget *ResultWindow::currentTable() const
@@ -112,8 +129,10 @@ void ResultWindow::showResult(const GuessResult &result)
     const bool newActions = newGuess || result.actions != m_result.actions;
     const bool newFiles = newGuess || result.files != m_result.files;
     m_result = result;
+    if (newGuess)
+        clearFilter();
     if (newActions)
-        m_actionModel->setActions(result.actions);
+        m_actionModel->setActions(result.actions, result.matchedContext, m_delegate->settings());
     if (newFiles)
         m_fileModel->setFiles(result.files);
     updateContextLine();
@@ -123,11 +142,49 @@ void ResultWindow::showResult(const GuessResult &result)
 
 void ResultWindow::updateContextLine()
 {
-    const QString line = ContextInfoTransformer::transformedValue(m_result.matchedContext);
+    const Context &matched = m_result.matchedContext;
     const qsizetype cutAt = m_result.outcome.cutAt;
-    m_contextLine->setText(cutAt > 0 ? tr("%1; the selection was cut to its first %2 MiB")
-                                           .arg(line).arg(double(cutAt) / (1024 * 1024))
-                                     : line);
+    m_headerKind = PanelHeader::kind(matched);
+    m_headerValue = PanelHeader::value(matched, m_result.selectionContext);
+    m_headerMiddle = PanelHeader::elideInTheMiddle(matched);
+    m_headerNote = cutAt > 0 ? tr("; the selection was cut to its first %1 MiB").arg(double(cutAt) / (1024 * 1024))
+                               : QString();
+    m_contextLine->setToolTip(PlainText::toolTip(contextLine()));
+    elideHeader();
+}
+
+void ResultWindow::elideHeader()
+{
+    // The kind and the note always show; the value gets what width is left, cut with "…"
+    // only where it does not fit.
+    const QFontMetrics metrics(m_contextLine->font());
+    const QString kind = m_headerValue.isEmpty() ? m_headerKind : m_headerKind + PanelHeader::separator();
+    const int room = m_contextLine->contentsRect().width() - metrics.horizontalAdvance(kind + m_headerNote);
+    const QString value = metrics.elidedText(m_headerValue, m_headerMiddle ? Qt::ElideMiddle : Qt::ElideRight,
+                                             std::max(room, 0));
+    m_contextLine->setText(kind + value + m_headerNote);
+}
+
+QString ResultWindow::shownHeader() const
+{
+    return m_contextLine->text();
+}
+
+QWidget *ResultWindow::whyPage()
+{
+    // The class names there are for those who write plug-ins, and the page says so.
+    auto *page = new QWidget(this);
+    page->setObjectName(u"why"_s);
+    auto *heading = new QLabel(tr("For plug-in writers: how each matcher and action took part in this guess"), page);
+    heading->setObjectName(u"whyHeading"_s);
+    heading->setTextFormat(Qt::PlainText);
+    heading->setWordWrap(true);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->addWidget(heading);
+    layout->addWidget(m_why);
+    page->setFocusProxy(m_why);
+    return page;
 }
 
 void ResultWindow::updateWhy()
@@ -144,7 +201,24 @@ QString ResultWindow::whyText() const
 
 QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available)
 {
-    QRect placed(QPoint(pointer.x() - frame.width() / 2, pointer.y() - frame.height() / 2), frame.size());
+    const QRect placed(QPoint(pointer.x() - frame.width() / 2, pointer.y() - frame.height() / 2), frame.size());
+    return keptInside(placed, available);
+}
+
+QRect ResultWindow::placedBesidePointer(const QSize &size, const QPoint &pointer, const QRect &available)
+{
+    // Below and to the right of the pointer; on the other side of it where that side has
+    // no room, so that the pointer stays visible beside the panel.
+    QRect placed(pointer + QPoint(PointerGap, PointerGap), size);
+    if (available.isValid() && placed.right() > available.right())
+        placed.moveRight(pointer.x() - PointerGap);
+    if (available.isValid() && placed.bottom() > available.bottom())
+        placed.moveBottom(pointer.y() - PointerGap);
+    return keptInside(placed, available);
+}
+
+QRect ResultWindow::keptInside(QRect placed, const QRect &available)
+{
     // A panel partly off screen hides the very actions the user wants.
     if (!available.isValid())
         return placed;
@@ -155,37 +229,67 @@ QRect ResultWindow::placedAtPointer(const QRect &frame, const QPoint &pointer, c
     return placed;
 }
 
-void ResultWindow::placeAt(const QPoint &pointer)
-{
-    const QScreen *screen = QGuiApplication::screenAt(pointer);
-    const QRect available = screen ? screen->availableGeometry() : QRect();
-    move(placedAtPointer(frameGeometry(), pointer, available).topLeft());
-}
-
-void ResultWindow::followMouse()
+void ResultWindow::placeForRequest()
 {
     const QPoint pointer = QCursor::pos();
-    placeAt(pointer);
-    // Never shown yet, the frame (its title bar) is not known and was not counted.
-    if (frameGeometry() == geometry())
-        m_placeAgainAt = pointer;
+    const QScreen *screen = QGuiApplication::screenAt(pointer);
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const bool centred = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s);
+    move((centred ? placedAtPointer(geometry(), pointer, available)
+                  : placedBesidePointer(size(), pointer, available)).topLeft());
+}
+
+void ResultWindow::placeFirstTime()
+{
+    const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect placed(QPoint(), size());
+        placed.moveCenter(screen->availableGeometry().center());
+        move(keptInside(placed, screen->availableGeometry()).topLeft());
+    }
+}
+
+void ResultWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // Without a frame the panel needs an edge of its own against what lies behind it.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 bool ResultWindow::event(QEvent *event)
 {
-    const bool handled = QWidget::event(event);
-    if (m_placeAgainAt && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-        && frameGeometry() != geometry())
-        placeAt(*std::exchange(m_placeAgainAt, std::nullopt));
-    return handled;
+    // Gone when the user turns to another window; the panel's own menus keep it. Only a
+    // showing that was active counts: a deactivation left over from before the panel was
+    // shown again must not hide it.
+    if (event->type() == QEvent::WindowActivate)
+        m_activeSinceShown = true;
+    else if (event->type() == QEvent::Hide)
+        m_activeSinceShown = false;
+    else if (event->type() == QEvent::WindowDeactivate && m_activeSinceShown && isVisible())
+        QTimer::singleShot(0, this, &ResultWindow::hideUnlessActive);
+    return QWidget::event(event);
+}
+
+void ResultWindow::hideUnlessActive()
+{
+    if (isVisible() && m_activeSinceShown && !isActiveWindow() && !QApplication::activePopupWidget())
+        hidePanel();
 }
 
 void ResultWindow::showPanel()
 {
-    const bool follow = m_delegate->settings().boolForKey(u"popup_close_to_mouse"_s)
-        && std::exchange(m_result.followPointer, false);
-    if (follow)
-        followMouse();
+    // Beside the pointer when a shortcut (or a desktop binding) asked; where it was when
+    // the tray or `glimra show` did.
+    const bool requested = std::exchange(m_result.followPointer, false);
+    if (requested)
+        placeForRequest();
+    else if (!m_placed)
+        placeFirstTime();
+    m_placed = true;
     show();
     raise();
     activateWindow();
@@ -217,16 +321,52 @@ void ResultWindow::runRow(int row)
 bool ResultWindow::handleKey(QKeyEvent *event)
 {
     const int key = event->key();
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         hidePanel();
         return true;
     }
-    if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+    if ((currentTable() != m_actions && currentTable() != m_files) || modifiers != Qt::NoModifier)
+        return false;
+    // Digits pick a row until a letter has been typed; then they narrow the rows too.
+    if (key >= Qt::Key_1 && key <= Qt::Key_9 && !m_filterHasLetter && !(event->modifiers() & Qt::ShiftModifier)) {
         runRow(key - Qt::Key_1);
         return true;
     }
-    return false;
+    if (key == Qt::Key_Backspace && !m_filter.isEmpty()) {
+        m_filter.chop(1);
+        m_filterHasLetter = std::any_of(m_filter.cbegin(), m_filter.cend(), [](QChar c) { return c.isLetter(); });
+        applyFilter();
+        return true;
+    }
+    const QString text = event->text();
+    const bool typed = text.size() == 1 && text.at(0).isPrint() && (!text.at(0).isSpace() || !m_filter.isEmpty());
+    if (!typed)
+        return false;
+    m_filter += text;
+    m_filterHasLetter = m_filterHasLetter || text.at(0).isLetter();
+    applyFilter();
+    return true;
+}
+
+void ResultWindow::applyFilter()
+{
+    m_actionModel->setFilter(m_filter);
+    m_fileModel->setFilter(m_filter);
+    m_filterLine->setText(tr("Showing what holds “%1”").arg(m_filter));
+    m_filterLine->setVisible(!m_filter.isEmpty());
+}
+
+void ResultWindow::clearFilter()
+{
+    m_filter.clear();
+    m_filterHasLetter = false;
+    m_filterLine->hide();
+}
+
+QString ResultWindow::filter() const
+{
+    return m_filter;
 }
 
 void ResultWindow::keyPressEvent(QKeyEvent *event)
@@ -237,6 +377,8 @@ void ResultWindow::keyPressEvent(QKeyEvent *event)
 
 bool ResultWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_contextLine && event->type() == QEvent::Resize)
+        elideHeader();
     // The tables would take the digits for a search by the rows' first letters.
     if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
         return true;

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -21,16 +20,20 @@ class FileListModel;
 class FileTableView;
 class FileManager;
 
-/// The results panel: a small tool window with the context line (what the matched context
-/// looks like) and three tabs: "actions", "files" and "why" (what each matcher and action
-/// did in the guess shown). It shows the result the guess controller announces; the tab
-/// shown follows the result's selectedTab, and a tab the user picks is never written back.
+/// The results panel: a small tool window with a header (what was found, in words, on one
+/// line cut to the panel's width: see PanelHeader) and three tabs: "actions", "files" and "why" (what each matcher and action
+/// did in the guess shown). It shows the result the guess
+/// controller announces; the tab shown follows the result's selectedTab, and a tab the user picks is
+/// never written back.
 ///
 /// Keyboard first: it takes focus when shown; arrows move; Enter (or a double click) runs
-/// the chosen action or opens the chosen file; 1–9 pick a row directly; Tab cycles the tabs;
-/// Esc hides. Shown at the pointer when the user asked for it ("popup_close_to_mouse") and
-/// the request asked for it (the result's followPointer), kept inside the screen's available area.
-/// Main thread only.
+/// the chosen action or opens the chosen file; 1–9 pick a row directly until a letter is
+/// typed; typed characters narrow both tables (Backspace widens); Tab cycles the tabs;
+/// Esc hides, and so does turning to another window. A borderless tool window: when the
+/// request came from a shortcut (the result's followPointer), shown below and to the right of
+/// the pointer, or centred on it when the user asked for that ("popup_close_to_mouse"),
+/// always inside the screen's available area; otherwise (the tray, `glimra show`) where it
+/// was. Main thread only.
 class ResultWindow : public QWidget, public ResultPanel
 {
     Q_OBJECT
@@ -46,41 +49,65 @@ public:
 
     /// The identifier of the tab shown: "actions", "files" or "why".
     QString currentTabIdentifier() const;
+    /// What the header says, whole: the kind and the value of what was found.
     QString contextLine() const;
+    /// The header as shown, cut to the panel's width.
+    QString shownHeader() const;
     ActionTableView *actionTable() const { return m_actions; }
     FileTableView *fileTable() const { return m_files; }
     QString whyText() const;
+    /// What the user typed to narrow the rows; empty for all of them.
+    QString filter() const;
 
-    /// Where the panel goes when it follows the pointer at `pointer`: centred on it, then
-    /// moved inside `available` (the usable area of the screen under the pointer).
+    /// The distance between the pointer and the panel placed beside it.
+    static constexpr int PointerGap = 8;
+    /// Where the panel goes when it is centred on the pointer at `pointer`, moved inside
+    /// `available` (the usable area of the screen under the pointer).
     static QRect placedAtPointer(const QRect &frame, const QPoint &pointer, const QRect &available);
+    /// Where a panel of `size` goes beside the pointer: below and to the right of it, on the
+    /// other side where there is no room, inside `available`. It covers the pointer only
+    /// when it is too large for the screen to avoid it.
+    static QRect placedBesidePointer(const QSize &size, const QPoint &pointer, const QRect &available);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool handleKey(QKeyEvent *event);
     void showTab(qint64 selectedTab);
     void showResult(const GuessResult &result);
     void updateContextLine();
+    void elideHeader();
     void updateWhy();
+    QWidget *whyPage();
     void runRow(int row);
-    void followMouse();
-    void placeAt(const QPoint &pointer);
+    void applyFilter();
+    void clearFilter();
+    static QRect keptInside(QRect placed, const QRect &available);
+    void placeForRequest();
+    void placeFirstTime();
+    void hideUnlessActive();
     QWidget *currentTable() const;
 
-    // The pointer the panel was placed at before the window manager had framed it: it is
-    // placed again once the frame is known, so that its title bar stays on the screen.
-    // Declared before the child widgets: making each child sends event() an event, which
-    // reads it.
-    std::optional<QPoint> m_placeAgainAt;
     // The result shown.
     GuessResult m_result;
+    // The panel has a place of its own (set by a request or the first showing).
+    bool m_placed = false;
+    // The panel has been the active window since it was last shown.
+    bool m_activeSinceShown = false;
+    QString m_headerKind;
+    QString m_headerValue;
+    QString m_headerNote;
+    bool m_headerMiddle = false;
     AppDelegate *m_delegate;
     QLabel *m_contextLine;
+    QLabel *m_filterLine;
+    QString m_filter;
+    bool m_filterHasLetter = false;
     QTabWidget *m_tabs;
     ActionListModel *m_actionModel;
     FileListModel *m_fileModel;

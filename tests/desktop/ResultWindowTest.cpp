@@ -5,6 +5,7 @@
 #include "foundation/ApplicationScript.h"
 #include "matching/contentType.h"
 #include "platform/RunningApplications.h"
+#include "ui/ActionListModel.h"
 #include "ui/ActionTableView.h"
 #include "ui/FileListModel.h"
 #include "ui/FileTableView.h"
@@ -95,7 +96,7 @@ TEST_F(ResultWindowTest, MarkupInTheSelectionOrAFileNameIsShownAsWritten)
     guess(u"<b>x</b><img src=x>"_s);
     window->showPanel();
     const auto *line = window->findChild<QLabel *>(u"contextLine"_s);
-    EXPECT_EQ(shownText(line->text(), line->textFormat()), window->contextLine());
+    EXPECT_EQ(shownText(line->text(), line->textFormat()), window->shownHeader());
     EXPECT_TRUE(window->contextLine().contains(u"<b>x</b><img src=x>"_s)) << window->contextLine().toStdString();
 
     writeFile(u"<i>x</i> & y.txt"_s, "x");
@@ -182,7 +183,7 @@ TEST_F(ResultWindowTest, TheRunRowShowsEveryCharacterOfTheCommand)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->grab(); // lays the rows out now
         const QAbstractItemModel *actions = window->actionTable()->model();
-        ASSERT_EQ(actions->data(actions->index(0, 0)).toString(), u"run"_s);
+        ASSERT_TRUE(actions->data(actions->index(0, 0)).toString().startsWith(u"Run "_s));
         const QModelIndex detail = actions->index(0, 1);
         EXPECT_EQ(readBack(detail.data().toString()), c.command);
         EXPECT_FALSE(detail.data().toString().contains(u'\t')) << "control characters are shown as pictures";
@@ -202,7 +203,7 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     press(Qt::Key_Return); // open
     const QAbstractItemModel *actions = window->actionTable()->model();
-    EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"open"_s);
+    EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"Open https://example.org"_s);
     EXPECT_EQ(actions->data(actions->index(0, 1)).toString(),
               u"failed: xdg-open exited with status 3: no application is set up to open it"_s);
     EXPECT_TRUE(window->isVisible());
@@ -223,7 +224,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     guess(u"notes.txt"_s);
     window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(window->contextLine(), contentType(delegate().result().matchedContext));
+    EXPECT_EQ(window->contextLine(), u"File · "_s + path(u"notes.txt"_s));
     EXPECT_EQ(window->currentTabIdentifier(), u"actions"_s);
     EXPECT_EQ(QApplication::focusWidget(), window->actionTable());
 
@@ -241,6 +242,7 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     press(Qt::Key_Tab); // why the guess came out so; the digits run nothing there
     EXPECT_EQ(window->currentTabIdentifier(), u"why"_s);
     EXPECT_TRUE(window->whyText().contains(u"  matched     FileMatch (built-in, "_s)) << window->whyText().toStdString();
+    EXPECT_TRUE(window->findChild<QLabel *>(u"whyHeading"_s)->text().startsWith(u"For plug-in writers"_s));
     const qsizetype calls = fileManager->calls.size();
     press(Qt::Key_1);
     EXPECT_EQ(fileManager->calls.size(), calls);
@@ -261,64 +263,108 @@ TEST_F(ResultWindowTest, ThePanelFollowsTheControllerAndTheKeyboardRunsWhatItSho
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(ResultWindowTest, ThePanelOpensAtThePointerOnlyWhenAskedAndStaysOnTheScreen)
+TEST_F(ResultWindowTest, APopupBesideThePointerNeverCoversItAndStaysOnTheScreen)
 {
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect frame(0, 0, 400, 300);
+    const QRect available(0, 20, 1280, 780);
+    const QSize size(400, 300);
+    const int gap = ResultWindow::PointerGap;
+    const struct
+    {
+        const char *where;
+        QPoint pointer;
+        QPoint topLeft;
+    } beside[] = {
+        {"below and to the right", {100, 100}, {100 + gap, 100 + gap}},
+        {"at the top left corner", {0, 20}, {gap, 20 + gap}},
+        {"at the top right corner", {1279, 20}, {1279 - gap - 399, 20 + gap}},
+        {"at the bottom left corner", {0, 799}, {gap, 799 - gap - 299}},
+        {"at the bottom right corner", {1279, 799}, {1279 - gap - 399, 799 - gap - 299}},
+        {"beside the right edge", {1000, 300}, {1000 - gap - 399, 300 + gap}},
+    };
+    for (const auto &row : beside) {
+        const QRect placed = ResultWindow::placedBesidePointer(size, row.pointer, available);
+        EXPECT_EQ(placed.topLeft(), row.topLeft) << row.where;
+        EXPECT_TRUE(available.contains(placed)) << row.where;
+        EXPECT_FALSE(placed.contains(row.pointer)) << row.where;
+    }
+    // Centred on the pointer, for those who ask for it, and kept inside.
+    const QRect frame(QPoint(), size);
     const struct
     {
         QPoint pointer;
         QPoint topLeft;
-    } rows[] = {
-        {available.center(), available.center() - QPoint(200, 150)},        // centred on it
-        {available.topLeft(), available.topLeft()},                          // kept inside
+    } centred[] = {
+        {available.center(), available.center() - QPoint(200, 150)},
+        {available.topLeft(), available.topLeft()},
         {available.bottomRight(), available.bottomRight() - QPoint(399, 299)},
-        {QPoint(available.right(), available.top() + 400), QPoint(available.right() - 399, available.top() + 250)},
     };
-    for (const auto &row : rows)
+    for (const auto &row : centred)
         EXPECT_EQ(ResultWindow::placedAtPointer(frame, row.pointer, available).topLeft(), row.topLeft);
+}
 
+TEST_F(ResultWindowTest, AShortcutOpensThePopupBesideThePointerTheTrayWhereItWas)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     guess(u"words"_s);
-    window->move(40, 40);
-    window->showPanel();
+    window->showPanel(); // the tray, or `glimra show`: no request marked it
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(available.contains(window->frameGeometry()));
+    window->move(40, 40);
     const QPoint before = window->pos();
-    QCursor::setPos(available.center());
-    // A request marks the panel to follow; without "popup_close_to_mouse" it stays.
-    askForThePointer();
     window->showPanel();
     EXPECT_EQ(window->pos(), before);
+
+    for (const QPoint pointer : {available.center(), available.topLeft(), available.bottomRight(),
+                                 QPoint(available.right(), available.top()), QPoint(available.left(), available.bottom())}) {
+        QCursor::setPos(pointer);
+        askForThePointer();
+        window->showPanel();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() != before; }, 3000));
+        EXPECT_TRUE(available.contains(window->frameGeometry())) << pointer.x() << "," << pointer.y();
+        EXPECT_FALSE(window->frameGeometry().contains(pointer)) << pointer.x() << "," << pointer.y();
+    }
 
     setDefault(u"popup_close_to_mouse"_s, true);
     guess(u"words"_s); // settings apply from the next guess
-    window->showPanel(); // no request marked it: it stays
-    EXPECT_EQ(window->pos(), before);
+    QCursor::setPos(available.center());
     askForThePointer();
     window->showPanel();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().contains(available.center()); }, 3000));
     EXPECT_TRUE(available.contains(window->frameGeometry()));
 }
 
-TEST_F(ResultWindowTest, ShownFirstAtThePointerOnAScreenEdgeItsTitleBarStaysOnTheScreen)
+TEST_F(ResultWindowTest, ThePopupHasNoFrameAndGoesWhenAnotherWindowIsClicked)
 {
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    setDefault(u"popup_close_to_mouse"_s, true);
-    for (const QPoint pointer : {QPoint(available.center().x(), available.top()),
-                                 QPoint(available.center().x(), available.bottom())}) {
-        // Never shown before, as when the tray's menu asks first: the window manager's frame
-        // is not known yet.
-        window = std::make_unique<ResultWindow>(&delegate(), fileManager);
-        delegate().setResultWindow(window.get());
-        guess(u"words"_s);
-        QCursor::setPos(pointer);
-        askForThePointer();
-        window->showPanel();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 5000));
-        // Placed again once framed; the window manager may take its time under load.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return available.contains(window->frameGeometry()); }, 5000))
-            << window->frameGeometry().y() << " " << window->frameGeometry().height() << " at " << pointer.y();
-    }
+    guess(u"words"_s);
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QString id = QString::number(window->winId());
+    // The window manager says what frame it gave the window once it manages it.
+    QString extents;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        extents = output(u"/usr/bin/xprop"_s, {u"-id"_s, id, u"_NET_FRAME_EXTENTS"_s});
+        return extents.contains(u'=');
+    }, 5000)) << extents.toStdString();
+    EXPECT_TRUE(extents.trimmed().endsWith(u"= 0, 0, 0, 0"_s)) << extents.toStdString();
+    EXPECT_EQ(window->frameGeometry(), window->geometry());
+
+    QWidget other;
+    other.setWindowTitle(u"other"_s);
+    other.setGeometry(QRect(window->frameGeometry().right() + 40, 100, 200, 150));
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QPoint inOther = other.geometry().center();
+    output(u"/usr/bin/xdotool"_s, {u"mousemove"_s, QString::number(inOther.x()), QString::number(inOther.y()),
+                                   u"click"_s, u"1"_s});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+
+    // Escape hides it too.
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(ResultWindowTest, AFolderEntryListsItsContentsFirstInTheContextMenu)
@@ -455,7 +501,7 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->grab(); // lays out and paints it now
         EXPECT_EQ(window->findChild<QLabel *>(u"contextLine"_s)->textFormat(), Qt::PlainText);
-        EXPECT_TRUE(window->contextLine().startsWith(u"a text (<img src="_s)) << window->contextLine().toStdString();
+        EXPECT_EQ(window->contextLine(), u"Text · "_s + selected);
     }
 
     // A clipboard longer than the capture limit, in an application that is active.
@@ -472,6 +518,128 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
         << window->contextLine().toStdString();
     guess(u"short"_s);
     EXPECT_FALSE(window->contextLine().contains(u"cut"_s));
+}
+
+TEST_F(ResultWindowTest, TheHeaderSaysWhatWasFoundOnOneLineCutOnlyWhereItDoesNotFit)
+{
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    for (const char *name : {"hosts", "shells", "passwd"})
+        writeFile(QString::fromLatin1(name), "x");
+    const struct
+    {
+        QString selected;
+        QString header;
+    } rows[] = {
+        {path(u"proj/src/main.c"_s) + u":42"_s, u"File · "_s + path(u"proj/src/main.c"_s) + u", line 42"_s},
+        {u"hosts shells passwd"_s, u"3 files · "_s},
+        {u"https://example.org/a?b=c"_s, u"Web address · https://example.org/a?b=c"_s},
+        {u"2*(3+4)"_s, u"Calculation · 2*(3+4) = 14"_s},
+        {u"`date`"_s, u"Command · `date`"_s},
+        {u"serendipity"_s, u"Text · serendipity"_s},
+        {u"one two  three"_s, u"Text · one two three"_s},
+        {u"one\ntwo"_s, u"Nothing recognised · one two"_s},
+    };
+    window->resize(900, 300);
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const auto *label = window->findChild<QLabel *>(u"contextLine"_s);
+    for (const auto &row : rows) {
+        guess(row.selected);
+        window->grab(); // lays it out now
+        EXPECT_TRUE(window->contextLine().startsWith(row.header)) << row.selected.toStdString() << " -> " << window->contextLine().toStdString();
+        // Whole where it fits: no ellipsis where nothing was cut.
+        EXPECT_EQ(window->shownHeader(), window->contextLine());
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    }
+
+    // A long path in a narrow panel loses its middle; the kind, the name and the line stay.
+    writeFile(u"a/very/long/folder/name/that/goes/on/and/on/for/a/while/main.c"_s, "x");
+    guess(path(u"a/very/long/folder/name/that/goes/on/and/on/for/a/while/main.c"_s) + u":7"_s);
+    window->resize(320, 300);
+    window->grab();
+    const QString shown = window->shownHeader();
+    EXPECT_TRUE(shown.startsWith(u"File · "_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(u"main.c, line 7"_s)) << shown.toStdString();
+    EXPECT_EQ(shown.count(QChar(0x2026)), 1) << shown.toStdString();
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(shown), label->contentsRect().width());
+    EXPECT_FALSE(window->contextLine().contains(QChar(0x2026)));
+}
+
+TEST_F(ResultWindowTest, EachActionIsARowWithAnIconAndATitleAndTheLikelyOneComesFirst)
+{
+    qputenv("VISUAL", "vim");
+    writeFile(u"proj/src/main.c"_s, "int main;\n");
+    const struct
+    {
+        QString selected;
+        QStringList titles;
+    } rows[] = {
+        {path(u"proj/src/main.c"_s) + u":42"_s,
+         {u"Open main.c at line 42 in Vim"_s, u"Open main.c"_s, u"Show in file manager"_s}},
+        {u"2*(3+4)"_s, {u"Paste 14"_s, u"Copy 14"_s, u"Search the web for “2*(3+4)”"_s}},
+        {u"serendipity"_s, {u"Search the web for “serendipity”"_s, u"Find files named “serendipity”"_s}},
+        {u"https://example.org/a?b=c"_s, {u"Open https://example.org/a?b=c"_s}},
+        {u"`date`"_s, {u"Run `date`"_s}},
+    };
+    for (const auto &row : rows) {
+        guess(row.selected);
+        const auto *actions = static_cast<const ActionListModel *>(window->actionTable()->model());
+        QStringList titles;
+        for (int i = 0; i < actions->rowCount() && titles.size() < row.titles.size(); ++i) {
+            titles.append(actions->titleAt(i));
+            const QIcon icon = actions->data(actions->index(i, 0), Qt::DecorationRole).value<QIcon>();
+            EXPECT_FALSE(icon.pixmap(16, 16).isNull()) << titles.last().toStdString();
+        }
+        EXPECT_EQ(titles, row.titles) << row.selected.toStdString();
+    }
+    // The label stays the action's identity: scripts and --run go by it.
+    guess(u"2*(3+4)"_s);
+    EXPECT_EQ(delegate().resultActions().first()->label(), u"paste"_s);
+    qunsetenv("VISUAL");
+}
+
+TEST_F(ResultWindowTest, TypedLettersNarrowTheRowsBackspaceWidensAndEnterRunsTheFirst)
+{
+    writeFile(u"notes.txt"_s, "x");
+    guess(u"notes.txt"_s);
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto *actions = static_cast<const ActionListModel *>(window->actionTable()->model());
+    const int all = actions->rowCount();
+    ASSERT_GE(all, 3);
+
+    QTest::keyClicks(QApplication::focusWidget(), u"sho"_s);
+    EXPECT_EQ(window->filter(), u"sho"_s);
+    const int narrowed = actions->rowCount();
+    EXPECT_LT(narrowed, all);
+    EXPECT_EQ(actions->titleAt(0), u"Show in file manager"_s);
+    EXPECT_EQ(window->actionTable()->currentIndex().row(), 0);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(window->filter(), u"sh"_s);
+    EXPECT_GE(actions->rowCount(), narrowed);
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(actions->rowCount(), all);
+    QTest::keyClicks(QApplication::focusWidget(), u"file m"_s);
+    EXPECT_EQ(actions->titleAt(0), u"Show in file manager"_s);
+    press(Qt::Key_Return);
+    EXPECT_EQ(fileManager->calls.last(), u"reveal "_s + path(u"notes.txt"_s));
+
+    // Digits pick rows until a letter is typed; then they narrow like letters. The files
+    // narrow too, and a new guess shows everything again.
+    guess(u"notes.txt"_s);
+    EXPECT_TRUE(window->filter().isEmpty());
+    const qsizetype calls = fileManager->calls.size();
+    press(Qt::Key_1);
+    EXPECT_EQ(fileManager->calls.size(), calls + 1);
+    QTest::keyClicks(QApplication::focusWidget(), u"x1#"_s); // no temporary folder has "#"
+    EXPECT_EQ(window->filter(), u"x1#"_s);
+    EXPECT_EQ(fileManager->calls.size(), calls + 1);
+    EXPECT_EQ(actions->rowCount(), 0);
+    EXPECT_EQ(window->fileTable()->model()->rowCount(), 0);
+    guess(u"notes.txt"_s);
+    EXPECT_EQ(actions->rowCount(), all);
+    EXPECT_EQ(window->fileTable()->model()->rowCount(), 1);
 }
 
 TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)

@@ -12,8 +12,10 @@
 #include "platform/UserDefaults.h"
 #include "ui/FileListModel.h"
 #include "ui/FileTableView.h"
+#include "ui/ActionTableView.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -136,6 +138,28 @@ int main(int argc, char **argv)
     delegate.guessText({{CTX_TEXT, deep + u"/widget07.cpp "_s + deep + u"/widget08.cpp https://example.org/a/very/long/address/of/a/page?with=query"_s}});
     window.showPanel();
     shoot(u"panel-long-context"_s, frameOf(window));
+    window.hide();
+
+    // The popup as a shortcut opens it: beside the pointer, which is in the picture.
+    const QPoint pointer(320, 220);
+    auto popUp = [&](const QString &text) {
+        window.hide();
+        QCursor::setPos(pointer);
+        delegate.guessText({{CTX_TEXT, text}, {CTX_DIR, project + u'/'}});
+        GuessResult asked = delegate.result(); // as a shortcut asks: beside the pointer
+        asked.followPointer = true;
+        delegate.setResult(asked);
+        window.showPanel();
+        settle();
+        return frameOf(window) | QRect(pointer - QPoint(16, 16), QSize(32, 32));
+    };
+    shoot(u"popup-path-line"_s, popUp(u"src/main.c:42"_s));
+    shoot(u"popup-calculation"_s, popUp(u"2*(3+4)"_s));
+    shoot(u"popup-url"_s, popUp(u"https://example.org/a?b=c"_s));
+    shoot(u"popup-three-files"_s, popUp(u"README.md Makefile src/main.h"_s));
+    const QRect narrowed = popUp(u"src/main.c:42"_s);
+    QTest::keyClicks(window.actionTable(), u"shw"_s);
+    shoot(u"popup-filter-narrowed"_s, narrowed);
     window.hide();
 
     // The preferences: one rule that works, one whose pattern does not compile, and the

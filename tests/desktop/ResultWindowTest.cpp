@@ -594,7 +594,7 @@ TEST_F(ResultWindowTest, EachActionIsARowWithAnIconAndATitleAndTheLikelyOneComes
     }
     // The label stays the action's identity: scripts and --run go by it.
     guess(u"2*(3+4)"_s);
-    EXPECT_EQ(delegate().resultActions().first()->label(), u"paste"_s);
+    EXPECT_EQ(delegate().result().actions.first()->label(), u"paste"_s);
     qunsetenv("VISUAL");
 }
 

@@ -670,10 +670,11 @@ TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)
     press(Qt::Key_3);
     // The editor writes its line once started: wait for all of it.
     QString written;
-    QTest::qWaitFor([&] {
+    const bool whole = QTest::qWaitFor([&] {
         QFile file(opened);
         written = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         return written.endsWith(u'\n');
     }, 5000);
+    EXPECT_TRUE(whole) << written.toStdString();
     EXPECT_EQ(written.trimmed(), path(u"proj/app/models.py"_s) + u":230"_s);
 }

@@ -53,21 +53,6 @@ QString ActionTitle::fileName(const Context &matched)
     return shortened(name.isEmpty() ? path : name);
 }
 
-QString ActionTitle::editorName(const QString &command)
-{
-    static const QList<std::pair<QString, QString>> known = {
-        {u"vi"_s, u"Vi"_s},         {u"vim"_s, u"Vim"_s},     {u"gvim"_s, u"Vim"_s},
-        {u"nvim"_s, u"Neovim"_s},   {u"emacs"_s, u"Emacs"_s}, {u"emacsclient"_s, u"Emacs"_s},
-        {u"nano"_s, u"nano"_s},     {u"code"_s, u"VS Code"_s}, {u"kate"_s, u"Kate"_s},
-        {u"gedit"_s, u"gedit"_s},   {u"geany"_s, u"Geany"_s}, {u"subl"_s, u"Sublime Text"_s},
-    };
-    const QString program = QFileInfo(command.simplified().section(u' ', 0, 0)).fileName();
-    for (const auto &[name, shown] : known)
-        if (program == name)
-            return shown;
-    return {};
-}
-
 QString ActionTitle::title(const QString &label, const QString &detail, const Context &matched,
                            const QString &editor)
 {

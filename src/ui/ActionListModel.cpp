@@ -1,5 +1,6 @@
 #include "ui/ActionListModel.h"
 
+#include "actions/EditorCommand.h"
 #include "app/ActionTitle.h"
 #include "app/SubsequenceMatch.h"
 #include "platform/Settings.h"
@@ -27,16 +28,6 @@ QIcon themeIcon(const QString &name)
     return *found;
 }
 
-// The editor "open at line" starts when that is known without asking the desktop.
-QString knownEditor(const Settings &settings)
-{
-    for (const QString &command : {settings.stringForKey(u"editor_command"_s),
-                                   qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")})
-        if (!command.trimmed().isEmpty())
-            return ActionTitle::editorName(command);
-    return {};
-}
-
 } // namespace
 
 ActionListModel::ActionListModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -46,7 +37,7 @@ void ActionListModel::setActions(const ActionList &actions, const Context &match
     beginResetModel();
     m_offered = actions;
     m_actions = m_offered;
-    const QString editor = knownEditor(settings);
+    const QString editor = EditorCommand::chosenName(settings.stringForKey(u"editor_command"_s));
     m_shown.clear();
     for (const ActionPtr &action : std::as_const(m_offered))
         m_shown.insert(action.get(), {ActionTitle::title(*action, matched, editor),

@@ -26,7 +26,8 @@ const QString PlugInIcon = u"system-run"_s;
 
 QString quoted(const QString &text)
 {
-    return u"\u201c%1\u201d"_s.arg(text);
+    // Each language has its own quotation marks.
+    return QCoreApplication::translate("ActionTitle", "“%1”", "a quoted text").arg(text);
 }
 
 } // namespace
@@ -45,7 +46,7 @@ QString ActionTitle::fileName(const Context &matched)
 {
     const QStringList paths = matched.value(ACT_PATHS).split(u'\n', Qt::SkipEmptyParts);
     if (paths.size() > 1)
-        return tr("%1 files").arg(paths.size());
+        return tr("%n files", nullptr, int(paths.size()));
     QString path = matched.contains(ACT_PATH) ? matched.value(ACT_PATH) : paths.value(0);
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);

@@ -153,6 +153,9 @@ screenshots)
     build build -DGLIMRA_BUILD_TESTS=ON -DGLIMRA_BUILD_BENCH=ON
     rm -rf build/screenshots
     tests/desktop/run-with-desktop.sh build/tests/screenshots/glimra_screenshots build/screenshots
+    # The popups on a HiDPI screen: twice the pixels, icons and text as sharp.
+    QT_SCALE_FACTOR=2 tests/desktop/run-with-desktop.sh build/tests/screenshots/glimra_screenshots \
+        build/screenshots scale-2
     ;;
 fuzz)
     install_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"

@@ -215,6 +215,9 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"Open https://example.org"_s);
     EXPECT_EQ(actions->data(actions->index(0, 1)).toString(),
               u"failed: xdg-open exited with status 3: no application is set up to open it"_s);
+    // Marked by the warning icon, in the palette's own colours that the theme keeps readable.
+    EXPECT_FALSE(actions->data(actions->index(0, 1), Qt::DecorationRole).value<QIcon>().pixmap(16, 16).isNull());
+    EXPECT_FALSE(actions->data(actions->index(0, 1), Qt::ForegroundRole).isValid());
     EXPECT_TRUE(window->isVisible());
 
     // Without a panel to show it, a notification says it.

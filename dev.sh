@@ -7,6 +7,7 @@
 #   ./dev.sh screenshots    render the windows under Xvfb into build/screenshots/*.png
 #   ./dev.sh fuzz [SECONDS] build the fuzz targets with clang and run each for SECONDS (60)
 #   ./dev.sh package        build the program and its Debian package, build/glimra_*.deb
+#   ./dev.sh translations   gather the sources' translatable texts into translations/*.ts
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,9 +16,13 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libperl-dev libpcre2-dev
+    # lupdate and lrelease, and their CMake functions: the .ts translations become .qm files
+    qt6-tools-dev qt6-l10n-tools
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
     # what the program runs (libqt6svg6: the icon is SVG)
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
+    # Qt's own translations of its standard buttons and dialogs
+    qt6-translations-l10n
 )
 # What the tests and benchmarks need besides.
 TEST_PACKAGES=(
@@ -151,6 +156,9 @@ screenshots)
     build build -DGLIMRA_BUILD_TESTS=ON -DGLIMRA_BUILD_BENCH=ON
     rm -rf build/screenshots
     tests/desktop/run-with-desktop.sh build/tests/screenshots/glimra_screenshots build/screenshots
+    # The popups on a HiDPI screen: twice the pixels, icons and text as sharp.
+    QT_SCALE_FACTOR=2 tests/desktop/run-with-desktop.sh build/tests/screenshots/glimra_screenshots \
+        build/screenshots scale-2
     ;;
 fuzz)
     install_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
@@ -165,8 +173,13 @@ package)
     cmake --build build --target glimra
     cpack --config build/CPackConfig.cmake -G DEB -B build
     ;;
+translations)
+    install_packages "${BUILD_PACKAGES[@]}"
+    configure build
+    cmake --build build --target update_translations
+    ;;
 *)
-    sed -n '2,9p' "$0"
+    sed -n '2,10p' "$0"
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 #include "actions/EditorCommand.h"
 
+#include "foundation/Log.h"
 #include "foundation/Paths.h"
 
 #include <QDir>
@@ -34,33 +35,34 @@ struct KnownEditor
     const char16_t *program;
     Syntax syntax;
     Terminal terminal;
+    const char16_t *name; // as its users know it
 };
 
 // Debian installs vim under several names; vim.tiny is built without the functions that
 // "+call cursor()" needs, so it gets the line alone, like vi (which is often vim.tiny).
 constexpr KnownEditor KnownEditors[] = {
-    {u"vi", Syntax::PlusLine, Terminal::Always},
-    {u"vim.tiny", Syntax::PlusLine, Terminal::Always},
-    {u"vim", Syntax::Vim, Terminal::Always},
-    {u"vim.basic", Syntax::Vim, Terminal::Always},
-    {u"vim.nox", Syntax::Vim, Terminal::Always},
-    {u"vim.gtk3", Syntax::Vim, Terminal::Always},
-    {u"nvim", Syntax::Vim, Terminal::Always},
-    {u"gvim", Syntax::Vim, Terminal::Never},
-    {u"emacs", Syntax::Emacs, Terminal::WithoutDisplay},
-    {u"emacs-gtk", Syntax::Emacs, Terminal::WithoutDisplay},
-    {u"emacs-lucid", Syntax::Emacs, Terminal::WithoutDisplay},
-    {u"emacs-nox", Syntax::Emacs, Terminal::Always},
-    {u"emacsclient", Syntax::Emacs, Terminal::Never},
-    {u"nano", Syntax::Nano, Terminal::Always},
-    {u"gedit", Syntax::Gedit, Terminal::Never},
-    {u"geany", Syntax::Geany, Terminal::Never},
-    {u"kate", Syntax::Kate, Terminal::Never},
-    {u"code", Syntax::VSCode, Terminal::Never},
-    {u"codium", Syntax::VSCode, Terminal::Never},
-    {u"code-oss", Syntax::VSCode, Terminal::Never},
-    {u"subl", Syntax::Sublime, Terminal::Never},
-    {u"sublime_text", Syntax::Sublime, Terminal::Never},
+    {u"vi", Syntax::PlusLine, Terminal::Always, u"Vi"},
+    {u"vim.tiny", Syntax::PlusLine, Terminal::Always, u"Vim"},
+    {u"vim", Syntax::Vim, Terminal::Always, u"Vim"},
+    {u"vim.basic", Syntax::Vim, Terminal::Always, u"Vim"},
+    {u"vim.nox", Syntax::Vim, Terminal::Always, u"Vim"},
+    {u"vim.gtk3", Syntax::Vim, Terminal::Always, u"Vim"},
+    {u"nvim", Syntax::Vim, Terminal::Always, u"Neovim"},
+    {u"gvim", Syntax::Vim, Terminal::Never, u"Vim"},
+    {u"emacs", Syntax::Emacs, Terminal::WithoutDisplay, u"Emacs"},
+    {u"emacs-gtk", Syntax::Emacs, Terminal::WithoutDisplay, u"Emacs"},
+    {u"emacs-lucid", Syntax::Emacs, Terminal::WithoutDisplay, u"Emacs"},
+    {u"emacs-nox", Syntax::Emacs, Terminal::Always, u"Emacs"},
+    {u"emacsclient", Syntax::Emacs, Terminal::Never, u"Emacs"},
+    {u"nano", Syntax::Nano, Terminal::Always, u"nano"},
+    {u"gedit", Syntax::Gedit, Terminal::Never, u"gedit"},
+    {u"geany", Syntax::Geany, Terminal::Never, u"Geany"},
+    {u"kate", Syntax::Kate, Terminal::Never, u"Kate"},
+    {u"code", Syntax::VSCode, Terminal::Never, u"VS Code"},
+    {u"codium", Syntax::VSCode, Terminal::Never, u"VSCodium"},
+    {u"code-oss", Syntax::VSCode, Terminal::Never, u"Code - OSS"},
+    {u"subl", Syntax::Sublime, Terminal::Never, u"Sublime Text"},
+    {u"sublime_text", Syntax::Sublime, Terminal::Never, u"Sublime Text"},
 };
 
 // `separator` and the column, or nothing when there is no column.
@@ -114,18 +116,51 @@ bool needsTerminal(const KnownEditor &known, const QStringList &editor)
         || (known.terminal == Terminal::WithoutDisplay && qEnvironmentVariableIsEmpty("DISPLAY"));
 }
 
+// The editor a command's first word starts, when its way of taking a line is known.
+const KnownEditor *knownEditor(const QString &word)
+{
+    const QString program = basename(word);
+    const auto known =
+        std::find_if(std::begin(KnownEditors), std::end(KnownEditors),
+                     [&](const KnownEditor &e) { return program == QStringView(e.program); });
+    return known == std::end(KnownEditors) ? nullptr : known;
+}
+
 } // namespace
+
+std::optional<EditorCommand::Choice> EditorCommand::chosen(const QString &setting)
+{
+    const std::optional<CommandTemplate> words = CommandTemplate::parse(setting);
+    if (!words) {
+        qCInfo(lcActions).noquote() << u"editor_command is passed over: a quote in it is not closed"_s;
+    } else if (words->contains(u"{file}"_s) || words->contains(u"{line}"_s) || words->contains(u"{column}"_s)) {
+        return Choice{*words, true};
+    }
+    // A setting without placeholders names an editor, as $VISUAL and $EDITOR do.
+    for (const QString &editor : {setting, qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")}) {
+        const std::optional<CommandTemplate> named = CommandTemplate::parse(editor);
+        if (!named || named->isEmpty())
+            continue;
+        const QString program = named->words().constFirst();
+        // A relative path is chosen whatever it names, so that it is refused, not passed over.
+        if (knownEditor(program) || (program.contains(u'/') && !program.startsWith(u'/')))
+            return Choice{*named, false};
+    }
+    return std::nullopt;
+}
+
+QString EditorCommand::chosenName(const QString &setting)
+{
+    const std::optional<Choice> choice = chosen(setting);
+    const KnownEditor *known = choice ? knownEditor(choice->command.words().value(0)) : nullptr;
+    return known ? QString::fromUtf16(known->name) : QString();
+}
 
 std::optional<QStringList> EditorCommand::forEditor(const QStringList &editor,
                                                     const FilePosition &at)
 {
-    if (editor.isEmpty())
-        return std::nullopt;
-    const QString program = basename(editor.first());
-    const auto known =
-        std::find_if(std::begin(KnownEditors), std::end(KnownEditors),
-                     [&](const KnownEditor &e) { return program == QStringView(e.program); });
-    if (known == std::end(KnownEditors))
+    const KnownEditor *known = editor.isEmpty() ? nullptr : knownEditor(editor.first());
+    if (!known)
         return std::nullopt;
     const QStringList command = editor + positionArguments(known->syntax, at);
     return needsTerminal(*known, editor) ? terminalCommand(command) : command;

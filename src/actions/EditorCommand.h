@@ -30,6 +30,22 @@ public:
     /// need a terminal run inside one (terminalCommand()). nullopt for any other editor.
     static std::optional<QStringList> forEditor(const QStringList &editor, const FilePosition &at);
 
+    /// The editor "open at line" starts for the "editor_command" `setting`, as far as it is
+    /// known without asking the desktop: the setting when it holds "{file}", "{line}" or
+    /// "{column}" (a template), else the first of the setting, $VISUAL and $EDITOR that
+    /// forEditor() knows, or that names its program by a relative path (which program()
+    /// then refuses rather than pass it over). nullopt when none is: the desktop's default
+    /// application for the file is asked then.
+    struct Choice
+    {
+        CommandTemplate command;
+        bool isTemplate = false;
+    };
+    static std::optional<Choice> chosen(const QString &setting);
+    /// The name its users know the editor that chosen() picks by ("Vim", "VS Code"), for
+    /// titles; empty when none is picked or forEditor() does not know it.
+    static QString chosenName(const QString &setting);
+
     /// The words of `command` with "{file}", "{line}" and "{column}" filled in ("{column}" is
     /// 1 when the position has no column).
     static QStringList fromTemplate(const CommandTemplate &command, const FilePosition &at);

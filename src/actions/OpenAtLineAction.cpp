@@ -22,12 +22,6 @@ bool isNumber(const QString &text)
         && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool hasPlaceholder(const CommandTemplate &command)
-{
-    return command.contains(u"{file}"_s) || command.contains(u"{line}"_s)
-        || command.contains(u"{column}"_s);
-}
-
 } // namespace
 
 OpenAtLineAction::OpenAtLineAction(std::shared_ptr<FileManager> fileManager,
@@ -72,31 +66,15 @@ std::optional<QStringList> withProgram(QStringList words, QString *problem)
 
 std::optional<QStringList> OpenAtLineAction::editorCommand(QString *problem) const
 {
-    const std::optional<CommandTemplate> setting = CommandTemplate::parse(m_editorCommand);
-    if (!setting) {
-        qCInfo(lcActions).noquote()
-            << u"editor_command is passed over: a quote in it is not closed"_s;
-    } else if (hasPlaceholder(*setting)) {
-        return withProgram(EditorCommand::fromTemplate(*setting, m_position), problem);
-    }
-    // A setting without placeholders names an editor, as $VISUAL and $EDITOR do.
-    for (const QString &editor :
-         {m_editorCommand, qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")}) {
-        const std::optional<CommandTemplate> words = CommandTemplate::parse(editor);
-        if (!words || words->words().isEmpty())
-            continue;
-        const std::optional<QStringList> named = withProgram(words->words(), problem);
-        if (!named)
-            return std::nullopt;
-        if (std::optional<QStringList> command = EditorCommand::forEditor(*named, m_position))
-            return withProgram(*command, problem);
-    }
-    if (const auto application = MimeDefaultApplication::commandForFile(m_position.file)) {
-        const std::optional<QStringList> named = withProgram(*application, problem);
-        const std::optional<QStringList> command = named ? EditorCommand::forEditor(*named, m_position) : std::nullopt;
-        return command ? withProgram(*command, problem) : std::nullopt;
-    }
-    return std::nullopt;
+    const std::optional<EditorCommand::Choice> choice = EditorCommand::chosen(m_editorCommand);
+    if (choice && choice->isTemplate)
+        return withProgram(EditorCommand::fromTemplate(choice->command, m_position), problem);
+    // The user's editor, else the desktop's default application when that is a known editor.
+    const std::optional<QStringList> editor =
+        choice ? std::optional(choice->command.words()) : MimeDefaultApplication::commandForFile(m_position.file);
+    const std::optional<QStringList> named = editor ? withProgram(*editor, problem) : std::nullopt;
+    const std::optional<QStringList> command = named ? EditorCommand::forEditor(*named, m_position) : std::nullopt;
+    return command ? withProgram(*command, problem) : std::nullopt;
 }
 
 void OpenAtLineAction::execute(const Context &, const Completion &done)

@@ -1,5 +1,7 @@
 #include "app/ActionOrder.h"
 
+#include "app/SelectionKind.h"
+
 #include "foundation/Paths.h"
 #include "platform/LockedFile.h"
 #include "platform/UserDefaults.h"
@@ -49,21 +51,7 @@ QString ActionOrder::filePath() const
 
 QString ActionOrder::kindOf(const Context &matched)
 {
-    if (matched.isEmpty())
-        return {};
-    if (matched.contains(ACT_PATH_LINE) || matched.contains(ACT_PATH_LINES))
-        return u"trace"_s;
-    if (matched.contains(ACT_URLS))
-        return u"url"_s;
-    if (matched.value(ACT_PATHS).contains(u'\n'))
-        return u"files"_s;
-    if (matched.contains(ACT_PATHS) || matched.contains(ACT_PATH))
-        return u"file"_s;
-    if (matched.contains(ACT_COMMAND))
-        return u"command"_s;
-    if (matched.value(ACT_FOUND) == u"DCalcMatch"_s)
-        return u"calculation"_s;
-    return u"text"_s;
+    return selectionKindKey(selectionKindOf(matched));
 }
 
 QString ActionOrder::keyOf(const QString &label)

@@ -26,7 +26,8 @@ const QString PlugInIcon = u"system-run"_s;
 
 QString quoted(const QString &text)
 {
-    return u"\u201c%1\u201d"_s.arg(text);
+    // Each language has its own quotation marks.
+    return QCoreApplication::translate("ActionTitle", "“%1”", "a quoted text").arg(text);
 }
 
 } // namespace
@@ -45,27 +46,12 @@ QString ActionTitle::fileName(const Context &matched)
 {
     const QStringList paths = matched.value(ACT_PATHS).split(u'\n', Qt::SkipEmptyParts);
     if (paths.size() > 1)
-        return tr("%1 files").arg(paths.size());
+        return tr("%n files", nullptr, int(paths.size()));
     QString path = matched.contains(ACT_PATH) ? matched.value(ACT_PATH) : paths.value(0);
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     const QString name = QFileInfo(path).fileName();
     return shortened(name.isEmpty() ? path : name);
-}
-
-QString ActionTitle::editorName(const QString &command)
-{
-    static const QList<std::pair<QString, QString>> known = {
-        {u"vi"_s, u"Vi"_s},         {u"vim"_s, u"Vim"_s},     {u"gvim"_s, u"Vim"_s},
-        {u"nvim"_s, u"Neovim"_s},   {u"emacs"_s, u"Emacs"_s}, {u"emacsclient"_s, u"Emacs"_s},
-        {u"nano"_s, u"nano"_s},     {u"code"_s, u"VS Code"_s}, {u"kate"_s, u"Kate"_s},
-        {u"gedit"_s, u"gedit"_s},   {u"geany"_s, u"Geany"_s}, {u"subl"_s, u"Sublime Text"_s},
-    };
-    const QString program = QFileInfo(command.simplified().section(u' ', 0, 0)).fileName();
-    for (const auto &[name, shown] : known)
-        if (program == name)
-            return shown;
-    return {};
 }
 
 QString ActionTitle::title(const QString &label, const QString &detail, const Context &matched,

@@ -25,7 +25,7 @@ public:
 
     /// The title of a built-in action labelled `label` with `detail` (what it acts on), for
     /// the guess that found `matched`; `editor` is the editor "open at line" starts, when it
-    /// is known without asking the desktop (see editorName()).
+    /// is known without asking the desktop (EditorCommand::chosenName()).
     static QString title(const QString &label, const QString &detail, const Context &matched,
                          const QString &editor = {});
     static QString title(const ActionObject &action, const Context &matched, const QString &editor = {});
@@ -36,11 +36,6 @@ public:
     /// The names iconName() answers, each of which the program ships a picture of for
     /// desktops without an icon theme.
     static QStringList iconNames();
-
-    /// The name of the editor that `command` (the "editor_command" setting, else $VISUAL or
-    /// $EDITOR) starts, as its users know it ("Vim", "VS Code"); empty for none or one whose
-    /// way of taking a line is not known.
-    static QString editorName(const QString &command);
 
     /// `text` on one line, cut to `length` characters with "…" where it was cut.
     static QString shortened(const QString &text, qsizetype length = Quoted);

@@ -28,6 +28,11 @@ namespace {
 // Where the update feed would come from; nothing is fetched from it.
 const QString UpdateHost = u"updates.glimra.org"_s;
 
+// Said both in a notification, translated, and in the outcome a caller reports, as written.
+const char *const NoContext = QT_TRANSLATE_NOOP("glimra::AppDelegate", "no context");
+const char *const NoApplication = QT_TRANSLATE_NOOP("glimra::AppDelegate", "no application is active");
+const char *const EmptySelection = QT_TRANSLATE_NOOP("glimra::AppDelegate", "the selection seems to be empty");
+
 QString formatted(const QString &value)
 {
     // Formatted with "%@": an absent value reads "(null)".
@@ -179,7 +184,7 @@ quint64 AppDelegate::guessCurrentSelection(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
         m_followPointer = sender != Sender::ToolbarItem;
-        notify(u"guessing..."_s, u""_s);
+        notify(tr("guessing..."), QString());
         // The guess goes on after the request's own event handling has finished.
         QTimer::singleShot(0, this, &AppDelegate::continueGuessing);
     });
@@ -215,11 +220,12 @@ void AppDelegate::continueGuessing()
 {
     const std::optional<Context> focus = focusContext();
     if (!focus) {
-        const QString title = u"no context"_s;
-        const QString description = u"no application is active"_s;
-        notifyError(title, description);
+        // The notification is in the user's language; the outcome, which the command line
+        // reports, stays in English.
+        notifyError(tr(NoContext), tr(NoApplication));
         showTab(GuessResult::NoTab);
-        return finish(stop(GuessOutcome::Ending::NoContext, title, description));
+        return finish(stop(GuessOutcome::Ending::NoContext, QString::fromUtf8(NoContext),
+                           QString::fromUtf8(NoApplication)));
     }
     const QString appId = focus->value(CTX_APPID);
     const QString documentPath = focus->value(CTX_PATH);
@@ -239,23 +245,22 @@ void AppDelegate::continueGuessing()
     bool fellBack = false;
     if (!capture) {
         if (str_isNotNullOrEmpty(documentPath)) {
-            notifyError(title, u"the selection seems to be empty, returning front-most document path"_s);
+            notifyError(title, tr("the selection seems to be empty, returning front-most document path"));
             capture = Context{{CTX_TEXT, documentPath}};
         } else if (str_isNotNullOrEmpty(documentURL)) {
-            notifyError(title, u"the selection seems to be empty, returning front-most document URL"_s);
+            notifyError(title, tr("the selection seems to be empty, returning front-most document URL"));
             capture = Context{{CTX_TEXT, documentURL}};
         } else {
-            const QString description = u"the selection seems to be empty"_s;
-            notifyError(title, description);
+            notifyError(title, tr(EmptySelection));
             showTab(GuessResult::NoTab);
-            return finish(stop(GuessOutcome::Ending::EmptySelection, title, description));
+            return finish(stop(GuessOutcome::Ending::EmptySelection, title, QString::fromUtf8(EmptySelection)));
         }
         fellBack = true;
     }
     matchCapture(*focus, *capture, std::nullopt);
     showResults();
     if (!fellBack)
-        notify(u"got it"_s, u"looks like %1"_s.arg(contentType(m_result.matchedContext)));
+        notify(tr("got it"), tr("looks like %1").arg(contentType(m_result.matchedContext)));
     finish(GuessOutcome());
 }
 

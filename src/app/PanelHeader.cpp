@@ -1,17 +1,10 @@
 #include "app/PanelHeader.h"
 
+#include "app/SelectionKind.h"
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
-
-namespace {
-
-bool isCalculation(const Context &matched)
-{
-    return matched.value(ACT_FOUND) == u"DCalcMatch"_s && matched.contains(ACT_TEXT);
-}
-
-} // namespace
 
 QStringList PanelHeader::lines(const QString &value)
 {
@@ -31,21 +24,25 @@ QString PanelHeader::separator()
 
 QString PanelHeader::kind(const Context &matched)
 {
-    if (matched.isEmpty())
+    const qsizetype paths = lines(matched.value(ACT_PATHS)).size();
+    switch (selectionKindOf(matched)) {
+    case SelectionKind::Nothing:
         return tr("Nothing recognised");
-    if (matched.contains(ACT_URLS)) {
+    case SelectionKind::WebAddresses: {
         const qsizetype count = lines(matched.value(ACT_URLS)).size();
-        return count > 1 ? tr("%1 web addresses").arg(count) : tr("Web address");
+        return count > 1 ? tr("%n web addresses", nullptr, int(count)) : tr("Web address");
     }
-    // A backticked command is what was selected, even where a word of it names a file.
-    if (matched.contains(ACT_COMMAND))
+    case SelectionKind::Command:
         return tr("Command");
-    if (matched.contains(ACT_PATHS) || matched.contains(ACT_PATH)) {
-        const qsizetype count = lines(matched.value(ACT_PATHS)).size();
-        return count > 1 ? tr("%1 files").arg(count) : tr("File");
-    }
-    if (isCalculation(matched))
+    case SelectionKind::Trace:
+    case SelectionKind::Files:
+    case SelectionKind::File:
+        return paths > 1 ? tr("%n files", nullptr, int(paths)) : tr("File");
+    case SelectionKind::Calculation:
         return tr("Calculation");
+    case SelectionKind::Text:
+        break;
+    }
     return tr("Text");
 }
 
@@ -65,7 +62,7 @@ QString PanelHeader::value(const Context &matched, const Context &selection)
         const QString line = matched.value(ACT_PATH_LINE);
         return line.isEmpty() ? oneLine(path) : tr("%1, line %2").arg(oneLine(path), oneLine(line));
     }
-    if (isCalculation(matched)) {
+    if (selectionKindOf(matched) == SelectionKind::Calculation) {
         const QString expression = matched.contains(ACT_WORDS) ? matched.value(ACT_WORDS) : matched.value(CTX_TEXT);
         return u"%1 = %2"_s.arg(oneLine(expression), oneLine(matched.value(ACT_TEXT)));
     }
@@ -77,9 +74,8 @@ QString PanelHeader::value(const Context &matched, const Context &selection)
 
 bool PanelHeader::elideInTheMiddle(const Context &matched)
 {
-    return (matched.contains(ACT_PATH) || matched.contains(ACT_PATHS)) && !matched.contains(ACT_URLS)
-        && !matched.contains(ACT_COMMAND)
-        && lines(matched.value(ACT_PATHS)).size() <= 1;
+    const SelectionKind kind = selectionKindOf(matched);
+    return (kind == SelectionKind::File || kind == SelectionKind::Trace) && lines(matched.value(ACT_PATHS)).size() <= 1;
 }
 
 } // namespace glimra

@@ -3,6 +3,7 @@
 #include "app/MainInterface.h"
 #include "ui/IntroPanel.h"
 #include "ui/PreferencesWindow.h"
+#include "ui/Translations.h"
 #include "cli/CommandLine.h"
 #include "cli/RunningInstance.h"
 #include "foundation/Paths.h"
@@ -34,6 +35,7 @@ int printDocument(CommandLine &command, const QString &document)
 int showHere(const QString &verb, const QString &word)
 {
     QApplication::setQuitOnLastWindowClosed(true);
+    Translations::install();
     MainInterface interface(DesktopPlatform::create(true), std::make_shared<UserDefaults>(), nullptr);
     std::unique_ptr<QWidget> window;
     if (verb == u"preferences"_s) {

@@ -1,6 +1,7 @@
 #include "app/MainInterface.h"
 #include "ui/DesktopApplication.h"
 #include "ui/ShortcutSettings.h"
+#include "ui/Translations.h"
 #include "cli/CaptureCommand.h"
 #include "cli/ClipboardKeeper.h"
 #include "cli/CommandLine.h"
@@ -74,6 +75,7 @@ int runDesktopApplication(int &argc, char *argv[])
     QGuiApplication::setDesktopFileName(u"org.glimra.Glimra"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/org.glimra.Glimra.svg"_s));
     QApplication::setQuitOnLastWindowClosed(false);
+    glimra::Translations::install();
     glimra::DesktopApplication desktop;
     if (!desktop.start())
         return desktop.exitStatus();

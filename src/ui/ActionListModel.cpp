@@ -1,11 +1,13 @@
 #include "ui/ActionListModel.h"
 
+#include "actions/EditorCommand.h"
 #include "app/ActionTitle.h"
 #include "app/SubsequenceMatch.h"
 #include "platform/Settings.h"
+#include "ui/PaletteIconEngine.h"
 #include "ui/PlainText.h"
+#include "ui/Problem_p.h"
 
-#include <QColor>
 #include <QHash>
 #include <QIcon>
 
@@ -15,26 +17,15 @@ namespace glimra {
 
 namespace {
 
-const QString Running = QStringLiteral("running…");
-
-// The desktop theme's icon of that name, else the one the program ships; looked up once.
+// The desktop theme's icon of that name, else the one the program ships, in the palette's
+// text colour; looked up once.
 QIcon themeIcon(const QString &name)
 {
     static QHash<QString, QIcon> icons;
     auto found = icons.constFind(name);
     if (found == icons.cend())
-        found = icons.insert(name, QIcon::fromTheme(name, QIcon(u":/icons/%1.svg"_s.arg(name))));
+        found = icons.insert(name, QIcon::fromTheme(name, PaletteIconEngine::icon(QIcon(u":/icons/%1.svg"_s.arg(name)))));
     return *found;
-}
-
-// The editor "open at line" starts when that is known without asking the desktop.
-QString knownEditor(const Settings &settings)
-{
-    for (const QString &command : {settings.stringForKey(u"editor_command"_s),
-                                   qEnvironmentVariable("VISUAL"), qEnvironmentVariable("EDITOR")})
-        if (!command.trimmed().isEmpty())
-            return ActionTitle::editorName(command);
-    return {};
 }
 
 } // namespace
@@ -46,7 +37,7 @@ void ActionListModel::setActions(const ActionList &actions, const Context &match
     beginResetModel();
     m_offered = actions;
     m_actions = m_offered;
-    const QString editor = knownEditor(settings);
+    const QString editor = EditorCommand::chosenName(settings.stringForKey(u"editor_command"_s));
     m_shown.clear();
     for (const ActionPtr &action : std::as_const(m_offered))
         m_shown.insert(action.get(), {ActionTitle::title(*action, matched, editor),
@@ -70,14 +61,18 @@ QVariant ActionListModel::data(const QModelIndex &index, int role) const
     const ActionPtr action = actionAt(index.row());
     if (!action)
         return {};
-    const QString status = m_status.value(action.get());
+    const std::optional<Status> status =
+        m_status.contains(action.get()) ? std::optional(m_status.value(action.get())) : std::nullopt;
     const Shown shown = m_shown.value(action.get());
-    const QString text = index.column() == LabelColumn ? shown.title : (status.isNull() ? detailOf(*action, shown) : status);
+    const QString text = index.column() == LabelColumn ? shown.title : (status ? status->text : detailOf(*action, shown));
     if (role == Qt::DecorationRole && index.column() == LabelColumn)
         return themeIcon(shown.icon);
+    // A failure is marked by the desktop's warning icon: the theme's colours stay readable.
+    if (role == Qt::DecorationRole && index.column() == DetailColumn && status && status->failed)
+        return problemIcon();
     // What an action acts on (the command "run" runs) shows every character it holds; a
     // status is ours.
-    const bool detail = index.column() == DetailColumn && status.isNull();
+    const bool detail = index.column() == DetailColumn && !status;
     if (role == Qt::DisplayRole)
         return detail ? PlainText::wrappedWhole(text) : text;
     if (role == Qt::ToolTipRole)
@@ -85,8 +80,6 @@ QVariant ActionListModel::data(const QModelIndex &index, int role) const
     // A label stays at the top of a tall row, where it is seen with the start of its detail.
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
-    if (role == Qt::ForegroundRole && index.column() == DetailColumn && !status.isNull() && status != Running)
-        return QColor(0xb0, 0x1c, 0x1c);
     return {};
 }
 
@@ -132,23 +125,23 @@ ActionPtr ActionListModel::actionAt(int row) const
 
 void ActionListModel::started(const ActionPtr &action)
 {
-    setStatus(action, Running);
+    setStatus(action, Status{tr("running…"), false});
 }
 
 void ActionListModel::ended(const ActionPtr &action, const Outcome &outcome)
 {
-    setStatus(action, outcome.ok ? QString() : tr("failed: %1").arg(outcome.message));
+    setStatus(action, outcome.ok ? std::nullopt : std::optional(Status{tr("failed: %1").arg(outcome.message), true}));
 }
 
-void ActionListModel::setStatus(const ActionPtr &action, const QString &status)
+void ActionListModel::setStatus(const ActionPtr &action, const std::optional<Status> &status)
 {
     const qsizetype row = m_actions.indexOf(action);
     if (row < 0)
         return;
-    if (status.isNull())
+    if (!status)
         m_status.remove(action.get());
     else
-        m_status.insert(action.get(), status);
+        m_status.insert(action.get(), *status);
     emit dataChanged(index(int(row), DetailColumn), index(int(row), DetailColumn));
 }
 

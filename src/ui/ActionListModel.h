@@ -7,6 +7,8 @@
 #include <QAbstractTableModel>
 #include <QHash>
 
+#include <optional>
+
 namespace glimra {
 
 class Settings;
@@ -51,13 +53,20 @@ private:
         QString icon;
     };
 
+    // What a running or failed action's row says in place of its detail.
+    struct Status
+    {
+        QString text;
+        bool failed = false;
+    };
+
     static QString detailOf(const ActionObject &action, const Shown &shown);
-    void setStatus(const ActionPtr &action, const QString &status);
+    void setStatus(const ActionPtr &action, const std::optional<Status> &status);
 
     ActionList m_offered; // all of them, as offered
     ActionList m_actions; // the rows shown
     QHash<const ActionObject *, Shown> m_shown;
-    QHash<const ActionObject *, QString> m_status;
+    QHash<const ActionObject *, Status> m_status;
 };
 
 } // namespace glimra

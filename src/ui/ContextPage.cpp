@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QLabel>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +25,8 @@ ContextPage::ContextPage(UserDefaults &defaults, QWidget *parent)
                                       "Plug-ins read them; CTX_DIRx keeps desktop-search hits inside one folder."),
                                    this);
     explanation->setWordWrap(true);
+    m_table->table()->setAccessibleName(tr("Entries added to every guess"));
+    m_table->table()->setAccessibleDescription(explanation->text());
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(explanation);
     layout->addWidget(m_table);

@@ -67,7 +67,7 @@ QString IntroPanel::installedActions() const
                                                      PlainText::markdown(action->scriptFile())));
         }
     }
-    return u"\n\n## Plug-in actions installed now\n\n"_s
+    return u"\n\n## %1\n\n"_s.arg(tr("Plug-in actions installed now"))
         + (lines.isEmpty() ? tr("None yet. `glimra plugins new action NAME` starts one.") : lines.join(u'\n'))
         + u'\n';
 }

@@ -1,6 +1,7 @@
 #include "ui/PreferencesWindow.h"
 
 #include "app/MainInterface.h"
+#include "ui/AccessibleText.h"
 #include "ui/ContextPage.h"
 #include "ui/PluginsPage.h"
 #include "ui/Problem_p.h"
@@ -38,6 +39,8 @@ PreferencesWindow::PreferencesWindow(MainInterface &interface, GeneralPage::Shor
     for (qsizetype i = 0; i < pages.size(); ++i) {
         pages.at(i).first->setObjectName(names.at(i));
         m_tabs->addTab(pages.at(i).first, pages.at(i).second);
+        // A field its page left unnamed is named after what is read beside it.
+        AccessibleText::complete(pages.at(i).first, QString(pages.at(i).second).remove(u'&'));
         m_pages.append(pages.at(i).first);
     }
     // A change the settings file refused is said under the pages, until one is written.

@@ -1,15 +1,24 @@
 #pragma once
 
-#include <QColor>
+#include <QApplication>
+#include <QIcon>
 #include <QLabel>
-#include <QPalette>
+#include <QStyle>
 
 #include "ui/PlainText.h"
 
 namespace glimra {
 
-// A label that says what is wrong with what the user typed: in a warning colour, hidden
-// while there is nothing to say.
+// The desktop's sign of a problem: its theme's warning icon, else its style's.
+inline QIcon problemIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("dialog-warning"),
+                            QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+}
+
+// A label that says what is wrong with what the user typed, hidden while there is nothing
+// to say. The warning icon before it marks it as a problem; the text keeps the palette's
+// colour, which stays readable on a dark theme as on a light one.
 inline QLabel *makeProblemLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -17,9 +26,12 @@ inline QLabel *makeProblemLabel(QWidget *parent)
     PlainText::use(label);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xb0, 0x1c, 0x1c));
-    label->setPalette(palette);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int size = label->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, label);
+    auto *icon = new QLabel(label);
+    icon->setPixmap(problemIcon().pixmap(QSize(size, size), label->devicePixelRatioF()));
+    icon->setGeometry(0, qMax(0, (label->fontMetrics().height() - size) / 2), size, size);
+    label->setContentsMargins(size + size / 2, 0, 0, 0);
     label->hide();
     return label;
 }

@@ -28,6 +28,14 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
+namespace {
+
+// The heading of the "Why?" tab, which a screen reader says of its text too.
+const char *const WhyHeading =
+    QT_TRANSLATE_NOOP("glimra::ResultWindow", "For plug-in writers: how each matcher and action took part in this guess");
+
+} // namespace
+
 ResultWindow::ResultWindow(AppDelegate *delegate, std::shared_ptr<FileManager> fileManager,
                            QWidget *parent)
     // A tool window without the window manager's frame: a popup beside the pointer that
@@ -64,6 +72,16 @@ ResultWindow::ResultWindow(AppDelegate *delegate, std::shared_ptr<FileManager> f
     m_why->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_why->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_tabs->addTab(whyPage(), tr("&Why?"));
+    // What a screen reader says of each part of the panel.
+    m_actions->setAccessibleName(tr("Actions"));
+    m_actions->setAccessibleDescription(
+        tr("What can be done with the selection. Enter runs the chosen action, 1 to 9 run a row, "
+           "typed letters narrow the list."));
+    m_files->setAccessibleName(tr("Files"));
+    m_files->setAccessibleDescription(
+        tr("The files the selection names and those a desktop search found. Enter opens the chosen file."));
+    m_why->setAccessibleName(tr("Why?"));
+    m_why->setAccessibleDescription(tr(WhyHeading));
     m_tabs->setFocusPolicy(Qt::NoFocus);
     m_filterLine->setObjectName(u"filterLine"_s);
     PlainText::use(m_filterLine);
@@ -175,7 +193,7 @@ QWidget *ResultWindow::whyPage()
     // The class names there are for those who write plug-ins, and the page says so.
     auto *page = new QWidget(this);
     page->setObjectName(u"why"_s);
-    auto *heading = new QLabel(tr("For plug-in writers: how each matcher and action took part in this guess"), page);
+    auto *heading = new QLabel(tr(WhyHeading), page);
     heading->setObjectName(u"whyHeading"_s);
     heading->setTextFormat(Qt::PlainText);
     heading->setWordWrap(true);

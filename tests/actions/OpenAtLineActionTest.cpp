@@ -163,42 +163,44 @@ TEST_F(OpenAtLineActionTest, EachEditorGetsTheLineAndColumnInItsOwnSyntax)
         // The program's name and arguments, separated by "|"; FILE stands for the file, BIN
         // for the folder on the PATH where the editor inside a terminal was found.
         const char *expected = nullptr;
+        // What the panel's title calls that editor; empty when it is not known by then.
+        const char *named = "";
     } rows[] = {
         {.description = "vi takes the line alone, in the terminal named by $TERMINAL",
-         .visual = "vi", .expected = "term|-e|BIN/vi|+12|FILE"},
+         .visual = "vi", .expected = "term|-e|BIN/vi|+12|FILE", .named = "Vi"},
         {.description = "vim is sent to the column", .visual = "/usr/bin/vim",
-         .expected = "term|-e|/usr/bin/vim|+call cursor(12,5)|FILE"},
+         .expected = "term|-e|/usr/bin/vim|+call cursor(12,5)|FILE", .named = "Vim"},
         {.description = "nvim without a column goes to the line", .editor = "nvim",
-         .column = nullptr, .expected = "term|-e|BIN/nvim|+12|FILE"},
+         .column = nullptr, .expected = "term|-e|BIN/nvim|+12|FILE", .named = "Neovim"},
         {.description = "a column that is not a number is left out", .visual = "vim",
-         .column = "5x", .expected = "term|-e|BIN/vim|+12|FILE"},
+         .column = "5x", .expected = "term|-e|BIN/vim|+12|FILE", .named = "Vim"},
         {.description = "emacs with a display opens its own window", .visual = "emacs",
-         .expected = "emacs|+12:5|FILE"},
+         .expected = "emacs|+12:5|FILE", .named = "Emacs"},
         {.description = "emacs without a display: x-terminal-emulator when $TERMINAL is unset",
          .visual = "emacs", .display = nullptr, .terminal = nullptr,
-         .expected = "x-terminal-emulator|-e|BIN/emacs|+12:5|FILE"},
+         .expected = "x-terminal-emulator|-e|BIN/emacs|+12:5|FILE", .named = "Emacs"},
         {.description = "emacs -nw runs in a terminal whatever the display",
-         .visual = "emacs -nw", .expected = "term|-e|BIN/emacs|-nw|+12:5|FILE"},
+         .visual = "emacs -nw", .expected = "term|-e|BIN/emacs|-nw|+12:5|FILE", .named = "Emacs"},
         {.description = "emacsclient keeps its own options, quoted empty ones too",
-         .visual = "emacsclient -c -a ''", .expected = "emacsclient|-c|-a||+12:5|FILE"},
+         .visual = "emacsclient -c -a ''", .expected = "emacsclient|-c|-a||+12:5|FILE", .named = "Emacs"},
         {.description = "nano, from $EDITOR when the setting cannot be split into words",
-         .setting = "vim 'unclosed", .editor = "nano", .expected = "term|-e|BIN/nano|+12,5|FILE"},
+         .setting = "vim 'unclosed", .editor = "nano", .expected = "term|-e|BIN/nano|+12,5|FILE", .named = "nano"},
         {.description = "VS Code with its own options", .visual = "code --wait",
-         .expected = "code|--wait|--goto|FILE:12:5"},
+         .expected = "code|--wait|--goto|FILE:12:5", .named = "VS Code"},
         {.description = "kate, from $EDITOR when $VISUAL is an editor that takes no line",
-         .visual = "ed", .editor = "kate", .expected = "kate|--line|12|--column|5|FILE"},
+         .visual = "ed", .editor = "kate", .expected = "kate|--line|12|--column|5|FILE", .named = "Kate"},
         {.description = "gedit, from $VISUAL before $EDITOR", .visual = "gedit",
-         .editor = "kate", .expected = "gedit|+12:5|FILE"},
+         .editor = "kate", .expected = "gedit|+12:5|FILE", .named = "gedit"},
         {.description = "geany counts columns from 0", .visual = "geany",
-         .expected = "geany|+12|--column|4|FILE"},
+         .expected = "geany|+12|--column|4|FILE", .named = "Geany"},
         {.description = "subl, named by a setting without placeholders, before $VISUAL",
-         .setting = "subl", .visual = "vim", .expected = "subl|FILE:12:5"},
+         .setting = "subl", .visual = "vim", .expected = "subl|FILE:12:5", .named = "Sublime Text"},
         {.description = "a setting with placeholders is the command, filled in inside its words",
          .setting = "code -g {file}:{line}:{column} --x='{line} {column}'", .visual = "vim",
-         .expected = "code|-g|FILE:12:5|--x=12 5"},
+         .expected = "code|-g|FILE:12:5|--x=12 5", .named = "VS Code"},
         {.description = "{column} is 1 when the text had none",
          .setting = "kate -l {line} -c {column} {file}", .column = nullptr,
-         .expected = "kate|-l|12|-c|1|FILE"},
+         .expected = "kate|-l|12|-c|1|FILE", .named = "Kate"},
         {.description = "the desktop's default application for the file, from its entry",
          .mimeDefault = "org.example.Gedit.desktop", .expected = "gedit|--new-window|+12:5|FILE"},
         {.description = "an unknown editor and no default application: the file is opened",
@@ -218,6 +220,8 @@ TEST_F(OpenAtLineActionTest, EachEditorGetsTheLineAndColumnInItsOwnSyntax)
         const QStringList expected =
             QString::fromUtf8(row.expected).replace(u"FILE"_s, file).replace(u"BIN"_s, path(u"bin"_s)).split(u'|');
         EXPECT_EQ(run(action), expected) << row.description;
+        EXPECT_EQ(EditorCommand::chosenName(QString::fromUtf8(row.setting)), QString::fromUtf8(row.named))
+            << row.description;
     }
 }
 

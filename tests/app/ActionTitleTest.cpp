@@ -69,24 +69,6 @@ TEST(ActionTitleTest, APlugInKeepsItsLabelWhateverItIsCalled)
     EXPECT_EQ(ActionTitle::title(Offer(u"PerlAction"_s, u"paste"_s), calculation), u"paste"_s);
 }
 
-TEST(ActionTitleTest, AnEditorIsNamedAsItsUsersKnowIt)
-{
-    const struct
-    {
-        QString command;
-        QString name;
-    } rows[] = {
-        {u"vim"_s, u"Vim"_s},
-        {u"/usr/bin/nvim -p"_s, u"Neovim"_s},
-        {u"code --wait"_s, u"VS Code"_s},
-        {u"  emacsclient -c"_s, u"Emacs"_s},
-        {u"myeditor"_s, {}},
-        {{}, {}},
-    };
-    for (const auto &row : rows)
-        EXPECT_EQ(ActionTitle::editorName(row.command), row.name) << row.command.toStdString();
-}
-
 TEST(ActionTitleTest, EachActionHasAnIconOfTheDesktopsThemeNamesThatShipsAsWell)
 {
     const Context file{{ACT_PATH, u"/a/main.c"_s}};

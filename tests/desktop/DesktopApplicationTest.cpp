@@ -822,3 +822,26 @@ TEST_F(DesktopApplicationTest, WithoutASessionBusOneInstanceRunsOnADisplay)
 }
 
 #include "DesktopApplicationTest.moc"
+
+TEST_F(DesktopApplicationTest, UnderASwedishLanguageTheWindowsSpeakSwedishAndTheCommandLineEnglish)
+{
+    QProcessEnvironment swedish = environment;
+    swedish.insert(u"LANGUAGE"_s, u"sv"_s);
+    swedish.insert(u"LANG"_s, u"sv_SE.UTF-8"_s);
+    QProcess preferences;
+    preferences.setProcessEnvironment(swedish);
+    preferences.start(QStringLiteral(GLIMRA_BINARY), {u"preferences"_s});
+    const bool shown = QTest::qWaitFor([&] {
+        return !output(u"/usr/bin/xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
+                                              QString::number(preferences.processId()), u"--name"_s,
+                                              u"^Inställningar för Glimra$"_s}).trimmed().isEmpty();
+    }, 20000);
+    EXPECT_TRUE(shown) << "the preferences window is titled in Swedish";
+    preferences.kill();
+    preferences.waitForFinished();
+
+    // What scripts read stays as it is.
+    const GlimraRun run = glimra({u"match"_s, u"--json"_s, u"--text"_s, u"2*(3+4)"_s}, {}, swedish);
+    EXPECT_TRUE(run.out.contains(u"\"paste\""_s)) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(u"Klistra"_s)) << run.out.toStdString();
+}

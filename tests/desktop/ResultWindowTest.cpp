@@ -10,6 +10,7 @@
 #include "ui/FileListModel.h"
 #include "ui/FileTableView.h"
 #include "ui/ResultListController.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QLabel>
 #include <QTabWidget>
@@ -66,6 +68,13 @@ protected:
         GuessResult result = delegate().result();
         result.selectedTab = tab;
         delegate().setResult(result);
+    }
+    // A source file for a path with a line, and three files a selection names together.
+    void writeSampleFiles()
+    {
+        writeFile(u"proj/src/main.c"_s, "int main;\n");
+        for (const char *name : {"hosts", "shells", "passwd"})
+            writeFile(QString::fromLatin1(name), "x");
     }
     void press(int key)
     {
@@ -206,6 +215,9 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     EXPECT_EQ(actions->data(actions->index(0, 0)).toString(), u"Open https://example.org"_s);
     EXPECT_EQ(actions->data(actions->index(0, 1)).toString(),
               u"failed: xdg-open exited with status 3: no application is set up to open it"_s);
+    // Marked by the warning icon, in the palette's own colours that the theme keeps readable.
+    EXPECT_FALSE(actions->data(actions->index(0, 1), Qt::DecorationRole).value<QIcon>().pixmap(16, 16).isNull());
+    EXPECT_FALSE(actions->data(actions->index(0, 1), Qt::ForegroundRole).isValid());
     EXPECT_TRUE(window->isVisible());
 
     // Without a panel to show it, a notification says it.
@@ -524,9 +536,7 @@ TEST_F(ResultWindowTest, TheContextLineShowsTheSelectionAsTextAndSaysWhenItWasCu
 
 TEST_F(ResultWindowTest, TheHeaderSaysWhatWasFoundOnOneLineCutOnlyWhereItDoesNotFit)
 {
-    writeFile(u"proj/src/main.c"_s, "int main;\n");
-    for (const char *name : {"hosts", "shells", "passwd"})
-        writeFile(QString::fromLatin1(name), "x");
+    writeSampleFiles();
     const struct
     {
         QString selected;
@@ -677,4 +687,39 @@ TEST_F(ResultWindowTest, EachFrameOfATraceIsARowThatOpensAtItsOwnLine)
     }, 5000);
     EXPECT_TRUE(whole) << written.toStdString();
     EXPECT_EQ(written.trimmed(), path(u"proj/app/models.py"_s) + u":230"_s);
+}
+
+TEST_F(ResultWindowTest, InSwedishTheHeaderAndEveryTitleAreSwedishWhileTheLabelsStay)
+{
+    // English again for the tests after this one, whatever this one finds.
+    const auto english = qScopeGuard([] { Translations::install(QLocale::c()); });
+    ASSERT_TRUE(Translations::install(QLocale(u"sv_SE"_s))) << Translations::folder().toStdString();
+    qputenv("VISUAL", "vim");
+    const auto noEditor = qScopeGuard([] { qunsetenv("VISUAL"); });
+    writeSampleFiles();
+    const struct
+    {
+        QString selected;
+        QString header;
+        QStringList titles;
+        QString label;
+    } rows[] = {
+        {path(u"proj/src/main.c"_s) + u":42"_s, u"Fil · "_s + path(u"proj/src/main.c"_s) + u", rad 42"_s,
+         {u"Öppna main.c på rad 42 i Vim"_s, u"Öppna main.c"_s, u"Visa i filhanteraren"_s}, u"open at line"_s},
+        {u"2*(3+4)"_s, u"Beräkning · 2*(3+4) = 14"_s,
+         {u"Klistra in 14"_s, u"Kopiera 14"_s, u"Sök efter ”2*(3+4)” på webben"_s}, u"paste"_s},
+        {u"hosts shells passwd"_s, u"3 filer · "_s, {u"Öppna 3 filer"_s}, u"open"_s},
+        {u"serendipity"_s, u"Text · serendipity"_s,
+         {u"Sök efter ”serendipity” på webben"_s, u"Hitta filer som heter ”serendipity”"_s}, u"search"_s},
+    };
+    for (const auto &row : rows) {
+        guess(row.selected);
+        EXPECT_TRUE(window->contextLine().startsWith(row.header)) << window->contextLine().toStdString();
+        const auto *actions = static_cast<const ActionListModel *>(window->actionTable()->model());
+        QStringList titles;
+        for (int i = 0; i < actions->rowCount() && titles.size() < row.titles.size(); ++i)
+            titles.append(actions->titleAt(i));
+        EXPECT_EQ(titles, row.titles) << row.selected.toStdString();
+        EXPECT_EQ(delegate().result().actions.first()->label(), row.label) << "labels are identities";
+    }
 }

@@ -34,7 +34,8 @@ for file in usr/bin/glimra usr/libexec/glimra-desktop usr/share/glimra/PasteActi
     usr/share/icons/hicolor/scalable/apps/org.glimra.Glimra.svg \
     usr/share/dbus-1/services/org.glimra.Glimra.service \
     usr/share/dbus-1/interfaces/org.glimra.Glimra1.xml \
-    usr/share/man/man1/glimra.1.gz usr/share/bash-completion/completions/glimra; do
+    usr/share/man/man1/glimra.1.gz usr/share/bash-completion/completions/glimra \
+    usr/share/glimra/translations/glimra_sv.qm; do
     grep -qx "\./$file" <<<"$contents" || fail "the package lacks $file"
 done
 if grep -E '^\./usr/local/|/(completion|desktop|dbus)/$' <<<"$contents"; then

@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPalette>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTabWidget>
@@ -65,6 +66,26 @@ QRect frameOf(const QWidget &widget)
     return widget.frameGeometry();
 }
 
+// A dark theme as a desktop sets one: Fusion with light text on dark grey.
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(0x2b, 0x2b, 0x2e), base(0x1e, 0x1e, 0x20), text(0xe8, 0xe8, 0xe8);
+    for (const auto &[role, colour] : {std::pair{QPalette::Window, window}, {QPalette::WindowText, text},
+                                       {QPalette::Base, base}, {QPalette::AlternateBase, window},
+                                       {QPalette::Text, text}, {QPalette::Button, window},
+                                       {QPalette::ButtonText, text}, {QPalette::ToolTipBase, base},
+                                       {QPalette::ToolTipText, text}, {QPalette::Highlight, QColor(0x3d, 0x6e, 0xb4)},
+                                       {QPalette::HighlightedText, QColor(Qt::white)},
+                                       {QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9a)},
+                                       {QPalette::Link, QColor(0x7a, 0xb4, 0xf5)}})
+        palette.setColor(role, colour);
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -72,6 +93,9 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(u"Glimra"_s);
     outputFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
+    // "scale-2", run with QT_SCALE_FACTOR=2: the popups alone, as a HiDPI screen shows them.
+    const bool scaled = argc > 2 && qstrcmp(argv[2], "scale-2") == 0;
+    const QString suffix = scaled ? u"-scale-2"_s : QString();
     QDir().mkpath(outputFolder);
 
     // A home of its own, with a project whose files the guesses name.
@@ -94,6 +118,25 @@ int main(int argc, char **argv)
     delegate.setResultWindow(&window);
     window.move(80, 80);
     delegate.setExplaining(true);
+
+    // The popup as a shortcut opens it: beside the pointer, which is in the picture.
+    const QPoint pointer(scaled ? 60 : 320, scaled ? 40 : 220);
+    auto popUp = [&](const QString &text) {
+        window.hide();
+        QCursor::setPos(pointer);
+        delegate.guessText({{CTX_TEXT, text}, {CTX_DIR, project + u'/'}});
+        GuessResult asked = delegate.result(); // as a shortcut asks: beside the pointer
+        asked.followPointer = true;
+        delegate.setResult(asked);
+        window.showPanel();
+        settle();
+        return frameOf(window) | QRect(pointer - QPoint(16, 16), QSize(32, 32));
+    };
+    if (scaled) {
+        shoot(u"popup-path-line"_s + suffix, popUp(u"src/main.c:42"_s));
+        shoot(u"popup-calculation"_s + suffix, popUp(u"2*(3+4)"_s));
+        return 0;
+    }
 
     delegate.guessText({{CTX_TEXT, u"src/main.c:12"_s}, {CTX_DIR, project + u'/'}});
     window.showPanel();
@@ -140,19 +183,6 @@ int main(int argc, char **argv)
     shoot(u"panel-long-context"_s, frameOf(window));
     window.hide();
 
-    // The popup as a shortcut opens it: beside the pointer, which is in the picture.
-    const QPoint pointer(320, 220);
-    auto popUp = [&](const QString &text) {
-        window.hide();
-        QCursor::setPos(pointer);
-        delegate.guessText({{CTX_TEXT, text}, {CTX_DIR, project + u'/'}});
-        GuessResult asked = delegate.result(); // as a shortcut asks: beside the pointer
-        asked.followPointer = true;
-        delegate.setResult(asked);
-        window.showPanel();
-        settle();
-        return frameOf(window) | QRect(pointer - QPoint(16, 16), QSize(32, 32));
-    };
     shoot(u"popup-path-line"_s, popUp(u"src/main.c:42"_s));
     shoot(u"popup-calculation"_s, popUp(u"2*(3+4)"_s));
     shoot(u"popup-url"_s, popUp(u"https://example.org/a?b=c"_s));
@@ -204,5 +234,20 @@ int main(int argc, char **argv)
     about.show();
     about.move(120, 120);
     shoot(u"about"_s, frameOf(about));
+    about.hide();
+
+    // A dark theme: the popup, an action that failed (its row marked by the warning icon),
+    // and the rules page with its problem.
+    QApplication::setStyle(u"Fusion"_s);
+    QApplication::setPalette(darkPalette());
+    shoot(u"popup-path-line-dark"_s, popUp(u"src/main.c:42"_s));
+    const QRect failed = popUp(u"src/main.c"_s);
+    QTest::keyClicks(window.actionTable(), u"shw"_s);
+    QTest::keyClick(window.actionTable(), Qt::Key_Return); // no file manager here: it fails
+    window.showPanel();
+    shoot(u"popup-failed-dark"_s, failed);
+    window.hide();
+    preferences.showPage(u"rules"_s);
+    shoot(u"preferences-rules-dark"_s, frameOf(preferences));
     return 0;
 }

@@ -1,0 +1,689 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="sv_SE">
+<context>
+    <name>ActionTitle</name>
+    <message>
+        <source>“%1”</source>
+        <comment>a quoted text</comment>
+        <translation>”%1”</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n fil</numerusform>
+            <numerusform>%n filer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>Öppna %1</translation>
+    </message>
+    <message>
+        <source>Open %1 at line %2</source>
+        <translation>Öppna %1 på rad %2</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 i %2</translation>
+    </message>
+    <message>
+        <source>Show in file manager</source>
+        <translation>Visa i filhanteraren</translation>
+    </message>
+    <message>
+        <source>Search the web for %1</source>
+        <translation>Sök efter %1 på webben</translation>
+    </message>
+    <message>
+        <source>Find files named %1</source>
+        <translation>Hitta filer som heter %1</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Klistra in</translation>
+    </message>
+    <message>
+        <source>Paste %1</source>
+        <translation>Klistra in %1</translation>
+    </message>
+    <message>
+        <source>Copy the path</source>
+        <translation>Kopiera sökvägen</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopiera</translation>
+    </message>
+    <message>
+        <source>Copy %1</source>
+        <translation>Kopiera %1</translation>
+    </message>
+    <message>
+        <source>Run %1</source>
+        <translation>Kör %1</translation>
+    </message>
+    <message>
+        <source>Run the command</source>
+        <translation>Kör kommandot</translation>
+    </message>
+</context>
+<context>
+    <name>PanelHeader</name>
+    <message>
+        <source>Nothing recognised</source>
+        <translation>Inget känt igen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n web addresses</source>
+        <translation>
+            <numerusform>%n webbadress</numerusform>
+            <numerusform>%n webbadresser</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Web address</source>
+        <translation>Webbadress</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Kommando</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n fil</numerusform>
+            <numerusform>%n filer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fil</translation>
+    </message>
+    <message>
+        <source>Calculation</source>
+        <translation>Beräkning</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>%1, line %2</source>
+        <translation>%1, rad %2</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::ActionListModel</name>
+    <message>
+        <source>running…</source>
+        <translation>körs…</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>misslyckades: %1</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::AppDelegate</name>
+    <message>
+        <source>no context</source>
+        <translation>inget sammanhang</translation>
+    </message>
+    <message>
+        <source>no application is active</source>
+        <translation>inget program är aktivt</translation>
+    </message>
+    <message>
+        <source>the selection seems to be empty</source>
+        <translation>markeringen verkar vara tom</translation>
+    </message>
+    <message>
+        <source>guessing...</source>
+        <translation>gissar…</translation>
+    </message>
+    <message>
+        <source>the selection seems to be empty, returning front-most document path</source>
+        <translation>markeringen verkar vara tom; använder sökvägen till det främsta dokumentet</translation>
+    </message>
+    <message>
+        <source>the selection seems to be empty, returning front-most document URL</source>
+        <translation>markeringen verkar vara tom; använder adressen till det främsta dokumentet</translation>
+    </message>
+    <message>
+        <source>got it</source>
+        <translation>klart</translation>
+    </message>
+    <message>
+        <source>looks like %1</source>
+        <translation>ser ut som %1</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::ContextPage</name>
+    <message>
+        <source>Key</source>
+        <translation>Nyckel</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Värde</translation>
+    </message>
+    <message>
+        <source>These entries are added to every guess before the selection&apos;s own facts. Plug-ins read them; CTX_DIRx keeps desktop-search hits inside one folder.</source>
+        <translation>De här posterna läggs till i varje gissning före markeringens egna uppgifter. Insticksprogram läser dem; CTX_DIRx håller skrivbordssökningens träffar inom en mapp.</translation>
+    </message>
+    <message>
+        <source>Entries added to every guess</source>
+        <translation>Poster som läggs till i varje gissning</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::DesktopApplication</name>
+    <message>
+        <source>shortcut unavailable</source>
+        <translation>kortkommandot går inte att använda</translation>
+    </message>
+    <message>
+        <source>%1 cannot be used: %2. Glimra runs on without it.</source>
+        <translation>%1 kan inte användas: %2. Glimra fortsätter utan det.</translation>
+    </message>
+    <message>
+        <source>Guess selection</source>
+        <translation>Gissa markeringen</translation>
+    </message>
+    <message>
+        <source>Guess clipboard</source>
+        <translation>Gissa urklippet</translation>
+    </message>
+    <message>
+        <source>Show results</source>
+        <translation>Visa resultaten</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>Senaste</translation>
+    </message>
+    <message>
+        <source>Refresh plug-ins</source>
+        <translation>Läs om insticksprogrammen</translation>
+    </message>
+    <message>
+        <source>New matcher…</source>
+        <translation>Ny igenkännare…</translation>
+    </message>
+    <message>
+        <source>New action…</source>
+        <translation>Ny åtgärd…</translation>
+    </message>
+    <message>
+        <source>Preferences…</source>
+        <translation>Inställningar…</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbok</translation>
+    </message>
+    <message>
+        <source>Actions</source>
+        <translation>Åtgärder</translation>
+    </message>
+    <message>
+        <source>About Glimra</source>
+        <translation>Om Glimra</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Avsluta</translation>
+    </message>
+    <message>
+        <source>No guesses yet</source>
+        <translation>Inga gissningar än</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Töm</translation>
+    </message>
+    <message>
+        <source>Glimra</source>
+        <translation>Glimra</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Glimra %1&lt;/h3&gt;&lt;p&gt;Guesses what you have selected and offers what can be done with it.&lt;/p&gt;&lt;p&gt;Update feed: %2&lt;br&gt;Glimra is updated by its package; nothing is fetched from the feed.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Glimra %1&lt;/h3&gt;&lt;p&gt;Gissar vad du har markerat och erbjuder vad som kan göras med det.&lt;/p&gt;&lt;p&gt;Uppdateringsflöde: %2&lt;br&gt;Glimra uppdateras genom sitt paket; inget hämtas från flödet.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::FileListModel</name>
+    <message>
+        <source>%1, line %2</source>
+        <translation>%1, rad %2</translation>
+    </message>
+    <message>
+        <source>%1, line %2, column %3</source>
+        <translation>%1, rad %2, kolumn %3</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Namn</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Plats</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::FileTableView</name>
+    <message>
+        <source>Open</source>
+        <translation>Öppna</translation>
+    </message>
+    <message>
+        <source>Reveal</source>
+        <translation>Visa i filhanteraren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopiera</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::GeneralPage</name>
+    <message>
+        <source>&amp;Hide the panel after an action has run</source>
+        <translation>&amp;Dölj panelen när en åtgärd har körts</translation>
+    </message>
+    <message>
+        <source>Open the panel at the &amp;mouse pointer</source>
+        <translation>Öppna panelen vid &amp;muspekaren</translation>
+    </message>
+    <message>
+        <source>&amp;Order actions by what I use</source>
+        <translation>&amp;Ordna åtgärderna efter vad jag använder</translation>
+    </message>
+    <message>
+        <source>&amp;Forget</source>
+        <translation>&amp;Glöm</translation>
+    </message>
+    <message>
+        <source>&amp;Start Glimra when I log in</source>
+        <translation>&amp;Starta Glimra när jag loggar in</translation>
+    </message>
+    <message>
+        <source>Panel:</source>
+        <translation>Panel:</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> MiB</translation>
+    </message>
+    <message>
+        <source>Glimra guesses the beginning of a longer selection and says it was cut.</source>
+        <translation>Av en längre markering gissar Glimra början och säger att den kortades.</translation>
+    </message>
+    <message>
+        <source>at most; a longer one is cut</source>
+        <translation>som mest; en längre kortas</translation>
+    </message>
+    <message>
+        <source>Read of a se&amp;lection:</source>
+        <translation>Läs av en &amp;markering:</translation>
+    </message>
+    <message>
+        <source>The actions you pick more often for a kind of selection come first.</source>
+        <translation>De åtgärder du oftare väljer för ett slags markering kommer först.</translation>
+    </message>
+    <message>
+        <source>Forget which actions you picked: the usual order holds again.</source>
+        <translation>Glöm vilka åtgärder du har valt: den vanliga ordningen gäller igen.</translation>
+    </message>
+    <message>
+        <source>Actions:</source>
+        <translation>Åtgärder:</translation>
+    </message>
+    <message>
+        <source>Session:</source>
+        <translation>Session:</translation>
+    </message>
+    <message>
+        <source>Start at login</source>
+        <translation>Start vid inloggning</translation>
+    </message>
+    <message>
+        <source>Guess the &amp;selection:</source>
+        <translation>Gissa &amp;markeringen:</translation>
+    </message>
+    <message>
+        <source>Guess the &amp;clipboard:</source>
+        <translation>Gissa &amp;urklippet:</translation>
+    </message>
+    <message>
+        <source>Forgotten.</source>
+        <translation>Glömt.</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Glöm</translation>
+    </message>
+    <message>
+        <source>Not stored: %1.</source>
+        <translation>Inte sparat: %1.</translation>
+    </message>
+    <message>
+        <source>Not available: %1.</source>
+        <translation>Inte tillgängligt: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::IntroPanel</name>
+    <message>
+        <source>Glimra Help</source>
+        <translation>Hjälp för Glimra</translation>
+    </message>
+    <message>
+        <source>&amp;Manual</source>
+        <translation>&amp;Handbok</translation>
+    </message>
+    <message>
+        <source>&amp;Actions</source>
+        <translation>&amp;Åtgärder</translation>
+    </message>
+    <message>
+        <source>The document %1 cannot be read.</source>
+        <translation>Dokumentet %1 kan inte läsas.</translation>
+    </message>
+    <message>
+        <source>Plug-in actions installed now</source>
+        <translation>Åtgärder från insticksprogram som är installerade nu</translation>
+    </message>
+    <message>
+        <source>None yet. `glimra plugins new action NAME` starts one.</source>
+        <translation>Inga än. `glimra plugins new action NAMN` påbörjar en.</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::NewPluginDialog</name>
+    <message>
+        <source>New Matcher</source>
+        <translation>Ny igenkännare</translation>
+    </message>
+    <message>
+        <source>New Action</source>
+        <translation>Ny åtgärd</translation>
+    </message>
+    <message>
+        <source>Ticket (makes TicketMatcher)</source>
+        <translation>Ticket (ger TicketMatcher)</translation>
+    </message>
+    <message>
+        <source>Backup (makes BackupAction)</source>
+        <translation>Backup (ger BackupAction)</translation>
+    </message>
+    <message>
+        <source>Handler script (any language, .handler)</source>
+        <translation>Hanterarskript (valfritt språk, .handler)</translation>
+    </message>
+    <message>
+        <source>Perl (.pl)</source>
+        <translation>Perl (.pl)</translation>
+    </message>
+    <message>
+        <source>Korn shell (.sh)</source>
+        <translation>Korn-skal (.sh)</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Namn:</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Sort:</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Skapa</translation>
+    </message>
+    <message>
+        <source>New Plug-in</source>
+        <translation>Nytt insticksprogram</translation>
+    </message>
+    <message>
+        <source>%1 was made, but it cannot be opened: %2</source>
+        <translation>%1 skapades, men den kan inte öppnas: %2</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::PluginsPage</name>
+    <message>
+        <source>Name</source>
+        <translation>Namn</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Sort</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Mapp</translation>
+    </message>
+    <message>
+        <source>(built in)</source>
+        <translation>(inbyggd)</translation>
+    </message>
+    <message>
+        <source>New &amp;Matcher…</source>
+        <translation>Ny &amp;igenkännare…</translation>
+    </message>
+    <message>
+        <source>New &amp;Action…</source>
+        <translation>Ny &amp;åtgärd…</translation>
+    </message>
+    <message>
+        <source>Show the &amp;Folder</source>
+        <translation>Visa &amp;mappen</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>&amp;Läs om</translation>
+    </message>
+    <message>
+        <source>Matchers, in the order a guess runs them:</source>
+        <translation>Igenkännare, i den ordning en gissning kör dem:</translation>
+    </message>
+    <message>
+        <source>Actions, in the order they are offered:</source>
+        <translation>Åtgärder, i den ordning de erbjuds:</translation>
+    </message>
+    <message>
+        <source>regular expression</source>
+        <translation>reguljärt uttryck</translation>
+    </message>
+    <message>
+        <source>%1 cannot be shown: %2</source>
+        <translation>%1 kan inte visas: %2</translation>
+    </message>
+    <message>
+        <source>there is no file manager</source>
+        <translation>det finns ingen filhanterare</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::PreferencesWindow</name>
+    <message>
+        <source>Glimra Preferences</source>
+        <translation>Inställningar för Glimra</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Allmänt</translation>
+    </message>
+    <message>
+        <source>&amp;Rules</source>
+        <translation>&amp;Regler</translation>
+    </message>
+    <message>
+        <source>&amp;Context</source>
+        <translation>&amp;Sammanhang</translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation>S&amp;ökning</translation>
+    </message>
+    <message>
+        <source>&amp;Plug-ins</source>
+        <translation>&amp;Insticksprogram</translation>
+    </message>
+    <message>
+        <source>Not saved: %1</source>
+        <translation>Inte sparat: %1</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::ResultWindow</name>
+    <message>
+        <source>Glimra</source>
+        <translation>Glimra</translation>
+    </message>
+    <message>
+        <source>&amp;Actions</source>
+        <translation>&amp;Åtgärder</translation>
+    </message>
+    <message>
+        <source>&amp;Files</source>
+        <translation>&amp;Filer</translation>
+    </message>
+    <message>
+        <source>&amp;Why?</source>
+        <translation>&amp;Varför?</translation>
+    </message>
+    <message>
+        <source>; the selection was cut to its first %1 MiB</source>
+        <translation>; markeringen kortades till sina första %1 MiB</translation>
+    </message>
+    <message>
+        <source>For plug-in writers: how each matcher and action took part in this guess</source>
+        <translation>För den som skriver insticksprogram: hur varje igenkännare och åtgärd deltog i den här gissningen</translation>
+    </message>
+    <message>
+        <source>This guess was not explained.</source>
+        <translation>Den här gissningen förklarades inte.</translation>
+    </message>
+    <message>
+        <source>Showing what holds “%1”</source>
+        <translation>Visar det som innehåller ”%1”</translation>
+    </message>
+    <message>
+        <source>Actions</source>
+        <translation>Åtgärder</translation>
+    </message>
+    <message>
+        <source>What can be done with the selection. Enter runs the chosen action, 1 to 9 run a row, typed letters narrow the list.</source>
+        <translation>Det som kan göras med markeringen. Retur kör den valda åtgärden, 1 till 9 kör en rad, bokstäver du skriver smalnar av listan.</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Filer</translation>
+    </message>
+    <message>
+        <source>The files the selection names and those a desktop search found. Enter opens the chosen file.</source>
+        <translation>Filerna som markeringen nämner och de som en skrivbordssökning hittade. Retur öppnar den valda filen.</translation>
+    </message>
+    <message>
+        <source>Why?</source>
+        <translation>Varför?</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::RulesPage</name>
+    <message>
+        <source>Key</source>
+        <translation>Nyckel</translation>
+    </message>
+    <message>
+        <source>Value template</source>
+        <translation>Värdemall</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Reguljärt uttryck</translation>
+    </message>
+    <message>
+        <source>Type a sample text to see what the rules make of it</source>
+        <translation>Skriv en exempeltext för att se vad reglerna gör av den</translation>
+    </message>
+    <message>
+        <source>Each rule sets its key when its expression matches a line of the selection, or else a word of it. Keys beginning with CTX_ run first, keys beginning with ACT_ last; when several rules match, the last one wins. In the value template, $0 stands for the whole match, $1, $2, … for its groups.</source>
+        <translation>Varje regel sätter sin nyckel när dess uttryck matchar en rad i markeringen, annars ett ord i den. Nycklar som börjar med CTX_ körs först, nycklar som börjar med ACT_ sist; när flera regler matchar vinner den sista. I värdemallen står $0 för hela träffen och $1, $2, … för dess grupper.</translation>
+    </message>
+    <message>
+        <source>&amp;Try the rules:</source>
+        <translation>&amp;Prova reglerna:</translation>
+    </message>
+    <message>
+        <source>Rule %1: %2</source>
+        <translation>Regel %1: %2</translation>
+    </message>
+    <message>
+        <source>Nothing is saved until it compiles.</source>
+        <translation>Inget sparas förrän den går att kompilera.</translation>
+    </message>
+    <message>
+        <source>Rule %1 does not compile: %2.</source>
+        <translation>Regel %1 går inte att kompilera: %2.</translation>
+    </message>
+    <message>
+        <source>Rule %1 matches: %2 = %3</source>
+        <translation>Regel %1 matchar: %2 = %3</translation>
+    </message>
+    <message>
+        <source>Rule %1 was stopped: it reached %2.</source>
+        <translation>Regel %1 stoppades: den nådde %2.</translation>
+    </message>
+    <message>
+        <source>Rule %1 does not match.</source>
+        <translation>Regel %1 matchar inte.</translation>
+    </message>
+    <message>
+        <source>The guess: looks like %1.</source>
+        <translation>Gissningen: ser ut som %1.</translation>
+    </message>
+    <message>
+        <source>No action is offered.</source>
+        <translation>Ingen åtgärd erbjuds.</translation>
+    </message>
+    <message>
+        <source>Actions: %1.</source>
+        <translation>Åtgärder: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::SearchPage</name>
+    <message>
+        <source>Desktop-search hits for which this condition holds are &amp;not shown. It reads filename, dirname, path and extension, with comparisons such as ==, CONTAINS, BEGINSWITH, ENDSWITH, LIKE, MATCHES and IN, joined by AND, OR and NOT; [c] compares without regard to case.</source>
+        <translation>Träffar från skrivbordssökningen som uppfyller det här villkoret visas &amp;inte. Det läser filename, dirname, path och extension, med jämförelser som ==, CONTAINS, BEGINSWITH, ENDSWITH, LIKE, MATCHES och IN, förenade med AND, OR och NOT; [c] jämför utan hänsyn till skiftläge.</translation>
+    </message>
+    <message>
+        <source>This does not parse: %1. Nothing is saved until it does.</source>
+        <translation>Det här går inte att tolka: %1. Inget sparas förrän det går.</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::SettingsTable</name>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Lägg till</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Ta bort</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>&amp;Upp</translation>
+    </message>
+    <message>
+        <source>Do&amp;wn</source>
+        <translation>&amp;Ned</translation>
+    </message>
+</context>
+</TS>

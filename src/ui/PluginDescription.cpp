@@ -20,24 +20,24 @@ PluginDescription PluginDescription::ofBuiltIn(const QString &className)
     } builtIns[] = {
         {u"WordMatch"_s, QT_TR_NOOP("Words"), QT_TR_NOOP("Takes a text of one line as words to look up.")},
         {u"DCalcMatch"_s, QT_TR_NOOP("Calculator (bc)"),
-         QT_TR_NOOP("Works out arithmetic such as 2*(3+4) with bc, to paste or copy the result.")},
+         QT_TR_NOOP("Works out sums such as 2*(3+4) with bc.")},
         {u"URLMatch"_s, QT_TR_NOOP("Web addresses"), QT_TR_NOOP("Finds web addresses in the text, to open them.")},
         {u"FileMatch"_s, QT_TR_NOOP("File paths"),
-         QT_TR_NOOP("Finds files and folders, with the line of main.c:42 or of a trace.")},
+         QT_TR_NOOP("Finds files and folders, and the line in main.c:42.")},
         {u"SHBangMatch"_s, QT_TR_NOOP("Backticked commands"),
-         QT_TR_NOOP("Offers to run a command written between backticks; a guess never runs it.")},
+         QT_TR_NOOP("Offers to run a `command`; a guess never runs it.")},
         {u"FileSearchMatch"_s, QT_TR_NOOP("Desktop file search"),
-         QT_TR_NOOP("Looks up in the file index a path that does not exist as written, or what a plug-in asks for.")},
+         QT_TR_NOOP("Finds a partial path in the desktop's file index.")},
         {u"RunCommandAction"_s, QT_TR_NOOP("Run"), QT_TR_NOOP("Runs a backticked command and offers what it printed.")},
-        {u"PasteAction"_s, QT_TR_NOOP("Paste"), QT_TR_NOOP("Pastes a result, such as a calculation's, into the window you were in.")},
-        {u"OpenAction"_s, QT_TR_NOOP("Open"), QT_TR_NOOP("Opens files and addresses with their usual application.")},
+        {u"PasteAction"_s, QT_TR_NOOP("Paste"), QT_TR_NOOP("Pastes a result, such as a sum, into your window.")},
+        {u"OpenAction"_s, QT_TR_NOOP("Open"), QT_TR_NOOP("Opens files and addresses in their usual program.")},
         {u"RevealAction"_s, QT_TR_NOOP("Show in file manager"),
-         QT_TR_NOOP("Shows a file selected in its folder in the file manager.")},
+         QT_TR_NOOP("Shows a file in its folder in the file manager.")},
         {u"WebSearchAction"_s, QT_TR_NOOP("Web search"),
-         QT_TR_NOOP("Looks words up with the web search engine chosen on the Search page.")},
+         QT_TR_NOOP("Looks words up with the engine set on the Search page.")},
         {u"SpotlightAction"_s, QT_TR_NOOP("Find files"), QT_TR_NOOP("Finds files named like the words with the desktop search.")},
         {u"OpenAtLineAction"_s, QT_TR_NOOP("Open at line"),
-         QT_TR_NOOP("Opens a file in your editor at the line (and column) given with it.")},
+         QT_TR_NOOP("Opens a file in your editor at the given line.")},
         {u"CopyAction"_s, QT_TR_NOOP("Copy"), QT_TR_NOOP("Puts a result, a path or an address on the clipboard.")},
         // Holds its place in the list of actions and never offers anything.
         {u"EMailAction"_s, nullptr, nullptr},
@@ -66,7 +66,7 @@ PluginDescription PluginDescription::of(const MatcherObject &matcher)
 {
     if (const auto *rule = dynamic_cast<const RegExpMatcher *>(&matcher))
         return {tr("Rule for %1").arg(rule->matched_key()), tr("Rule"),
-                tr("Made on the Rules page; sets %1 when its expression matches.").arg(rule->matched_key())};
+                tr("Sets %1 when its expression matches.").arg(rule->matched_key())};
     return matcher.scriptFile().isEmpty() ? ofBuiltIn(matcher.name()) : ofPlugin(matcher.scriptFile());
 }
 

@@ -39,7 +39,8 @@ void addRow(QTreeWidget *list, const PluginDescription &description)
     if (!description.listed)
         return;
     auto *item = new QTreeWidgetItem(list, {description.name, description.kind, description.about});
-    item->setToolTip(2, description.about);
+    for (int column = 0; column < list->columnCount(); ++column)
+        item->setToolTip(column, item->text(column));
 }
 
 } // namespace

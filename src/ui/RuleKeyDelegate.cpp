@@ -2,6 +2,7 @@
 
 #include "matching/Context.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -38,6 +39,9 @@ QWidget *RuleKeyDelegate::createEditor(QWidget *parent, const QStyleOptionViewIt
         combo->addItem(tr("%1 — %2").arg(key, feeds), key);
         combo->setItemData(combo->count() - 1, feeds, Qt::ToolTipRole);
     }
+    // The list is as wide as its widest entry, whatever the column's width: nothing is cut.
+    combo->view()->setTextElideMode(Qt::ElideNone);
+    combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 2 * combo->view()->frameWidth() + 24);
     // A key chosen from the list is shown as the key alone, as it is stored.
     connect(combo, &QComboBox::activated, combo,
             [combo](int row) { combo->setEditText(combo->itemData(row, KeyRole).toString()); });

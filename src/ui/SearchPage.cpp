@@ -31,7 +31,7 @@ QLabel *wrappedLabel(const QString &text, QWidget *parent)
 QList<std::pair<QString, QString>> SearchPage::filterExamples()
 {
     return {
-        {u"dirname CONTAINS '/.git'"_s, tr("hides what lies in Git's own folders")},
+        {u"dirname CONTAINS '/.git'"_s, tr("hides Git's own files")},
         {u"extension IN {'o', 'pyc', 'class'}"_s, tr("hides compiled files")},
         {u"filename BEGINSWITH '.' OR path CONTAINS[c] '/cache/'"_s, tr("hides hidden files and caches")},
     };

@@ -15,7 +15,9 @@
 #include "ui/FileTableView.h"
 #include "ui/ActionTableView.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -196,6 +198,16 @@ int main(int argc, char **argv)
             preferences.rulesPage()->setSample(u"GLM-42"_s);
         }
         shoot(u"preferences-"_s + page, frameOf(preferences));
+    }
+    // The keys a rule may set, each with what it feeds.
+    preferences.showPage(u"rules"_s);
+    QTableWidget *rulesTable = preferences.findChild<QWidget *>(u"rules"_s)->findChild<SettingsTable *>()->table();
+    rulesTable->editItem(rulesTable->item(1, 0));
+    if (auto *keys = rulesTable->findChild<QComboBox *>()) {
+        keys->showPopup();
+        settle();
+        shoot(u"preferences-rules-keys"_s, frameOf(preferences) | keys->view()->window()->frameGeometry());
+        keys->hidePopup();
     }
     preferences.hide();
 

@@ -328,3 +328,25 @@ TEST_F(MatchCommandTest, ExplainSaysWhatEachMatcherAndActionDidAndWhy)
     EXPECT_TRUE(text.out.contains(u"      stderr: no ticket here\n"_s));
     EXPECT_FALSE(runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"x"_s}).json().contains(u"explain"_s));
 }
+
+TEST_F(MatchCommandTest, SearchOpensTheWebSearchAddressOfTheSettingsWithTheWordsEncoded)
+{
+    writeFile(u"bin/xdg-open"_s, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + path(u"opened"_s).toUtf8() + "'\n",
+              true);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+    const GlimraRun refused = runGlimra({u"defaults"_s, u"write"_s, u"web_search_url"_s, u"5"_s});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"must be a text"_s)) << refused.err.toStdString();
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"web_search_url"_s, u"\"https://duckduckgo.com/?q={query}\""_s})
+                  .exitCode,
+              0);
+    const GlimraRun searched =
+        runGlimra({u"match"_s, u"--text"_s, u"fish & chips"_s, u"--run"_s, u"search"_s}, {}, environment);
+    EXPECT_EQ(searched.exitCode, 0) << searched.err.toStdString();
+    QFile log(path(u"opened"_s));
+    for (int i = 0; i < 100 && !log.exists(); ++i)
+        QTest::qWait(50); // xdg-open was started detached
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), "https://duckduckgo.com/?q=fish%20%26%20chips\n");
+}

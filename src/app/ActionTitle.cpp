@@ -1,5 +1,6 @@
 #include "app/ActionTitle.h"
 
+#include "actions/WebSearchAction.h"
 #include "matching/ActionObject.h"
 
 #include <QFileInfo>
@@ -69,7 +70,8 @@ QString ActionTitle::title(const QString &label, const QString &detail, const Co
     if (label == u"reveal"_s)
         return tr("Show in file manager");
     if (label == u"search"_s)
-        return tr("Search the web for %1").arg(quoted(shortened(words)));
+        return editor.isEmpty() ? tr("Search the web for %1").arg(quoted(shortened(words)))
+                                : tr("Search %1 for %2").arg(editor, quoted(shortened(words)));
     if (label == u"spotlight"_s)
         return tr("Find files named %1").arg(quoted(shortened(words)));
     // Both put ACT_TEXT (a calculation's result, a plug-in's text) on the clipboard.
@@ -125,7 +127,9 @@ QString ActionTitle::title(const ActionObject &action, const Context &matched, c
     // Only the built-in actions have titles; a plug-in's label is its own words.
     if (!action.scriptFile().isEmpty() || !isBuiltIn(action.name()))
         return action.label();
-    return title(action.label(), action.detail(), matched, editor);
+    // A web search names its engine where "open at line" names its editor.
+    const auto *search = dynamic_cast<const WebSearchAction *>(&action);
+    return title(action.label(), action.detail(), matched, search ? search->engineName() : editor);
 }
 
 } // namespace glimra

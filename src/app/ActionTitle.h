@@ -25,7 +25,7 @@ public:
 
     /// The title of a built-in action labelled `label` with `detail` (what it acts on), for
     /// the guess that found `matched`; `editor` is the editor "open at line" starts, when it
-    /// is known without asking the desktop (EditorCommand::chosenName()).
+    /// is known without asking the desktop (EditorCommand::chosenName()), or the engine "search" asks.
     static QString title(const QString &label, const QString &detail, const Context &matched,
                          const QString &editor = {});
     static QString title(const ActionObject &action, const Context &matched, const QString &editor = {});

@@ -59,6 +59,12 @@ PasteAction::TerminalTest isTerminal(const Platform &platform)
     };
 }
 
+// What the text setting `key` holds when asked (empty when unset or without settings).
+std::function<QString()> setting(const std::function<Settings()> &settings, const QString &key)
+{
+    return [settings, key] { return settings ? settings().stringForKey(key) : QString(); };
+}
+
 } // namespace
 
 BuiltInPlugins::BuiltInPlugins(Platform platform, std::function<Settings()> settings)
@@ -84,12 +90,10 @@ PluginCatalogue BuiltInPlugins::catalogue() const
                           std::make_shared<OpenAction>(platform.fileManager),
                           std::make_shared<RevealAction>(platform.fileManager),
                           std::make_shared<EMailAction>(),
-                          std::make_shared<WebSearchAction>(platform.fileManager),
+                          std::make_shared<WebSearchAction>(platform.fileManager, setting(settings, WebSearchAction::SettingKey)),
                           std::make_shared<SpotlightAction>(platform.fileManager),
-                          std::make_shared<OpenAtLineAction>(
-                              platform.fileManager, [settings] {
-                                  return settings ? settings().stringForKey(u"editor_command"_s) : QString();
-                              }),
+                          std::make_shared<OpenAtLineAction>(platform.fileManager,
+                                                             setting(settings, u"editor_command"_s)),
                           std::make_shared<CopyAction>(platform.clipboard)};
     };
     catalogue.searchMatcher = m_searchMatch;

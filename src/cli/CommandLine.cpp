@@ -25,6 +25,7 @@ struct Form
 constexpr Form Forms[] = {
     {u"(no command)", u"start the desktop application, or show the panel of\nthe one that runs"},
     {u"show", u"show the results panel of the running application"},
+    {u"quit", u"ask the running application to quit"},
     {u"match [--text TEXT | --text-file FILE] [--context KEY=VALUE]... [--wait SECONDS]\n"
      u"[--run LABEL] [--run-commands] [--json]", u"guess a text (standard input by default)"},
     {u"guess [--wait SECONDS] [--json]", u"guess the selection of the front-most application"},

@@ -3,6 +3,10 @@
 #include "desktop/BusService.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+#include <QTimer>
 #include <QDBusMessage>
 #include <QJsonDocument>
 
@@ -95,6 +99,22 @@ bool RunningInstance::showResults(QString *problem)
     // The bus's own words ("… was not provided by any .service files") say only that.
     if (peer.state == BusPeer::State::Absent)
         *problem = u"Glimra is not running; start it with \"glimra\""_s;
+    return false;
+}
+
+bool RunningInstance::quit(QString *problem)
+{
+    // Watched before asking: it answers first and lets go of the name as it ends.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusServiceWatcher ended(BusService::ServiceName, bus, QDBusServiceWatcher::WatchForUnregistration);
+    QEventLoop loop;
+    QObject::connect(&ended, &QDBusServiceWatcher::serviceUnregistered, &loop, [&loop] { loop.exit(0); });
+    QTimer::singleShot(QuitSeconds * 1000, &loop, [&loop] { loop.exit(1); });
+    if (!show(u"Quit"_s, {}, problem))
+        return false;
+    if (!bus.interface()->isServiceRegistered(BusService::ServiceName).value() || loop.exec() == 0)
+        return true;
+    *problem = u"Glimra was asked to quit, but still runs after %1 seconds"_s.arg(QuitSeconds);
     return false;
 }
 

@@ -28,6 +28,11 @@ public:
     /// Calls `method` (ShowPreferences, ShowHelp) of the running one, never starting one.
     /// False when none runs, it serves another display or it did not answer.
     static bool show(const QString &method, const QVariantList &arguments, QString *problem);
+    /// Asks the running one to quit and waits (at most QuitSeconds) until it has let go of
+    /// its bus name. False, with the reason in `problem`, when none runs, it serves another
+    /// display, or it did not quit in time.
+    static bool quit(QString *problem);
+    static constexpr int QuitSeconds = 10;
 };
 
 } // namespace glimra

@@ -36,7 +36,7 @@ namespace {
 
 bool needsApplicationObjectOnly(const QString &command)
 {
-    return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s
+    return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s || command == u"quit"_s
         || command == u"regexp"_s || command == u"call"_s || command == u"shortcut"_s
         || command == u"doctor"_s;
 }
@@ -88,15 +88,16 @@ int runDesktopApplication(int &argc, char *argv[])
     return status;
 }
 
-int showResults(const QStringList &arguments)
+// "glimra show" and "glimra quit": a request to the running application.
+int askRunningApplication(const QString &verb, const QStringList &arguments)
 {
-    glimra::CommandLine command(u"show"_s, arguments);
+    glimra::CommandLine command(verb, arguments);
     if (!command.parseOptionsOnly())
         return command.stopStatus();
     QString problem;
-    if (glimra::RunningInstance::showResults(&problem))
+    if (verb == u"show"_s ? glimra::RunningInstance::showResults(&problem) : glimra::RunningInstance::quit(&problem))
         return 0;
-    QTextStream(stderr) << u"glimra show: %1\n"_s.arg(problem);
+    QTextStream(stderr) << u"glimra %1: %2\n"_s.arg(verb, problem);
     return 1;
 }
 
@@ -160,8 +161,8 @@ int main(int argc, char *argv[])
         return glimra::DefaultsCommand::run(arguments);
     if (command == u"plugins"_s)
         return glimra::PluginsCommand::run(arguments);
-    if (command == u"show"_s)
-        return showResults(arguments);
+    if (command == u"show"_s || command == u"quit"_s)
+        return askRunningApplication(command, arguments);
     if (command == u"call"_s)
         return glimra::ScriptingCommand::call(arguments, withDisplay);
     if (command == u"regexp"_s)

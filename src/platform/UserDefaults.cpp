@@ -167,7 +167,8 @@ QString UserDefaults::validate(const QString &key, const QJsonValue &value)
     if ((key == u"hide_after_action"_s || key == u"popup_close_to_mouse"_s
          || key == Settings::LearnActionOrderKey) && !value.isBool())
         return u"\"%1\" must be a boolean, not %2"_s.arg(key, typeName(value));
-    if ((key == u"app_tm_seed"_s || key == u"editor_command"_s || key.startsWith(u"shortcut_"_s))
+    if ((key == u"app_tm_seed"_s || key == u"editor_command"_s || key == u"web_search_url"_s
+         || key.startsWith(u"shortcut_"_s))
         && !value.isString())
         return u"\"%1\" must be a text, not %2"_s.arg(key, typeName(value));
     if (key == Settings::CaptureLimitKey && !Settings::isCaptureLimit(value))

@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "ui/NewPluginDialog.h"
+#include "ui/PluginDescription.h"
 #include "ui/Problem_p.h"
 #include "foundation/Paths.h"
 #include "matching/PluginManager.h"
@@ -27,25 +28,19 @@ QTreeWidget *makeList(QWidget *parent)
 {
     auto *list = new QTreeWidget(parent);
     list->setRootIsDecorated(false);
-    list->setHeaderLabels({PluginsPage::tr("Name"), PluginsPage::tr("Kind"), PluginsPage::tr("Folder")});
+    list->setHeaderLabels({PluginsPage::tr("Name"), PluginsPage::tr("Kind"), PluginsPage::tr("What it does")});
     list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list->header()->setStretchLastSection(true);
     return list;
 }
 
-QString folderOf(const QString &file)
+void addRow(QTreeWidget *list, const PluginDescription &description)
 {
-    return file.isNull() ? PluginsPage::tr("(built in)") : dirname(file);
-}
-
-QString actionKind(const ActionPtr &action)
-{
-    const QString extension = basename_ext(action->scriptFile());
-    if (extension == u"handler"_s || extension == u"scpt"_s)
-        return u"handler script"_s;
-    if (extension == u"sh"_s)
-        return u"shell"_s;
-    return u"built-in"_s;
+    if (!description.listed)
+        return;
+    auto *item = new QTreeWidgetItem(list, {description.name, description.kind, description.about});
+    for (int column = 0; column < list->columnCount(); ++column)
+        item->setToolTip(column, item->text(column));
 }
 
 } // namespace
@@ -96,13 +91,11 @@ void PluginsPage::reloadLists()
 {
     PluginManager &manager = m_interface.pluginManager();
     m_matchers->clear();
-    for (const MatcherPtr &matcher : manager.allMatchers(m_interface.userDefaults().snapshot())) {
-        new QTreeWidgetItem(m_matchers, {matcher->kind() == u"regexp"_s ? tr("regular expression") : matcher->name(),
-                                         matcher->kind(), folderOf(matcher->scriptFile())});
-    }
+    for (const MatcherPtr &matcher : manager.allMatchers(m_interface.userDefaults().snapshot()))
+        addRow(m_matchers, PluginDescription::of(*matcher));
     m_actions->clear();
     for (const ActionPtr &action : manager.actionList())
-        new QTreeWidgetItem(m_actions, {action->name(), actionKind(action), folderOf(action->scriptFile())});
+        addRow(m_actions, PluginDescription::of(*action));
 }
 
 void PluginsPage::newMatcher()

@@ -11,8 +11,9 @@ namespace glimra {
 
 class MainInterface;
 
-/// The plug-ins: the matchers in the order a guess runs them and the actions, each with
-/// its kind and its folder; new plug-ins from templates; the plug-in folder; a refresh.
+/// The plug-ins: the matchers in the order a guess runs them and the actions, each in the
+/// user's words (PluginDescription); new plug-ins from templates; the plug-in folder; a
+/// refresh.
 class PluginsPage : public PreferencesPage
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "ui/Problem_p.h"
+#include "ui/RuleKeyDelegate.h"
 #include "ui/SettingsTable.h"
 #include "matching/MatchingEngine.h"
 #include "matching/PluginManager.h"
@@ -63,9 +64,17 @@ RulesPage::RulesPage(UserDefaults &defaults, MainInterface &interface, QWidget *
     m_table->table()->setColumnWidth(KeyColumn, 120);
     m_table->table()->setColumnWidth(ValueColumn, 200);
     m_report->setMinimumHeight(90);
-    auto *explanation = new QLabel(tr("Each rule sets its key when its expression matches a line of the selection, or "
-                                      "else a word of it. Keys beginning with CTX_ run first, keys beginning with "
-                                      "ACT_ last; when several rules match, the last one wins. In the value "
+    m_table->table()->setItemDelegateForColumn(KeyColumn, new RuleKeyDelegate(m_table->table()));
+    QStringList keys;
+    for (const auto &[key, feeds] : RuleKeyDelegate::knownKeys())
+        keys.append(tr("%1: %2").arg(key, feeds));
+    m_table->table()->horizontalHeaderItem(KeyColumn)->setToolTip(keys.join(u'\n'));
+    auto *explanation = new QLabel(tr("A rule recognises a text of your own, such as a ticket number, by a regular "
+                                      "expression, and sets a key that the actions take up: ACT_URL is opened as a "
+                                      "web address, ACT_WORDS looked up, ACT_TEXT pasted (the key column lists "
+                                      "them). It sets its key when its expression matches a line of the selection, "
+                                      "or else a word of it. Keys beginning with CTX_ run first, keys beginning "
+                                      "with ACT_ last; when several rules match, the last one wins. In the value "
                                       "template, $0 stands for the whole match, $1, $2, … for its groups."),
                                    this);
     explanation->setWordWrap(true);

@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "Recorders.h"
 #include "TestEnvironment.h"
 
@@ -127,4 +128,43 @@ TEST_F(ActionsTest, WordsAreSearchedOnTheWebOverHttpsAndOnTheDesktop)
     EXPECT_EQ(fileManager->calls,
               (QStringList{u"open https://www.google.com/search?client=safari&rls=en&q=fish%20%26%20chips%20%C3%A9&ie=UTF-8&oe=UTF-8"_s,
                            u"search fish & chips é"_s}));
+}
+
+TEST_F(ActionsTest, TheWebSearchAddressTakesTheEncodedWordsOrFallsBackToTheDefaultWithOneLogLine)
+{
+    const QString google = u"https://www.google.com/search?client=safari&rls=en&q=%1&ie=UTF-8&oe=UTF-8"_s;
+    const struct
+    {
+        const char *what;
+        QString setting;
+        QString opened;
+        QString engine;
+    } rows[] = {
+        {"unset: the default engine", {}, google.arg(u"a%20%26%20b%3Dc%23d%2Be%20%C3%A9"_s), u"Google"_s},
+        {"an engine of the user's", u"https://duckduckgo.com/?q={query}&ia=web"_s,
+         u"https://duckduckgo.com/?q=a%20%26%20b%3Dc%23d%2Be%20%C3%A9&ia=web"_s, u"DuckDuckGo"_s},
+        {"a host the program does not know is named by its host", u"http://www.search.example.org/find?{query}"_s,
+         u"http://www.search.example.org/find?a%20%26%20b%3Dc%23d%2Be%20%C3%A9"_s, u"search.example.org"_s},
+        {"no {query}: the default", u"https://duckduckgo.com/?q="_s, google.arg(u"a%20%26%20b%3Dc%23d%2Be%20%C3%A9"_s),
+         u"Google"_s},
+        {"not http(s): the default", u"file:///etc/passwd?{query}"_s, google.arg(u"a%20%26%20b%3Dc%23d%2Be%20%C3%A9"_s),
+         u"Google"_s},
+        {"a command, not an address: the default", u"javascript:alert({query})"_s,
+         google.arg(u"a%20%26%20b%3Dc%23d%2Be%20%C3%A9"_s), u"Google"_s},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        fileManager->calls.clear();
+        const LogCapture log;
+        WebSearchAction search(fileManager, [&] { return row.setting; });
+        const ActionList offered = search.actionsForContext({{ACT_WORDS, u"a & b=c#d+e é"_s}});
+        ASSERT_EQ(offered.size(), 1);
+        offered.first()->execute({}, {});
+        EXPECT_EQ(fileManager->calls, QStringList{u"open "_s + row.opened});
+        EXPECT_EQ(offered.first()->label(), u"search"_s);
+        EXPECT_EQ(std::static_pointer_cast<WebSearchAction>(offered.first())->engineName(), row.engine);
+        const bool fellBack = !row.setting.isEmpty() && row.engine == u"Google"_s;
+        EXPECT_EQ(log.linesStartingWith(u"web_search_url is passed over"_s).size(), fellBack ? 1 : 0)
+            << log.lines().join(u'\n').toStdString();
+    }
 }

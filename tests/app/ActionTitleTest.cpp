@@ -1,5 +1,6 @@
 #include "app/ActionTitle.h"
 
+#include "actions/WebSearchAction.h"
 #include "matching/ActionObject.h"
 
 #include <QFile>
@@ -67,6 +68,29 @@ TEST(ActionTitleTest, APlugInKeepsItsLabelWhateverItIsCalled)
     EXPECT_EQ(ActionTitle::title(Offer(u"CopyAction"_s, u"copy"_s), calculation), u"Copy 14"_s);
     EXPECT_EQ(ActionTitle::title(Offer(u"HandlerScriptAction"_s, u"copy"_s, u"/p/copy.sh"_s), calculation), u"copy"_s);
     EXPECT_EQ(ActionTitle::title(Offer(u"PerlAction"_s, u"paste"_s), calculation), u"paste"_s);
+}
+
+TEST(ActionTitleTest, AWebSearchNamesTheEngineItsAddressReaches)
+{
+    const Context word{{ACT_WORDS, u"serendipity"_s}};
+    const struct
+    {
+        QString setting;
+        QString title;
+    } rows[] = {
+        {{}, u"Search Google for “serendipity”"_s},
+        {u"https://duckduckgo.com/?q={query}"_s, u"Search DuckDuckGo for “serendipity”"_s},
+        {u"https://search.brave.com/search?q={query}"_s, u"Search Brave Search for “serendipity”"_s},
+        {u"https://searx.example.net/?q={query}"_s, u"Search searx.example.net for “serendipity”"_s},
+        {u"ftp://duckduckgo.com/{query}"_s, u"Search Google for “serendipity”"_s},
+    };
+    for (const auto &row : rows) {
+        WebSearchAction search(nullptr, [&] { return row.setting; });
+        const ActionList offered = search.actionsForContext(word);
+        ASSERT_EQ(offered.size(), 1);
+        EXPECT_EQ(ActionTitle::title(*offered.first(), word), row.title) << row.setting.toStdString();
+        EXPECT_EQ(offered.first()->label(), u"search"_s);
+    }
 }
 
 TEST(ActionTitleTest, EachActionHasAnIconOfTheDesktopsThemeNamesThatShipsAsWell)

@@ -18,6 +18,24 @@ using namespace Qt::StringLiterals;
 
 class MatchCommandTest : public IsolatedTest
 {
+protected:
+    // An environment whose xdg-open is a script that writes down what it was asked to open.
+    QProcessEnvironment withRecordingOpener()
+    {
+        writeFile(u"bin/xdg-open"_s, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + path(u"opened"_s).toUtf8() + "'\n",
+                  true);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+        return environment;
+    }
+    // What xdg-open was asked to open, once it has written it (it is started detached).
+    QByteArray opened()
+    {
+        QFile log(path(u"opened"_s));
+        for (int i = 0; i < 100 && !log.exists(); ++i)
+            QTest::qWait(50);
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+    }
 };
 
 TEST_F(MatchCommandTest, JsonOutputOfAGuess)
@@ -208,11 +226,7 @@ TEST_F(MatchCommandTest, ExitStatusesAndUsageErrors)
 
 TEST_F(MatchCommandTest, RunningAnOfferedActionOrOneThatIsNot)
 {
-    // xdg-open is replaced by a script that writes down what it was asked to open.
-    writeFile(u"bin/xdg-open"_s, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + path(u"opened"_s).toUtf8() + "'\n",
-              true);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"PATH"_s, path(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+    const QProcessEnvironment environment = withRecordingOpener();
     const GlimraRun missing =
         runGlimra({u"match"_s, u"--text"_s, u"words"_s, u"--run"_s, u"open"_s}, {}, environment);
     EXPECT_EQ(missing.exitCode, 3);
@@ -223,11 +237,7 @@ TEST_F(MatchCommandTest, RunningAnOfferedActionOrOneThatIsNot)
     const GlimraRun opened = runGlimra({u"match"_s, u"--text"_s, u"https://example.org/a b"_s,
                                         u"--run"_s, u"open"_s}, {}, environment);
     EXPECT_EQ(opened.exitCode, 0) << opened.err.toStdString();
-    QFile log(path(u"opened"_s));
-    for (int i = 0; i < 100 && !log.exists(); ++i)
-        QTest::qWait(50); // xdg-open was started detached
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll(), "https://example.org/a\n");
+    EXPECT_EQ(this->opened(), "https://example.org/a\n");
     // The pick teaches the order of addresses; a match that runs nothing changes nothing.
     QFile learned(counts);
     ASSERT_TRUE(learned.open(QIODevice::ReadOnly));
@@ -327,4 +337,19 @@ TEST_F(MatchCommandTest, ExplainSaysWhatEachMatcherAndActionDidAndWhy)
     EXPECT_TRUE(text.out.contains(u"  no match    BrokenMatcher.sh (shell, "_s)) << text.out.toStdString();
     EXPECT_TRUE(text.out.contains(u"      stderr: no ticket here\n"_s));
     EXPECT_FALSE(runGlimra({u"match"_s, u"--json"_s, u"--text"_s, u"x"_s}).json().contains(u"explain"_s));
+}
+
+TEST_F(MatchCommandTest, SearchOpensTheWebSearchAddressOfTheSettingsWithTheWordsEncoded)
+{
+    const QProcessEnvironment environment = withRecordingOpener();
+    const GlimraRun refused = runGlimra({u"defaults"_s, u"write"_s, u"web_search_url"_s, u"5"_s});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"must be a text"_s)) << refused.err.toStdString();
+    EXPECT_EQ(runGlimra({u"defaults"_s, u"write"_s, u"web_search_url"_s, u"\"https://duckduckgo.com/?q={query}\""_s})
+                  .exitCode,
+              0);
+    const GlimraRun searched =
+        runGlimra({u"match"_s, u"--text"_s, u"fish & chips"_s, u"--run"_s, u"search"_s}, {}, environment);
+    EXPECT_EQ(searched.exitCode, 0) << searched.err.toStdString();
+    EXPECT_EQ(opened(), "https://duckduckgo.com/?q=fish%20%26%20chips\n");
 }

@@ -235,6 +235,31 @@ TEST_F(DesktopApplicationTest, QuitAnswersAtOnceEndsTheCommandAndLeavesTheEditor
     ::kill(pid_t(editorPid), SIGKILL);
 }
 
+TEST_F(DesktopApplicationTest, GlimraQuitEndsTheRunningApplicationAndSaysWhenNoneRuns)
+{
+    const struct
+    {
+        const char *what;
+        bool running;
+        int exitCode;
+        QString err;
+    } rows[] = {
+        {"with none running it says so and fails", false, 1, u"glimra quit: Glimra is not running\n"_s},
+        {"the running one ends before the command does", true, 0, {}},
+        {"after it ended, none runs", false, 1, u"glimra quit: Glimra is not running\n"_s},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.running)
+            startApplication();
+        const GlimraRun run = glimra({u"quit"_s}, {}, environment);
+        EXPECT_EQ(run.exitCode, row.exitCode);
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_FALSE(running());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 5000));
+    }
+}
+
 TEST_F(DesktopApplicationTest, QuitEndsWhatAPlugInStarted)
 {
     startApplication();

@@ -6,7 +6,10 @@
 #include "ui/NewPluginDialog.h"
 #include "ui/PluginsPage.h"
 #include "ui/PreferencesWindow.h"
+#include "ui/RuleKeyDelegate.h"
 #include "ui/RulesPage.h"
+#include "ui/SearchPage.h"
+#include "platform/Predicate.h"
 #include "ui/ShortcutSettings.h"
 #include "ui/SettingsTable.h"
 #include "matching/PluginManager.h"
@@ -361,6 +364,126 @@ TEST_F(PreferencesTest, ANewPluginIsMadeFromItsTemplateUnlessItsNameIsRefused)
     EXPECT_EQ(listed.size(), 1);
     assembly->appDelegate().guessText({{CTX_TEXT, u"#ff8800"_s}});
     EXPECT_EQ(assembly->appDelegate().result().matchedContext.value(ACT_TEXT), u"rgb(255, 136, 0)"_s);
+}
+
+TEST_F(PreferencesTest, ThePluginsPageSaysWhatEachDoesAndNeverShowsAClassName)
+{
+    writeFile(u"data/glimra/plugins/TicketMatcher.sh"_s, "#!/bin/sh\n", true);
+    writeFile(u"data/glimra/plugins/MailAction.handler"_s, "#!/bin/sh\n", true);
+    setDefault(u"regexp_matchers"_s, QJsonArray{QJsonObject{
+        {u"matched_key"_s, u"ACT_TICKET"_s}, {u"matched_value"_s, u""_s}, {u"regexp"_s, u"^T-\\d+$"_s}}});
+    assembly->appDelegate().refreshPlugins(); // on the next turn of the event loop
+    window->showPage(u"plugins"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !window->pluginsPage()->matcherList()->findItems(u"TicketMatcher.sh"_s, Qt::MatchExactly).isEmpty(); },
+        5000));
+    const struct
+    {
+        QTreeWidget *list;
+        QString name;
+        QString kind;
+    } rows[] = {
+        {window->pluginsPage()->matcherList(), u"Words"_s, u"Built in"_s},
+        {window->pluginsPage()->matcherList(), u"Calculator (bc)"_s, u"Built in"_s},
+        {window->pluginsPage()->matcherList(), u"File paths"_s, u"Built in"_s},
+        {window->pluginsPage()->matcherList(), u"Web addresses"_s, u"Built in"_s},
+        {window->pluginsPage()->matcherList(), u"Backticked commands"_s, u"Built in"_s},
+        {window->pluginsPage()->matcherList(), u"Desktop file search"_s, u"Built in"_s},
+        {window->pluginsPage()->matcherList(), u"TicketMatcher.sh"_s, u"Shell plug-in"_s},
+        {window->pluginsPage()->matcherList(), u"Rule for ACT_TICKET"_s, u"Rule"_s},
+        {window->pluginsPage()->actionList(), u"Paste"_s, u"Built in"_s},
+        {window->pluginsPage()->actionList(), u"Open"_s, u"Built in"_s},
+        {window->pluginsPage()->actionList(), u"Show in file manager"_s, u"Built in"_s},
+        {window->pluginsPage()->actionList(), u"Web search"_s, u"Built in"_s},
+        {window->pluginsPage()->actionList(), u"Find files"_s, u"Built in"_s},
+        {window->pluginsPage()->actionList(), u"Open at line"_s, u"Built in"_s},
+        {window->pluginsPage()->actionList(), u"MailAction.handler"_s, u"Handler script"_s},
+    };
+    for (const auto &row : rows) {
+        const QList<QTreeWidgetItem *> found = row.list->findItems(row.name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << row.name.toStdString();
+        EXPECT_EQ(found.first()->text(1), row.kind) << row.name.toStdString();
+        EXPECT_FALSE(found.first()->text(2).isEmpty()) << row.name.toStdString();
+    }
+    // No class name anywhere the user reads; the action that never offers anything is left out.
+    QStringList classNames;
+    for (const MatcherPtr &matcher : assembly->pluginManager().allMatchers(UserDefaults().snapshot()))
+        if (matcher->scriptFile().isEmpty()) // a plug-in's name is its file's
+            classNames.append(matcher->name());
+    for (const ActionPtr &action : assembly->pluginManager().actionList())
+        if (action->scriptFile().isEmpty())
+            classNames.append(action->name());
+    classNames += {u"RegExpMatcher"_s, u"SHPluginMatcher"_s, u"HandlerScriptAction"_s};
+    ASSERT_TRUE(classNames.contains(u"EMailAction"_s));
+    EXPECT_EQ(window->pluginsPage()->actionList()->topLevelItemCount(),
+              assembly->pluginManager().actionList().size() - 1);
+    for (QTreeWidget *list : {window->pluginsPage()->matcherList(), window->pluginsPage()->actionList()})
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            for (int column = 0; column < list->columnCount(); ++column)
+                for (const QString &className : std::as_const(classNames))
+                    EXPECT_FALSE(list->topLevelItem(row)->text(column).contains(className))
+                        << list->topLevelItem(row)->text(column).toStdString();
+}
+
+TEST_F(PreferencesTest, AWebSearchAddressIsSavedOnlyWhenItCanServeAndTheFilterExamplesParse)
+{
+    window->showPage(u"search"_s);
+    auto *address = find<QLineEdit>(u"web_search_url"_s);
+    const QString duck = u"https://duckduckgo.com/?q={query}"_s;
+    const struct
+    {
+        QString typed;
+        QJsonValue stored;
+        bool problem;
+    } rows[] = {
+        {duck, duck, false},
+        {u"https://duckduckgo.com/?q="_s, duck, true},     // no {query}: nothing saved
+        {u"file:///tmp/{query}"_s, duck, true},            // not http(s)
+        {u"  http://search.example/?s={query}  "_s, u"http://search.example/?s={query}"_s, false},
+        {u""_s, QJsonValue(QJsonValue::Undefined), false}, // empty: the default again
+    };
+    for (const auto &row : rows) {
+        address->setText(row.typed);
+        emit address->textEdited(row.typed);
+        EXPECT_EQ(stored(u"web_search_url"_s), row.stored) << row.typed.toStdString();
+        EXPECT_EQ(!find<QLabel>(u"web_search_url_problem"_s)->isHidden(), row.problem) << row.typed.toStdString();
+    }
+    for (const auto &[example, meaning] : SearchPage::filterExamples()) {
+        QString error;
+        EXPECT_TRUE(Predicate::predicateWithFormat(example, &error)) << example.toStdString() << ": " << error.toStdString();
+        EXPECT_FALSE(meaning.isEmpty());
+    }
+}
+
+TEST_F(PreferencesTest, TheRuleKeyColumnOffersTheKnownKeysWithWhatEachFeedsAndStoresTheKeyAlone)
+{
+    window->showPage(u"rules"_s);
+    fill(tableOf(u"rules"_s), {u""_s, u""_s, u"^T-\\d+$"_s});
+    QTableWidget *table = tableOf(u"rules"_s)->table();
+    table->editItem(table->item(0, 0));
+    auto *combo = table->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    for (const auto &[key, feeds] : RuleKeyDelegate::knownKeys()) {
+        const int row = combo->findData(key);
+        ASSERT_GE(row, 0) << key.toStdString();
+        EXPECT_TRUE(combo->itemText(row).startsWith(key) && combo->itemText(row).endsWith(feeds)) << key.toStdString();
+    }
+    const struct
+    {
+        QString chosen; // a key from the list, or typed
+        QString stored;
+    } rows[] = {{ACT_URL, ACT_URL}, {u"ACT_TICKET"_s, u"ACT_TICKET"_s}};
+    for (const auto &row : rows) {
+        const int listed = combo->findData(row.chosen);
+        if (listed >= 0) {
+            combo->setCurrentIndex(listed);
+            emit combo->activated(listed);
+        } else {
+            combo->setEditText(row.chosen);
+        }
+        emit table->itemDelegateForColumn(0)->commitData(combo);
+        EXPECT_EQ(stored(u"regexp_matchers"_s).toArray().first().toObject().value(u"matched_key"_s), row.stored);
+    }
 }
 
 TEST_F(PreferencesTest, TheHelpPanelShowsTheManualAndTheActionsInstalled)

@@ -588,8 +588,8 @@ TEST_F(ResultWindowTest, EachActionIsARowWithAnIconAndATitleAndTheLikelyOneComes
     } rows[] = {
         {path(u"proj/src/main.c"_s) + u":42"_s,
          {u"Open main.c at line 42 in Vim"_s, u"Open main.c"_s, u"Show in file manager"_s}},
-        {u"2*(3+4)"_s, {u"Paste 14"_s, u"Copy 14"_s, u"Search the web for “2*(3+4)”"_s}},
-        {u"serendipity"_s, {u"Search the web for “serendipity”"_s, u"Find files named “serendipity”"_s}},
+        {u"2*(3+4)"_s, {u"Paste 14"_s, u"Copy 14"_s, u"Search Google for “2*(3+4)”"_s}},
+        {u"serendipity"_s, {u"Search Google for “serendipity”"_s, u"Find files named “serendipity”"_s}},
         {u"https://example.org/a?b=c"_s, {u"Open https://example.org/a?b=c"_s}},
         {u"`date`"_s, {u"Run `date`"_s}},
     };

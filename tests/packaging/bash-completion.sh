@@ -30,7 +30,7 @@ for command in $commands; do
     expect "$(env -u DISPLAY "$glimra" "$command" --help | grep -oE -- '--[a-z-]+' | sorted)" "$command" --
 done
 
-expect "app_tm_seed capture_limit_mib editor_command hide_after_action learn_action_order popup_close_to_mouse regexp_matchers search_exclusion_filter shortcut_guess_clipboard shortcut_guess_selection user_context_configuration" \
+expect "app_tm_seed capture_limit_mib editor_command hide_after_action learn_action_order popup_close_to_mouse regexp_matchers search_exclusion_filter shortcut_guess_clipboard shortcut_guess_selection user_context_configuration web_search_url" \
     defaults write ""
 expect "false true" defaults write hide_after_action ""
 expect "false true" defaults write learn_action_order ""

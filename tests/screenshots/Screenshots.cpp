@@ -5,6 +5,7 @@
 #include "ui/DesktopApplication.h"
 #include "ui/IntroPanel.h"
 #include "ui/PreferencesWindow.h"
+#include "matching/PluginManager.h"
 #include "ui/RulesPage.h"
 #include "ui/SettingsTable.h"
 #include "ui/ResultWindow.h"
@@ -14,7 +15,9 @@
 #include "ui/FileTableView.h"
 #include "ui/ActionTableView.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -200,6 +203,15 @@ int main(int argc, char **argv)
                                                     {u"regexp"_s, u"^([A-Z][A-Z0-9]+-\\d+)$"_s}}});
     UserDefaults().setObject(u"user_context_configuration"_s, QJsonObject{{u"CTX_DIRx"_s, project}});
     UserDefaults().setObject(u"search_exclusion_filter"_s, u"dirname CONTAINS '/.git' OR extension IN {'o', 'pyc'}"_s);
+    UserDefaults().setObject(u"web_search_url"_s, u"https://duckduckgo.com/?q={query}"_s);
+    // A plug-in of the user's, listed by its file name and kind.
+    QDir().mkpath(PluginManager::userPluginsDir());
+    QFile plugin(PluginManager::userPluginsDir() + u"/TicketMatcher.sh"_s);
+    if (plugin.open(QIODevice::WriteOnly))
+        plugin.write("#!/bin/sh\n");
+    plugin.close();
+    plugin.setPermissions(plugin.permissions() | QFile::ExeUser);
+    assembly.appDelegate().refreshPlugins();
     PreferencesWindow preferences(assembly, [](const QString &key, const QKeySequence &) {
         return key.endsWith(u"clipboard"_s) ? u"another program holds it"_s : QString();
     });
@@ -216,6 +228,16 @@ int main(int argc, char **argv)
             preferences.rulesPage()->setSample(u"GLM-42"_s);
         }
         shoot(u"preferences-"_s + page, frameOf(preferences));
+    }
+    // The keys a rule may set, each with what it feeds.
+    preferences.showPage(u"rules"_s);
+    QTableWidget *rulesTable = preferences.findChild<QWidget *>(u"rules"_s)->findChild<SettingsTable *>()->table();
+    rulesTable->editItem(rulesTable->item(1, 0));
+    if (auto *keys = rulesTable->findChild<QComboBox *>()) {
+        keys->showPopup();
+        settle();
+        shoot(u"preferences-rules-keys"_s, frameOf(preferences) | keys->view()->window()->frameGeometry());
+        keys->hidePopup();
     }
     preferences.hide();
 

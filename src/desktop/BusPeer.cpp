@@ -1,6 +1,6 @@
 #include "desktop/BusPeer.h"
 
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 #include "platform/displayName.h"
 
 #include <QDBusConnection>

@@ -3,7 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "desktop/BusPeer.h"
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 #include "ui/IntroPanel.h"
 #include "ui/NewPluginDialog.h"
 #include "ui/PlainText.h"

@@ -1,4 +1,4 @@
-#include "BusService.h"
+#include "app/BusService.h"
 
 #include "app/AppDelegate.h"
 #include "app/GuessCommand.h"

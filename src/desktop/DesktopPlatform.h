@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "desktop/DBusNotifier.h"
+#include "foundation/ProgramRunner.h"
 
 namespace glimra {
 
@@ -18,9 +19,12 @@ public:
     static bool displayAvailable();
 
     /// The services; `withDisplay` needs a QGuiApplication. `notifications`: whether
-    /// notifying waits for the notification server (a short-lived process must).
+    /// notifying waits for the notification server (a short-lived process must). The
+    /// programs the services start (xdotool, xdg-open, the desktop search) go through
+    /// `runner`, which must outlive them.
     static Platform create(bool withDisplay,
-                           DBusNotifier::Delivery notifications = DBusNotifier::Delivery::WaitForReply);
+                           DBusNotifier::Delivery notifications = DBusNotifier::Delivery::WaitForReply,
+                           ProgramRunner &runner = ProgramRunner::standard());
 };
 
 } // namespace glimra

@@ -2,7 +2,6 @@
 
 #include "actions/CommandTemplate.h"
 #include "actions/MimeDefaultApplication.h"
-#include "foundation/Launcher.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 
@@ -31,10 +30,11 @@ bool hasPlaceholder(const CommandTemplate &command)
 } // namespace
 
 OpenAtLineAction::OpenAtLineAction(std::shared_ptr<FileManager> fileManager,
-                                   std::function<QString()> editorSetting)
+                                   std::function<QString()> editorSetting, ProgramRunner &runner)
     : ActionObject(u"OpenAtLineAction"_s),
       m_fileManager(std::move(fileManager)),
-      m_editorSetting(std::move(editorSetting))
+      m_editorSetting(std::move(editorSetting)),
+      m_runner(runner)
 {
 }
 
@@ -47,7 +47,7 @@ ActionList OpenAtLineAction::actionsForContext(const Context &context)
     if (!file.startsWith(u'/') || !isNumber(line))
         return {};
     const QString column = context.value(ACT_PATH_COLUMN);
-    auto offer = std::make_shared<OpenAtLineAction>(m_fileManager, m_editorSetting);
+    auto offer = std::make_shared<OpenAtLineAction>(m_fileManager, m_editorSetting, m_runner);
     offer->setLabel(u"open at line"_s);
     offer->m_position = {file, line, isNumber(column) ? column : QString()};
     offer->m_editorCommand = m_editorSetting ? m_editorSetting() : QString();
@@ -91,7 +91,7 @@ std::optional<QStringList> OpenAtLineAction::editorCommand(QString *problem) con
         if (std::optional<QStringList> command = EditorCommand::forEditor(*named, m_position))
             return withProgram(*command, problem);
     }
-    if (const auto application = MimeDefaultApplication::commandForFile(m_position.file)) {
+    if (const auto application = MimeDefaultApplication::commandForFile(m_position.file, m_runner)) {
         const std::optional<QStringList> named = withProgram(*application, problem);
         const std::optional<QStringList> command = named ? EditorCommand::forEditor(*named, m_position) : std::nullopt;
         return command ? withProgram(*command, problem) : std::nullopt;
@@ -114,7 +114,7 @@ void OpenAtLineAction::execute(const Context &, const Completion &done)
     }
     // In the file's folder, so that the editor's own file commands start next to it.
     const QString folder = dirname(m_position.file);
-    Launcher::launch(command->first(), command->sliced(1), dir_exists(folder) ? folder : QString(), done);
+    m_runner.launch(command->first(), command->sliced(1), dir_exists(folder) ? folder : QString(), done);
 }
 
 } // namespace glimra

@@ -16,7 +16,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 #include "ui/DesktopApplication.h"
 #include "ui/ResultWindow.h"
 

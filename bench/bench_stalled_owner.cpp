@@ -11,7 +11,7 @@
 #include "BenchSupport.h"
 #include "DesktopBench.h"
 
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

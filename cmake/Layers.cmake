@@ -1,7 +1,7 @@
 # Each folder of src/ is one static library, and a library links and includes only the
 # layers below it:
 #   foundation → platform → matching → matchers, actions, plugins, capture
-#   → app → desktop → ui → cli (the programs)
+#   → app (the pipeline, the controller, the bus service) → desktop → ui → cli (the programs)
 # and, beside desktop, wayland (our own Wayland client, src/desktop/wayland), on foundation
 # alone, for the desktop layer and those above it to use.
 # glimra_layer(TARGET LAYER ALLOWED...) checks, whenever a source of TARGET changes and

@@ -2,7 +2,7 @@
 
 #include "actions/CommandTemplate.h"
 #include "foundation/Log.h"
-#include "foundation/ProcessRunner.h"
+#include "foundation/ProgramRunner.h"
 #include "foundation/ScriptFile.h"
 
 #include <QStandardPaths>
@@ -16,13 +16,13 @@ namespace {
 constexpr std::chrono::seconds XdgMimeTimeout{2};
 
 // The first line of xdg-mime's answer, trimmed; empty when it failed or overran.
-QString askXdgMime(const QStringList &arguments)
+QString askXdgMime(ProgramRunner &runner, const QStringList &arguments)
 {
     ProcessRequest request;
     request.program = u"xdg-mime"_s;
     request.arguments = arguments;
     request.timeout = XdgMimeTimeout;
-    const ProcessResult result = ProcessRunner::run(request);
+    const ProcessResult result = runner.run(request);
     if (!result.succeeded()) {
         qCInfo(lcActions).noquote() << u"xdg-mime %1: %2"_s.arg(arguments.join(u' '),
                                                                result.failureDescription());
@@ -87,10 +87,10 @@ QStringList withoutFieldCodes(const QStringList &words)
 
 } // namespace
 
-std::optional<QStringList> MimeDefaultApplication::commandForFile(const QString &file)
+std::optional<QStringList> MimeDefaultApplication::commandForFile(const QString &file, ProgramRunner &runner)
 {
-    const QString type = askXdgMime({u"query"_s, u"filetype"_s, file});
-    const QString id = type.isEmpty() ? QString() : askXdgMime({u"query"_s, u"default"_s, type});
+    const QString type = askXdgMime(runner, {u"query"_s, u"filetype"_s, file});
+    const QString id = type.isEmpty() ? QString() : askXdgMime(runner, {u"query"_s, u"default"_s, type});
     if (id.isEmpty())
         return std::nullopt;
     const std::optional<CommandTemplate> exec =

@@ -2,7 +2,6 @@
 
 #include "actions/CommandTemplate.h"
 #include "actions/MimeDefaultApplication.h"
-#include "foundation/Launcher.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 
@@ -25,10 +24,11 @@ bool isNumber(const QString &text)
 } // namespace
 
 OpenAtLineAction::OpenAtLineAction(std::shared_ptr<FileManager> fileManager,
-                                   std::function<QString()> editorSetting)
+                                   std::function<QString()> editorSetting, ProgramRunner &runner)
     : ActionObject(u"OpenAtLineAction"_s),
       m_fileManager(std::move(fileManager)),
-      m_editorSetting(std::move(editorSetting))
+      m_editorSetting(std::move(editorSetting)),
+      m_runner(runner)
 {
 }
 
@@ -41,7 +41,7 @@ ActionList OpenAtLineAction::actionsForContext(const Context &context)
     if (!file.startsWith(u'/') || !isNumber(line))
         return {};
     const QString column = context.value(ACT_PATH_COLUMN);
-    auto offer = std::make_shared<OpenAtLineAction>(m_fileManager, m_editorSetting);
+    auto offer = std::make_shared<OpenAtLineAction>(m_fileManager, m_editorSetting, m_runner);
     offer->setLabel(u"open at line"_s);
     offer->m_position = {file, line, isNumber(column) ? column : QString()};
     offer->m_editorCommand = m_editorSetting ? m_editorSetting() : QString();
@@ -71,7 +71,7 @@ std::optional<QStringList> OpenAtLineAction::editorCommand(QString *problem) con
         return withProgram(EditorCommand::fromTemplate(choice->command, m_position), problem);
     // The user's editor, else the desktop's default application when that is a known editor.
     const std::optional<QStringList> editor =
-        choice ? std::optional(choice->command.words()) : MimeDefaultApplication::commandForFile(m_position.file);
+        choice ? std::optional(choice->command.words()) : MimeDefaultApplication::commandForFile(m_position.file, m_runner);
     const std::optional<QStringList> named = editor ? withProgram(*editor, problem) : std::nullopt;
     const std::optional<QStringList> command = named ? EditorCommand::forEditor(*named, m_position) : std::nullopt;
     return command ? withProgram(*command, problem) : std::nullopt;
@@ -92,7 +92,7 @@ void OpenAtLineAction::execute(const Context &, const Completion &done)
     }
     // In the file's folder, so that the editor's own file commands start next to it.
     const QString folder = dirname(m_position.file);
-    Launcher::launch(command->first(), command->sliced(1), dir_exists(folder) ? folder : QString(), done);
+    m_runner.launch(command->first(), command->sliced(1), dir_exists(folder) ? folder : QString(), done);
 }
 
 } // namespace glimra

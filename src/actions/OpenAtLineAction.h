@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/EditorCommand.h"
+#include "foundation/ProgramRunner.h"
 #include "matching/ActionObject.h"
 #include "platform/FileManager.h"
 
@@ -22,9 +23,11 @@ class OpenAtLineAction : public ActionObject
 {
 public:
     /// `editorSetting` answers the current "editor_command" setting (empty when unset); it is
-    /// asked once per offer.
+    /// asked once per offer. The editor is launched, and xdg-mime asked, through `runner`
+    /// (which must outlive the action and the offers it makes).
     OpenAtLineAction(std::shared_ptr<FileManager> fileManager,
-                     std::function<QString()> editorSetting);
+                     std::function<QString()> editorSetting,
+                     ProgramRunner &runner = ProgramRunner::standard());
 
     /// The command line that execute() starts (program first, and the editor's program, by
     /// EditorCommand::program()); nullopt when no editor that takes a line is known and the
@@ -47,6 +50,7 @@ private:
     std::function<QString()> m_editorSetting;
     FilePosition m_position;
     QString m_editorCommand;
+    ProgramRunner &m_runner;
 };
 
 } // namespace glimra

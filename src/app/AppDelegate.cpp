@@ -41,33 +41,21 @@ QString formatted(const QString &value)
 
 } // namespace
 
-AppDelegate::AppDelegate(QObject *parent) : ApplicationDelegate(parent) {}
+AppDelegate::AppDelegate(const Collaborators &collaborators, QObject *parent)
+    : ApplicationDelegate(parent), m_with(collaborators)
+{
+    connect(&m_with.lateResults, &LateResults::filesFound, this, &AppDelegate::takeLateFiles);
+    connect(&m_with.lateResults, &LateResults::finished, this, &AppDelegate::lateResultsFinished);
+}
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::setClipboard(std::shared_ptr<Clipboard> clipboard)
-{
-    m_clipboard = std::move(clipboard);
-}
-
-void AppDelegate::setLateResults(LateResults *lateResults)
-{
-    if (m_lateResults)
-        disconnect(m_lateResults, nullptr, this, nullptr);
-    m_lateResults = lateResults;
-    if (!m_lateResults)
-        return;
-    connect(m_lateResults, &LateResults::filesFound, this, &AppDelegate::takeLateFiles);
-    connect(m_lateResults, &LateResults::finished, this, &AppDelegate::lateResultsFinished);
-}
-
 void AppDelegate::makeUpdateFeed()
 {
-    QString seed = m_userDefaults ? m_userDefaults->stringForKey(u"app_tm_seed"_s) : QString();
+    QString seed = m_with.userDefaults.stringForKey(u"app_tm_seed"_s);
     if (seed.isEmpty()) {
         seed = QString::number(QDateTime::currentSecsSinceEpoch(), 16).toUpper();
-        if (m_userDefaults)
-            m_userDefaults->setObject(u"app_tm_seed"_s, seed);
+        m_with.userDefaults.setObject(u"app_tm_seed"_s, seed);
     }
     m_feedURL = u"http://%1/glimra?t=%2"_s.arg(UpdateHost, seed);
 }
@@ -126,7 +114,7 @@ void AppDelegate::begin(quint64 guess)
     m_cutAt = 0;
     m_followPointer = false;
     m_shownRunning = false;
-    m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
+    m_settings = m_with.userDefaults.snapshot();
 }
 
 void AppDelegate::finish(GuessOutcome outcome)
@@ -134,7 +122,7 @@ void AppDelegate::finish(GuessOutcome outcome)
     outcome.guess = *m_running;
     if (outcome.finished()) {
         outcome.matched = m_result.matched();
-        outcome.searching = m_lateResults && m_lateResults->isSearching(outcome.guess);
+        outcome.searching = m_with.lateResults.isSearching(outcome.guess);
         outcome.cutAt = m_cutAt;
         if (m_shownRunning && outcome.matched)
             m_recent.add({contentType(m_result.matchedContext), m_result.selectionContext,
@@ -158,14 +146,14 @@ GuessOutcome AppDelegate::stop(GuessOutcome::Ending ending, const QString &title
 
 void AppDelegate::notify(const QString &title, const QString &description)
 {
-    if (m_notifier)
-        m_notifier->notify(title, description, Notifier::Progress);
+    if (m_with.notifier)
+        m_with.notifier->notify(title, description, Notifier::Progress);
 }
 
 void AppDelegate::notifyError(const QString &title, const QString &description)
 {
-    if (m_notifier)
-        m_notifier->notify(title, description, Notifier::Failure);
+    if (m_with.notifier)
+        m_with.notifier->notify(title, description, Notifier::Failure);
 }
 
 void AppDelegate::showTab(qint64 tab)
@@ -192,8 +180,7 @@ quint64 AppDelegate::guessCurrentSelection(Sender sender)
 
 std::optional<Context> AppDelegate::focusContext() const
 {
-    std::optional<Context> focus = m_focusTracker ? m_focusTracker->contextForCurrentApp()
-                                                  : std::nullopt;
+    std::optional<Context> focus = m_with.focusTracker.contextForCurrentApp();
     if (focus && !focus->contains(CTX_APPID))
         return std::nullopt;
     return focus;
@@ -232,9 +219,8 @@ void AppDelegate::continueGuessing()
     const QString documentURL = focus->value(CTX_URL);
     const QString title = formatted(focus->value(CTX_APP_NAME));
 
-    const CopySelection::Capture captured = m_copySelection
-        ? m_copySelection->contextForApp(appId, m_settings.captureLimitBytes())
-        : CopySelection::Capture();
+    const CopySelection::Capture captured =
+        m_with.copySelection.contextForApp(appId, m_settings.captureLimitBytes());
     if (!captured.failure.isNull()) {
         notifyError(title, captured.failure);
         showTab(GuessResult::NoTab);
@@ -268,10 +254,10 @@ quint64 AppDelegate::guessCurrentClipboard(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
         m_followPointer = sender != Sender::ToolbarItem;
-        guessClipboardCapture(m_clipboard && m_copySelection
-                            ? m_copySelection->clipboard(*m_clipboard, QString(),
-                                                         m_settings.captureLimitBytes())
-                            : CopySelection::Capture());
+        const qsizetype limit = m_settings.captureLimitBytes();
+        guessClipboardCapture(m_with.clipboard
+                                  ? m_with.copySelection.clipboard(*m_with.clipboard, QString(), limit)
+                                  : CopySelection::Capture());
     });
 }
 
@@ -279,9 +265,8 @@ quint64 AppDelegate::handleFromService(const Clipboard &clipboard)
 {
     // Read now: the request's clipboard need not outlive this call. The settings of the
     // guess are not read yet: its limit is read for the purpose.
-    const qsizetype limit = (m_userDefaults ? m_userDefaults->snapshot() : Settings()).captureLimitBytes();
-    const CopySelection::Capture capture =
-        m_copySelection ? m_copySelection->clipboard(clipboard, QString(), limit) : CopySelection::Capture();
+    const qsizetype limit = m_with.userDefaults.snapshot().captureLimitBytes();
+    const CopySelection::Capture capture = m_with.copySelection.clipboard(clipboard, QString(), limit);
     return request(Kind::Capture, [this, capture] { guessClipboardCapture(capture); });
 }
 
@@ -343,20 +328,18 @@ void AppDelegate::runMatchingEngine(const Context &selectionContext, const Conte
 void AppDelegate::runMatchingEngine(const Context &selectionContext, const Context &produced,
                                     std::optional<qint64> tab)
 {
-    if (!m_matchingEngine)
-        return;
     // Run on its own (not inside a guess), it is a guess of its own.
     if (!m_running)
-        m_settings = m_userDefaults ? m_userDefaults->snapshot() : Settings();
+        m_settings = m_with.userDefaults.snapshot();
     const quint64 guess = m_running ? *m_running : ++m_lastGuess;
-    GuessResult result = GuessPipeline(*m_matchingEngine, m_actionOrder)
+    GuessResult result = GuessPipeline(m_with.matchingEngine, m_actionOrder)
                              .guess({guess, selectionContext, m_settings, m_explaining, m_runningCommands, produced});
     // Without a given tab, several files are shown on the files tab.
     result.selectedTab = tab.value_or(result.files.size() >= 2 ? GuessResult::FilesTab : GuessResult::ActionsTab);
     result.followPointer = std::exchange(m_followPointer, false);
     result.outcome.guess = guess;
     result.outcome.matched = result.matched();
-    result.outcome.searching = m_lateResults && m_lateResults->isSearching(guess);
+    result.outcome.searching = m_with.lateResults.isSearching(guess);
     result.outcome.cutAt = m_cutAt;
     setResult(result);
 }
@@ -373,9 +356,7 @@ void AppDelegate::takeLateFiles(quint64 guess, const QList<FileObject> &files)
 
 void AppDelegate::addResultFiles(const QList<FileObject> &files)
 {
-    if (!m_matchingEngine)
-        return;
-    GuessResult updated = GuessPipeline(*m_matchingEngine, m_actionOrder)
+    GuessResult updated = GuessPipeline(m_with.matchingEngine, m_actionOrder)
                               .withLateFiles(m_result, files, m_settings.learnsActionOrder());
     // The request's wish to show the panel at the pointer was for its first showing.
     updated.followPointer = false;
@@ -441,8 +422,7 @@ void AppDelegate::openAtLine(const FileObject &file, const Completion &done)
     place.insert(ACT_PATH, file.filePath());
     place.insert(ACT_PATH_LINE, file.lineNumber());
     place.insert(ACT_PATH_COLUMN, file.column());
-    const ActionList offers = m_matchingEngine
-        ? m_matchingEngine->actionsNamed(u"OpenAtLineAction"_s, place) : ActionList();
+    const ActionList offers = m_with.matchingEngine.actionsNamed(u"OpenAtLineAction"_s, place);
     // The Files tab has no row that could show a failure: a notification says it.
     QPointer<AppDelegate> self(this);
     executeAction(offers.value(0), [self, done, title = file.niceTitle()](const Outcome &outcome) {
@@ -475,8 +455,7 @@ void AppDelegate::guessProducedText(const QString &text, const Context &selectio
 
 void AppDelegate::learnPick(const QString &kind, const QString &label)
 {
-    if (m_matchingEngine)
-        GuessPipeline(*m_matchingEngine, m_actionOrder).learnPick(kind, label);
+    GuessPipeline(m_with.matchingEngine, m_actionOrder).learnPick(kind, label);
 }
 
 void AppDelegate::refreshPlugins()

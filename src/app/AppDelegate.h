@@ -43,8 +43,9 @@ class UserDefaults;
 /// request) only the newest runs, and an older one ends Dropped. Late files are taken only
 /// for the guess that is current. Each guess reads the settings once, when it begins.
 ///
-/// Its collaborators are connected by MainInterface, which creates them; it creates none
-/// and owns none. Main thread only.
+/// Its collaborators are handed to it when it is made (MainInterface makes them all); it
+/// creates none and owns none but its share of the notifier and the clipboard. Only the
+/// panel, made after it, is set later. Main thread only.
 class AppDelegate : public ApplicationDelegate
 {
     Q_OBJECT
@@ -53,19 +54,25 @@ public:
     /// Where a request came from: a toolbar item never moves the panel to the pointer.
     enum class Sender { Other, ToolbarItem };
 
-    explicit AppDelegate(QObject *parent = nullptr);
+    /// What the controller works with. The references must outlive it; the notifier and
+    /// the clipboard may be null (no notifications, no clipboard guess).
+    struct Collaborators
+    {
+        FocusTracker &focusTracker;
+        CopySelection &copySelection;
+        MatchingEngine &matchingEngine;
+        /// Where late files come from; they are taken for the guess that is current.
+        LateResults &lateResults;
+        UserDefaults &userDefaults;
+        std::shared_ptr<Notifier> notifier;
+        std::shared_ptr<Clipboard> clipboard;
+    };
+
+    explicit AppDelegate(const Collaborators &collaborators, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // Outlets, connected by MainInterface. None is owned.
-    void setFocusTracker(FocusTracker *focusTracker) { m_focusTracker = focusTracker; }
-    void setCopySelection(CopySelection *copySelection) { m_copySelection = copySelection; }
-    void setMatchingEngine(MatchingEngine *engine) { m_matchingEngine = engine; }
+    /// The panel that shows the results; null: none (the command line). Not owned.
     void setResultWindow(ResultPanel *resultWindow) { m_resultWindow = resultWindow; }
-    void setNotifier(std::shared_ptr<Notifier> notifier) { m_notifier = std::move(notifier); }
-    void setClipboard(std::shared_ptr<Clipboard> clipboard);
-    void setUserDefaults(UserDefaults *userDefaults) { m_userDefaults = userDefaults; }
-    /// Where late files come from; they are taken for the guess that is current.
-    void setLateResults(LateResults *lateResults);
 
     /// The update feed of the application: the per-installation seed "app_tm_seed" is
     /// made at the first launch (the seconds since 1970 in upper-case hexadecimal) and kept;
@@ -181,15 +188,9 @@ private:
     void actionEnded(const QString &label, const Outcome &outcome);
     void learnPick(const QString &kind, const QString &label);
 
-    FocusTracker *m_focusTracker = nullptr;
-    CopySelection *m_copySelection = nullptr;
-    MatchingEngine *m_matchingEngine = nullptr;
+    const Collaborators m_with;
     ResultPanel *m_resultWindow = nullptr;
-    std::shared_ptr<Notifier> m_notifier;
-    std::shared_ptr<Clipboard> m_clipboard;
-    UserDefaults *m_userDefaults = nullptr;
     QString m_feedURL;
-    LateResults *m_lateResults = nullptr;
 
     quint64 m_lastGuess = 0;
     std::optional<quint64> m_running; // the guess running now

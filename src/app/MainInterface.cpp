@@ -15,30 +15,26 @@ MainInterface::MainInterface(Platform platform, std::shared_ptr<UserDefaults> us
                              ResultPanel *resultWindow)
     : m_platform(std::move(platform)),
       m_userDefaults(std::move(userDefaults)),
-      m_appDelegate(std::make_unique<AppDelegate>()),
       m_applicationScripts(std::make_unique<ApplicationScripts>()),
+      // The settings and the last focused application are the delegate's, read during a
+      // guess: the delegate is made last, with everything it works with.
       m_matching(std::make_unique<MatchingAssembly>(
-          m_platform, [delegate = m_appDelegate.get()] { return delegate->settings(); }))
+          m_platform, [this] { return m_appDelegate->settings(); }))
 {
-    AppDelegate *delegate = m_appDelegate.get();
     const auto &scripts = m_platform.applicationScripts;
     for (auto script = scripts.cbegin(); script != scripts.cend(); ++script)
         m_applicationScripts->registerBuiltIn(script.key(), script.value());
     m_focusTracker = std::make_unique<FocusTracker>(
         m_applicationScripts.get(), m_platform.runningApplications.get(),
-        &delegate->applicationContext());
+        [this] { return m_appDelegate->applicationContext(); });
     m_copySelection = std::make_unique<CopySelection>(m_applicationScripts.get(),
                                                       m_platform.clipboard,
                                                       m_platform.runningApplications.get());
-
-    delegate->setFocusTracker(m_focusTracker.get());
-    delegate->setCopySelection(m_copySelection.get());
-    delegate->setMatchingEngine(&m_matching->engine());
+    m_appDelegate = std::make_unique<AppDelegate>(AppDelegate::Collaborators{
+        *m_focusTracker, *m_copySelection, m_matching->engine(), m_matching->lateResults(),
+        *m_userDefaults, m_platform.notifier, m_platform.clipboard});
+    AppDelegate *delegate = m_appDelegate.get();
     delegate->setResultWindow(resultWindow);
-    delegate->setNotifier(m_platform.notifier);
-    delegate->setClipboard(m_platform.clipboard);
-    delegate->setUserDefaults(m_userDefaults.get());
-    delegate->setLateResults(&m_matching->lateResults());
 
     // "refresh_plugins": the delegate posts it (the refresh command), a new plug-in file
     // sends it, and the plug-in manager reloads on it.

@@ -39,11 +39,12 @@ public:
 private:
     Platform m_platform;
     std::shared_ptr<UserDefaults> m_userDefaults;
-    std::unique_ptr<AppDelegate> m_appDelegate;
     std::unique_ptr<ApplicationScripts> m_applicationScripts;
     std::unique_ptr<MatchingAssembly> m_matching;
     std::unique_ptr<FocusTracker> m_focusTracker;
     std::unique_ptr<CopySelection> m_copySelection;
+    // Made last, with the others; goes first.
+    std::unique_ptr<AppDelegate> m_appDelegate;
 };
 
 } // namespace glimra

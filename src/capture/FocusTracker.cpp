@@ -16,10 +16,10 @@ namespace glimra {
 
 FocusTracker::FocusTracker(const ApplicationScripts *applicationScripts,
                            const RunningApplications *runningApplications,
-                           const QVariantMap *applicationContext)
+                           LastFocused lastFocused)
     : m_applicationScripts(applicationScripts),
       m_runningApplications(runningApplications),
-      m_applicationContext(applicationContext)
+      m_lastFocused(std::move(lastFocused))
 {
 }
 
@@ -40,8 +40,8 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
     }
     const bool needsReplacing = name.isNull() || identifier.isNull() || isSystemApp(name)
         || isSystemApp(identifier);
-    if (needsReplacing && m_applicationContext) {
-        const QVariantMap &last = *m_applicationContext;
+    if (needsReplacing && m_lastFocused) {
+        const QVariantMap last = m_lastFocused();
         if (last.contains(u"app_name"_s) && last.contains(u"app_id"_s))
             identifier = last.value(u"app_id"_s).toString();
     }

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -22,12 +23,14 @@ class RunningApplications;
 class FocusTracker
 {
 public:
-    /// None of the collaborators is owned; each must outlive the tracker.
-    /// `applicationContext` is the application delegate's record of the last focused
-    /// application ("app_id", "app_name").
+    /// The record of the last focused application ("app_id", "app_name"), read when a
+    /// guess needs it: the application delegate keeps it, and is made after the tracker.
+    using LastFocused = std::function<QVariantMap()>;
+
+    /// None of the collaborators is owned; each must outlive the tracker. `lastFocused`
+    /// may be empty (no record).
     FocusTracker(const ApplicationScripts *applicationScripts,
-                 const RunningApplications *runningApplications,
-                 const QVariantMap *applicationContext);
+                 const RunningApplications *runningApplications, LastFocused lastFocused);
     virtual ~FocusTracker() = default;
 
     /// The focus context of the front-most application, or nullopt.
@@ -44,7 +47,7 @@ private:
 
     const ApplicationScripts *m_applicationScripts;
     const RunningApplications *m_runningApplications;
-    const QVariantMap *m_applicationContext;
+    LastFocused m_lastFocused;
 };
 
 } // namespace glimra

@@ -1,6 +1,6 @@
 #include "cli/RunningInstance.h"
 
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

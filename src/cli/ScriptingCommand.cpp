@@ -3,7 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/GuessCommand.h"
 #include "app/RegexpCommand.h"
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 #include "cli/CommandLine.h"
 #include "cli/RunningInstance.h"
 #include "cli/Session.h"

@@ -1,7 +1,7 @@
 #include "desktop/BusPeer.h"
 
-#include "desktop/BusService.h"
-#include "desktop/DesktopPlatform.h"
+#include "app/BusService.h"
+#include "platform/displayName.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -43,7 +43,7 @@ BusPeer BusPeer::find()
         return peer;
     }
     peer.display = reply.arguments().value(0).toString();
-    peer.state = peer.display == DesktopPlatform::displayName() ? State::Answers : State::OtherDisplay;
+    peer.state = peer.display == displayName() ? State::Answers : State::OtherDisplay;
     return peer;
 }
 
@@ -56,7 +56,7 @@ QString BusPeer::problem() const
             process, BusService::ServiceName).arg(AnswerSeconds);
     case State::OtherDisplay:
         return u"Glimra runs on display %1%2 and serves that display only, not %3"_s.arg(
-            display, process, DesktopPlatform::displayName());
+            display, process, displayName());
     case State::NoBus:
     case State::Absent:
     case State::Answers:

@@ -2,7 +2,6 @@
 
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
-#include "foundation/Launcher.h"
 #include "foundation/Url.h"
 #include "platform/MetadataGatherer.h"
 
@@ -30,14 +29,10 @@ QString xdgOpenStatus(int status)
     return {};
 }
 
-void startXdgOpen(const QString &argument, const Completion &done)
-{
-    Launcher::launch(u"xdg-open"_s, {argument}, {}, done, xdgOpenStatus);
-}
-
 } // namespace
 
-DesktopFileManager::DesktopFileManager(QObject *parent) : QObject(parent)
+DesktopFileManager::DesktopFileManager(QObject *parent, ProgramRunner &runner)
+    : QObject(parent), m_runner(runner), m_search(nullptr, runner)
 {
     connect(&m_search, &SearchResultsQuery::finished, this,
             [this](const QString &, const QStringList &paths) {
@@ -55,6 +50,12 @@ void DesktopFileManager::open(const Url &url, const Completion &done)
     startXdgOpen(url.absoluteString(), done);
 }
 
+void DesktopFileManager::startXdgOpen(const QString &argument, const Completion &done)
+{
+    // xdg-open is released once it has started: it may hand over to a program that runs on.
+    m_runner.launch(u"xdg-open"_s, {argument}, {}, done, xdgOpenStatus);
+}
+
 void DesktopFileManager::reveal(const QString &path, const Completion &done)
 {
     const QString folder = dirname(path);
@@ -69,7 +70,7 @@ void DesktopFileManager::reveal(const QString &path, const Completion &done)
     // offers the service, the call fails at once and the folder is opened instead.
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [folder, done](QDBusPendingCallWatcher *finished) {
+            [this, folder, done](QDBusPendingCallWatcher *finished) {
                 finished->deleteLater();
                 if (!finished->isError())
                     return complete(done);
@@ -91,7 +92,7 @@ void DesktopFileManager::showSearchResults(const QString &query, const Completio
     if (!m_search.start(query))
         return complete(done, Outcome{true, {}, QStringList(), {}});
     // Without a file-name index only the home folder is searched: the outcome says so.
-    const QString noIndex = MetadataGatherer::locateProgram().isEmpty()
+    const QString noIndex = MetadataGatherer::locateProgram(m_runner).isEmpty()
         ? u"there is no file-name index (plocate is not installed), so only the home folder was searched"_s
         : MetadataGatherer::locateDatabase().isEmpty()
         ? u"there is no file-name index yet (run updatedb), so only the home folder was searched"_s

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "platform/SearchResultsQuery.h"
 #include "platform/FileManager.h"
 
@@ -16,7 +17,10 @@ class DesktopFileManager : public QObject, public FileManager
 {
     Q_OBJECT
 public:
-    explicit DesktopFileManager(QObject *parent = nullptr);
+    /// xdg-open, the desktop search and its programs go through `runner`, which must
+    /// outlive the file manager.
+    explicit DesktopFileManager(QObject *parent = nullptr,
+                                ProgramRunner &runner = ProgramRunner::standard());
     ~DesktopFileManager() override;
 
     void open(const Url &url, const Completion &done) override;
@@ -24,6 +28,9 @@ public:
     void showSearchResults(const QString &query, const Completion &done) override;
 
 private:
+    void startXdgOpen(const QString &argument, const Completion &done);
+
+    ProgramRunner &m_runner;
     SearchResultsQuery m_search;
     Completion m_searchDone;
 };

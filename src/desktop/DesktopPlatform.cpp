@@ -3,7 +3,7 @@
 #include "capture/SelectionCopyScript.h"
 #include "capture/WindowReportScript.h"
 #include "foundation/ApplicationScripts.h"
-#include "foundation/ProcessRunner.h"
+#include "foundation/ProgramRunner.h"
 #include "platform/MemoryClipboard.h"
 #include "desktop/X11Clipboard.h"
 #include "desktop/DBusNotifier.h"
@@ -21,7 +21,7 @@ namespace glimra {
 
 namespace {
 
-void sendCopyKeystroke()
+void sendCopyKeystroke(ProgramRunner &runner)
 {
     // xdotool lets go of the keys the user still holds (those of Glimra's shortcut) while it
     // types, and presses them again after.
@@ -29,7 +29,7 @@ void sendCopyKeystroke()
     request.program = u"xdotool"_s;
     request.arguments = {u"key"_s, u"--clearmodifiers"_s, u"ctrl+c"_s};
     request.timeout = std::chrono::seconds(5);
-    ProcessRunner::run(request);
+    runner.run(request);
 }
 
 // The shipped generic application scripts (and those for xterm, which differ from them
@@ -61,23 +61,11 @@ bool DesktopPlatform::displayAvailable()
     return usable;
 }
 
-QString DesktopPlatform::displayName(const QString &display)
-{
-    const qsizetype colon = display.lastIndexOf(u':');
-    if (colon < 0)
-        return display;
-    QString host = display.left(colon);
-    if (host == u"unix"_s || host == u"localhost"_s)
-        host.clear();
-    QString number = display.mid(colon + 1);
-    number.truncate(number.indexOf(u'.') < 0 ? number.size() : number.indexOf(u'.'));
-    return host + u':' + number;
-}
-
-Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifications)
+Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifications,
+                                 ProgramRunner &runner)
 {
     Platform platform;
-    platform.fileManager = std::make_shared<DesktopFileManager>();
+    platform.fileManager = std::make_shared<DesktopFileManager>(nullptr, runner);
     platform.notifier = std::make_shared<DBusNotifier>(notifications);
     std::shared_ptr<RunningApplications> applications;
     if (withDisplay) {
@@ -100,7 +88,7 @@ Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifi
         if (!applications)
             applications = X11RunningApplications::connect();
         if (!copyKeystroke)
-            copyKeystroke = sendCopyKeystroke;
+            copyKeystroke = [&runner] { sendCopyKeystroke(runner); };
         platform.applicationScripts = builtInScripts(primary, platform.clipboard, copyKeystroke);
     } else {
         platform.clipboard = std::make_shared<MemoryClipboard>();

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "desktop/DBusNotifier.h"
+#include "foundation/ProgramRunner.h"
 
 namespace glimra {
 
@@ -16,14 +17,14 @@ public:
     /// True when $DISPLAY names an X server that accepts a connection. Decides, before any
     /// application object exists, whether a QGuiApplication can be made.
     static bool displayAvailable();
-    /// `display` (by default $DISPLAY) as one name for one display: the screen number and a
-    /// local host ("unix", "localhost") are left out, so ":0", ":0.0" and "unix:0" read ":0".
-    static QString displayName(const QString &display = qEnvironmentVariable("DISPLAY"));
 
     /// The services; `withDisplay` needs a QGuiApplication. `notifications`: whether
-    /// notifying waits for the notification server (a short-lived process must).
+    /// notifying waits for the notification server (a short-lived process must). The
+    /// programs the services start (xdotool, xdg-open, the desktop search) go through
+    /// `runner`, which must outlive them.
     static Platform create(bool withDisplay,
-                           DBusNotifier::Delivery notifications = DBusNotifier::Delivery::WaitForReply);
+                           DBusNotifier::Delivery notifications = DBusNotifier::Delivery::WaitForReply,
+                           ProgramRunner &runner = ProgramRunner::standard());
 };
 
 } // namespace glimra

@@ -45,12 +45,12 @@ std::shared_ptr<ApplicationScript> ApplicationScripts::find(const QString &name)
     // A file of the name decides, even one that cannot be loaded.
     const QString mine = usersFile(name);
     if (!mine.isNull())
-        return HandlerScript::load(mine);
+        return HandlerScript::load(mine, m_runner);
     if (std::shared_ptr<ApplicationScript> builtIn = m_builtIns.value(name))
         return builtIn;
     const QString shippedFile = shippedScriptsDir() + u'/' + name + u".scpt"_s;
     if (file_exists(shippedFile))
-        return HandlerScript::load(shippedFile);
+        return HandlerScript::load(shippedFile, m_runner);
     return nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/ApplicationScript.h"
+#include "foundation/ProgramRunner.h"
 
 #include <QHash>
 #include <QString>
@@ -22,6 +23,8 @@ public:
     inline static const QString Default = QStringLiteral("default");
     inline static const QString DefaultSelection = QStringLiteral("default-selection");
 
+    /// The scripts found in files run through `runner`, which must outlive them.
+    explicit ApplicationScripts(ProgramRunner &runner = ProgramRunner::standard()) : m_runner(runner) {}
     virtual ~ApplicationScripts() = default;
     /// The script registered under `name`, or null.
     virtual std::shared_ptr<ApplicationScript> find(const QString &name) const;
@@ -33,6 +36,7 @@ public:
 private:
     static QString usersFile(const QString &name);
 
+    ProgramRunner &m_runner;
     QHash<QString, std::shared_ptr<ApplicationScript>> m_builtIns;
 };
 

@@ -43,7 +43,7 @@ void HandlerScript::removeStaleSnapshots()
     ExitCleanup::removeStaleFiles(QDir::tempPath(), snapshotPrefix());
 }
 
-std::shared_ptr<HandlerScript> HandlerScript::load(const QString &path)
+std::shared_ptr<HandlerScript> HandlerScript::load(const QString &path, ProgramRunner &runner)
 {
     QString why;
     const std::optional<QByteArray> read = ScriptFile::read(path, &why);
@@ -62,6 +62,7 @@ std::shared_ptr<HandlerScript> HandlerScript::load(const QString &path)
 
     std::shared_ptr<HandlerScript> script(new HandlerScript);
     script->m_path = path;
+    script->m_runner = &runner;
     // As the kernel does: the interpreter, then the rest of the line as one argument.
     const qsizetype blank = shebang.indexOf(QRegularExpression(u"\\s"_s));
     script->m_interpreter = blank < 0 ? shebang : shebang.left(blank);
@@ -108,7 +109,7 @@ QVariant HandlerScript::call(const QString &handler, const QJsonArray &args,
     environment.insert(u"GLIMRA_RESOURCES"_s, appResourcesDir());
     request.environment = environment.toStringList();
 
-    const ProcessResult result = ProcessRunner::run(request);
+    const ProcessResult result = m_runner->run(request);
     if (run)
         *run = ScriptRun::from(result);
     if (!result.succeeded()) {

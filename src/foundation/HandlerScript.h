@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/ApplicationScript.h"
+#include "foundation/ProgramRunner.h"
 #include "foundation/ScriptRun.h"
 
 #include <chrono>
@@ -24,8 +25,9 @@ public:
     ~HandlerScript() override;
 
     /// The loaded script, or null when the file cannot be read, is empty or has no "#!"
-    /// line. Never reports an error.
-    static std::shared_ptr<HandlerScript> load(const QString &path);
+    /// line. Never reports an error. Its calls run through `runner`, which must outlive it.
+    static std::shared_ptr<HandlerScript> load(const QString &path,
+                                               ProgramRunner &runner = ProgramRunner::standard());
 
     /// Calls `handler` with `args` (dictionaries as JSON objects of strings, lists as
     /// arrays, texts as strings). The result is a QVariantMap for a JSON object, a
@@ -51,6 +53,7 @@ private:
     HandlerScript() = default;
 
     QString m_path;
+    ProgramRunner *m_runner = nullptr;
     QString m_interpreter;
     QString m_interpreterArgument;
     std::unique_ptr<QTemporaryFile> m_snapshot;

@@ -6,7 +6,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-SearchResultsQuery::SearchResultsQuery(QObject *parent) : QObject(parent)
+SearchResultsQuery::SearchResultsQuery(QObject *parent, ProgramRunner &runner)
+    : QObject(parent), m_query(nullptr, runner)
 {
     connect(&m_query, &MetadataQuery::didFinishGathering, this, [this] {
         m_query.stopQuery();

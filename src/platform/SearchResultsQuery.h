@@ -14,7 +14,9 @@ class SearchResultsQuery : public QObject
 {
     Q_OBJECT
 public:
-    explicit SearchResultsQuery(QObject *parent = nullptr);
+    /// The search's programs run through `runner`.
+    explicit SearchResultsQuery(QObject *parent = nullptr,
+                                ProgramRunner &runner = ProgramRunner::standard());
 
     /// The predicate format for `query`; nullopt when it holds no word.
     static QString formatFor(const QString &query);

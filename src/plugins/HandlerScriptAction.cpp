@@ -6,9 +6,9 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-HandlerScriptAction::HandlerScriptAction(const QString &scriptFile)
+HandlerScriptAction::HandlerScriptAction(const QString &scriptFile, ProgramRunner &runner)
     : ActionObject(u"HandlerScriptAction"_s, scriptFile),
-      m_script(HandlerScript::load(scriptFile))
+      m_script(HandlerScript::load(scriptFile, runner))
 {
 }
 

@@ -14,8 +14,8 @@ namespace glimra {
 class HandlerScriptAction : public ActionObject
 {
 public:
-    /// The prototype: loads the script once.
-    explicit HandlerScriptAction(const QString &scriptFile);
+    /// The prototype: loads the script once; its calls (and its offers') run through `runner`.
+    explicit HandlerScriptAction(const QString &scriptFile, ProgramRunner &runner = ProgramRunner::standard());
     /// An offered action sharing `script`.
     explicit HandlerScriptAction(std::shared_ptr<HandlerScript> script);
 

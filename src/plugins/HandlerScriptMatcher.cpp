@@ -6,9 +6,9 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-HandlerScriptMatcher::HandlerScriptMatcher(const QString &scriptFile)
+HandlerScriptMatcher::HandlerScriptMatcher(const QString &scriptFile, ProgramRunner &runner)
     : MatcherObject(u"HandlerScriptMatcher"_s, scriptFile),
-      m_script(HandlerScript::load(scriptFile))
+      m_script(HandlerScript::load(scriptFile, runner))
 {
 }
 

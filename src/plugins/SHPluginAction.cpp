@@ -8,8 +8,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-SHPluginAction::SHPluginAction(const QString &scriptFile)
-    : ActionObject(u"SHPluginAction"_s, scriptFile)
+SHPluginAction::SHPluginAction(const QString &scriptFile, ProgramRunner &runner)
+    : ActionObject(u"SHPluginAction"_s, scriptFile), m_runner(runner)
 {
 }
 
@@ -21,7 +21,7 @@ QString SHPluginAction::name() const
 ActionList SHPluginAction::actionsForContext(const Context &context)
 {
     m_lastRun = {};
-    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"actions"_s, label(), std::chrono::seconds(5),
+    const std::optional<QStringList> lines = execsh(m_runner, scriptFile(), context, u"actions"_s, label(), std::chrono::seconds(5),
                                                     nullptr, explaining() ? &m_lastRun : nullptr);
     if (!lines)
         return {};
@@ -30,7 +30,7 @@ ActionList SHPluginAction::actionsForContext(const Context &context)
         const QString title = trim(line);
         if (str_isNullOrEmpty(title))
             continue;
-        auto action = std::make_shared<SHPluginAction>(scriptFile());
+        auto action = std::make_shared<SHPluginAction>(scriptFile(), m_runner);
         action->setLabel(title);
         action->setName(name());
         offered.append(action);
@@ -41,7 +41,7 @@ ActionList SHPluginAction::actionsForContext(const Context &context)
 void SHPluginAction::execute(const Context &context, const Completion &done)
 {
     QString failure;
-    execsh(scriptFile(), context, u"execute"_s, label(), std::chrono::seconds(5), &failure);
+    execsh(m_runner, scriptFile(), context, u"execute"_s, label(), std::chrono::seconds(5), &failure);
     complete(done, Outcome::unlessFailed(name(), failure));
 }
 

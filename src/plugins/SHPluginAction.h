@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "matching/ActionObject.h"
 
 namespace glimra {
@@ -10,7 +11,8 @@ namespace glimra {
 class SHPluginAction : public ActionObject
 {
 public:
-    explicit SHPluginAction(const QString &scriptFile);
+    /// The script runs through `runner`, which must outlive the plug-in.
+    explicit SHPluginAction(const QString &scriptFile, ProgramRunner &runner = ProgramRunner::standard());
 
     void setName(const QString &name) { m_name = name; }
     QString name() const override;
@@ -21,6 +23,7 @@ public:
     ScriptRun lastScriptRun() const override { return m_lastRun; }
 
 private:
+    ProgramRunner &m_runner;
     QString m_name;
     ScriptRun m_lastRun;
 };

@@ -7,8 +7,8 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-SHPluginMatcher::SHPluginMatcher(const QString &scriptFile)
-    : MatcherObject(u"SHPluginMatcher"_s, scriptFile)
+SHPluginMatcher::SHPluginMatcher(const QString &scriptFile, ProgramRunner &runner)
+    : MatcherObject(u"SHPluginMatcher"_s, scriptFile), m_runner(runner)
 {
 }
 
@@ -25,7 +25,7 @@ QString SHPluginMatcher::kind() const
 bool SHPluginMatcher::matches(Context &context)
 {
     m_lastRun = {};
-    const std::optional<QStringList> lines = execsh(scriptFile(), context, u"context"_s, {}, std::chrono::seconds(5),
+    const std::optional<QStringList> lines = execsh(m_runner, scriptFile(), context, u"context"_s, {}, std::chrono::seconds(5),
                                                     nullptr, explaining() ? &m_lastRun : nullptr);
     if (!lines)
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "matching/MatcherObject.h"
 
 namespace glimra {
@@ -10,7 +11,8 @@ namespace glimra {
 class SHPluginMatcher : public MatcherObject
 {
 public:
-    explicit SHPluginMatcher(const QString &scriptFile);
+    /// The script runs through `runner`, which must outlive the plug-in.
+    explicit SHPluginMatcher(const QString &scriptFile, ProgramRunner &runner = ProgramRunner::standard());
 
     QString name() const override;
     QString kind() const override;
@@ -24,6 +26,7 @@ public:
     ScriptRun lastScriptRun() const override { return m_lastRun; }
 
 private:
+    ProgramRunner &m_runner;
     ScriptRun m_lastRun;
 };
 

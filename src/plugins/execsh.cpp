@@ -77,7 +77,7 @@ ShellEnvironment ShellEnvironment::fromContext(const Context &context)
     return environment;
 }
 
-std::optional<QStringList> execsh(const QString &scriptFile, const Context &context,
+std::optional<QStringList> execsh(ProgramRunner &runner, const QString &scriptFile, const Context &context,
                                   const QString &verb, const QString &label,
                                   std::chrono::milliseconds timeout, QString *failure, ScriptRun *run)
 {
@@ -94,7 +94,7 @@ std::optional<QStringList> execsh(const QString &scriptFile, const Context &cont
     request.timeout = timeout;
     request.forwardStandardError = run == nullptr;
 
-    const ProcessResult result = ProcessRunner::run(request);
+    const ProcessResult result = runner.run(request);
     if (run)
         *run = ScriptRun::from(result);
     if (!result.succeeded()) {

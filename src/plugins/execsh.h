@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ProgramRunner.h"
 #include "foundation/ScriptRun.h"
 #include "matching/Context.h"
 
@@ -30,7 +31,7 @@ struct ShellEnvironment
     QStringList leftOut;  ///< keys not passed at all
 };
 
-/// One run of a shell plug-in: "/bin/ksh" with the script's path, the verb and, when given,
+/// One run of a shell plug-in, through `runner`: "/bin/ksh" with the script's path, the verb and, when given,
 /// the label as one argument; the ShellEnvironment of the context; CTX_TEXT on standard
 /// input. Input is written while output is read; a run that overruns `timeout` or prints
 /// more than 16 MiB is killed with its process group. The output's lines, or nullopt when
@@ -38,7 +39,7 @@ struct ShellEnvironment
 /// overran or the shell could not start. `failure` (when given) is set only when the run
 /// itself failed: it says why. With `run`, standard error is kept there, with how the run
 /// ended, instead of being passed on.
-std::optional<QStringList> execsh(const QString &scriptFile, const Context &context,
+std::optional<QStringList> execsh(ProgramRunner &runner, const QString &scriptFile, const Context &context,
                                   const QString &verb, const QString &label,
                                   std::chrono::milliseconds timeout = std::chrono::seconds(5),
                                   QString *failure = nullptr, ScriptRun *run = nullptr);

@@ -3,7 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "desktop/BusPeer.h"
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 #include "ui/IntroPanel.h"
 #include "ui/NewPluginDialog.h"
 #include "ui/PlainText.h"
@@ -18,6 +18,7 @@
 #include "platform/Notifier.h"
 #include "platform/RunningApplications.h"
 #include "platform/UserDefaults.h"
+#include "platform/displayName.h"
 #include "desktop/DesktopPlatform.h"
 #include "desktop/X11GlobalShortcuts.h"
 
@@ -114,7 +115,7 @@ QString DesktopApplication::lockFilePath(const QString &display)
         folder = qEnvironmentVariable("XDG_CACHE_HOME", homeDir() + u"/.cache"_s) + u"/Glimra"_s;
         mk_dirs(folder);
     }
-    QString name = DesktopPlatform::displayName(display);
+    QString name = displayName(display);
     for (QChar &c : name) {
         if (!c.isLetterOrNumber() && c != u'.' && c != u'-')
             c = u'_';
@@ -141,7 +142,7 @@ bool DesktopApplication::handOverToTheRunningOne(qint64 lockHolder)
         problem = reply.errorMessage();
     } else if (problem.isNull()) {
         problem = u"Glimra runs already on display %1 (pid %2), out of reach of the session bus"_s.arg(
-            DesktopPlatform::displayName()).arg(lockHolder);
+            displayName()).arg(lockHolder);
     }
     std::fputs(qPrintable(u"glimra: %1; Glimra does not start\n"_s.arg(problem)), stderr);
     m_exitStatus = 1;

@@ -4,8 +4,6 @@
 #include "actions/EditorCommand.h"
 #include "platform/FileManager.h"
 
-#include "foundation/Launcher.h"
-
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -27,11 +25,12 @@ QStringList UserEditor::commandFor(const QString &file)
     return {};
 }
 
-void UserEditor::open(const QString &file, FileManager *fileManager, const Completion &done)
+void UserEditor::open(const QString &file, FileManager *fileManager, const Completion &done,
+                      ProgramRunner &runner)
 {
     const QStringList command = commandFor(file);
     if (!command.isEmpty())
-        return Launcher::launch(command.first(), command.mid(1), {}, done);
+        return runner.launch(command.first(), command.mid(1), {}, done);
     if (!fileManager)
         return complete(done, Outcome::failure(u"there is no editor: set VISUAL or EDITOR"_s));
     fileManager->openFile(file, done);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Completion.h"
+#include "foundation/ProgramRunner.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +14,7 @@ class FileManager;
 
 /// The user's own editor, for a file they are to edit (a new plug-in): $VISUAL, else
 /// $EDITOR in a terminal, else the file's default application (xdg-open). The editor is
-/// the user's program: it is launched (Launcher) and runs on after Glimra. Main thread only.
+/// the user's program: it is launched through the runner and runs on after Glimra. Main thread only.
 class UserEditor
 {
 public:
@@ -22,7 +23,8 @@ public:
     /// Opens `file`; `done` hears a failure that says why when the editor named could not
     /// be started or failed at once (no other one is tried in its place), or when there
     /// is none at all.
-    static void open(const QString &file, FileManager *fileManager, const Completion &done);
+    static void open(const QString &file, FileManager *fileManager, const Completion &done,
+                     ProgramRunner &runner = ProgramRunner::standard());
 };
 
 } // namespace glimra

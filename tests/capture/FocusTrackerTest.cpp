@@ -65,7 +65,7 @@ protected:
     ApplicationScripts scripts;
     ListedApplications applications;
     ApplicationDelegate delegate;
-    FocusTracker tracker{&scripts, &applications, &delegate.applicationContext()};
+    FocusTracker tracker{&scripts, &applications, [this] { return delegate.applicationContext(); }};
 };
 
 TEST_F(FocusTrackerTest, TheReportBecomesTheFocusContext)

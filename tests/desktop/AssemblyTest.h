@@ -25,6 +25,7 @@ protected:
             return;
         platform.fileManager = fileManager;
         platform.clipboard = std::make_shared<MemoryClipboard>();
+        platform.notifier = notifier;
         assembly = std::make_unique<MainInterface>(platform, std::make_shared<UserDefaults>(), nullptr);
     }
     void TearDown() override
@@ -35,6 +36,7 @@ protected:
     AppDelegate &delegate() { return assembly->appDelegate(); }
 
     std::shared_ptr<RecordingFileManager> fileManager = std::make_shared<RecordingFileManager>();
+    std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
     Platform platform;
     std::unique_ptr<MainInterface> assembly;
 };

@@ -1,6 +1,6 @@
 #include "DesktopTest.h"
 
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 #include "ui/DesktopApplication.h"
 #include "ui/PreferencesWindow.h"
 #include "desktop/X11GlobalShortcuts.h"

@@ -221,8 +221,7 @@ TEST_F(ResultWindowTest, AnActionThatFailsSaysWhyOnItsRowAndThePanelStays)
     EXPECT_TRUE(window->isVisible());
 
     // Without a panel to show it, a notification says it.
-    auto notifier = std::make_shared<RecordingNotifier>();
-    delegate().setNotifier(notifier);
+    notifier->notifications.clear();
     window->hidePanel();
     delegate().executeAction(delegate().result().actions.first());
     EXPECT_EQ(notifier->notifications,

@@ -1,3 +1,4 @@
+#include "RecordingRunner.h"
 #include "TestEnvironment.h"
 
 #include "plugins/SHPluginAction.h"
@@ -149,4 +150,23 @@ TEST_F(ShellPluginTest, AScriptThatFloodsOrNeverEndsCannotHangTheProgram)
     EXPECT_GE(clock.elapsed(), 4900);
     EXPECT_LT(clock.elapsed(), 8000);
     EXPECT_FALSE(waiting.contains(u"ACT_EARLY"_s));
+}
+
+TEST_F(ShellPluginTest, AShellThatCannotStartFailsTheActionAndSaysWhy)
+{
+    // /bin/ksh cannot be taken away here: the runner it is handed stands for a machine
+    // without it, and writes down what would have run.
+    test::RecordingRunner runner;
+    const QString script = writeFile(u"TestAction.sh"_s, "echo Title\n");
+    SHPluginAction prototype(script, runner);
+    EXPECT_TRUE(prototype.actionsForContext({{CTX_TEXT, u"text"_s}}).isEmpty());
+    SHPluginAction action(script, runner);
+    action.setLabel(u"Title"_s);
+    std::optional<Outcome> outcome;
+    action.execute({{CTX_TEXT, u"text"_s}}, [&](const Outcome &ended) { outcome = ended; });
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_FALSE(outcome->ok);
+    EXPECT_EQ(outcome->message, u"TestAction.sh failed: it could not be started"_s);
+    EXPECT_EQ(runner.runs(), (QStringList{u"/bin/ksh "_s + script + u" actions"_s,
+                                          u"/bin/ksh "_s + script + u" execute Title"_s}));
 }

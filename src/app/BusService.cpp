@@ -1,11 +1,11 @@
-#include "desktop/BusService.h"
+#include "app/BusService.h"
 
 #include "app/AppDelegate.h"
 #include "app/GuessCommand.h"
 #include "app/GuessReport.h"
 #include "app/RegexpCommand.h"
 #include "app/ResultPanel.h"
-#include "desktop/DesktopPlatform.h"
+#include "platform/displayName.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -171,7 +171,7 @@ QDBusMessage BusService::jsonReply(const QDBusMessage &request, const QJsonObjec
 }
 
 BusService::BusService(AppDelegate *delegate, ResultPanel *resultWindow, QObject *parent)
-    : QObject(parent), m_delegate(delegate), m_resultWindow(resultWindow), m_display(DesktopPlatform::displayName())
+    : QObject(parent), m_delegate(delegate), m_resultWindow(resultWindow), m_display(displayName())
 {
     qDBusRegisterMetaType<GuessArguments>();
 }
@@ -210,10 +210,10 @@ bool BusService::fromThisDisplay()
         return true;
     const QDBusReply<uint> pid = connection().interface()->servicePid(message().service());
     const QString theirs = pid.isValid() ? displayOf(pid.value()) : QString();
-    if (theirs.isEmpty() || DesktopPlatform::displayName(theirs) == m_display)
+    if (theirs.isEmpty() || displayName(theirs) == m_display)
         return true;
     sendErrorReply(OtherDisplay, u"Glimra runs on display %1 and serves that display only, not %2"_s.arg(
-                                     m_display, DesktopPlatform::displayName(theirs)));
+                                     m_display, displayName(theirs)));
     return false;
 }
 

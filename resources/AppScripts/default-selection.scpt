@@ -14,6 +14,7 @@ Glimra::Handlers::run_with_window(copy_selection => sub {
     my ($window) = @_;
     return undef if Glimra::Handlers::copy_primary_to_clipboard();
     return undef unless $window;
-    Glimra::Handlers::send_keys('ctrl+c') if Glimra::Handlers::known_not_terminal($window->{pid});
+    Glimra::Handlers::send_keys_to($window->{id}, 'ctrl+c')
+        if Glimra::Handlers::known_not_terminal($window->{pid});
     return undef;
 });

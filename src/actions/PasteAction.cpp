@@ -2,7 +2,9 @@
 
 #include "foundation/Paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
@@ -67,9 +69,9 @@ bool PasteAction::fillClipboard(Clipboard &clipboard, const Context &context)
     return true;
 }
 
-std::optional<QString> PasteAction::checkForTerminal(Context &context)
+std::optional<QString> PasteAction::checkForTerminal(Context &context, bool terminal)
 {
-    if (!context.contains(ACT_TEXT) || !m_isTerminal || !m_isTerminal(context))
+    if (!terminal)
         return std::nullopt;
     // A line break at the end would be Enter: the shell would run the text at once.
     QString text = context.value(ACT_TEXT);
@@ -83,16 +85,26 @@ std::optional<QString> PasteAction::checkForTerminal(Context &context)
     return std::nullopt;
 }
 
-Outcome PasteAction::sendPasteKeystroke(const Context &context) const
+Outcome PasteAction::sendPasteKeystroke(const Context &context, bool terminal, bool *byHand) const
 {
     const std::shared_ptr<HandlerScript> loaded = script();
     if (!loaded)
         return Outcome::failure(u"the paste script cannot be loaded"_s);
     QString failure;
-    // The script answers why it sent no keystroke (the window is gone), else nothing.
-    const QVariant refusal = loaded->call(u"paste_selection"_s, {toJsonObject(context)}, &failure);
-    if (refusal.typeId() == QMetaType::QString && !refusal.toString().isEmpty())
-        return Outcome::failure(refusal.toString());
+    // The script answers why it sent no keystroke (the window is gone), the keys the user
+    // must press where no program may type them, or nothing.
+    const QVariant answer = loaded->call(u"paste_selection"_s,
+                                         {toJsonObject(context), QJsonObject{{u"terminal"_s, terminal}}}, &failure);
+    if (answer.typeId() == QMetaType::QString && !answer.toString().isEmpty())
+        return Outcome::failure(answer.toString());
+    const QString press = answer.toMap().value(u"press"_s).toString();
+    if (failure.isNull() && !press.isEmpty()) {
+        *byHand = true;
+        Outcome told;
+        told.message = QCoreApplication::translate("PasteAction", "the text is on the clipboard: press %1 to paste it")
+                           .arg(press);
+        return told;
+    }
     return Outcome::unlessFailed(u"the paste script"_s, failure);
 }
 
@@ -101,7 +113,8 @@ void PasteAction::execute(const Context &executionContext, const Completion &don
     if (!m_clipboard)
         return complete(done, Outcome::failure(u"there is no clipboard"_s));
     Context context = executionContext;
-    if (const std::optional<QString> ask = checkForTerminal(context))
+    const bool terminal = context.contains(ACT_TEXT) && m_isTerminal && m_isTerminal(context);
+    if (const std::optional<QString> ask = checkForTerminal(context, terminal))
         return complete(done, Outcome::failure(*ask));
     // What the user had on the clipboard, every format, to be put back. A paste while an
     // earlier one still waits to put it back finds that one's value there: the user's own
@@ -116,8 +129,12 @@ void PasteAction::execute(const Context &executionContext, const Completion &don
     const quint64 paste = ++lastPaste;
     if (m_clipboard->isShared())
         waiting = saved;
-    const Outcome outcome = sendPasteKeystroke(context);
-    if (!m_clipboard->isShared())
+    bool byHand = false;
+    const Outcome outcome = sendPasteKeystroke(context, terminal, &byHand);
+    if (byHand && paste == lastPaste)
+        waiting.reset();
+    // The user pastes by hand: the text stays on the clipboard for them.
+    if (!m_clipboard->isShared() || byHand)
         return complete(done, outcome);
     // Put back once the application has fetched what was pasted, never before: it asks
     // for it only after the keystroke, on its own time.

@@ -18,6 +18,9 @@ namespace glimra {
 /// after PasteFetchBound without a fetch), unless another program took it meanwhile.
 /// Into a terminal a text is pasted without its final line breaks, which a shell would take
 /// for Enter, and a text of several lines only when the user chose paste a second time.
+/// Where the desktop lets no program type into the window (native windows on GNOME), the
+/// script answers the keys the user must press: the text stays on the clipboard, nothing
+/// is put back, and the outcome says to press them.
 class PasteAction : public ActionObject
 {
 public:
@@ -44,12 +47,14 @@ public:
     static bool fillClipboard(Clipboard &clipboard, const Context &context);
 
 private:
-    /// `context` as it is pasted into its application; a failure asking to choose again
-    /// when it must not be pasted unasked.
-    std::optional<QString> checkForTerminal(Context &context);
+    /// `context` as it is pasted into its application, a terminal when `terminal`; a
+    /// failure asking to choose again when it must not be pasted unasked.
+    std::optional<QString> checkForTerminal(Context &context, bool terminal);
     /// Has the paste script bring the captured window to the front and send the paste
     /// keystroke; a failure says why nothing was sent (the window is gone).
-    Outcome sendPasteKeystroke(const Context &context) const;
+    /// `terminal`: whether the window is a terminal. `byHand` is set when the user has to
+    /// press the paste keys (the outcome says which).
+    Outcome sendPasteKeystroke(const Context &context, bool terminal, bool *byHand) const;
 
     /// The paste script, loaded on first use (null: not loaded, or it cannot be).
     struct Script

@@ -437,6 +437,9 @@ void AppDelegate::actionEnded(const QString &label, const Outcome &outcome)
     // The panel shows a failure on the action's row; without a panel, a notification says it.
     if (!outcome.ok && (!m_resultWindow || !m_resultWindow->isShown()))
         notifyError(label, outcome.message);
+    // Done, with something the user has to do next ("press Ctrl+V"): said whatever is shown.
+    if (outcome.ok && !outcome.message.isEmpty())
+        notify(label, outcome.message);
 }
 
 void AppDelegate::guessProducedText(const QString &text, const Context &selection, const Outcome &outcome,

@@ -1,4 +1,5 @@
 #include "cli/CaptureCommand.h"
+#include "desktop/DesktopPlatform.h"
 
 #include "app/AppDelegate.h"
 #include "app/GuessReport.h"
@@ -73,9 +74,10 @@ int CaptureCommand::run(const QString &verb, const QStringList &arguments, bool 
     const std::optional<double> wait = command.waitSeconds();
     if (!wait)
         return CommandLine::UsageError;
-    // Every capture reads an application's window and the X selections: without a display
-    // there is nothing to guess, and nothing must run that would say otherwise.
-    if (!withDisplay) {
+    // Every capture reads an application's window and the selections: without a display,
+    // outside a Wayland session, there is nothing to guess, and nothing must run that would
+    // say otherwise.
+    if (!withDisplay && !DesktopPlatform::waylandSession()) {
         command.err() << u"glimra %1: %2\n"_s.arg(verb, noDisplay());
         command.err().flush();
         return NoDisplay;

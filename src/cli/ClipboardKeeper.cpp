@@ -2,6 +2,9 @@
 
 #include "foundation/Log.h"
 #include "desktop/X11Clipboard.h"
+#ifdef GLIMRA_HAS_WAYLAND
+#include "desktop/WaylandDesktop.h"
+#endif
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -53,12 +56,19 @@ void ClipboardKeeper::handOver(Clipboard &clipboard, ProgramRunner &runner)
                   });
     if (*failed)
         return;
-    // The keeper has taken over when we no longer own the clipboard.
+    // The keeper has taken over when we no longer own the clipboard: X11 says so through
+    // Qt's clipboard, a Wayland compositor by cancelling our source, which is looked at.
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop,
                      [&](QClipboard::Mode mode) {
                          if (mode == QClipboard::Clipboard && !clipboard.isOwnedHere())
                              loop.quit();
                      });
+    QTimer owned;
+    QObject::connect(&owned, &QTimer::timeout, &loop, [&] {
+        if (!clipboard.isOwnedHere())
+            loop.quit();
+    });
+    owned.start(20);
     QTimer::singleShot(3000, &loop, &QEventLoop::quit);
     if (clipboard.isOwnedHere())
         loop.exec();
@@ -77,6 +87,23 @@ int ClipboardKeeper::run(const QString &contentsFile)
     if (stream.status() != QDataStream::Ok)
         return 1;
 
+#ifdef GLIMRA_HAS_WAYLAND
+    // In a Wayland session the compositor's clipboard, where it lets a program own it: an
+    // X11 one would reach native windows only while an Xwayland window has the focus.
+    if (const std::unique_ptr<WaylandDesktop> wayland = WaylandDesktop::connect()) {
+        if (const std::shared_ptr<Clipboard> clipboard = wayland->clipboard()) {
+            clipboard->setContents(contents);
+            // Another program took it over when the compositor cancelled our source.
+            QTimer owned;
+            QObject::connect(&owned, &QTimer::timeout, qApp, [clipboard] {
+                if (!clipboard->isOwnedHere())
+                    QCoreApplication::quit();
+            });
+            owned.start(200);
+            return QCoreApplication::exec();
+        }
+    }
+#endif
     X11Clipboard clipboard;
     clipboard.setContents(contents);
     QClipboard *system = QGuiApplication::clipboard();

@@ -34,6 +34,7 @@ constexpr Form Forms[] = {
     {u"defaults read [KEY] | write KEY JSON | delete KEY", u"read and change the settings"},
     {u"shortcut install | remove", u"bind the shortcuts in the desktop's own settings\n(where no program may grab a key), or unbind them"},
     {u"doctor [--json]", u"how this desktop lets Glimra read the selection,\nknow the front window, type and bind its shortcut"},
+    {u"keys CHORD...", u"type keys (\"ctrl+v\") into the focused window of a\nWayland desktop, for scripts"},
     {u"plugins list [--json]", u"list the matchers and actions"},
     {u"plugins new matcher|action NAME [--kind KIND] [--no-open]",
      u"create a plug-in from its template"},

@@ -157,6 +157,11 @@ int MatchCommand::run(const QStringList &arguments, const std::function<SessionS
             session.handOverClipboard();
             return ActionFailed;
         }
+        // Done, with something the user has to do next ("press Ctrl+V").
+        if (!ran.message.isEmpty()) {
+            command.err() << u"glimra match: \"%1\": %2\n"_s.arg(action->label(), ran.message);
+            command.err().flush();
+        }
         pipeline.learnPick(kind, action->label());
         // A text the action produced (what a command printed) is guessed next, in the
         // selection's context; it is the value "paste" and "copy" then offer as it is.

@@ -12,6 +12,7 @@
 #include "cli/ScriptingCommand.h"
 #ifdef GLIMRA_HAS_WAYLAND
 #include "cli/DoctorCommand.h"
+#include "cli/KeysCommand.h"
 #include "cli/ShortcutCommand.h"
 #endif
 #include "cli/WindowCommand.h"
@@ -38,7 +39,7 @@ bool needsApplicationObjectOnly(const QString &command)
 {
     return command == u"defaults"_s || command == u"plugins"_s || command == u"show"_s || command == u"quit"_s
         || command == u"regexp"_s || command == u"call"_s || command == u"shortcut"_s
-        || command == u"doctor"_s;
+        || command == u"doctor"_s || command == u"keys"_s;
 }
 
 bool opensAWindow(const QString &command)
@@ -172,6 +173,8 @@ int main(int argc, char *argv[])
         return glimra::ShortcutCommand::run(arguments);
     if (command == u"doctor"_s)
         return glimra::DoctorCommand::run(arguments);
+    if (command == u"keys"_s)
+        return glimra::KeysCommand::run(arguments);
 #endif
     if (command == u"clipboard-keeper"_s && withDisplay && arguments.size() == 1)
         return glimra::ClipboardKeeper::run(arguments.first());

@@ -68,19 +68,22 @@ Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifi
     platform.fileManager = std::make_shared<DesktopFileManager>(nullptr, runner);
     platform.notifier = std::make_shared<DBusNotifier>(notifications);
     std::shared_ptr<RunningApplications> applications;
-    if (withDisplay) {
-        std::shared_ptr<Clipboard> primary;
-        std::function<void()> copyKeystroke;
+    std::shared_ptr<Clipboard> primary;
+    std::function<void()> copyKeystroke;
 #ifdef GLIMRA_HAS_WAYLAND
-        // In a Wayland session each capability the compositor offers replaces the X11 one,
-        // which sees XWayland windows only; what it does not offer stays on X11.
+    // In a Wayland session each capability the compositor offers replaces the X11 one,
+    // which sees XWayland windows only; what it does not offer stays on X11. Without a
+    // display (a session without Xwayland) the compositor's capabilities are all there is.
+    if (withDisplay || waylandSession()) {
         if (const std::unique_ptr<WaylandDesktop> wayland = WaylandDesktop::connect()) {
             primary = wayland->primary();
             platform.clipboard = wayland->clipboard();
             applications = wayland->runningApplications();
             copyKeystroke = wayland->copyKeystroke();
         }
+    }
 #endif
+    if (withDisplay) {
         if (!platform.clipboard)
             platform.clipboard = std::make_shared<X11Clipboard>();
         if (!primary)
@@ -89,6 +92,10 @@ Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifi
             applications = X11RunningApplications::connect();
         if (!copyKeystroke)
             copyKeystroke = [&runner] { sendCopyKeystroke(runner); };
+    }
+    if (platform.clipboard) {
+        if (!primary)
+            primary = std::make_shared<MemoryClipboard>();
         platform.applicationScripts = builtInScripts(primary, platform.clipboard, copyKeystroke);
     } else {
         platform.clipboard = std::make_shared<MemoryClipboard>();
@@ -96,6 +103,11 @@ Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifi
     platform.runningApplications =
         applications ? applications : std::make_shared<NoRunningApplications>();
     return platform;
+}
+
+bool DesktopPlatform::waylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariable("XDG_SESSION_TYPE") != u"x11"_s;
 }
 
 } // namespace glimra

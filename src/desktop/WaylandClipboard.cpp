@@ -130,9 +130,9 @@ TextRead WaylandClipboard::readText(qsizetype maximumBytes) const
 {
     if (isOwnedHere())
         return Clipboard::readText(maximumBytes);
-    // The first text type the selection offers, read whole (up to the most any read takes)
-    // and cut to `maximumBytes`. An owner that does not hand it over in time, or hands over
-    // more than any read takes, reads as one that kept it.
+    // The first text type the selection offers, read up to `maximumBytes` (never more than
+    // any read takes): a longer one is cut there, and the rest is not read at all, as an X11
+    // selection is read. An owner that does not hand it over in time reads as one that kept it.
     const QDeadlineTimer deadline(ReadDeadline);
     const QStringList offered = m_control ? m_control->formats(m_kind, ReadDeadline) : QStringList();
     for (const QString &type : DataControl::TextTypes) {
@@ -140,8 +140,10 @@ TextRead WaylandClipboard::readText(qsizetype maximumBytes) const
             continue;
         TransferLimits limits;
         limits.timeout = std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime()));
-        limits.maximumBytes = MaximumReadBytes;
+        limits.maximumBytes = std::min(maximumBytes, MaximumReadBytes);
         const SelectionRead read = m_control->read(m_kind, {type}, limits);
+        if (read.tooLarge && !read.formats.isEmpty())
+            return TextRead::fromUtf8(read.formats.last().second, maximumBytes, true);
         if (!read.complete) {
             TextRead failed;
             failed.timedOut = true;

@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QFile>
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QTemporaryFile>
 
@@ -107,6 +108,9 @@ QVariant HandlerScript::call(const QString &handler, const QJsonArray &args,
     // program's resources (the shared Perl helpers among them) are.
     environment.insert(u"GLIMRA_SCRIPT_FILE"_s, m_path);
     environment.insert(u"GLIMRA_RESOURCES"_s, appResourcesDir());
+    // The program itself, for the commands scripts ask of it ("keys" on Wayland).
+    if (QCoreApplication::instance() && !environment.contains(u"GLIMRA_PROGRAM"_s))
+        environment.insert(u"GLIMRA_PROGRAM"_s, QCoreApplication::applicationFilePath());
     request.environment = environment.toStringList();
 
     const ProcessResult result = m_runner->run(request);

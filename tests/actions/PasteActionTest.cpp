@@ -90,6 +90,25 @@ TEST_F(PasteActionTest, IntoATerminalNoLineBreakEndsTheTextAndSeveralLinesAreAsk
     EXPECT_EQ(pastedTexts().last(), u"cd /\nrm -rf x"_s);
 }
 
+TEST_F(PasteActionTest, WhereNoProgramMayTypeTheUserIsToldWhichKeysToPressAndTheTextStays)
+{
+    // The script is told whether the window is a terminal, and answers the keys to press.
+    writeFile(u"res/PasteAction.scpt"_s,
+              "#!/bin/sh\ncat > '" + path(u"arguments.json"_s).toUtf8() + "'\necho '{\"press\": \"Ctrl+Shift+V\"}'\n", true);
+    PasteAction prototype(clipboard, [](const Context &) { return true; });
+    const ActionList offered = prototype.actionsForContext({{ACT_TEXT, u"ls"_s}});
+    ASSERT_EQ(offered.size(), 1);
+    std::optional<Outcome> outcome;
+    offered.first()->execute({{ACT_TEXT, u"ls\n"_s}, {CTX_APPID, u"foot"_s}}, [&](const Outcome &ended) { outcome = ended; });
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->ok);
+    EXPECT_EQ(outcome->message, u"the text is on the clipboard: press Ctrl+Shift+V to paste it"_s);
+    EXPECT_EQ(clipboard->text(), u"ls"_s);
+    QFile arguments(path(u"arguments.json"_s));
+    ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(arguments.readAll()).array().at(1).toObject(), (QJsonObject{{u"terminal"_s, true}}));
+}
+
 TEST_F(PasteActionTest, TextIsPastedAsAPlainString)
 {
     const Context context{{ACT_TEXT, u"42"_s}, {CTX_APPID, u"XTerm"_s}};
@@ -97,7 +116,7 @@ TEST_F(PasteActionTest, TextIsPastedAsAPlainString)
     EXPECT_EQ(clipboard->types(), QStringList{Clipboard::TextType});
     EXPECT_EQ(clipboard->text(), u"42"_s);
     ASSERT_EQ(calls.size(), 1);
-    EXPECT_EQ(calls[0], QJsonArray{toJsonObject(context)});
+    EXPECT_EQ(calls[0], (QJsonArray{toJsonObject(context), QJsonObject{{u"terminal"_s, false}}}));
 }
 
 TEST_F(PasteActionTest, DataOfAKnownKindWinsOverText)

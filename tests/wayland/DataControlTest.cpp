@@ -88,6 +88,9 @@ TEST_F(DataControlTest, ReadsEveryFormatWithinItsBounds)
         const SelectionRead read = control->read(SelectionKind::Clipboard, {TextType}, c.limits);
         EXPECT_EQ(read.complete, c.complete) << c.name;
         EXPECT_EQ(read.problem, c.problem) << c.name;
+        EXPECT_EQ(read.tooLarge, !c.complete) << c.name;
+        // What arrived before the cap: its beginning, for a reader that takes text cut.
+        EXPECT_TRUE(read.formats.isEmpty() || ClipboardText.startsWith(read.formats.last().second)) << c.name;
     }
 }
 

@@ -25,16 +25,6 @@ namespace {
 
 const QByteArray ClipboardBefore = QByteArrayLiteral("kept on the clipboard ✂\n");
 
-// The glimra program run as the desktop runs it: its windows on the compositor's Xwayland,
-// beside its own Wayland connection.
-GlimraRun glimraOnTheDesktop(const QStringList &arguments)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
-    return runGlimra(arguments, {}, environment);
-}
-
 class GuessOnWaylandTest : public WaylandTest
 {
 protected:

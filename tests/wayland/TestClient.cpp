@@ -9,15 +9,22 @@ namespace glimra::test {
 TestClient::TestClient(const Options &options)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), options.onXwayland ? QStringLiteral("xcb") : QStringLiteral("wayland"));
     environment.insert(QStringLiteral("QT_WAYLAND_DISABLE_WINDOWDECORATION"), QStringLiteral("1"));
-    environment.remove(QStringLiteral("DISPLAY"));
+    if (options.onXwayland)
+        environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
+    else
+        environment.remove(QStringLiteral("DISPLAY"));
     m_process.setProcessEnvironment(environment);
     QStringList arguments{QStringLiteral("--app-id"), options.appId, QStringLiteral("--title"), options.title};
     if (!options.clipboard.isNull())
         arguments << QStringLiteral("--clipboard") << QString::fromLatin1(options.clipboard.toHex());
     if (!options.primary.isNull())
         arguments << QStringLiteral("--primary") << QString::fromLatin1(options.primary.toHex());
+    if (options.primarySize > 0)
+        arguments << QStringLiteral("--primary-size") << QString::number(options.primarySize);
+    if (!options.terminalIn.isNull())
+        arguments << QStringLiteral("--terminal-in") << options.terminalIn;
     if (options.stall > 0)
         arguments << QStringLiteral("--stall") << QString::number(options.stall);
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { readLines(); });

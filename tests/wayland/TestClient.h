@@ -20,6 +20,9 @@ public:
         QByteArray clipboard; ///< put on the clipboard once focused (null: nothing)
         QByteArray primary;   ///< put on the primary selection once focused
         int stall = 0;        ///< milliseconds it takes to hand a selection over
+        qsizetype primarySize = 0; ///< put that many bytes ("x") on the primary selection instead
+        QString terminalIn{}; ///< run a shell's stand-in on a terminal in this folder, as a terminal does
+        bool onXwayland = false; ///< an X11 window on the compositor's Xwayland instead of a native one
     };
 
     explicit TestClient(const Options &options);

@@ -121,4 +121,16 @@ bool WaylandTest::waitUntil(const std::function<bool()> &done, std::chrono::mill
     return waitWithEventLoop(done, QDeadlineTimer(timeout));
 }
 
+GlimraRun glimraOnTheDesktop(const QStringList &arguments, bool withDisplay)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (withDisplay) {
+        environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
+    } else {
+        environment.remove(QStringLiteral("DISPLAY"));
+    }
+    return runGlimra(arguments, {}, environment);
+}
+
 } // namespace glimra::test

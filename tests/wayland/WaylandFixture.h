@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GlimraProcess.h"
 #include "TestClient.h"
 
 #include "desktop/wayland/WaylandSession.h"
@@ -41,5 +42,10 @@ protected:
     static bool waitUntil(const std::function<bool()> &done,
                           std::chrono::milliseconds timeout = std::chrono::seconds(20));
 };
+
+/// The glimra program run as the desktop runs it: its windows on the compositor's Xwayland,
+/// beside its own Wayland connection; without `withDisplay`, as in a session without
+/// Xwayland (no DISPLAY).
+GlimraRun glimraOnTheDesktop(const QStringList &arguments, bool withDisplay = true);
 
 } // namespace glimra::test

@@ -257,6 +257,7 @@ gnome)
         return 1
     }
     wait_for find_display 60 || failed "GNOME Shell's Xwayland did not answer"
+    export GLIMRA_XWAYLAND_DISPLAY=$DISPLAY
     # Custom keybindings are gnome-settings-daemon's media keys plugin's.
     start media-keys /usr/libexec/gsd-media-keys
     wait_for 'has_name org.gnome.SettingsDaemon.MediaKeys' 60 || failed "gsd-media-keys did not start"

@@ -1,5 +1,9 @@
 // A native Wayland window for the Wayland tests (run with QT_QPA_PLATFORM=wayland):
 //   wayland_test_client --app-id ID --title TITLE [--clipboard HEX] [--primary HEX] [--stall MS]
+//                       [--primary-size BYTES] [--terminal-in FOLDER]
+// --primary-size puts that many bytes ("x") on the primary selection instead of --primary;
+// --terminal-in runs a program on a pseudo-terminal of its own, in a session it leads and in
+// that folder, as a terminal emulator runs its shell (it ends when the window does).
 // At the first key pressed in it, it puts the given texts (hex-encoded, so that any bytes
 // pass) on the clipboard and the primary selection: compositors accept a selection only
 // with the serial of an input event, as a user's copy has. It reports on standard output, one
@@ -16,6 +20,9 @@
 #include <QThread>
 
 #include <cstdio>
+
+#include <pty.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,8 +105,22 @@ int main(int argc, char **argv)
     const QCommandLineOption clipboard(QStringLiteral("clipboard"), QStringLiteral("hex"), QStringLiteral("hex"));
     const QCommandLineOption primary(QStringLiteral("primary"), QStringLiteral("hex"), QStringLiteral("hex"));
     const QCommandLineOption stall(QStringLiteral("stall"), QStringLiteral("ms"), QStringLiteral("ms"));
-    parser.addOptions({appId, title, clipboard, primary, stall});
+    const QCommandLineOption primarySize(QStringLiteral("primary-size"), QStringLiteral("bytes"), QStringLiteral("bytes"));
+    const QCommandLineOption terminalIn(QStringLiteral("terminal-in"), QStringLiteral("folder"), QStringLiteral("folder"));
+    parser.addOptions({appId, title, clipboard, primary, stall, primarySize, terminalIn});
     parser.process(application);
+    if (parser.isSet(terminalIn)) {
+        // The pseudo-terminal's other end closes with this process: the program gets SIGHUP.
+        int master = -1;
+        const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            if (::chdir(parser.value(terminalIn).toLocal8Bit().constData()) == 0)
+                ::execlp("sleep", "sleep", "600", static_cast<char *>(nullptr));
+            ::_exit(127);
+        }
+        if (child < 0)
+            return 1;
+    }
     QGuiApplication::setDesktopFileName(parser.value(appId));
 
     TestWindow window;
@@ -108,6 +129,8 @@ int main(int argc, char **argv)
     if (parser.isSet(primary))
         window.primaryText = QByteArray::fromHex(parser.value(primary).toLatin1());
     window.stall = parser.value(stall).toInt();
+    if (parser.isSet(primarySize))
+        window.primaryText = QByteArray(parser.value(primarySize).toLongLong(), 'x');
     window.setTitle(parser.value(title));
     window.resize(320, 200);
     window.show();

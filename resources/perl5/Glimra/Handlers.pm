@@ -1,6 +1,6 @@
 package Glimra::Handlers;
 # The handler-script protocol for Perl scripts, and small helpers for the X11 desktop that
-# Glimra's application scripts share.
+# Glimra's application scripts share; on a Wayland desktop, keys go through "glimra keys".
 #
 # Glimra runs a handler script with the handler's name as its one argument, writes the
 # arguments to standard input as one JSON array and reads one JSON value from standard
@@ -347,7 +347,13 @@ sub window_report {
 # is selected.
 sub copy_primary_to_clipboard {
     my $text = output_of(qw(xclip -o -selection primary));
-    return 0 unless defined $text && length $text;
+    unless (defined $text && length $text) {
+        # xclip reads X11 selections: GNOME hands a native window's selection to them, sway
+        # and KWin do not. Glimra's own copy reads it through the compositor instead.
+        warn "xclip cannot read the selection of a native Wayland window here\n"
+            if length($ENV{WAYLAND_DISPLAY} // '');
+        return 0;
+    }
     set_selection('clipboard', $text);
     return 1;
 }
@@ -364,9 +370,35 @@ sub set_selection {
     close($xclip);
 }
 
+# Whether keys for the window $window (an X11 window id, "0x..."; undef when not known) go
+# through the Wayland compositor: in a Wayland session, for any window that is no X11
+# window (a native one, or one Glimra knows through the compositor's window list, which
+# numbers XWayland windows its own way), or when no window is known.
+sub keys_through_wayland {
+    my ($window) = @_;
+    return 0 unless length($ENV{WAYLAND_DISPLAY} // '');
+    return 1 unless defined $window && $window =~ /^0x[0-9a-fA-F]+$/;
+    return defined window_name($window) ? 0 : 1;
+}
+
+# Types @keys (xdotool's names: "ctrl+v", "shift+Insert") into the window that has the
+# focus, which is $window: with xdotool (XTEST) for an X11 window, through "glimra keys"
+# (the compositor's virtual keyboard, or KDE's fake input) on Wayland. 1 when typed, 0 when
+# typing failed, -1 where the desktop lets no program type into that window (native windows
+# on GNOME): there the user has to press the keys.
+sub send_keys_to {
+    my ($window, @keys) = @_;
+    return system('xdotool', 'key', '--clearmodifiers', @keys) == 0 ? 1 : 0
+        unless keys_through_wayland($window);
+    my $status = system($ENV{GLIMRA_PROGRAM} // 'glimra', 'keys', @keys);
+    return 1 if $status == 0;
+    return $status > 0 && $status >> 8 == 3 ? -1 : 0;
+}
+
+# The same for the active window.
 sub send_keys {
     my (@keys) = @_;
-    system('xdotool', 'key', '--clearmodifiers', @keys);
+    return send_keys_to(active_window(), @keys);
 }
 
 1;

@@ -34,6 +34,9 @@ struct SelectionRead
     bool complete = false;
     /// Why not, in a few words; empty when complete.
     QString problem;
+    /// Not complete because a format held more than the limit: its beginning (the limit
+    /// and a little more) is the last of `formats`.
+    bool tooLarge = false;
 };
 
 /// Reads and owns the seat's selections without having the keyboard focus, through a data

@@ -91,6 +91,9 @@ public:
             const PipeReader::Result piece = receive(offer, type, deadline, limits.maximumBytes - total);
             if (piece.status != PipeReader::Status::Complete) {
                 result.problem = problemOf(piece.status);
+                result.tooLarge = piece.status == PipeReader::Status::TooLarge;
+                if (result.tooLarge)
+                    result.formats.append({type, piece.data});
                 qCInfo(lcWayland) << "reading the selection stopped at" << type << ":" << result.problem;
                 return result;
             }

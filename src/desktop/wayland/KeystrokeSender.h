@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace glimra {
 
 class WaylandSession;
@@ -24,6 +26,19 @@ public:
     static constexpr int KeyLeftMeta = 125;
     static constexpr int KeyC = 46;
     static constexpr int KeyV = 47;
+    static constexpr int KeyInsert = 110;
+
+    /// A key with the modifiers held while it is pressed.
+    struct Chord
+    {
+        QList<int> modifiers;
+        int key = 0;
+    };
+    /// A chord as scripts write it for xdotool: modifiers ("ctrl", "shift", "alt", "super")
+    /// and one key (a letter or digit of the US layout, "Insert", "Return", "Tab",
+    /// "Escape", "BackSpace", "Delete"), joined by "+", in any case: "ctrl+v",
+    /// "shift+Insert". Nullopt for anything else.
+    static std::optional<Chord> parseChord(const QString &text);
 
     /// KDE's org_kde_kwin_fake_input where offered, else zwp_virtual_keyboard_v1; null
     /// when the compositor lets this program type neither way (GNOME).
@@ -36,6 +51,7 @@ public:
     virtual bool sendChord(const QList<int> &modifiers, int key) = 0;
     /// Ctrl+C or Ctrl+V.
     bool send(Keystroke keystroke);
+    bool send(const Chord &chord) { return sendChord(chord.modifiers, chord.key); }
 
 protected:
     using QObject::QObject;

@@ -224,9 +224,9 @@ void DesktopApplication::startWaylandShortcuts()
     connect(m_wayland, &WaylandShortcuts::failed, this, [this](const QString &message) {
         reportProblem(tr("shortcut unavailable"), message);
     });
-    // KWin's portal answered within 2 s where it was tried; the first session of a user
-    // may take longer while the desktop registers the shortcuts.
-    if (m_wayland->start(std::chrono::seconds(10))) {
+    // KWin's portal answered within 2 s where it was tried; a loaded machine, or the first
+    // session of a user, takes longer. The event loop serves the bus and tray meanwhile.
+    if (m_wayland->start(std::chrono::seconds(20))) {
         m_shortcuts->release(GuessSelectionShortcut);
         m_shortcuts->release(GuessClipboardShortcut);
     }

@@ -122,7 +122,9 @@ TEST_F(ShortcutTest, OnKWinTheRunningGlimraGuessesWhenThePortalActivatesItsShort
     // Super+Alt+C, the clipboard's shortcut (no other test binds it): the portal's
     // activation guesses the clipboard as the key grab does. The portal registers the
     // shortcut once the session is open: keys typed before that go to the window.
-    const QDeadlineTimer deadline(30s);
+    // The application waits up to 20 s for the portal; KWin looks up its desktop entry
+    // first (seconds on a loaded machine).
+    const QDeadlineTimer deadline(60s);
     bool guessed = false;
     while (!guessed && !deadline.hasExpired()) {
         pressKeys(SuperAlt, KeyC);

@@ -19,6 +19,10 @@ BUILD_PACKAGES=(
     # lupdate and lrelease, and their CMake functions: the .ts translations become .qm files
     qt6-tools-dev qt6-l10n-tools
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-keysyms1-dev libxcb-xtest0-dev
+    # the Wayland client library: libwayland-client, wayland-scanner and the protocol files
+    # (the wlroots ones come with the Rust crate's sources; nothing of Rust is used)
+    libwayland-dev libwayland-bin wayland-protocols librust-wayland-protocols-dev
+    plasma-wayland-protocols
     # what the program runs (libqt6svg6: the icon is SVG)
     perl bc ksh xdg-utils plocate xclip xdotool x11-utils libqt6svg6
     # Qt's own translations of its standard buttons and dialogs
@@ -31,10 +35,6 @@ TEST_PACKAGES=(
     xvfb xfonts-base openbox xterm stterm dbus dbus-daemon dunst
     # the package (dpkg-shlibdeps) and the check of the manual page
     dpkg-dev groff-base
-    # the Wayland client library: libwayland-client, wayland-scanner and the protocol files
-    # (the wlroots ones come with the Rust crate's sources; nothing of Rust is used)
-    libwayland-dev libwayland-bin wayland-protocols librust-wayland-protocols-dev
-    plasma-wayland-protocols
     # the compositors the Wayland tests start, and their peers: the portals (the KDE
     # backend needs Qt 5's Wayland plugin), kbuildsycoca5 (KWin reads which programs may use
     # its restricted protocols from the desktop entries), Xwayland, native clients, and

@@ -314,8 +314,11 @@ QString BusService::RunGuess(const QString &kind, double waitSeconds)
                         });
                 QTimer::singleShot(qint64(waitSeconds * 1000), waiter, [later, answer] { answer(later); });
             });
-    *guess = kind == u"selection"_s ? m_delegate->guessCurrentSelection()
-                                    : m_delegate->guessCurrentClipboard();
+    // What a desktop's binding of a shortcut runs (`glimra guess`): a shortcut's request,
+    // whose panel opens at the pointer as the key grab's does.
+    using Sender = AppDelegate::Sender;
+    *guess = kind == u"selection"_s ? m_delegate->guessCurrentSelection(Sender::Other)
+                                    : m_delegate->guessCurrentClipboard(Sender::Other);
     return {};
 }
 

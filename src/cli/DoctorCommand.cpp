@@ -31,13 +31,8 @@ int DoctorCommand::run(const QStringList &arguments)
         return 0;
     }
     command.out() << u"desktop: %1\n"_s.arg(report.desktop);
-    for (const Capability &capability : report.capabilities) {
-        command.out() << u"%1: %2, %3"_s.arg(capability.name, capability.mechanism,
-                                           capability.answered ? u"answered"_s : u"did not answer"_s);
-        if (!capability.advice.isEmpty())
-            command.out() << u"; "_s << capability.advice;
-        command.out() << u'\n';
-    }
+    for (const Capability &capability : report.capabilities)
+        command.out() << capability.line() << u'\n';
     return 0;
 }
 

@@ -3,41 +3,13 @@
 #include "cli/CommandLine.h"
 #include "desktop/wayland/BindingInstaller.h"
 #include "platform/UserDefaults.h"
-#include "ui/AutostartEntry.h"
-#include "ui/DesktopApplication.h"
+#include "ui/ShortcutSettings.h"
 
 using namespace Qt::StringLiterals;
 
 namespace glimra {
 
 namespace {
-
-// The shortcut setting `key` (its default where the user set none); empty when the user
-// turned the shortcut off.
-QString keysOf(UserDefaults &defaults, const QString &key, const QString &fallback)
-{
-    return defaults.objectForKey(key).isString() ? defaults.stringForKey(key) : fallback;
-}
-
-QList<ShortcutBinding> bindingsOfTheSettings()
-{
-    UserDefaults defaults;
-    const QString program = AutostartEntry::program();
-    const QList<ShortcutBinding> all = {
-        {u"guess"_s, u"Glimra: guess the selection"_s,
-         keysOf(defaults, DesktopApplication::GuessSelectionShortcutKey, DesktopApplication::DefaultGuessSelectionShortcut),
-         {program, u"guess"_s}},
-        {u"clipboard"_s, u"Glimra: guess the clipboard"_s,
-         keysOf(defaults, DesktopApplication::GuessClipboardShortcutKey, DesktopApplication::DefaultGuessClipboardShortcut),
-         {program, u"clipboard"_s}},
-    };
-    QList<ShortcutBinding> bound;
-    for (const ShortcutBinding &binding : all) {
-        if (!binding.keys.isEmpty())
-            bound.append(binding);
-    }
-    return bound;
-}
 
 int report(CommandLine &command, const BindingChange &change)
 {
@@ -63,7 +35,7 @@ int ShortcutCommand::run(const QStringList &arguments)
           [&](const QStringList &words) {
               if (!words.isEmpty())
                   return command.usageError(u"install takes no arguments"_s);
-              const QList<ShortcutBinding> bindings = bindingsOfTheSettings();
+              const QList<ShortcutBinding> bindings = ShortcutSettings::bindings(UserDefaults());
               if (bindings.isEmpty())
                   return report(command, installer->remove());
               return report(command, installer->install(bindings));

@@ -21,6 +21,12 @@
 #include "platform/displayName.h"
 #include "desktop/DesktopPlatform.h"
 #include "desktop/X11GlobalShortcuts.h"
+#ifdef GLIMRA_HAS_WAYLAND
+#include "desktop/DesktopDoctor.h"
+#include "desktop/wayland/BindingInstaller.h"
+#include "ui/ShortcutSettings.h"
+#include "ui/WaylandShortcuts.h"
+#endif
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -66,6 +72,10 @@ DesktopApplication::DesktopApplication(QObject *parent)
       m_shortcuts(std::make_unique<X11GlobalShortcuts>())
 {
     delegate().setResultWindow(m_window.get());
+#ifdef GLIMRA_HAS_WAYLAND
+    // Qt's windows are Xwayland's: it knows the pointer only over them.
+    m_window->setPointerUnknown(WaylandShortcuts::isWaylandSession());
+#endif
     // The panel's "Why?" tab shows it; a few microseconds for the built-in chain.
     delegate().setExplaining(true);
     m_bus = new BusService(&delegate(), m_window.get(), this);
@@ -173,6 +183,7 @@ bool DesktopApplication::start()
     delegate().makeUpdateFeed();
     rememberActiveApplication();
     grabShortcuts();
+    startWaylandShortcuts();
     // Shortcuts changed in the preferences, or by `glimra defaults write`, apply at once.
     m_settingsWatcher = new SettingsWatcher(m_userDefaults->filePath(), this);
     connect(m_settingsWatcher, &SettingsWatcher::changed, this, &DesktopApplication::grabShortcuts);
@@ -182,8 +193,100 @@ bool DesktopApplication::start()
 
 void DesktopApplication::grabShortcuts()
 {
-    grabShortcut(GuessSelectionShortcut, GuessSelectionShortcutKey, DefaultGuessSelectionShortcut);
-    grabShortcut(GuessClipboardShortcut, GuessClipboardShortcutKey, DefaultGuessClipboardShortcut);
+#ifdef GLIMRA_HAS_WAYLAND
+    if (m_wayland)
+        m_wayland->settingsChanged();
+    // The portal's shortcuts serve every window; a grab of Xwayland's would fire as well.
+    if (!m_wayland || !m_wayland->usesPortal()) {
+#endif
+        grabShortcut(GuessSelectionShortcut, GuessSelectionShortcutKey, DefaultGuessSelectionShortcut);
+        grabShortcut(GuessClipboardShortcut, GuessClipboardShortcutKey, DefaultGuessClipboardShortcut);
+#ifdef GLIMRA_HAS_WAYLAND
+    }
+#endif
+    updateTrayTexts();
+}
+
+// In a Wayland session the desktop runs the shortcuts: its GlobalShortcuts portal, or its
+// own binding of `glimra guess`, which reaches this program over the bus as a request that
+// follows the pointer (BusService::RunGuess), as the grab's does.
+void DesktopApplication::startWaylandShortcuts()
+{
+#ifdef GLIMRA_HAS_WAYLAND
+    if (!WaylandShortcuts::isWaylandSession())
+        return;
+    m_wayland = new WaylandShortcuts(*m_userDefaults, {}, this);
+    connect(m_wayland, &WaylandShortcuts::activated, this, [this](int id) {
+        if (id == GuessSelectionShortcut)
+            guessSelection();
+        else
+            guessClipboard();
+    });
+    connect(m_wayland, &WaylandShortcuts::failed, this, [this](const QString &message) {
+        reportProblem(tr("shortcut unavailable"), message);
+    });
+    // KWin's portal answered within 2 s where it was tried; a loaded machine, or the first
+    // session of a user, takes longer. The event loop serves the bus and tray meanwhile.
+    if (m_wayland->start(std::chrono::seconds(20))) {
+        m_shortcuts->release(GuessSelectionShortcut);
+        m_shortcuts->release(GuessClipboardShortcut);
+    }
+#endif
+}
+
+QString DesktopApplication::shortcutKeys(const QString &settingsKey) const
+{
+#ifdef GLIMRA_HAS_WAYLAND
+    if (m_wayland)
+        return m_wayland->keysText(settingsKey);
+#endif
+    return QKeySequence::fromString(m_grabbed.value(settingsKey), QKeySequence::PortableText)
+        .toString(QKeySequence::NativeText);
+}
+
+QString DesktopApplication::trayToolTip(const QString &selectionKeys, const QString &clipboardKeys)
+{
+    const QString off = tr("off");
+    return tr("Glimra\nGuess the selection: %1\nGuess the clipboard: %2")
+        .arg(selectionKeys.isEmpty() ? off : selectionKeys, clipboardKeys.isEmpty() ? off : clipboardKeys);
+}
+
+QString DesktopApplication::trayToolTip() const
+{
+    return m_tray ? m_tray->toolTip() : QString();
+}
+
+QString DesktopApplication::withKeys(const QString &item, const QString &keys)
+{
+    // A menu shows what follows the tab in its column of keys.
+    return keys.isEmpty() ? item : item + u'\t' + keys;
+}
+
+void DesktopApplication::updateTrayTexts()
+{
+    const QString selection = shortcutKeys(GuessSelectionShortcutKey);
+    const QString clipboard = shortcutKeys(GuessClipboardShortcutKey);
+    if (m_guessSelectionItem)
+        m_guessSelectionItem->setText(withKeys(tr("Guess selection"), selection));
+    if (m_guessClipboardItem)
+        m_guessClipboardItem->setText(withKeys(tr("Guess clipboard"), clipboard));
+    if (m_tray)
+        m_tray->setToolTip(trayToolTip(selection, clipboard));
+}
+
+std::optional<std::pair<QString, bool>> DesktopApplication::installDesktopShortcuts()
+{
+#ifdef GLIMRA_HAS_WAYLAND
+    if (m_wayland) {
+        const BindingChange change = m_wayland->install();
+        QString message = change.message;
+        for (const QString &line : change.lines)
+            message += u"\n    "_s + line;
+        updateTrayTexts();
+        return std::pair{message, change.result == BindingChange::Result::Failed};
+    }
+#endif
+    return std::nullopt;
 }
 
 void DesktopApplication::grabShortcut(int id, const QString &settingsKey, const QString &fallback)
@@ -225,10 +328,12 @@ QMenu *DesktopApplication::buildMenu()
 {
     auto *menu = new QMenu;
     // Asked from the tray's menu, the panel opens where it was, not at the pointer.
-    menu->addAction(tr("Guess selection"), this,
-                    [this] { delegate().guessCurrentSelection(AppDelegate::Sender::ToolbarItem); });
-    menu->addAction(tr("Guess clipboard"), this,
-                    [this] { delegate().guessCurrentClipboard(AppDelegate::Sender::ToolbarItem); });
+    m_guessSelectionItem = menu->addAction(tr("Guess selection"), this, [this] {
+        delegate().guessCurrentSelection(AppDelegate::Sender::ToolbarItem);
+    });
+    m_guessClipboardItem = menu->addAction(tr("Guess clipboard"), this, [this] {
+        delegate().guessCurrentClipboard(AppDelegate::Sender::ToolbarItem);
+    });
     menu->addAction(tr("Show results"), this, &DesktopApplication::showResults);
     QMenu *recent = menu->addMenu(tr("Recent"));
     connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
@@ -271,8 +376,8 @@ void DesktopApplication::setUpTray()
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         qCInfo(lcApp).noquote() << u"no system tray: Glimra is reached by its shortcuts and `glimra show`"_s;
     m_tray = new QSystemTrayIcon(QApplication::windowIcon(), this);
-    m_tray->setToolTip(tr("Glimra"));
     m_tray->setContextMenu(m_menu.get());
+    updateTrayTexts();
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             showResults();
@@ -307,6 +412,22 @@ PreferencesWindow &DesktopApplication::preferencesWindow()
             *m_interface, [this](const QString &key, const QKeySequence &sequence) {
                 return tryShortcut(key, sequence);
             });
+#ifdef GLIMRA_HAS_WAYLAND
+        GeneralPage *general = m_preferences->generalPage();
+        if (m_wayland && !m_wayland->usesPortal())
+            general->setDesktopBinding([this] { return *installDesktopShortcuts(); });
+        general->setDesktopSummary([this] {
+            CapabilityProbe::Options options;
+            for (const ShortcutBinding &binding : ShortcutSettings::bindings(*m_userDefaults)) {
+                if (binding.name == u"guess"_s)
+                    options.guessKeys = binding.keys; // the advice names them
+            }
+            QStringList lines;
+            for (const Capability &capability : DesktopDoctor::examine(options).capabilities)
+                lines << capability.line();
+            return lines;
+        });
+#endif
     }
     return *m_preferences;
 }

@@ -7,7 +7,10 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
+class QAction;
 class QLockFile;
 class QMenu;
 class QSystemTrayIcon;
@@ -22,6 +25,7 @@ class PreferencesWindow;
 class ResultWindow;
 class SettingsWatcher;
 class UserDefaults;
+class WaylandShortcuts;
 class X11GlobalShortcuts;
 
 /// The resident desktop application: one per session (it owns org.glimra.Glimra on the
@@ -61,6 +65,20 @@ public:
     /// Grabs `sequence` as the shortcut of `settingsKey`; the reason when it cannot be
     /// used, else a null text.
     QString tryShortcut(const QString &settingsKey, const QKeySequence &sequence);
+    /// The keys that run the shortcut of `settingsKey`, as the tray names them: the keys
+    /// grabbed on X11; in a Wayland session those of the binding Glimra wrote, or "bound in
+    /// the desktop's settings" where the desktop keeps them; empty when it is off.
+    QString shortcutKeys(const QString &settingsKey) const;
+    /// The tray icon's tooltip, naming the keys of both shortcuts.
+    static QString trayToolTip(const QString &selectionKeys, const QString &clipboardKeys);
+    /// A menu item's text with the keys that run it shown beside it.
+    static QString withKeys(const QString &item, const QString &keys);
+    /// The tray's menu.
+    QMenu *trayMenu() const { return m_menu.get(); }
+    QString trayToolTip() const;
+    /// What `glimra shortcut install` does, for Preferences: the message to show, and
+    /// whether it failed. Null where Glimra binds no shortcut of the desktop's (X11).
+    std::optional<std::pair<QString, bool>> installDesktopShortcuts();
 
 public slots:
     void guessSelection();
@@ -81,6 +99,8 @@ private:
     bool handOverToTheRunningOne(qint64 lockHolder);
     void grabShortcuts();
     void grabShortcut(int id, const QString &settingsKey, const QString &fallback);
+    void startWaylandShortcuts();
+    void updateTrayTexts();
     PreferencesWindow &preferencesWindow();
     IntroPanel &introPanel();
     void setUpTray();
@@ -99,6 +119,10 @@ private:
     BusService *m_bus = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     std::unique_ptr<QMenu> m_menu;
+    QAction *m_guessSelectionItem = nullptr;
+    QAction *m_guessClipboardItem = nullptr;
+    // In a Wayland session: the portal's shortcuts or the desktop's binding (a child).
+    WaylandShortcuts *m_wayland = nullptr;
     SettingsWatcher *m_settingsWatcher = nullptr;
     // Made when first shown.
     std::unique_ptr<PreferencesWindow> m_preferences;

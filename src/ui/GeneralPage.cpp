@@ -14,6 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,84 @@ GeneralPage::GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWid
         if (!AutostartEntry::setEnabled(enabled, &error))
             warn(tr("Start at login"), error);
     });
+}
+
+void GeneralPage::setDesktopBinding(DesktopBinding bind)
+{
+    m_bindInDesktop = std::move(bind);
+    if (m_bindButton)
+        return;
+    m_bindButton = new QPushButton(tr("&Bind in the desktop's settings"), this);
+    m_bindButton->setObjectName(u"bind_in_desktop"_s);
+    m_bindButton->setToolTip(tr("Where the desktop lets no program take a shortcut, Glimra writes the two "
+                                "shortcuts into the desktop's own settings: what “glimra shortcut install” does."));
+    m_bindDone = new QLabel(this);
+    m_bindDone->setObjectName(u"bind_in_desktop_result"_s);
+    m_bindDone->setTextFormat(Qt::PlainText);
+    m_bindDone->setWordWrap(true);
+    m_bindDone->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_form->addRow(tr("Desktop:"), m_bindButton);
+    m_form->addRow(QString(), m_bindDone);
+    connect(m_bindButton, &QPushButton::clicked, this, &GeneralPage::bindInDesktop);
+}
+
+void GeneralPage::bindInDesktop()
+{
+    if (!m_bindInDesktop)
+        return;
+    const auto [message, failed] = m_bindInDesktop();
+    m_bindDone->setText(failed ? tr("Not bound: %1").arg(message) : message);
+    if (m_checked)
+        checkDesktop();
+}
+
+void GeneralPage::setDesktopSummary(DesktopSummary summary)
+{
+    m_desktopSummary = std::move(summary);
+    if (m_summary)
+        return;
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(u"desktop_summary"_s);
+    m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_checkButton = new QPushButton(tr("Check a&gain"), this);
+    m_checkButton->setObjectName(u"check_desktop"_s);
+    m_checkButton->setToolTip(tr("Tries each way Glimra reaches the desktop, as “glimra doctor” does."));
+    auto *row = new QVBoxLayout;
+    row->addWidget(m_summary);
+    row->addWidget(m_checkButton, 0, Qt::AlignLeft);
+    m_form->addRow(tr("What the desktop offers:"), row);
+    connect(m_checkButton, &QPushButton::clicked, this, &GeneralPage::checkDesktop);
+}
+
+QString GeneralPage::desktopSummaryText() const
+{
+    return m_summary ? m_summary->text() : QString();
+}
+
+void GeneralPage::checkDesktop()
+{
+    if (!m_desktopSummary)
+        return;
+    m_checked = true;
+    m_summary->setText(tr("Checking…"));
+    m_checkButton->setEnabled(false);
+    // Each way is tried with the event loop running: the page stays drawn meanwhile.
+    const QStringList lines = m_desktopSummary();
+    m_summary->setText(lines.join(u'\n'));
+    m_checkButton->setEnabled(true);
+}
+
+void GeneralPage::showEvent(QShowEvent *event)
+{
+    PreferencesPage::showEvent(event);
+    // Tried once the page is on screen, not when the window is made.
+    if (m_desktopSummary && !m_checked)
+        QTimer::singleShot(0, this, [this] {
+            if (!m_checked)
+                checkDesktop();
+        });
 }
 
 void GeneralPage::addShortcutField(const QString &key, const QString &fallback)

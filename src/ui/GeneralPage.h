@@ -6,6 +6,7 @@
 #include <QKeySequence>
 
 #include <functional>
+#include <utility>
 
 class QCheckBox;
 class QFormLayout;
@@ -30,8 +31,23 @@ public:
 
     GeneralPage(UserDefaults &defaults, ShortcutTrial tryShortcut, QWidget *parent = nullptr);
 
+    /// Binds the shortcuts in the desktop's own settings, as `glimra shortcut install` does:
+    /// what to tell the user, and whether it failed.
+    using DesktopBinding = std::function<std::pair<QString, bool>()>;
+    /// Shows the button that binds them (in a Wayland session; an X11 one needs none).
+    void setDesktopBinding(DesktopBinding bind);
+    /// How the desktop meets each need of Glimra's, one line per need (`glimra doctor`).
+    using DesktopSummary = std::function<QStringList()>;
+    /// Shows the summary, made when the page is first shown and again on request.
+    void setDesktopSummary(DesktopSummary summary);
+    QString desktopSummaryText() const;
+    /// Runs the binding as its button does.
+    void bindInDesktop();
+    void checkDesktop();
+
 protected:
     void load(const Settings &settings) override;
+    void showEvent(QShowEvent *event) override;
     QStringList keys() const override;
 
 private:
@@ -61,6 +77,13 @@ private:
     QList<ShortcutField> m_shortcuts;
     QHash<QString, QKeySequence> m_shownShortcuts; ///< what each shortcut field shows of the settings
     QFormLayout *m_form;
+    DesktopBinding m_bindInDesktop;
+    QPushButton *m_bindButton = nullptr;
+    QLabel *m_bindDone = nullptr;
+    DesktopSummary m_desktopSummary;
+    QLabel *m_summary = nullptr;
+    QPushButton *m_checkButton = nullptr;
+    bool m_checked = false;
 };
 
 } // namespace glimra

@@ -23,6 +23,7 @@ PreferencesWindow::PreferencesWindow(MainInterface &interface, GeneralPage::Shor
     : QWidget(parent, Qt::Window),
       m_interface(interface),
       m_tabs(new QTabWidget(this)),
+      m_general(nullptr),
       m_rules(new RulesPage(interface.userDefaults(), interface, this)),
       m_plugins(new PluginsPage(interface.userDefaults(), interface, this)),
       m_watcher(new SettingsWatcher(interface.userDefaults().filePath(), this))
@@ -30,7 +31,7 @@ PreferencesWindow::PreferencesWindow(MainInterface &interface, GeneralPage::Shor
     setWindowTitle(tr("Glimra Preferences"));
     UserDefaults &defaults = interface.userDefaults();
     const QList<std::pair<PreferencesPage *, QString>> pages = {
-        {new GeneralPage(defaults, std::move(tryShortcut), this), tr("&General")},
+        {m_general = new GeneralPage(defaults, std::move(tryShortcut), this), tr("&General")},
         {m_rules, tr("&Rules")},
         {new ContextPage(defaults, this), tr("&Context")},
         {new SearchPage(defaults, this), tr("&Search")},

@@ -31,6 +31,7 @@ public:
     /// "search", "plugins"; the current one when empty).
     void showPage(const QString &page = {});
 
+    GeneralPage *generalPage() const { return m_general; }
     RulesPage *rulesPage() const { return m_rules; }
     PluginsPage *pluginsPage() const { return m_plugins; }
     QTabWidget *pages() const { return m_tabs; }
@@ -41,6 +42,7 @@ private:
     MainInterface &m_interface;
     QTabWidget *m_tabs;
     QList<PreferencesPage *> m_pages;
+    GeneralPage *m_general;
     RulesPage *m_rules;
     PluginsPage *m_plugins;
     SettingsWatcher *m_watcher;

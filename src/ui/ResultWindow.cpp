@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/ExplanationReport.h"
 #include "app/PanelHeader.h"
+#include "desktop/X11WindowActivation.h"
 #include "ui/ValueTransformers.h"
 #include "ui/ActionListModel.h"
 #include "ui/ActionTableView.h"
@@ -249,6 +250,8 @@ QRect ResultWindow::keptInside(QRect placed, const QRect &available)
 
 void ResultWindow::placeForRequest()
 {
+    if (m_pointerUnknown)
+        return placeFirstTime();
     const QPoint pointer = QCursor::pos();
     const QScreen *screen = QGuiApplication::screenAt(pointer);
     const QRect available = screen ? screen->availableGeometry() : QRect();
@@ -311,6 +314,8 @@ void ResultWindow::showPanel()
     show();
     raise();
     activateWindow();
+    if (m_pointerUnknown)
+        X11WindowActivation::activate(winId());
     currentTable()->setFocus();
 }
 

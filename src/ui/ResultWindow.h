@@ -68,6 +68,13 @@ public:
     /// other side where there is no room, inside `available`. It covers the pointer only
     /// when it is too large for the screen to avoid it.
     static QRect placedBesidePointer(const QSize &size, const QPoint &pointer, const QRect &available);
+    /// For a Wayland session, where the pointer's position is not known to this program (its
+    /// windows are Xwayland's, which sees the pointer only over them) and sway centres the
+    /// panel whatever is asked: a request's panel opens centred on the screen instead of at a
+    /// stale position, and the panel asks for the keyboard as a pager does, which
+    /// focus-stealing prevention lets through.
+    void setPointerUnknown(bool unknown) { m_pointerUnknown = unknown; }
+    bool pointerUnknown() const { return m_pointerUnknown; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -97,6 +104,7 @@ private:
     GuessResult m_result;
     // The panel has a place of its own (set by a request or the first showing).
     bool m_placed = false;
+    bool m_pointerUnknown = false;
     // The panel has been the active window since it was last shown.
     bool m_activeSinceShown = false;
     QString m_headerKind;

@@ -1,5 +1,6 @@
 #include "ui/ShortcutSettings.h"
 
+#include "ui/AutostartEntry.h"
 #include "ui/DesktopApplication.h"
 #include "platform/UserDefaults.h"
 
@@ -85,6 +86,20 @@ QString ShortcutSettings::problem(const QString &key, const QJsonValue &value, c
             return u"\"%1\" is already the shortcut to %2 (\"%3\")"_s.arg(text, other.what, other.key);
     }
     return {};
+}
+
+QList<ShortcutBinding> ShortcutSettings::bindings(const UserDefaults &defaults)
+{
+    const QString program = AutostartEntry::program();
+    QList<ShortcutBinding> bound;
+    for (const auto &[key, fallback, what] : shortcuts()) {
+        const QString keys = defaults.objectForKey(key).isString() ? defaults.stringForKey(key) : fallback;
+        const bool selection = key == DesktopApplication::GuessSelectionShortcutKey;
+        if (!keys.isEmpty())
+            bound.append({selection ? u"guess"_s : u"clipboard"_s, u"Glimra: "_s + what, keys,
+                          {program, selection ? u"guess"_s : u"clipboard"_s}});
+    }
+    return bound;
 }
 
 void ShortcutSettings::install()

@@ -3,9 +3,14 @@
 #include "app/BusService.h"
 #include "ui/DesktopApplication.h"
 #include "ui/PreferencesWindow.h"
+#include "ui/ResultWindow.h"
 #include "desktop/X11GlobalShortcuts.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QCursor>
+#include <QMenu>
+#include <QScreen>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
@@ -520,6 +525,56 @@ TEST_F(DesktopApplicationTest, PreferencesOpenAtThePageAskedForInTheRunningAppli
         },
         10000));
     EXPECT_EQ(window->pages()->currentWidget()->objectName(), u"rules"_s);
+    application.reset();
+    QDBusConnection::sessionBus().unregisterService(u"org.glimra.Glimra"_s);
+}
+
+TEST_F(DesktopApplicationTest, TheTrayNamesTheShortcutsKeysBesideTheirItemsAndFollowsTheSettings)
+{
+    auto application = std::make_unique<DesktopApplication>();
+    ASSERT_TRUE(application->start());
+    const auto itemTexts = [&] {
+        QStringList texts;
+        for (const QAction *action : application->trayMenu()->actions()) {
+            if (!action->isSeparator())
+                texts << action->text();
+        }
+        return texts;
+    };
+    EXPECT_EQ(itemTexts().mid(0, 2), (QStringList{u"Guess selection\tMeta+Alt+G"_s, u"Guess clipboard\tMeta+Alt+C"_s}));
+    EXPECT_EQ(itemTexts().last(), u"Quit"_s);
+    EXPECT_EQ(application->trayToolTip(),
+              u"Glimra\nGuess the selection: Meta+Alt+G\nGuess the clipboard: Meta+Alt+C"_s);
+
+    // Changed by `glimra defaults write`: the tray says the new keys, and that one is off.
+    ASSERT_EQ(glimra({u"defaults"_s, u"write"_s, u"shortcut_guess_selection"_s, u"\"Ctrl+Alt+Y\""_s}).exitCode, 0);
+    ASSERT_EQ(glimra({u"defaults"_s, u"write"_s, u"shortcut_guess_clipboard"_s, u"\"\""_s}).exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return application->trayToolTip() == u"Glimra\nGuess the selection: Ctrl+Alt+Y\nGuess the clipboard: off"_s; },
+        10000))
+        << application->trayToolTip().toStdString();
+    EXPECT_EQ(itemTexts().mid(0, 2), (QStringList{u"Guess selection\tCtrl+Alt+Y"_s, u"Guess clipboard"_s}));
+    application.reset();
+    QDBusConnection::sessionBus().unregisterService(u"org.glimra.Glimra"_s);
+}
+
+TEST_F(DesktopApplicationTest, TheDesktopsBindingOfTheShortcutOpensThePanelBesideThePointerAsTheGrabDoes)
+{
+    auto application = std::make_unique<DesktopApplication>();
+    ASSERT_TRUE(application->start());
+    startXterm(path());
+    xclipSet(u"primary"_s, u"https://example.org/bound"_s);
+    const QPoint pointer(300, 200);
+    output(u"/usr/bin/xdotool"_s, {u"mousemove"_s, QString::number(pointer.x()), QString::number(pointer.y())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == pointer; }, 5000));
+
+    // What a desktop's binding runs: the command, through the running application.
+    const GlimraRun run = glimra({u"guess"_s}, {}, environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ResultWindow &window = application->resultWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }, 10000));
+    const QRect available = QGuiApplication::screenAt(pointer)->availableGeometry();
+    EXPECT_EQ(window.pos(), ResultWindow::placedBesidePointer(window.size(), pointer, available).topLeft());
     application.reset();
     QDBusConnection::sessionBus().unregisterService(u"org.glimra.Glimra"_s);
 }

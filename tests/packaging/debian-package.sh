@@ -30,7 +30,7 @@ deb=${debs[0]}
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for file in usr/bin/glimra usr/libexec/glimra-desktop usr/share/glimra/PasteAction.scpt usr/share/glimra/help/manual.md \
     usr/share/glimra/AppScripts/default.scpt usr/share/glimra/perl5/Glimra/Handlers.pm \
-    usr/share/applications/org.glimra.Glimra.desktop \
+    usr/share/applications/org.glimra.Glimra.desktop usr/share/applications/org.glimra.Glimra.Resident.desktop \
     usr/share/icons/hicolor/scalable/apps/org.glimra.Glimra.svg \
     usr/share/dbus-1/services/org.glimra.Glimra.service \
     usr/share/dbus-1/interfaces/org.glimra.Glimra1.xml \
@@ -54,6 +54,12 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 grep -qx "Exec=/usr/bin/glimra" "$root/usr/share/dbus-1/services/org.glimra.Glimra.service" \
     || fail "the bus service does not start /usr/bin/glimra"
+# KWin grants its window list and fake input to the executable the hidden entry names.
+resident=$root/usr/share/applications/org.glimra.Glimra.Resident.desktop
+grep -qx "Exec=/usr/libexec/glimra-desktop" "$resident" || fail "the resident entry does not name /usr/libexec/glimra-desktop"
+grep -qx "NoDisplay=true" "$resident" || fail "the resident entry shows in menus"
+grep -qx "X-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input" "$resident" \
+    || fail "the resident entry names not the protocols KWin restricts"
 # A mark in the unpacked copy of a document shows which resources the program read.
 echo "unpacked copy" >>"$root/usr/share/glimra/help/actions.md"
 

@@ -161,13 +161,17 @@ TEST_F(SwayBindingInstallerTest, AppendsOneIncludeLineAndRemoveRestoresTheFileEx
         EXPECT_TRUE(read(QStringLiteral("config/Glimra/sway-shortcuts.conf")).contains(lines.join(QLatin1Char('\n')).toUtf8()))
             << c.name;
 
-        // Installing again rewrites Glimra's own file and appends nothing.
-        EXPECT_EQ(installer().install(bindings).result, BindingChange::Result::Changed) << c.name;
+        // Installing the same again writes nothing and leaves sway as it is; other keys
+        // rewrite Glimra's own file, and nothing is appended.
+        EXPECT_EQ(installer().install(bindings).result, BindingChange::Result::NothingToDo) << c.name;
+        EXPECT_EQ(installer().install(bindings.mid(0, 1)).result, BindingChange::Result::Changed) << c.name;
         EXPECT_EQ(read(c.file).count(include), 1) << c.name;
+        EXPECT_TRUE(installer().isInstalled()) << c.name;
 
         EXPECT_EQ(installer().remove().result, BindingChange::Result::Changed) << c.name;
         EXPECT_EQ(read(c.file), c.contents) << c.name;
         EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("config/Glimra/sway-shortcuts.conf")))) << c.name;
+        EXPECT_FALSE(installer().isInstalled()) << c.name;
     }
 }
 

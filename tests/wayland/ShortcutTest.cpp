@@ -6,7 +6,14 @@
 #include "desktop/wayland/KeystrokeSender.h"
 #include "desktop/wayland/SwayBindingInstaller.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QFile>
 #include <QFileSystemWatcher>
 #include <QSignalSpy>
@@ -18,6 +25,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int KeyG = 34;
+constexpr int KeyC = 46;
 const QList<int> SuperAlt = {KeystrokeSender::KeyLeftMeta, KeystrokeSender::KeyLeftAlt};
 
 class ShortcutTest : public WaylandTest
@@ -74,6 +82,55 @@ TEST_F(ShortcutTest, TheGlobalShortcutsPortalActivatesOnKWinAndIsRefusedElsewher
     pressKeys(SuperAlt, KeyG);
     ASSERT_TRUE(waitUntil([&] { return !activated.isEmpty(); })) << "the shortcut did not reach the portal";
     EXPECT_EQ(activated.first().value(0).toString(), QStringLiteral("guess"));
+}
+
+TEST_F(ShortcutTest, OnKWinTheRunningGlimraGuessesWhenThePortalActivatesItsShortcut)
+{
+    if (!isKWin())
+        GTEST_SKIP() << "the portal answers on KWin only";
+    if (qEnvironmentVariableIsEmpty("GLIMRA_XWAYLAND_DISPLAY"))
+        GTEST_SKIP() << "the compositor told no Xwayland display";
+    const QByteArray text = QByteArrayLiteral("https://example.org/through-the-portal");
+    const auto copying = openWindow({QStringLiteral("org.glimra.Copying"), QStringLiteral("copying"), text, {}});
+
+    // The resident application, on the compositor's Xwayland.
+    QProcess resident;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
+    resident.setProcessEnvironment(environment);
+    resident.start(QStringLiteral(GLIMRA_BINARY), {});
+    auto ending = qScopeGuard([&] {
+        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+            QStringLiteral("org.glimra.Glimra"), QStringLiteral("/org/glimra/Glimra"), QStringLiteral("org.glimra.Glimra1"),
+            QStringLiteral("Quit")));
+        if (!resident.waitForFinished(10000))
+            resident.kill();
+        resident.waitForFinished();
+    });
+    const auto guessedText = [] {
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+            QStringLiteral("org.glimra.Glimra"), QStringLiteral("/org/glimra/Glimra"), QStringLiteral("org.glimra.Glimra1"),
+            QStringLiteral("Results")), QDBus::Block, 2000);
+        return QJsonDocument::fromJson(reply.arguments().value(0).toString().toUtf8())
+            .object().value(QStringLiteral("selectionContext")).toObject().value(QStringLiteral("CTX_TEXT")).toString();
+    };
+    ASSERT_TRUE(waitUntil([] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.glimra.Glimra")).value();
+    })) << "the resident application never took its bus name";
+
+    // Super+Alt+C, the clipboard's shortcut (no other test binds it): the portal's
+    // activation guesses the clipboard as the key grab does. The portal registers the
+    // shortcut once the session is open: keys typed before that go to the window.
+    // The application waits up to 20 s for the portal; KWin looks up its desktop entry
+    // first (seconds on a loaded machine).
+    const QDeadlineTimer deadline(60s);
+    bool guessed = false;
+    while (!guessed && !deadline.hasExpired()) {
+        pressKeys(SuperAlt, KeyC);
+        guessed = waitUntil([&] { return guessedText() == QString::fromUtf8(text); }, 2s);
+    }
+    EXPECT_TRUE(guessed) << "the portal's shortcut made no guess";
 }
 
 TEST_F(ShortcutTest, SwaysBindingRunsTheCommandAndRemoveTakesItOut)

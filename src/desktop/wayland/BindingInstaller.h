@@ -26,6 +26,9 @@ public:
     virtual QString mechanism() const = 0;
     virtual BindingChange install(const QList<ShortcutBinding> &bindings) = 0;
     virtual BindingChange remove() = 0;
+    /// Whether a binding Glimra wrote is in place: what a change of the shortcut settings
+    /// rewrites. Where Glimra wrote nothing, nothing is written for a change either.
+    virtual bool isInstalled() const = 0;
 };
 
 } // namespace glimra

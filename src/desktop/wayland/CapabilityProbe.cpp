@@ -15,6 +15,15 @@
 
 namespace glimra {
 
+QString Capability::line() const
+{
+    QString text = QStringLiteral("%1: %2, %3").arg(name, mechanism, answered ? QStringLiteral("answered")
+                                                                             : QStringLiteral("did not answer"));
+    if (!advice.isEmpty())
+        text += QStringLiteral("; ") + advice;
+    return text;
+}
+
 QJsonObject CapabilityReport::toJson() const
 {
     QJsonArray list;

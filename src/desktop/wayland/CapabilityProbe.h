@@ -18,6 +18,9 @@ struct Capability
     QString mechanism; ///< the protocol or service chosen; "none" when there is none
     bool answered = false; ///< it was tried and worked
     QString advice;    ///< what the user can do about it; empty when nothing is needed
+
+    /// One line for people: "shortcut: MECHANISM, answered; ADVICE".
+    QString line() const;
 };
 
 /// What the session offers, capability by capability, for `glimra doctor`.

@@ -66,12 +66,49 @@ bool GnomeBindingInstaller::setList(const QStringList &paths, QString *problem)
     return gsettings({QStringLiteral("set"), ListSchema, ListKey, formatStringArray(paths)}, nullptr, problem);
 }
 
+QStringList GnomeBindingInstaller::ownPaths(const QStringList &paths)
+{
+    QStringList ours;
+    for (const QString &path : paths) {
+        if (path.startsWith(PathPrefix))
+            ours << path;
+    }
+    return ours;
+}
+
+void GnomeBindingInstaller::resetBindings(const QStringList &paths)
+{
+    QString problem;
+    for (const QString &path : paths) {
+        for (const char *key : {"name", "command", "binding"})
+            gsettings({QStringLiteral("reset"), BindingSchema + QLatin1Char(':') + path, QLatin1String(key)}, nullptr, &problem);
+    }
+}
+
+bool GnomeBindingInstaller::isInstalled() const
+{
+    const std::optional<QStringList> paths = customKeybindings();
+    return paths && !ownPaths(*paths).isEmpty();
+}
+
 BindingChange GnomeBindingInstaller::install(const QList<ShortcutBinding> &bindings)
 {
     QString problem;
     std::optional<QStringList> paths = customKeybindings(&problem);
     if (!paths)
         return failed(problem);
+    // A shortcut turned off since the last install goes; the user's own paths stay as they
+    // are, in their order.
+    QStringList wanted;
+    for (const ShortcutBinding &binding : bindings)
+        wanted << PathPrefix + binding.name + QLatin1Char('/');
+    QStringList stale;
+    for (const QString &path : ownPaths(*paths)) {
+        if (!wanted.contains(path))
+            stale << path;
+    }
+    for (const QString &path : std::as_const(stale))
+        paths->removeAll(path);
     QStringList bound;
     for (const ShortcutBinding &binding : bindings) {
         const std::optional<KeyCombination> keys = KeyCombination::parse(binding.keys);
@@ -92,6 +129,7 @@ BindingChange GnomeBindingInstaller::install(const QList<ShortcutBinding> &bindi
     }
     if (!setList(*paths, &problem))
         return failed(problem);
+    resetBindings(stale);
     return {BindingChange::Result::Changed,
             QStringLiteral("Bound %1 in GNOME's custom keyboard shortcuts.").arg(bound.join(QStringLiteral(" and "))), {}};
 }
@@ -102,21 +140,14 @@ BindingChange GnomeBindingInstaller::remove()
     std::optional<QStringList> paths = customKeybindings(&problem);
     if (!paths)
         return failed(problem);
-    QStringList ours;
-    for (const QString &path : std::as_const(*paths)) {
-        if (path.startsWith(PathPrefix))
-            ours << path;
-    }
+    const QStringList ours = ownPaths(*paths);
     if (ours.isEmpty())
         return {BindingChange::Result::NothingToDo, QStringLiteral("Glimra has bound nothing in GNOME."), {}};
     for (const QString &path : std::as_const(ours))
         paths->removeAll(path);
     if (!setList(*paths, &problem))
         return failed(problem);
-    for (const QString &path : std::as_const(ours)) {
-        for (const char *key : {"name", "command", "binding"})
-            gsettings({QStringLiteral("reset"), BindingSchema + QLatin1Char(':') + path, QLatin1String(key)}, nullptr, &problem);
-    }
+    resetBindings(ours);
     return {BindingChange::Result::Changed, QStringLiteral("Glimra's shortcuts are no longer bound in GNOME."), {}};
 }
 

@@ -20,6 +20,7 @@ public:
     QString mechanism() const override;
     BindingChange install(const QList<ShortcutBinding> &bindings) override;
     BindingChange remove() override;
+    bool isInstalled() const override;
 
     /// The user's list of custom keybinding paths; nullopt when it cannot be read.
     static std::optional<QStringList> customKeybindings(QString *problem = nullptr);
@@ -30,6 +31,10 @@ public:
     static QString quoteString(QString text);
 
 private:
+    /// The paths of `paths` that are Glimra's own.
+    static QStringList ownPaths(const QStringList &paths);
+    /// Resets the keys of the bindings at `paths` (taken out of the list already).
+    static void resetBindings(const QStringList &paths);
     static bool gsettings(const QStringList &arguments, QString *output, QString *problem);
     static bool setList(const QStringList &paths, QString *problem);
 };

@@ -32,4 +32,9 @@ BindingChange ManualBindingInstructions::remove()
     return change;
 }
 
+bool ManualBindingInstructions::isInstalled() const
+{
+    return false;
+}
+
 } // namespace glimra

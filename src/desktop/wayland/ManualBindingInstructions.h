@@ -12,6 +12,7 @@ public:
     QString mechanism() const override;
     BindingChange install(const QList<ShortcutBinding> &bindings) override;
     BindingChange remove() override;
+    bool isInstalled() const override;
 };
 
 } // namespace glimra

@@ -135,9 +135,14 @@ BindingChange SwayBindingInstaller::install(const QList<ShortcutBinding> &bindin
         record = needsBreak ? AppendedBreakAndLine : AppendedLine;
     }
 
+    const QByteArray contents = Header + record + lines.join(QLatin1Char('\n')).toUtf8() + '\n';
+    // Bound as asked already: sway is not reloaded for nothing (the running Glimra installs
+    // again at each start, and whenever a shortcut setting changes).
+    if (appended.isEmpty() && previous == contents)
+        return {BindingChange::Result::NothingToDo,
+                QStringLiteral("Already bound in %1 (included from %2).").arg(bindingsFile(), configuration), {}};
     QDir().mkpath(QFileInfo(bindingsFile()).path());
     QSaveFile own(bindingsFile());
-    const QByteArray contents = Header + record + lines.join(QLatin1Char('\n')).toUtf8() + '\n';
     if (!own.open(QIODevice::WriteOnly) || own.write(contents) != contents.size() || !own.commit())
         return failed(QStringLiteral("cannot write %1").arg(bindingsFile()));
     if (!appended.isEmpty()) {
@@ -175,6 +180,11 @@ BindingChange SwayBindingInstaller::remove()
     if (!QFile::remove(bindingsFile()))
         return failed(QStringLiteral("cannot remove %1").arg(bindingsFile()));
     return {BindingChange::Result::Changed, QStringLiteral("Glimra's shortcuts are no longer bound in sway.") + reload(), {}};
+}
+
+bool SwayBindingInstaller::isInstalled() const
+{
+    return readFile(bindingsFile()).value_or(QByteArray()).startsWith(Header);
 }
 
 } // namespace glimra

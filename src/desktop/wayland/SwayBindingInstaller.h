@@ -18,6 +18,7 @@ public:
     QString mechanism() const override;
     BindingChange install(const QList<ShortcutBinding> &bindings) override;
     BindingChange remove() override;
+    bool isInstalled() const override;
 
     /// The file of Glimra's own.
     QString bindingsFile() const;

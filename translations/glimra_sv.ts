@@ -67,6 +67,10 @@
         <source>Run the command</source>
         <translation>Kör kommandot</translation>
     </message>
+    <message>
+        <source>Search %1 for %2</source>
+        <translation>Sök på %1 efter %2</translation>
+    </message>
 </context>
 <context>
     <name>PanelHeader</name>
@@ -111,6 +115,161 @@
     <message>
         <source>%1, line %2</source>
         <translation>%1, rad %2</translation>
+    </message>
+</context>
+<context>
+    <name>PluginDescription</name>
+    <message>
+        <source>Words</source>
+        <translation>Ord</translation>
+    </message>
+    <message>
+        <source>Takes a text of one line as words to look up.</source>
+        <translation>Tar en text på en rad som ord att slå upp.</translation>
+    </message>
+    <message>
+        <source>Calculator (bc)</source>
+        <translation>Miniräknare (bc)</translation>
+    </message>
+    <message>
+        <source>Works out sums such as 2*(3+4) with bc.</source>
+        <translation>Räknar ut uttryck som 2*(3+4) med bc.</translation>
+    </message>
+    <message>
+        <source>Web addresses</source>
+        <translation>Webbadresser</translation>
+    </message>
+    <message>
+        <source>Finds web addresses in the text, to open them.</source>
+        <translation>Hittar webbadresser i texten för att öppna dem.</translation>
+    </message>
+    <message>
+        <source>File paths</source>
+        <translation>Filsökvägar</translation>
+    </message>
+    <message>
+        <source>Finds files and folders, and the line in main.c:42.</source>
+        <translation>Hittar filer och mappar, och raden i main.c:42.</translation>
+    </message>
+    <message>
+        <source>Backticked commands</source>
+        <translation>Kommandon inom bakåtfnuttar</translation>
+    </message>
+    <message>
+        <source>Offers to run a `command`; a guess never runs it.</source>
+        <translation>Erbjuder att köra ett `kommando`; en gissning kör det aldrig.</translation>
+    </message>
+    <message>
+        <source>Desktop file search</source>
+        <translation>Skrivbordets filsökning</translation>
+    </message>
+    <message>
+        <source>Finds a partial path in the desktop&apos;s file index.</source>
+        <translation>Hittar en del av en sökväg i skrivbordets filindex.</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Kör</translation>
+    </message>
+    <message>
+        <source>Runs a backticked command and offers what it printed.</source>
+        <translation>Kör ett kommando inom bakåtfnuttar och erbjuder det som skrevs ut.</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Klistra in</translation>
+    </message>
+    <message>
+        <source>Pastes a result, such as a sum, into your window.</source>
+        <translation>Klistrar in ett resultat, till exempel en summa, i ditt fönster.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öppna</translation>
+    </message>
+    <message>
+        <source>Opens files and addresses in their usual program.</source>
+        <translation>Öppnar filer och adresser i deras vanliga program.</translation>
+    </message>
+    <message>
+        <source>Show in file manager</source>
+        <translation>Visa i filhanteraren</translation>
+    </message>
+    <message>
+        <source>Shows a file in its folder in the file manager.</source>
+        <translation>Visar en fil i dess mapp i filhanteraren.</translation>
+    </message>
+    <message>
+        <source>Web search</source>
+        <translation>Webbsökning</translation>
+    </message>
+    <message>
+        <source>Looks words up with the engine set on the Search page.</source>
+        <translation>Slår upp ord med sökmotorn som anges på sidan Sökning.</translation>
+    </message>
+    <message>
+        <source>Find files</source>
+        <translation>Hitta filer</translation>
+    </message>
+    <message>
+        <source>Finds files named like the words with the desktop search.</source>
+        <translation>Hittar filer som heter som orden med skrivbordets sökning.</translation>
+    </message>
+    <message>
+        <source>Open at line</source>
+        <translation>Öppna vid rad</translation>
+    </message>
+    <message>
+        <source>Opens a file in your editor at the given line.</source>
+        <translation>Öppnar en fil i din redigerare vid den angivna raden.</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopiera</translation>
+    </message>
+    <message>
+        <source>Puts a result, a path or an address on the clipboard.</source>
+        <translation>Lägger ett resultat, en sökväg eller en adress på urklipp.</translation>
+    </message>
+    <message>
+        <source>Built in</source>
+        <translation>Inbyggd</translation>
+    </message>
+    <message>
+        <source>Another built-in part</source>
+        <translation>En annan inbyggd del</translation>
+    </message>
+    <message>
+        <source>Perl plug-in</source>
+        <translation>Perl-insticksmodul</translation>
+    </message>
+    <message>
+        <source>Shell plug-in</source>
+        <translation>Skal-insticksmodul</translation>
+    </message>
+    <message>
+        <source>Handler script</source>
+        <translation>Hanterarskript</translation>
+    </message>
+    <message>
+        <source>Plug-in</source>
+        <translation>Insticksmodul</translation>
+    </message>
+    <message>
+        <source>In %1</source>
+        <translation>I %1</translation>
+    </message>
+    <message>
+        <source>Rule for %1</source>
+        <translation>Regel för %1</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Regel</translation>
+    </message>
+    <message>
+        <source>Sets %1 when its expression matches.</source>
+        <translation>Sätter %1 när dess uttryck matchar.</translation>
     </message>
 </context>
 <context>
@@ -245,12 +404,20 @@
         <translation>Töm</translation>
     </message>
     <message>
-        <source>Glimra</source>
-        <translation>Glimra</translation>
-    </message>
-    <message>
         <source>&lt;h3&gt;Glimra %1&lt;/h3&gt;&lt;p&gt;Guesses what you have selected and offers what can be done with it.&lt;/p&gt;&lt;p&gt;Update feed: %2&lt;br&gt;Glimra is updated by its package; nothing is fetched from the feed.&lt;/p&gt;</source>
         <translation>&lt;h3&gt;Glimra %1&lt;/h3&gt;&lt;p&gt;Gissar vad du har markerat och erbjuder vad som kan göras med det.&lt;/p&gt;&lt;p&gt;Uppdateringsflöde: %2&lt;br&gt;Glimra uppdateras genom sitt paket; inget hämtas från flödet.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>av</translation>
+    </message>
+    <message>
+        <source>Glimra
+Guess the selection: %1
+Guess the clipboard: %2</source>
+        <translation>Glimra
+Gissa markeringen: %1
+Gissa urklipp: %2</translation>
     </message>
 </context>
 <context>
@@ -373,6 +540,38 @@
         <source>Not available: %1.</source>
         <translation>Inte tillgängligt: %1.</translation>
     </message>
+    <message>
+        <source>&amp;Bind in the desktop&apos;s settings</source>
+        <translation>&amp;Bind i skrivbordets inställningar</translation>
+    </message>
+    <message>
+        <source>Where the desktop lets no program take a shortcut, Glimra writes the two shortcuts into the desktop&apos;s own settings: what “glimra shortcut install” does.</source>
+        <translation>Där skrivbordet inte låter något program ta ett kortkommando skriver Glimra de två kortkommandona i skrivbordets egna inställningar: det som ”glimra shortcut install” gör.</translation>
+    </message>
+    <message>
+        <source>Desktop:</source>
+        <translation>Skrivbord:</translation>
+    </message>
+    <message>
+        <source>Not bound: %1</source>
+        <translation>Inte bundet: %1</translation>
+    </message>
+    <message>
+        <source>Check a&amp;gain</source>
+        <translation>Kontrollera i&amp;gen</translation>
+    </message>
+    <message>
+        <source>Tries each way Glimra reaches the desktop, as “glimra doctor” does.</source>
+        <translation>Prövar varje väg Glimra når skrivbordet, som ”glimra doctor” gör.</translation>
+    </message>
+    <message>
+        <source>What the desktop offers:</source>
+        <translation>Vad skrivbordet erbjuder:</translation>
+    </message>
+    <message>
+        <source>Checking…</source>
+        <translation>Kontrollerar…</translation>
+    </message>
 </context>
 <context>
     <name>glimra::IntroPanel</name>
@@ -463,14 +662,6 @@
         <translation>Sort</translation>
     </message>
     <message>
-        <source>Folder</source>
-        <translation>Mapp</translation>
-    </message>
-    <message>
-        <source>(built in)</source>
-        <translation>(inbyggd)</translation>
-    </message>
-    <message>
         <source>New &amp;Matcher…</source>
         <translation>Ny &amp;igenkännare…</translation>
     </message>
@@ -495,16 +686,16 @@
         <translation>Åtgärder, i den ordning de erbjuds:</translation>
     </message>
     <message>
-        <source>regular expression</source>
-        <translation>reguljärt uttryck</translation>
-    </message>
-    <message>
         <source>%1 cannot be shown: %2</source>
         <translation>%1 kan inte visas: %2</translation>
     </message>
     <message>
         <source>there is no file manager</source>
         <translation>det finns ingen filhanterare</translation>
+    </message>
+    <message>
+        <source>What it does</source>
+        <translation>Vad den gör</translation>
     </message>
 </context>
 <context>
@@ -594,6 +785,45 @@
     </message>
 </context>
 <context>
+    <name>glimra::RuleKeyDelegate</name>
+    <message>
+        <source>a web address: Open, Copy</source>
+        <translation>en webbadress: Öppna, Kopiera</translation>
+    </message>
+    <message>
+        <source>a file or folder: Open, Show in file manager, Copy</source>
+        <translation>en fil eller mapp: Öppna, Visa i filhanteraren, Kopiera</translation>
+    </message>
+    <message>
+        <source>the line of that file: Open at line</source>
+        <translation>raden i den filen: Öppna vid rad</translation>
+    </message>
+    <message>
+        <source>several files, one a line: Open</source>
+        <translation>flera filer, en per rad: Öppna</translation>
+    </message>
+    <message>
+        <source>words to look up: Web search, Find files</source>
+        <translation>ord att slå upp: Webbsökning, Hitta filer</translation>
+    </message>
+    <message>
+        <source>a text: Paste, Copy</source>
+        <translation>en text: Klistra in, Kopiera</translation>
+    </message>
+    <message>
+        <source>a command: Run</source>
+        <translation>ett kommando: Kör</translation>
+    </message>
+    <message>
+        <source>the folder relative paths are found in</source>
+        <translation>mappen där relativa sökvägar hittas</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+</context>
+<context>
     <name>glimra::RulesPage</name>
     <message>
         <source>Key</source>
@@ -610,10 +840,6 @@
     <message>
         <source>Type a sample text to see what the rules make of it</source>
         <translation>Skriv en exempeltext för att se vad reglerna gör av den</translation>
-    </message>
-    <message>
-        <source>Each rule sets its key when its expression matches a line of the selection, or else a word of it. Keys beginning with CTX_ run first, keys beginning with ACT_ last; when several rules match, the last one wins. In the value template, $0 stands for the whole match, $1, $2, … for its groups.</source>
-        <translation>Varje regel sätter sin nyckel när dess uttryck matchar en rad i markeringen, annars ett ord i den. Nycklar som börjar med CTX_ körs först, nycklar som börjar med ACT_ sist; när flera regler matchar vinner den sista. I värdemallen står $0 för hela träffen och $1, $2, … för dess grupper.</translation>
     </message>
     <message>
         <source>&amp;Try the rules:</source>
@@ -655,16 +881,52 @@
         <source>Actions: %1.</source>
         <translation>Åtgärder: %1.</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>A rule recognises a text of your own, such as a ticket number, by a regular expression, and sets a key that the actions take up: ACT_URL is opened as a web address, ACT_WORDS looked up, ACT_TEXT pasted (the key column lists them). It sets its key when its expression matches a line of the selection, or else a word of it. Keys beginning with CTX_ run first, keys beginning with ACT_ last; when several rules match, the last one wins. In the value template, $0 stands for the whole match, $1, $2, … for its groups.</source>
+        <translation>En regel känner igen en egen text, till exempel ett ärendenummer, med ett reguljärt uttryck och sätter en nyckel som åtgärderna tar upp: ACT_URL öppnas som en webbadress, ACT_WORDS slås upp, ACT_TEXT klistras in (nyckelkolumnen listar dem). Den sätter sin nyckel när uttrycket matchar en rad i markeringen, annars ett ord i den. Nycklar som börjar med CTX_ körs först, nycklar som börjar med ACT_ sist; när flera regler matchar vinner den sista. I värdemallen står $0 för hela träffen och $1, $2, … för dess grupper.</translation>
+    </message>
 </context>
 <context>
     <name>glimra::SearchPage</name>
     <message>
-        <source>Desktop-search hits for which this condition holds are &amp;not shown. It reads filename, dirname, path and extension, with comparisons such as ==, CONTAINS, BEGINSWITH, ENDSWITH, LIKE, MATCHES and IN, joined by AND, OR and NOT; [c] compares without regard to case.</source>
-        <translation>Träffar från skrivbordssökningen som uppfyller det här villkoret visas &amp;inte. Det läser filename, dirname, path och extension, med jämförelser som ==, CONTAINS, BEGINSWITH, ENDSWITH, LIKE, MATCHES och IN, förenade med AND, OR och NOT; [c] jämför utan hänsyn till skiftläge.</translation>
-    </message>
-    <message>
         <source>This does not parse: %1. Nothing is saved until it does.</source>
         <translation>Det här går inte att tolka: %1. Inget sparas förrän det går.</translation>
+    </message>
+    <message>
+        <source>hides Git&apos;s own files</source>
+        <translation>döljer Gits egna filer</translation>
+    </message>
+    <message>
+        <source>hides compiled files</source>
+        <translation>döljer kompilerade filer</translation>
+    </message>
+    <message>
+        <source>hides hidden files and caches</source>
+        <translation>döljer dolda filer och cacheminnen</translation>
+    </message>
+    <message>
+        <source>&amp;Web search address: %1 stands for the words looked up; empty, the default engine is used.</source>
+        <translation>&amp;Webbsökadress: %1 står för orden som slås upp; tom används standardsökmotorn.</translation>
+    </message>
+    <message>
+        <source>The desktop file search offers files whose names look like the selection. Its hits for which this condition holds are &amp;not shown. It reads filename, dirname, path and extension, with comparisons such as ==, CONTAINS, BEGINSWITH, ENDSWITH, LIKE, MATCHES and IN, joined by AND, OR and NOT; [c] compares without regard to case.</source>
+        <translation>Skrivbordets filsökning erbjuder filer vars namn liknar markeringen. Träffar för vilka detta villkor gäller visas &amp;inte. Den läser filename, dirname, path och extension, med jämförelser som ==, CONTAINS, BEGINSWITH, ENDSWITH, LIKE, MATCHES och IN, förenade med AND, OR och NOT; [c] jämför utan hänsyn till skiftläge.</translation>
+    </message>
+    <message>
+        <source>For example:</source>
+        <translation>Till exempel:</translation>
+    </message>
+    <message>
+        <source>This address has no %1 for the words, so it is not used.</source>
+        <translation>Adressen saknar %1 för orden, så den används inte.</translation>
+    </message>
+    <message>
+        <source>This is no http or https address, so it is not used.</source>
+        <translation>Detta är ingen http- eller https-adress, så den används inte.</translation>
     </message>
 </context>
 <context>
@@ -684,6 +946,25 @@
     <message>
         <source>Do&amp;wn</source>
         <translation>&amp;Ned</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::WaylandShortcuts</name>
+    <message>
+        <source>Glimra: %1</source>
+        <translation>Glimra: %1</translation>
+    </message>
+    <message>
+        <source>guess the selection</source>
+        <translation>gissa markeringen</translation>
+    </message>
+    <message>
+        <source>guess the clipboard</source>
+        <translation>gissa urklipp</translation>
+    </message>
+    <message>
+        <source>bound in the desktop&apos;s settings</source>
+        <translation>bundet i skrivbordets inställningar</translation>
     </message>
 </context>
 </TS>

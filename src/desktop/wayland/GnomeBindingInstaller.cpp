@@ -3,7 +3,7 @@
 #include "KeyCombination.h"
 #include "commandText.h"
 
-#include "foundation/ProcessRunner.h"
+#include "foundation/ProgramRunner.h"
 
 namespace glimra {
 
@@ -33,7 +33,7 @@ bool GnomeBindingInstaller::gsettings(const QStringList &arguments, QString *out
     request.program = QStringLiteral("gsettings");
     request.arguments = arguments;
     request.timeout = std::chrono::seconds(5);
-    const ProcessResult result = ProcessRunner::run(request);
+    const ProcessResult result = ProgramRunner::standard().run(request);
     if (!result.succeeded()) {
         *problem = QStringLiteral("gsettings %1 failed: %2").arg(arguments.value(0),
                        result.started ? QString::fromLocal8Bit(result.standardError).trimmed()

@@ -69,7 +69,7 @@
     </message>
     <message>
         <source>Search %1 for %2</source>
-        <translation>Sök på %1 efter %2</translation>
+        <translation>Sök efter %2 på %1</translation>
     </message>
 </context>
 <context>

@@ -706,10 +706,10 @@ TEST_F(ResultWindowTest, InSwedishTheHeaderAndEveryTitleAreSwedishWhileTheLabels
         {path(u"proj/src/main.c"_s) + u":42"_s, u"Fil · "_s + path(u"proj/src/main.c"_s) + u", rad 42"_s,
          {u"Öppna main.c på rad 42 i Vim"_s, u"Öppna main.c"_s, u"Visa i filhanteraren"_s}, u"open at line"_s},
         {u"2*(3+4)"_s, u"Beräkning · 2*(3+4) = 14"_s,
-         {u"Klistra in 14"_s, u"Kopiera 14"_s, u"Sök efter ”2*(3+4)” på webben"_s}, u"paste"_s},
+         {u"Klistra in 14"_s, u"Kopiera 14"_s, u"Sök efter ”2*(3+4)” på Google"_s}, u"paste"_s},
         {u"hosts shells passwd"_s, u"3 filer · "_s, {u"Öppna 3 filer"_s}, u"open"_s},
         {u"serendipity"_s, u"Text · serendipity"_s,
-         {u"Sök efter ”serendipity” på webben"_s, u"Hitta filer som heter ”serendipity”"_s}, u"search"_s},
+         {u"Sök efter ”serendipity” på Google"_s, u"Hitta filer som heter ”serendipity”"_s}, u"search"_s},
     };
     for (const auto &row : rows) {
         guess(row.selected);

@@ -115,8 +115,10 @@ TEST_F(CopySelectionTest, TheCopyIsReadAtOnceWhenItIsThere)
 TEST_F(CopySelectionTest, ALateCopyIsTakenAsSoonAsTheClipboardChanges)
 {
     selectionScript(u"default-selection"_s, QByteArray());
-    QTimer::singleShot(300, [this] { clipboard->copy("late", true); });
-    QTimer::singleShot(450, [this] { clipboard->copy("after the copy was taken", false); });
+    // The copies end with the test: the second would otherwise reach the next test's clipboard.
+    QObject test;
+    QTimer::singleShot(300, &test, [this] { clipboard->copy("late", true); });
+    QTimer::singleShot(450, &test, [this] { clipboard->copy("after the copy was taken", false); });
     QElapsedTimer clock;
     clock.start();
     const std::optional<Context> capture = copier->contextForApp(u"NoScriptOfItsOwn"_s).context;
@@ -129,7 +131,8 @@ TEST_F(CopySelectionTest, ALateCopyIsTakenAsSoonAsTheClipboardChanges)
 TEST_F(CopySelectionTest, ACopyThatIsNotReportedIsReadAtTheDeadline)
 {
     selectionScript(u"default-selection"_s, QByteArray());
-    QTimer::singleShot(300, [this] { clipboard->copy("unreported", false); });
+    QObject test;
+    QTimer::singleShot(300, &test, [this] { clipboard->copy("unreported", false); });
     QElapsedTimer clock;
     clock.start();
     const std::optional<Context> capture = copier->contextForApp(u"NoScriptOfItsOwn"_s).context;

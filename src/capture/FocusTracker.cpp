@@ -30,14 +30,20 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
         : QList<RunningApplication>();
     QString name;
     QString identifier;
+    bool found = false;
     for (const RunningApplication &application : applications) {
         if (application.active && !application.hidden && !application.terminated
             && application.finishedLaunching) {
             name = application.name;
             identifier = application.windowClass;
+            found = true;
             break;
         }
     }
+    // A window Glimra cannot see is in front: the guess runs on the selection alone, rather
+    // than on the window that had the focus before it.
+    if (!found && m_runningApplications && !m_runningApplications->seesEveryWindow())
+        return unseenApplication();
     const bool needsReplacing = name.isNull() || identifier.isNull() || isSystemApp(name)
         || isSystemApp(identifier);
     if (needsReplacing && m_lastFocused) {
@@ -73,6 +79,15 @@ std::optional<Context> FocusTracker::contextFor(const QString &windowClass,
         return std::nullopt;
     }
     return mkcontext(report, windowClass, arguments);
+}
+
+Context FocusTracker::unseenApplication()
+{
+    qCInfo(lcCapture).noquote() << u"appname: a window of the desktop's own, unknown"_s;
+    Context context;
+    context.insert(CTX_APPID, u""_s);
+    context.insert(CTX_APP_NAME, u"unknown"_s);
+    return context;
 }
 
 Context FocusTracker::mkcontext(const QVariantMap &report, const QString &windowClass,

@@ -42,6 +42,9 @@ public:
 private:
     std::optional<Context> contextFor(const QString &windowClass,
                                       const QJsonArray &arguments) const;
+    /// The context of a front window the desktop does not show: an empty identifier (no
+    /// application script of its own) and the name "unknown".
+    static Context unseenApplication();
     Context mkcontext(const QVariantMap &report, const QString &windowClass,
                       const QJsonArray &arguments) const;
 

@@ -88,8 +88,13 @@ Platform DesktopPlatform::create(bool withDisplay, DBusNotifier::Delivery notifi
             platform.clipboard = std::make_shared<X11Clipboard>();
         if (!primary)
             primary = std::make_shared<X11Clipboard>(QClipboard::Selection);
-        if (!applications)
+        if (!applications) {
             applications = X11RunningApplications::connect();
+            // A Wayland session without a window list (GNOME): X11 sees Xwayland's windows
+            // only, and a native window in front shows as no active window at all.
+            if (applications && waylandSession())
+                applications->setSeesEveryWindow(false);
+        }
         if (!copyKeystroke)
             copyKeystroke = [&runner] { sendCopyKeystroke(runner); };
     }

@@ -38,9 +38,17 @@ public:
     /// The application owning the active window; nullopt without one.
     std::optional<RunningApplication> activeApplication() const;
 
+    /// False where only some of the desktop's windows are seen (the X11 view of a Wayland
+    /// session): no active window then means one Glimra cannot see, not that none is active.
+    bool seesEveryWindow() const { return m_seesEveryWindow; }
+    void setSeesEveryWindow(bool sees) { m_seesEveryWindow = sees; }
+
 signals:
     /// Another application became active. Either text may be null.
     void applicationActivated(const QString &windowClass, const QString &name);
+
+private:
+    bool m_seesEveryWindow = true;
 };
 
 /// What stands in where no desktop is there: no applications at all.

@@ -172,3 +172,33 @@ TEST_F(FocusTrackerTest, TheScriptIsToldTheFactsOfTheApplicationsFrontWindow)
     focus();
     EXPECT_EQ(argument(), facts);
 }
+
+TEST_F(FocusTrackerTest, AWindowTheDesktopDoesNotShowIsAnUnknownApplicationNotTheLastFocusedOne)
+{
+    script(u"default"_s, R"({"APP_NAME": "From the report"})", true);
+    delegate.applicationContext() = {{u"app_name"_s, u"Earlier"_s}, {u"app_id"_s, u"Earlier"_s}};
+    const struct
+    {
+        const char *name;
+        bool seesEveryWindow;
+        bool activeKnown;
+        QString appId; // null: not in the context
+        QString appName;
+    } rows[] = {
+        {"every window seen, none active: the one focused before", true, false, u"Earlier"_s, u"From the report"_s},
+        {"some windows seen, none active: unknown", false, false, u""_s, u"unknown"_s},
+        {"some windows seen, one active: that one", false, true, u"Editor"_s, u"From the report"_s},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        applications.setSeesEveryWindow(row.seesEveryWindow);
+        applications.list.clear();
+        if (row.activeKnown)
+            front(u"Editor"_s, u"Editor"_s);
+        const std::optional<Context> context = focus();
+        ASSERT_TRUE(context);
+        EXPECT_EQ(context->value(CTX_APPID), row.appId);
+        EXPECT_EQ(context->contains(CTX_APPID), !row.appId.isNull());
+        EXPECT_EQ(context->value(CTX_APP_NAME), row.appName);
+    }
+}

@@ -83,17 +83,23 @@ TEST_F(NativeWindowTest, OnGnomeAGuessReadsANativeWindowsSelectionThroughTheXway
 {
     if (!isGnome())
         GTEST_SKIP() << "elsewhere the compositor's data control reads it";
-    for (const QByteArray &text : {QByteArrayLiteral("héllo wörld"), QByteArrayLiteral("漢字とかな 🙂"),
-                                   QByteArrayLiteral("second line\n"), QByteArrayLiteral("two\nlines\n\n")}) {
-        SCOPED_TRACE(text.toStdString());
-        const auto selecting = openWindow({QStringLiteral("org.glimra.Selecting"), QStringLiteral("selecting"), {}, text});
-        // GNOME tells no program which native window is in front: an Xwayland window is.
-        TestClient::Options x11Front{QStringLiteral("org.glimra.Front"), QStringLiteral("the front window"), {}, {}};
-        x11Front.onXwayland = true;
-        const auto front = openWindow(x11Front);
-        const GlimraRun run = glimraOnTheDesktop({QStringLiteral("guess"), QStringLiteral("--json")});
-        EXPECT_EQ(selectionContext(run).value(QStringLiteral("CTX_TEXT")).toString(), QString::fromUtf8(text))
-            << run.err.toStdString();
+    for (const bool xwaylandInFront : {true, false}) {
+        for (const QByteArray &text : {QByteArrayLiteral("héllo wörld"), QByteArrayLiteral("漢字とかな 🙂"),
+                                       QByteArrayLiteral("second line\n"), QByteArrayLiteral("two\nlines\n\n")}) {
+            SCOPED_TRACE(text.toStdString() + (xwaylandInFront ? " before an Xwayland window" : " before a native one"));
+            const auto selecting = openWindow({QStringLiteral("org.glimra.Selecting"), QStringLiteral("selecting"), {}, text});
+            TestClient::Options frontWindow{QStringLiteral("org.glimra.Front"), QStringLiteral("the front window"), {}, {}};
+            frontWindow.onXwayland = xwaylandInFront;
+            const auto front = openWindow(frontWindow);
+            const GlimraRun run = glimraOnTheDesktop({QStringLiteral("guess"), QStringLiteral("--json")});
+            const QJsonObject context = selectionContext(run);
+            EXPECT_EQ(context.value(QStringLiteral("CTX_TEXT")).toString(), QString::fromUtf8(text))
+                << run.err.toStdString();
+            // GNOME tells no program which native window is in front: that one is unknown.
+            if (!xwaylandInFront)
+                EXPECT_EQ(context.value(QStringLiteral("CTX_APP_NAME")).toString(), QStringLiteral("unknown"))
+                    << run.out.toStdString();
+        }
     }
 }
 

@@ -102,14 +102,14 @@ TEST_F(ClipboardTest, PasteGoesToTheWindowTheSelectionCameFromOrNowhere)
         waitUntilActive(terminal->processId());
         // Active is not yet mapped everywhere on a busy server: wait until it is found.
         QString window;
-        QTest::qWaitFor([&] {
+        const bool found = QTest::qWaitFor([&] {
             window = output(u"/usr/bin/xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
                                                     QString::number(terminal->processId())})
                          .section(u'\n', 0, 0)
                          .trimmed();
             return window.toULongLong() != 0;
         }, 5000);
-        ASSERT_NE(window.toULongLong(), 0u) << "no window of the terminal in " << folder.toStdString();
+        ASSERT_TRUE(found) << "no window of the terminal in " << folder.toStdString();
         windows.append(window);
     }
     auto pasteInto = [&](const QString &window) {

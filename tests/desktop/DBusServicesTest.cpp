@@ -146,13 +146,14 @@ TEST_F(DBusServicesTest, DunstShowsASelectionAsWritten)
     // Closed notifications are kept in its history, as it was sent and as it showed them.
     output(u"/usr/bin/dunstctl"_s, {u"close-all"_s});
     QStringList bodies;
-    QTest::qWaitFor([&] {
+    const bool both = QTest::qWaitFor([&] {
         bodies.clear();
         const QJsonObject history = QJsonDocument::fromJson(output(u"/usr/bin/dunstctl"_s, {u"history"_s}).toUtf8()).object();
         for (const QJsonValue &notification : history.value(u"data"_s).toArray().first().toArray())
             bodies.append(notification.toObject().value(u"message"_s).toObject().value(u"data"_s).toString());
         return bodies.size() == 2;
     }, 5000);
+    EXPECT_TRUE(both) << bodies.size() << " notifications in the history";
     EXPECT_TRUE(bodies.contains(u"<b>got it</b>\nlooks like a text (&lt;b&gt;bold&lt;/b&gt;&amp;amp;"_s
                                 + QChar(0x2026) + u')'))
         << bodies.join(u" | "_s).toStdString();

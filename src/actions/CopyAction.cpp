@@ -13,6 +13,11 @@ Context valueOf(const Context &context)
 {
     if (!PasteAction::typeForDataType(context.value(ACT_DATA_TYPE)).isNull() && context.contains(ACT_DATA_PATH))
         return {{ACT_DATA_TYPE, context.value(ACT_DATA_TYPE)}, {ACT_DATA_PATH, context.value(ACT_DATA_PATH)}};
+    // Several files selected are copied whole, one a line; a trace's frames are not a
+    // selection of files, so its first frame's path stands for it.
+    if (!context.contains(ACT_TEXT) && !context.contains(ACT_PATH_LINES)
+        && context.value(ACT_PATHS).contains(u'\n'))
+        return {{ACT_TEXT, context.value(ACT_PATHS)}};
     for (const QString &key : {ACT_TEXT, ACT_PATH, ACT_URL}) {
         if (context.contains(key))
             return {{ACT_TEXT, context.value(key)}};

@@ -80,6 +80,8 @@ QString ActionTitle::title(const QString &label, const QString &detail, const Co
         return text.isEmpty() ? tr("Paste") : tr("Paste %1").arg(shortened(text));
     if (label == u"copy"_s && !text.isEmpty() && text == matched.value(ACT_PATH))
         return tr("Copy the path"); // shown whole beside the title
+    if (label == u"copy"_s && text.contains(u'\n') && text == matched.value(ACT_PATHS))
+        return tr("Copy %n paths", nullptr, int(text.count(u'\n') + 1));
     if (label == u"copy"_s)
         return text.isEmpty() ? tr("Copy") : tr("Copy %1").arg(shortened(text));
     if (label == u"run"_s) {

@@ -81,6 +81,8 @@ TEST_F(ActionsTest, CopyPutsTheValueOnTheClipboardAndSaysWhenThereIsNoClipboard)
         {{{ACT_TEXT, u"42"_s}, {ACT_PATH, u"/tmp"_s}}, u"42"_s},
         {{{ACT_PATH, u"/tmp/a b"_s}, {ACT_URL, u"https://x.org/"_s}}, u"/tmp/a b"_s},
         {{{ACT_URL, u"https://x.org/"_s}}, u"https://x.org/"_s},
+        {{{ACT_PATH, u"/etc/hosts"_s}, {ACT_PATHS, u"/etc/hosts\n/etc/shells"_s}}, u"/etc/hosts\n/etc/shells"_s},
+        {{{ACT_PATH, u"/a.c"_s}, {ACT_PATHS, u"/a.c\n/b.c"_s}, {ACT_PATH_LINES, u"1\n2"_s}}, u"/a.c"_s},
     };
     for (const auto &row : rows) {
         const ActionList offered = prototype.actionsForContext(row.matched);

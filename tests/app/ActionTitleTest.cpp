@@ -50,6 +50,7 @@ TEST(ActionTitleTest, EachBuiltInActionSaysWhatHappensAndToWhat)
         {u"paste"_s, {}, calculation, {}, u"Paste 14"_s},
         {u"copy"_s, u"14"_s, calculation, {}, u"Copy 14"_s},
         {u"copy"_s, u"/home/me/proj/src/main.c"_s, file, {}, u"Copy the path"_s},
+        {u"copy"_s, u"/a\n/b"_s, {{ACT_PATH, u"/a"_s}, {ACT_PATHS, u"/a\n/b"_s}}, {}, u"Copy 2 paths"_s},
         {u"run"_s, u"date"_s, {{ACT_COMMAND, u"date"_s}}, {}, u"Run `date`"_s},
         {u"run"_s, {}, {{ACT_COMMAND, u"echo one;\necho two"_s}}, {}, u"Run the command"_s},
         {u"run"_s, {}, {{ACT_COMMAND, QString(21, u'x')}}, {}, u"Run the command"_s},

@@ -2,6 +2,9 @@
 // is measured against, in the same run: 40 rounds that take turns, median and 90th
 // percentile of each.
 //   glimra match --text hello   against perl -e 1
+//   glimra --version (handed to glimra-desktop, which loads the desktop's libraries and
+//   answers before making an application object) against glimra match --text hello: what
+//   the hand-over costs every command but match, `glimra guess` among them
 //   a handler script written with Glimra::Handlers, started by hand, against perl -e 1
 //   a handler call (HandlerScript) against running the same script by hand
 //   the calculator (DCalcMatch) against bc started directly
@@ -91,6 +94,16 @@ void matchCommand(benchmark::State &state)
     });
 }
 
+void desktopHandOver(benchmark::State &state)
+{
+    IsolatedHome home;
+    const QString program = qEnvironmentVariable("GLIMRA_BENCH_PROGRAM", QStringLiteral(GLIMRA_BINARY));
+    const QStringList version = {program, u"--version"_s};
+    const QStringList match = {program, u"match"_s, u"--text"_s, u"hello"_s};
+    compare(state, "glimra_version", [&] { return timeProgram(version); }, "glimra_match",
+            [&] { return timeProgram(match); });
+}
+
 void handlerScriptStart(benchmark::State &state)
 {
     IsolatedHome home;
@@ -129,6 +142,7 @@ void calculator(benchmark::State &state)
 } // namespace
 
 BENCHMARK(matchCommand)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(desktopHandOver)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(handlerScriptStart)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(handlerCall)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(calculator)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -12,6 +12,10 @@
 #include "platform/Predicate.h"
 #include "ui/ShortcutSettings.h"
 #include "ui/SettingsTable.h"
+#include "ui/Translations.h"
+#include "ui/UserEditor.h"
+#include "desktop/DesktopDoctor.h"
+#include "foundation/Paths.h"
 #include "matching/PluginManager.h"
 
 #include <QApplication>
@@ -149,6 +153,9 @@ TEST_F(PreferencesTest, EveryPageWritesWhatTheUserChangesAndNothingThatDoesNotPa
     EXPECT_EQ(stored(u"regexp_matchers"_s), rules);
     EXPECT_TRUE(find<QLabel>(u"rulesProblem"_s)->text().contains(u"Rule 1: the regexp \"(unclosed\" does not compile"_s));
     EXPECT_FALSE(tableOf(u"rules"_s)->table()->item(0, 2)->toolTip().isEmpty());
+    // The row is marked by the desktop's warning sign, not by a colour a dark palette cannot carry.
+    EXPECT_FALSE(tableOf(u"rules"_s)->table()->item(0, 2)->icon().isNull());
+    EXPECT_EQ(tableOf(u"rules"_s)->table()->item(0, 2)->background().style(), Qt::NoBrush);
 
     auto *filter = find<QPlainTextEdit>(u"filter"_s);
     filter->setPlainText(u"extension == 'o'"_s);

@@ -319,6 +319,152 @@
     </message>
 </context>
 <context>
+    <name>glimra::AutostartEntry</name>
+    <message>
+        <source>%1 cannot be removed</source>
+        <translation>%1 kan inte tas bort</translation>
+    </message>
+    <message>
+        <source>the desktop entry %1 is nowhere to be found</source>
+        <translation>skrivbordsfilen %1 finns ingenstans</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kan inte skrivas: %2</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::Capability</name>
+    <message>
+        <source>no X display answers ($DISPLAY): run Glimra in the desktop session</source>
+        <translation>ingen X-skärm svarar ($DISPLAY): kör Glimra i skrivbordssessionen</translation>
+    </message>
+    <message>
+        <source>clipboard</source>
+        <translation>urklipp</translation>
+    </message>
+    <message>
+        <source>X11 CLIPBOARD selection (Xwayland)</source>
+        <translation>X11-markeringen CLIPBOARD (Xwayland)</translation>
+    </message>
+    <message>
+        <source>front application</source>
+        <translation>främsta programmet</translation>
+    </message>
+    <message>
+        <source>_NET_ACTIVE_WINDOW (X11 window manager)</source>
+        <translation>_NET_ACTIVE_WINDOW (X11-fönsterhanteraren)</translation>
+    </message>
+    <message>
+        <source>keystroke</source>
+        <translation>tangenttryckning</translation>
+    </message>
+    <message>
+        <source>xdotool is not installed: install it for the copy and paste keystrokes</source>
+        <translation>xdotool är inte installerat: installera det för tangenttryckningarna som kopierar och klistrar in</translation>
+    </message>
+    <message>
+        <source>selection</source>
+        <translation>markering</translation>
+    </message>
+    <message>
+        <source>X11 PRIMARY selection</source>
+        <translation>X11-markeringen PRIMARY</translation>
+    </message>
+    <message>
+        <source>X11 CLIPBOARD selection</source>
+        <translation>X11-markeringen CLIPBOARD</translation>
+    </message>
+    <message>
+        <source>shortcut</source>
+        <translation>kortkommando</translation>
+    </message>
+    <message>
+        <source>X11 key grab (the running Glimra)</source>
+        <translation>X11-tangentgrepp (det körande Glimra)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>inget</translation>
+    </message>
+    <message>
+        <source>answered</source>
+        <translation>svarade</translation>
+    </message>
+    <message>
+        <source>did not answer</source>
+        <translation>svarade inte</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3</source>
+        <translation>%1: %2, %3</translation>
+    </message>
+    <message>
+        <source>; %1</source>
+        <translation>; %1</translation>
+    </message>
+    <message>
+        <source>this compositor&apos;s data control has no primary selection: select, copy and use the clipboard guess</source>
+        <translation>den här kompositorns datakontroll har ingen primärmarkering: markera, kopiera och gissa urklippet</translation>
+    </message>
+    <message>
+        <source>the XWayland bridge (X11 selections)</source>
+        <translation>XWayland-bryggan (X11-markeringar)</translation>
+    </message>
+    <message>
+        <source>GNOME runs without Xwayland here: enable it to let Glimra read selections</source>
+        <translation>GNOME körs utan Xwayland här: slå på det så att Glimra kan läsa markeringar</translation>
+    </message>
+    <message>
+        <source>this compositor lets no program read the selection without the focus: copy it (Ctrl+C) and use the clipboard guess</source>
+        <translation>den här kompositorn låter inget program läsa markeringen utan fokus: kopiera den (Ctrl+C) och gissa urklippet</translation>
+    </message>
+    <message>
+        <source>sway&apos;s IPC</source>
+        <translation>sways IPC</translation>
+    </message>
+    <message>
+        <source>KWin shows its window list only to the installed Glimra (its desktop entry names the protocols): run the installed program</source>
+        <translation>KWin visar sin fönsterlista bara för det installerade Glimra (dess skrivbordsfil nämner protokollen): kör det installerade programmet</translation>
+    </message>
+    <message>
+        <source>GNOME tells no program which native window is in front (X11 windows are known): the guess runs on the selection alone</source>
+        <translation>GNOME berättar för inget program vilket eget fönster som är främst (X11-fönster är kända): gissningen görs på markeringen ensam</translation>
+    </message>
+    <message>
+        <source>this compositor tells no program which window is in front: the guess runs on the selection alone</source>
+        <translation>den här kompositorn berättar för inget program vilket fönster som är främst: gissningen görs på markeringen ensam</translation>
+    </message>
+    <message>
+        <source>KWin lets only the installed Glimra type (its desktop entry names the protocols): run the installed program</source>
+        <translation>KWin låter bara det installerade Glimra skriva (dess skrivbordsfil nämner protokollen): kör det installerade programmet</translation>
+    </message>
+    <message>
+        <source>this desktop lets no program type into native windows: paste puts the text on the clipboard; press Ctrl+V</source>
+        <translation>det här skrivbordet låter inget program skriva i egna fönster: klistra in lägger texten på urklipp; tryck Ctrl+V</translation>
+    </message>
+    <message>
+        <source>no GlobalShortcuts portal on this desktop; run `glimra shortcut install` to bind %1 in %2</source>
+        <translation>ingen GlobalShortcuts-portal på det här skrivbordet; kör `glimra shortcut install` för att binda %1 i %2</translation>
+    </message>
+    <message>
+        <source>no GlobalShortcuts portal on this desktop; bind %1 to `glimra guess` in its settings</source>
+        <translation>ingen GlobalShortcuts-portal på det här skrivbordet; bind %1 till `glimra guess` i dess inställningar</translation>
+    </message>
+    <message>
+        <source>GNOME&apos;s custom keyboard shortcuts</source>
+        <translation>GNOME:s egna kortkommandon</translation>
+    </message>
+    <message>
+        <source>the desktop&apos;s own settings</source>
+        <translation>skrivbordets egna inställningar</translation>
+    </message>
+    <message>
+        <source>sway&apos;s configuration</source>
+        <translation>sways konfiguration</translation>
+    </message>
+</context>
+<context>
     <name>glimra::ContextPage</name>
     <message>
         <source>Key</source>
@@ -335,6 +481,17 @@
     <message>
         <source>Entries added to every guess</source>
         <translation>Poster som läggs till i varje gissning</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::CopySelection</name>
+    <message>
+        <source>did not hand over its selection within %1 s</source>
+        <translation>lämnade inte över sin markering inom %1 s</translation>
+    </message>
+    <message>
+        <source>could not be asked to copy: the clipboard cannot be kept (%1)</source>
+        <translation>kunde inte ombes kopiera: urklippet kan inte bevaras (%1)</translation>
     </message>
 </context>
 <context>
@@ -949,6 +1106,40 @@ Gissa urklipp: %2</translation>
     </message>
 </context>
 <context>
+    <name>glimra::ShortcutSettings</name>
+    <message>
+        <source>guess the selection</source>
+        <translation>gissa markeringen</translation>
+    </message>
+    <message>
+        <source>guess the clipboard</source>
+        <translation>gissa urklippet</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is more than one key combination; a shortcut is one, such as &quot;Ctrl+Alt+Y&quot;</source>
+        <translation>”%1” är mer än en tangentkombination; ett kortkommando är en, till exempel ”Ctrl+Alt+Y”</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; names no modifier: &quot;%2&quot; is not one; they are Ctrl, Shift, Alt and Meta (the Super or Windows key)</source>
+        <translation>”%1” anger ingen modifierartangent: ”%2” är ingen; de är Ctrl, Shift, Alt och Meta (Super- eller Windows-tangenten)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; names no key of a keyboard: &quot;%2&quot; is not one</source>
+        <translation>”%1” anger ingen tangent på ett tangentbord: ”%2” är ingen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is already the shortcut to %2 (&quot;%3&quot;)</source>
+        <translation>”%1” är redan kortkommandot för att %2 (”%3”)</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::UserEditor</name>
+    <message>
+        <source>there is no editor: set VISUAL or EDITOR</source>
+        <translation>det finns ingen redigerare: ange VISUAL eller EDITOR</translation>
+    </message>
+</context>
+<context>
     <name>glimra::WaylandShortcuts</name>
     <message>
         <source>Glimra: %1</source>
@@ -965,6 +1156,29 @@ Gissa urklipp: %2</translation>
     <message>
         <source>bound in the desktop&apos;s settings</source>
         <translation>bundet i skrivbordets inställningar</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::X11GlobalShortcuts</name>
+    <message>
+        <source>there is no X11 display to grab it on</source>
+        <translation>det finns ingen X11-skärm att ta det på</translation>
+    </message>
+    <message>
+        <source>no key is set</source>
+        <translation>ingen tangent är angiven</translation>
+    </message>
+    <message>
+        <source>it names no key</source>
+        <translation>det anger ingen tangent</translation>
+    </message>
+    <message>
+        <source>%1 is no key of this keyboard</source>
+        <translation>%1 är ingen tangent på det här tangentbordet</translation>
+    </message>
+    <message>
+        <source>another program holds it</source>
+        <translation>ett annat program har redan tagit det</translation>
     </message>
 </context>
 </TS>

@@ -222,7 +222,7 @@ void AppDelegate::continueGuessing()
     const CopySelection::Capture captured =
         m_with.copySelection.contextForApp(appId, m_settings.captureLimitBytes());
     if (!captured.failure.isNull()) {
-        notifyError(title, captured.failure);
+        notifyError(title, captured.failureShown());
         showTab(GuessResult::NoTab);
         return finish(stop(GuessOutcome::Ending::NotHandedOver, title, captured.failure));
     }

@@ -3,6 +3,7 @@
 #include "capture/WindowFacts.h"
 #include "foundation/ApplicationScripts.h"
 #include "foundation/Log.h"
+#include "foundation/Wording.h"
 #include "platform/Clipboard.h"
 
 using namespace Qt::StringLiterals;
@@ -28,14 +29,24 @@ std::optional<Context> CopySelection::capture(const QString &text)
 namespace {
 
 // Why a capture has nothing when the owner kept its selection to itself.
-const QString NotHandedOver = u"did not hand over its selection within %1 s"_s;
+const char *const NotHandedOver =
+    QT_TRANSLATE_NOOP("glimra::CopySelection", "did not hand over its selection within %1 s");
+const char *const NotKept =
+    QT_TRANSLATE_NOOP("glimra::CopySelection", "could not be asked to copy: the clipboard cannot be kept (%1)");
+
+// Nothing captured, and why: in English for the command line, and in the user's language.
+CopySelection::Capture failed(const char *why, const QString &argument)
+{
+    return {std::nullopt, 0, wording(Language::English, "glimra::CopySelection", why, {argument}),
+            wording(Language::Users, "glimra::CopySelection", why, {argument})};
+}
 
 } // namespace
 
 CopySelection::Capture CopySelection::captureOf(const TextRead &read, qsizetype maximumBytes)
 {
     if (read.timedOut)
-        return {std::nullopt, 0, NotHandedOver.arg(Clipboard::ReadDeadlineSeconds)};
+        return failed(NotHandedOver, QString::number(Clipboard::ReadDeadlineSeconds));
     std::optional<Context> context = capture(read.text);
     const qsizetype cutAt = context && read.cut ? maximumBytes : 0;
     return {std::move(context), cutAt, {}};
@@ -64,7 +75,7 @@ CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, 
     const std::optional<ClipboardContents> saved = m_clipboard->wholeContents(&why);
     if (!saved) {
         qCInfo(lcCapture).noquote() << u"the clipboard cannot be kept (%1): no copy is asked for"_s.arg(why);
-        return {std::nullopt, 0, u"could not be asked to copy: the clipboard cannot be kept (%1)"_s.arg(why)};
+        return failed(NotKept, why);
     }
     m_clipboard->setText(u""_s);
     if (script)

@@ -42,6 +42,11 @@ public:
         /// Why nothing was captured when the selection's owner did not hand it over (for
         /// people, "did not hand over its selection within 2 s"); null otherwise.
         QString failure;
+        /// The same in the user's language, for a notification; null where `failure` is.
+        QString shownFailure;
+
+        /// What a notification says of the failure.
+        QString failureShown() const { return shownFailure.isNull() ? failure : shownFailure; }
     };
 
     /// The application scripts and the running applications (may be null: no window facts)

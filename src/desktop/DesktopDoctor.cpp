@@ -12,11 +12,17 @@ namespace glimra {
 
 namespace {
 
-const QString NoDisplayAdvice = u"no X display answers ($DISPLAY): run Glimra in the desktop session"_s;
+const char *const NoDisplayAdvice =
+    QT_TRANSLATE_NOOP("glimra::Capability", "no X display answers ($DISPLAY): run Glimra in the desktop session");
 
-Capability onDisplay(const QString &name, const QString &mechanism, bool display)
+// The capability `name` through `mechanism` (both marked for translation), which answers
+// when the display does.
+Capability onDisplay(const char *name, const char *mechanism, bool display)
 {
-    return {name, mechanism, display, display ? QString() : NoDisplayAdvice};
+    Capability capability{QString::fromUtf8(name), QString::fromUtf8(mechanism), display, {}};
+    if (!display)
+        capability.advise(NoDisplayAdvice);
+    return capability;
 }
 
 } // namespace
@@ -37,7 +43,9 @@ Capability DesktopDoctor::waylandClipboard(const CapabilityReport &report)
         if (selection.name == u"selection"_s && selection.mechanism.endsWith(u"data_control_manager_v1"_s))
             return {u"clipboard"_s, selection.mechanism, selection.answered, {}};
     }
-    return onDisplay(u"clipboard"_s, u"X11 CLIPBOARD selection (Xwayland)"_s, DesktopPlatform::displayAvailable());
+    return onDisplay(QT_TRANSLATE_NOOP("glimra::Capability", "clipboard"),
+                     QT_TRANSLATE_NOOP("glimra::Capability", "X11 CLIPBOARD selection (Xwayland)"),
+                     DesktopPlatform::displayAvailable());
 }
 
 CapabilityReport DesktopDoctor::examineX11()
@@ -45,18 +53,28 @@ CapabilityReport DesktopDoctor::examineX11()
     const bool display = DesktopPlatform::displayAvailable();
     CapabilityReport report;
     report.desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP", u"X11"_s);
-    Capability front = onDisplay(u"front application"_s, u"_NET_ACTIVE_WINDOW (X11 window manager)"_s, display);
+    Capability front = onDisplay(QT_TRANSLATE_NOOP("glimra::Capability", "front application"),
+                                 QT_TRANSLATE_NOOP("glimra::Capability", "_NET_ACTIVE_WINDOW (X11 window manager)"),
+                                 display);
     front.answered = display && X11RunningApplications::connect() != nullptr;
-    Capability keystroke{u"keystroke"_s, u"xdotool (XTEST)"_s, display, {}};
+    Capability keystroke{QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "keystroke")), u"xdotool (XTEST)"_s,
+                         display, {}};
     if (QStandardPaths::findExecutable(u"xdotool"_s).isEmpty()) {
         keystroke.answered = false;
-        keystroke.advice = u"xdotool is not installed: install it for the copy and paste keystrokes"_s;
+        keystroke.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                           "xdotool is not installed: install it for the copy and paste keystrokes"));
     } else if (!display) {
-        keystroke.advice = NoDisplayAdvice;
+        keystroke.advise(NoDisplayAdvice);
     }
-    report.capabilities = {onDisplay(u"selection"_s, u"X11 PRIMARY selection"_s, display), front,
-                           onDisplay(u"clipboard"_s, u"X11 CLIPBOARD selection"_s, display), keystroke,
-                           onDisplay(u"shortcut"_s, u"X11 key grab (the running Glimra)"_s, display)};
+    report.capabilities = {
+        onDisplay(QT_TRANSLATE_NOOP("glimra::Capability", "selection"),
+                  QT_TRANSLATE_NOOP("glimra::Capability", "X11 PRIMARY selection"), display),
+        front,
+        onDisplay(QT_TRANSLATE_NOOP("glimra::Capability", "clipboard"),
+                  QT_TRANSLATE_NOOP("glimra::Capability", "X11 CLIPBOARD selection"), display),
+        keystroke,
+        onDisplay(QT_TRANSLATE_NOOP("glimra::Capability", "shortcut"),
+                  QT_TRANSLATE_NOOP("glimra::Capability", "X11 key grab (the running Glimra)"), display)};
     return report;
 }
 

@@ -2,6 +2,7 @@
 
 #include "foundation/Log.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
@@ -129,9 +130,9 @@ bool X11GlobalShortcuts::grab(int id, const QKeySequence &sequence, QString *pro
     release(id);
     xcb_connection_t *c = connection();
     if (!c)
-        return fail(u"there is no X11 display to grab it on"_s);
+        return fail(QCoreApplication::translate("glimra::X11GlobalShortcuts", "there is no X11 display to grab it on"));
     if (sequence.isEmpty())
-        return fail(u"no key is set"_s);
+        return fail(QCoreApplication::translate("glimra::X11GlobalShortcuts", "no key is set"));
     const QKeyCombination combination = sequence[0];
     const std::optional<quint32> keysym = keysymOf(combination.key());
     KeySymbols symbols(xcb_key_symbols_alloc(c), &xcb_key_symbols_free);
@@ -141,8 +142,9 @@ bool X11GlobalShortcuts::grab(int id, const QKeySequence &sequence, QString *pro
         grab.keycodes = keycodesOf(symbols.get(), *keysym);
     if (grab.keycodes.isEmpty())
         return fail(combination.key() == Qt::Key_unknown
-                        ? u"it names no key"_s
-                        : u"%1 is no key of this keyboard"_s.arg(sequence.toString(QKeySequence::NativeText)));
+                        ? QCoreApplication::translate("glimra::X11GlobalShortcuts", "it names no key")
+                        : QCoreApplication::translate("glimra::X11GlobalShortcuts", "%1 is no key of this keyboard")
+                              .arg(sequence.toString(QKeySequence::NativeText)));
     m_numLockMask = numLockMask(c, symbols.get());
     if (!grabKeys(grab, problem))
         return false;
@@ -173,7 +175,7 @@ bool X11GlobalShortcuts::grabKeys(const Grab &grab, QString *problem)
         return true;
     ungrabKeys(grab);
     if (problem)
-        *problem = u"another program holds it"_s;
+        *problem = QCoreApplication::translate("glimra::X11GlobalShortcuts", "another program holds it");
     return false;
 }
 

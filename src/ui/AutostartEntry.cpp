@@ -89,17 +89,19 @@ bool AutostartEntry::setEnabled(bool enabled, QString *error)
     };
     if (!enabled) {
         if (QFile::exists(path()) && !QFile::remove(path()))
-            return fail(u"%1 cannot be removed"_s.arg(path()));
+            return fail(QCoreApplication::translate("glimra::AutostartEntry", "%1 cannot be removed").arg(path()));
         return true;
     }
     const QByteArray installed = desktopEntry();
     if (installed.isEmpty())
-        return fail(u"the desktop entry %1 is nowhere to be found"_s.arg(EntryName));
+        return fail(QCoreApplication::translate("glimra::AutostartEntry", "the desktop entry %1 is nowhere to be found")
+                        .arg(EntryName));
     const QByteArray entry = withProgram(installed, program());
     mk_dirs(QFileInfo(path()).absolutePath());
     QSaveFile file(path());
     if (!file.open(QIODevice::WriteOnly) || file.write(entry) != entry.size() || !file.commit())
-        return fail(u"%1 cannot be written: %2"_s.arg(path(), file.errorString()));
+        return fail(QCoreApplication::translate("glimra::AutostartEntry", "%1 cannot be written: %2")
+                        .arg(path(), file.errorString()));
     return true;
 }
 

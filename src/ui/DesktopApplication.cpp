@@ -424,7 +424,7 @@ PreferencesWindow &DesktopApplication::preferencesWindow()
             }
             QStringList lines;
             for (const Capability &capability : DesktopDoctor::examine(options).capabilities)
-                lines << capability.line();
+                lines << capability.shownLine();
             return lines;
         });
 #endif

@@ -4,6 +4,7 @@
 #include "ui/AutostartEntry.h"
 #include "ui/DesktopApplication.h"
 #include "ui/Problem_p.h"
+#include "ui/ShortcutSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QCheckBox>
@@ -245,8 +246,12 @@ void GeneralPage::storeShortcut(const ShortcutField &field)
     // elsewhere meanwhile, whose default it shows, would come back).
     if (first == m_shownShortcuts.value(field.key))
         return showShortcut(field, first);
-    QString refused;
-    if (!store(field.key, first.toString(QKeySequence::PortableText), &refused)) {
+    const QString text = first.toString(QKeySequence::PortableText);
+    // Why the keys cannot be stored, in the user's language; the store checks it again
+    // (in English, as `glimra defaults write` says it) against the file as it is then.
+    QString refused =
+        ShortcutSettings::shownProblem(field.key, text, defaults().dictionaryRepresentation().value_or(QJsonObject()));
+    if (!refused.isNull() || !store(field.key, text, &refused)) {
         // Refused (the other shortcut's keys): what is stored stays, and the field shows it.
         showProblem(field.problem, tr("Not stored: %1.").arg(refused));
         const QJsonValue stored = defaults().objectForKey(field.key);

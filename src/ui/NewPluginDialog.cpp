@@ -74,7 +74,8 @@ void NewPluginDialog::accept()
             return;
         // Not modal: it may come after the dialog has gone. It names a file: as written.
         auto *box = new QMessageBox(QMessageBox::Warning, tr("New Plug-in"),
-                                    tr("%1 was made, but it cannot be opened: %2").arg(path, outcome.message));
+                                    tr("%1 was made, but it cannot be opened: %2")
+                                        .arg(path, UserEditor::shownMessage(outcome.message)));
         box->setTextFormat(Qt::PlainText);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();

@@ -136,7 +136,8 @@ QString RulesPage::markProblems()
             continue;
         const QString problem = UserDefaults::regexpProblem(item->text());
         item->setToolTip(PlainText::toolTip(problem));
-        item->setBackground(problem.isNull() ? QBrush() : QBrush(QColor(0xf8, 0xd7, 0xd7)));
+        // The desktop's warning sign marks the row, readable on a dark palette as on a light one.
+        item->setIcon(problem.isNull() ? QIcon() : problemIcon());
         if (!problem.isNull())
             problems.append(tr("Rule %1: %2").arg(row + 1).arg(problem));
     }

@@ -2,6 +2,7 @@
 
 #include "ui/AutostartEntry.h"
 #include "ui/DesktopApplication.h"
+#include "foundation/Wording.h"
 #include "platform/UserDefaults.h"
 
 #include <QKeySequence>
@@ -16,16 +17,18 @@ struct Shortcut
 {
     QString key;
     QString fallback;
-    QString what;
+    const char *what; // marked for translation
 };
+
+constexpr const char *Context = "glimra::ShortcutSettings";
 
 const QList<Shortcut> &shortcuts()
 {
     static const QList<Shortcut> all{
         {DesktopApplication::GuessSelectionShortcutKey, DesktopApplication::DefaultGuessSelectionShortcut,
-         u"guess the selection"_s},
+         QT_TRANSLATE_NOOP("glimra::ShortcutSettings", "guess the selection")},
         {DesktopApplication::GuessClipboardShortcutKey, DesktopApplication::DefaultGuessClipboardShortcut,
-         u"guess the clipboard"_s}};
+         QT_TRANSLATE_NOOP("glimra::ShortcutSettings", "guess the clipboard")}};
     return all;
 }
 
@@ -55,19 +58,28 @@ QString unknownModifier(const QString &text)
 }
 
 // Why `text` names no key combination.
-QString whyNoCombination(const QString &text)
+QString whyNoCombination(Language language, const QString &text)
 {
     if (text.contains(u','))
-        return u"\"%1\" is more than one key combination; a shortcut is one, such as \"Ctrl+Alt+Y\""_s.arg(text);
+        return wording(language, Context,
+                       QT_TRANSLATE_NOOP("glimra::ShortcutSettings",
+                                         "\"%1\" is more than one key combination; a shortcut is one, such as "
+                                         "\"Ctrl+Alt+Y\""),
+                       {text});
     if (const QString modifier = unknownModifier(text); !modifier.isNull())
-        return u"\"%1\" names no modifier: \"%2\" is not one; they are Ctrl, Shift, Alt and Meta (the Super or Windows key)"_s
-            .arg(text, modifier);
-    return u"\"%1\" names no key of a keyboard: \"%2\" is not one"_s.arg(text, text.section(u'+', -1));
+        return wording(language, Context,
+                       QT_TRANSLATE_NOOP("glimra::ShortcutSettings",
+                                         "\"%1\" names no modifier: \"%2\" is not one; they are Ctrl, Shift, Alt "
+                                         "and Meta (the Super or Windows key)"),
+                       {text, modifier});
+    return wording(language, Context,
+                   QT_TRANSLATE_NOOP("glimra::ShortcutSettings",
+                                     "\"%1\" names no key of a keyboard: \"%2\" is not one"),
+                   {text, text.section(u'+', -1)});
 }
 
-} // namespace
-
-QString ShortcutSettings::problem(const QString &key, const QJsonValue &value, const QJsonObject &all)
+// Why `value` cannot be stored under `key`, in `language`.
+QString problemIn(Language language, const QString &key, const QJsonValue &value, const QJsonObject &all)
 {
     const auto own = std::find_if(shortcuts().cbegin(), shortcuts().cend(),
                                   [&key](const Shortcut &shortcut) { return shortcut.key == key; });
@@ -76,16 +88,31 @@ QString ShortcutSettings::problem(const QString &key, const QJsonValue &value, c
     const QString text = value.toString();
     const QString wanted = combination(text);
     if (wanted.isNull())
-        return whyNoCombination(text);
+        return whyNoCombination(language, text);
     for (const Shortcut &other : shortcuts()) {
         if (other.key == key)
             continue;
         const QJsonValue stored = all.value(other.key);
         const QString otherText = stored.isString() ? stored.toString() : other.fallback;
         if (!otherText.isEmpty() && combination(otherText) == wanted)
-            return u"\"%1\" is already the shortcut to %2 (\"%3\")"_s.arg(text, other.what, other.key);
+            return wording(language, Context,
+                           QT_TRANSLATE_NOOP("glimra::ShortcutSettings",
+                                             "\"%1\" is already the shortcut to %2 (\"%3\")"),
+                           {text, wording(language, Context, other.what), other.key});
     }
     return {};
+}
+
+} // namespace
+
+QString ShortcutSettings::problem(const QString &key, const QJsonValue &value, const QJsonObject &all)
+{
+    return problemIn(Language::English, key, value, all);
+}
+
+QString ShortcutSettings::shownProblem(const QString &key, const QJsonValue &value, const QJsonObject &all)
+{
+    return problemIn(Language::Users, key, value, all);
 }
 
 QList<ShortcutBinding> ShortcutSettings::bindings(const UserDefaults &defaults)
@@ -96,7 +123,7 @@ QList<ShortcutBinding> ShortcutSettings::bindings(const UserDefaults &defaults)
         const QString keys = defaults.objectForKey(key).isString() ? defaults.stringForKey(key) : fallback;
         const bool selection = key == DesktopApplication::GuessSelectionShortcutKey;
         if (!keys.isEmpty())
-            bound.append({selection ? u"guess"_s : u"clipboard"_s, u"Glimra: "_s + what, keys,
+            bound.append({selection ? u"guess"_s : u"clipboard"_s, u"Glimra: "_s + QString::fromUtf8(what), keys,
                           {program, selection ? u"guess"_s : u"clipboard"_s}});
     }
     return bound;

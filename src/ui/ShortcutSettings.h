@@ -19,7 +19,10 @@ struct ShortcutSettings
 {
     /// Why `value` cannot be stored under `key` beside the settings `all`; null when it
     /// can, or when `key` is no shortcut.
+    /// The command line's words: in English.
     static QString problem(const QString &key, const QJsonValue &value, const QJsonObject &all);
+    /// The same in the user's language, for a window.
+    static QString shownProblem(const QString &key, const QJsonValue &value, const QJsonObject &all);
     /// Has UserDefaults check every write with problem().
     static void install();
     /// What the desktop binds for the shortcut settings in `defaults` (the defaults where

@@ -4,9 +4,17 @@
 #include "actions/EditorCommand.h"
 #include "platform/FileManager.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
+
+namespace {
+
+const char *const NoEditor = QT_TRANSLATE_NOOP("glimra::UserEditor", "there is no editor: set VISUAL or EDITOR");
+
+} // namespace
 
 QStringList UserEditor::commandFor(const QString &file)
 {
@@ -32,8 +40,14 @@ void UserEditor::open(const QString &file, FileManager *fileManager, const Compl
     if (!command.isEmpty())
         return runner.launch(command.first(), command.mid(1), {}, done);
     if (!fileManager)
-        return complete(done, Outcome::failure(u"there is no editor: set VISUAL or EDITOR"_s));
+        return complete(done, Outcome::failure(QString::fromUtf8(NoEditor)));
     fileManager->openFile(file, done);
+}
+
+QString UserEditor::shownMessage(const QString &message)
+{
+    return message == QLatin1StringView(NoEditor) ? QCoreApplication::translate("glimra::UserEditor", NoEditor)
+                                                  : message;
 }
 
 } // namespace glimra

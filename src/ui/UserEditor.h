@@ -25,6 +25,9 @@ public:
     /// is none at all.
     static void open(const QString &file, FileManager *fileManager, const Completion &done,
                      ProgramRunner &runner = ProgramRunner::standard());
+    /// A failure of open() as a window says it: in the user's language where it is this
+    /// class's own (the command line prints it in English).
+    static QString shownMessage(const QString &message);
 };
 
 } // namespace glimra

@@ -41,11 +41,12 @@ public:
     {
         askedFor = windowClass;
         askedForAtMost = maximumBytes;
-        return {capture, cutAt, failure};
+        return {capture, cutAt, failure, shownFailure};
     }
     std::optional<Context> capture;
     qsizetype cutAt = 0;
     QString failure;
+    QString shownFailure;
     QString askedFor;
     qsizetype askedForAtMost = 0;
 };
@@ -513,6 +514,14 @@ TEST_F(AppDelegateTest, ACaptureSaysWhenItWasCutOrNotHandedOver)
     EXPECT_EQ(outcome.title, u"Geany"_s);
     EXPECT_EQ(outcome.description, u"did not hand over its selection within 2 s"_s);
     EXPECT_EQ(notifier->notifications.value(1), u"CommandError|Geany|did not hand over its selection within 2 s"_s);
+    // In the user's language the notification says it so; the outcome the command line
+    // reports stays English.
+    copy.shownFailure = u"lämnade inte över sin markering inom 2 s"_s;
+    notifier->notifications.clear();
+    outcome = guess();
+    EXPECT_EQ(outcome.description, u"did not hand over its selection within 2 s"_s);
+    EXPECT_EQ(notifier->notifications.value(1), u"CommandError|Geany|lämnade inte över sin markering inom 2 s"_s);
+    copy.shownFailure.clear();
 
     // A limit out of range reads as the default.
     defaults->setObject(u"capture_limit_mib"_s, 1);

@@ -12,6 +12,10 @@
 #include "platform/Predicate.h"
 #include "ui/ShortcutSettings.h"
 #include "ui/SettingsTable.h"
+#include "ui/Translations.h"
+#include "ui/UserEditor.h"
+#include "desktop/DesktopDoctor.h"
+#include "foundation/Paths.h"
 #include "matching/PluginManager.h"
 
 #include <QApplication>
@@ -23,6 +27,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -149,6 +154,9 @@ TEST_F(PreferencesTest, EveryPageWritesWhatTheUserChangesAndNothingThatDoesNotPa
     EXPECT_EQ(stored(u"regexp_matchers"_s), rules);
     EXPECT_TRUE(find<QLabel>(u"rulesProblem"_s)->text().contains(u"Rule 1: the regexp \"(unclosed\" does not compile"_s));
     EXPECT_FALSE(tableOf(u"rules"_s)->table()->item(0, 2)->toolTip().isEmpty());
+    // The row is marked by the desktop's warning sign, not by a colour a dark palette cannot carry.
+    EXPECT_FALSE(tableOf(u"rules"_s)->table()->item(0, 2)->icon().isNull());
+    EXPECT_EQ(tableOf(u"rules"_s)->table()->item(0, 2)->background().style(), Qt::NoBrush);
 
     auto *filter = find<QPlainTextEdit>(u"filter"_s);
     filter->setPlainText(u"extension == 'o'"_s);
@@ -496,4 +504,44 @@ TEST_F(PreferencesTest, TheHelpPanelShowsTheManualAndTheActionsInstalled)
     help.goToActionsDocument();
     EXPECT_TRUE(help.documentText().contains(u"open at line"_s));
     EXPECT_TRUE(help.documentText().contains(userPluginsDir() + u"/NoteAction.sh"_s));
+}
+
+TEST_F(PreferencesTest, InSwedishWhatThePagesSayIsSwedishWhileTheCommandLinesWordsStayEnglish)
+{
+    // English again for the tests after this one, whatever this one finds.
+    const auto english = qScopeGuard([] { Translations::install(QLocale::c()); });
+    ASSERT_TRUE(Translations::install(QLocale(u"sv_SE"_s))) << Translations::folder().toStdString();
+
+    // The other shortcut's keys: refused in Swedish on the page, in English for `glimra defaults write`.
+    auto *clipboardKey = find<QKeySequenceEdit>(u"shortcut_guess_clipboard"_s);
+    clipboardKey->setKeySequence(QKeySequence(u"Meta+Alt+G"_s));
+    emit clipboardKey->editingFinished();
+    const QString shown = find<QLabel>(u"shortcut_guess_clipboard_problem"_s)->text();
+    EXPECT_TRUE(shown.contains(u"gissa markeringen"_s)) << shown.toStdString();
+    EXPECT_TRUE(ShortcutSettings::problem(u"shortcut_guess_clipboard"_s, u"Meta+Alt+G"_s, {})
+                    .contains(u"is already the shortcut to guess the selection"_s));
+
+    // The failure to start at login names the file it could not write, in Swedish.
+    ASSERT_TRUE(QDir().mkpath(configHomeDir()));
+    QFile blocker(configHomeDir() + u"/autostart"_s);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)) << "a file where the folder is expected";
+    blocker.close();
+    QString error;
+    EXPECT_FALSE(AutostartEntry::setEnabled(true, &error));
+    EXPECT_TRUE(error.contains(u"kan inte skrivas"_s)) << error.toStdString();
+
+    // No editor for a new plug-in: the dialog says it in Swedish, the command line in English.
+    const QString noEditor = u"there is no editor: set VISUAL or EDITOR"_s;
+    EXPECT_EQ(UserEditor::shownMessage(noEditor), u"det finns ingen redigerare: ange VISUAL eller EDITOR"_s);
+    EXPECT_EQ(UserEditor::shownMessage(u"vim: not found"_s), u"vim: not found"_s) << "others' words stay as they are";
+
+    // Each line of the desktop's summary, as the General page and `glimra doctor` show it.
+    for (const Capability &capability : DesktopDoctor::examine({}).capabilities) {
+        EXPECT_TRUE(capability.line().contains(capability.answered ? u", answered"_s : u", did not answer"_s))
+            << capability.line().toStdString();
+        EXPECT_TRUE(capability.shownLine().contains(capability.answered ? u", svarade"_s : u", svarade inte"_s))
+            << capability.shownLine().toStdString();
+        EXPECT_FALSE(capability.shownLine().startsWith(capability.name + u':'))
+            << "the capability is named in Swedish: " << capability.shownLine().toStdString();
+    }
 }

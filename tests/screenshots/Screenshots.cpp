@@ -3,7 +3,9 @@
 #include "app/AppDelegate.h"
 #include "app/MainInterface.h"
 #include "ui/DesktopApplication.h"
+#include "ui/GeneralPage.h"
 #include "ui/IntroPanel.h"
+#include "desktop/DesktopDoctor.h"
 #include "ui/PreferencesWindow.h"
 #include "matching/PluginManager.h"
 #include "ui/RulesPage.h"
@@ -23,6 +25,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QKeySequenceEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QMenu>
@@ -216,8 +219,29 @@ int main(int argc, char **argv)
         return key.endsWith(u"clipboard"_s) ? u"another program holds it"_s : QString();
     });
     preferences.move(60, 60);
+    // The General page as a Wayland session without the shortcuts portal shows it: the bind
+    // button and what it did, and the desktop's summary (this X display's, as tried).
+    GeneralPage *general = preferences.generalPage();
+    general->setDesktopBinding([] {
+        return std::pair{u"Bound in ~/.config/sway/glimra-shortcuts (included from ~/.config/sway/config). "
+                         "sway has reloaded its configuration."_s,
+                         false};
+    });
+    general->setDesktopSummary([] {
+        QStringList lines;
+        for (const Capability &capability : DesktopDoctor::examine({}).capabilities)
+            lines << capability.shownLine();
+        return lines;
+    });
     for (const QString &page : {u"general"_s, u"rules"_s, u"context"_s, u"search"_s, u"plugins"_s}) {
         preferences.showPage(page);
+        if (page == u"general"_s) {
+            // The clipboard's keys are held by another program; the binding was asked for.
+            auto *clipboardKeys = general->findChild<QKeySequenceEdit *>(u"shortcut_guess_clipboard"_s);
+            clipboardKeys->setKeySequence(QKeySequence(u"Ctrl+Alt+U"_s));
+            emit clipboardKeys->editingFinished();
+            general->findChild<QPushButton *>(u"bind_in_desktop"_s)->click();
+        }
         if (page == u"rules"_s) {
             // The user adds a rule and types a pattern that does not compile.
             auto *rules = preferences.findChild<QWidget *>(page)->findChild<SettingsTable *>();
@@ -271,5 +295,7 @@ int main(int argc, char **argv)
     window.hide();
     preferences.showPage(u"rules"_s);
     shoot(u"preferences-rules-dark"_s, frameOf(preferences));
+    preferences.showPage(u"general"_s);
+    shoot(u"preferences-general-dark"_s, frameOf(preferences));
     return 0;
 }

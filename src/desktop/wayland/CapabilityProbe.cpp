@@ -9,11 +9,32 @@
 #include "WaylandSession.h"
 #include "WaylandWindowList.h"
 
+#include "foundation/Wording.h"
+
+#include <QCoreApplication>
 #include <QJsonArray>
 
 #include <memory>
 
 namespace glimra {
+
+namespace {
+
+constexpr const char *Context = "glimra::Capability";
+
+// The capability `name` (marked for translation) with no mechanism found yet.
+Capability untried(const char *name)
+{
+    return {QString::fromUtf8(name), QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "none")), false, {}};
+}
+
+} // namespace
+
+void Capability::advise(const char *source, const QStringList &arguments)
+{
+    advice = wording(Language::English, Context, source, arguments);
+    shownAdvice = wording(Language::Users, Context, source, arguments);
+}
 
 QString Capability::line() const
 {
@@ -21,6 +42,23 @@ QString Capability::line() const
                                                                              : QStringLiteral("did not answer"));
     if (!advice.isEmpty())
         text += QStringLiteral("; ") + advice;
+    return text;
+}
+
+QString Capability::shownLine() const
+{
+    // Names and mechanisms are their own message ids; a protocol's name has no translation
+    // and stays as it is.
+    const auto shown = [](const QString &words) {
+        return QCoreApplication::translate(Context, words.toUtf8().constData());
+    };
+    const char *state = answered ? QT_TRANSLATE_NOOP("glimra::Capability", "answered")
+                                 : QT_TRANSLATE_NOOP("glimra::Capability", "did not answer");
+    QString text = wording(Language::Users, Context, QT_TRANSLATE_NOOP("glimra::Capability", "%1: %2, %3"),
+                           {shown(name), shown(mechanism), wording(Language::Users, Context, state)});
+    if (!advice.isEmpty())
+        text += wording(Language::Users, Context, QT_TRANSLATE_NOOP("glimra::Capability", "; %1"),
+                        {shownAdvice.isNull() ? advice : shownAdvice});
     return text;
 }
 
@@ -66,29 +104,34 @@ CapabilityReport CapabilityProbe::probe(WaylandSession &session, const Options &
 
 Capability CapabilityProbe::selection(WaylandSession &session, const QString &desktop, const Options &options)
 {
-    Capability capability{QStringLiteral("selection"), QStringLiteral("none"), false, {}};
+    Capability capability = untried(QT_TRANSLATE_NOOP("glimra::Capability", "selection"));
     std::unique_ptr<DataControl> control(DataControl::create(session));
     if (control) {
         capability.mechanism = control->interfaceName();
         capability.answered = session.roundTrip(options.timeout);
         if (!control->hasPrimary())
-            capability.advice = QStringLiteral("this compositor's data control has no primary selection: select, copy and "
-                                               "use the clipboard guess");
+            capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                                "this compositor's data control has no primary selection: select, "
+                                                "copy and use the clipboard guess"));
     } else if (desktop == QLatin1String("GNOME")) {
-        capability.mechanism = QStringLiteral("the XWayland bridge (X11 selections)");
+        capability.mechanism =
+            QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "the XWayland bridge (X11 selections)"));
         capability.answered = !qEnvironmentVariable("DISPLAY").isEmpty();
         if (!capability.answered)
-            capability.advice = QStringLiteral("GNOME runs without Xwayland here: enable it to let Glimra read selections");
+            capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                                "GNOME runs without Xwayland here: enable it to let Glimra read "
+                                                "selections"));
     } else {
-        capability.advice = QStringLiteral("this compositor lets no program read the selection without the focus: copy it "
-                                           "(Ctrl+C) and use the clipboard guess");
+        capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                            "this compositor lets no program read the selection without the focus: "
+                                            "copy it (Ctrl+C) and use the clipboard guess"));
     }
     return capability;
 }
 
 Capability CapabilityProbe::frontApplication(WaylandSession &session, const QString &desktop, const Options &options)
 {
-    Capability capability{QStringLiteral("front application"), QStringLiteral("none"), false, {}};
+    Capability capability = untried(QT_TRANSLATE_NOOP("glimra::Capability", "front application"));
     std::unique_ptr<WaylandWindowList> list(WaylandWindowList::create(session));
     if (list) {
         capability.mechanism = list->interfaceName();
@@ -100,43 +143,49 @@ Capability CapabilityProbe::frontApplication(WaylandSession &session, const QStr
         QString problem;
         const bool swayAnswered = sway.focusedWindow(options.timeout, &problem)
                                || problem == QLatin1String("no window has the focus");
-        capability.mechanism = list ? capability.mechanism + QStringLiteral(" and sway's IPC") : QStringLiteral("sway's IPC");
+        capability.mechanism = list ? capability.mechanism + QStringLiteral(" and sway's IPC")
+                                    : QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "sway's IPC"));
         capability.answered = (capability.answered || !list) && swayAnswered;
     }
     if (capability.answered)
         return capability;
     if (desktop == QLatin1String("KDE"))
-        capability.advice = QStringLiteral("KWin shows its window list only to the installed Glimra (its desktop entry "
-                                           "names the protocols): run the installed program");
+        capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                            "KWin shows its window list only to the installed Glimra (its desktop "
+                                            "entry names the protocols): run the installed program"));
     else if (desktop == QLatin1String("GNOME"))
-        capability.advice = QStringLiteral("GNOME tells no program which native window is in front (X11 windows are "
-                                           "known): the guess runs on the selection alone");
+        capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                            "GNOME tells no program which native window is in front (X11 windows "
+                                            "are known): the guess runs on the selection alone"));
     else
-        capability.advice = QStringLiteral("this compositor tells no program which window is in front: the guess runs on "
-                                           "the selection alone");
+        capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                            "this compositor tells no program which window is in front: the guess "
+                                            "runs on the selection alone"));
     return capability;
 }
 
 Capability CapabilityProbe::keystroke(WaylandSession &session, const QString &desktop)
 {
-    Capability capability{QStringLiteral("keystroke"), QStringLiteral("none"), false, {}};
+    Capability capability = untried(QT_TRANSLATE_NOOP("glimra::Capability", "keystroke"));
     std::unique_ptr<KeystrokeSender> sender(KeystrokeSender::create(session));
     if (sender) {
         capability.mechanism = sender->interfaceName();
         capability.answered = session.isConnected();
         return capability;
     }
-    capability.advice = desktop == QLatin1String("KDE")
-        ? QStringLiteral("KWin lets only the installed Glimra type (its desktop entry names the protocols): run the "
-                         "installed program")
-        : QStringLiteral("this desktop lets no program type into native windows: paste puts the text on the clipboard; "
-                         "press Ctrl+V");
+    capability.advise(desktop == QLatin1String("KDE")
+                          ? QT_TRANSLATE_NOOP("glimra::Capability",
+                                              "KWin lets only the installed Glimra type (its desktop entry names the "
+                                              "protocols): run the installed program")
+                          : QT_TRANSLATE_NOOP("glimra::Capability",
+                                              "this desktop lets no program type into native windows: paste puts the "
+                                              "text on the clipboard; press Ctrl+V"));
     return capability;
 }
 
 Capability CapabilityProbe::shortcut(const QString &desktop, const Options &options)
 {
-    Capability capability{QStringLiteral("shortcut"), QStringLiteral("none"), false, {}};
+    Capability capability = untried(QT_TRANSLATE_NOOP("glimra::Capability", "shortcut"));
     GlobalShortcutsPortal portal(options.bus);
     QString problem;
     if (portal.open({}, options.timeout, &problem, QStringLiteral("glimra_probe"))) {
@@ -150,11 +199,13 @@ Capability CapabilityProbe::shortcut(const QString &desktop, const Options &opti
     const std::optional<KeyCombination> keys = KeyCombination::parse(options.guessKeys);
     const QString keyText = keys ? keys->toText() : options.guessKeys;
     if (desktop == QLatin1String("sway") || desktop == QLatin1String("GNOME")) {
-        capability.advice = QStringLiteral("no GlobalShortcuts portal on this desktop; run `glimra shortcut install` to "
-                                           "bind %1 in %2").arg(keyText, desktop);
+        capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                            "no GlobalShortcuts portal on this desktop; run `glimra shortcut "
+                                            "install` to bind %1 in %2"), {keyText, desktop});
     } else {
-        capability.advice = QStringLiteral("no GlobalShortcuts portal on this desktop; bind %1 to `glimra guess` in its "
-                                           "settings").arg(keyText);
+        capability.advise(QT_TRANSLATE_NOOP("glimra::Capability",
+                                            "no GlobalShortcuts portal on this desktop; bind %1 to `glimra guess` "
+                                            "in its settings"), {keyText});
     }
     return capability;
 }

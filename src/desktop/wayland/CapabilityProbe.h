@@ -18,9 +18,16 @@ struct Capability
     QString mechanism; ///< the protocol or service chosen; "none" when there is none
     bool answered = false; ///< it was tried and worked
     QString advice;    ///< what the user can do about it; empty when nothing is needed
+    QString shownAdvice; ///< the same in the user's language; null where `advice` is empty
 
-    /// One line for people: "shortcut: MECHANISM, answered; ADVICE".
+    /// Sets the advice: `source` (marked with QT_TRANSLATE_NOOP("glimra::Capability", …)),
+    /// its %1, %2… filled by `arguments`, in English and in the user's language.
+    void advise(const char *source, const QStringList &arguments = {});
+    /// One line for people: "shortcut: MECHANISM, answered; ADVICE", in English as the
+    /// command line prints it.
     QString line() const;
+    /// The same line in the user's language, for a window.
+    QString shownLine() const;
 };
 
 /// What the session offers, capability by capability, for `glimra doctor`.

@@ -24,7 +24,7 @@ const QString GnomeBindingInstaller::PathPrefix = QStringLiteral("/org/gnome/set
 
 QString GnomeBindingInstaller::mechanism() const
 {
-    return QStringLiteral("GNOME's custom keyboard shortcuts");
+    return QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "GNOME's custom keyboard shortcuts"));
 }
 
 bool GnomeBindingInstaller::gsettings(const QStringList &arguments, QString *output, QString *problem)

@@ -7,7 +7,7 @@ namespace glimra {
 
 QString ManualBindingInstructions::mechanism() const
 {
-    return QStringLiteral("the desktop's own settings");
+    return QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "the desktop's own settings"));
 }
 
 BindingChange ManualBindingInstructions::install(const QList<ShortcutBinding> &bindings)

@@ -58,7 +58,7 @@ SwayBindingInstaller::SwayBindingInstaller(QString configHome, QString home, QSt
 
 QString SwayBindingInstaller::mechanism() const
 {
-    return QStringLiteral("sway's configuration");
+    return QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "sway's configuration"));
 }
 
 QString SwayBindingInstaller::bindingsFile() const

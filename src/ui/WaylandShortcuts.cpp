@@ -81,6 +81,22 @@ void WaylandShortcuts::settingsChanged()
 {
     if (usesPortal())
         return;
+    // The installer's programs run with the event loop turning, so another change can
+    // arrive meanwhile: it is applied once the one under way has ended, never inside it.
+    if (m_applying) {
+        m_changedWhileApplying = true;
+        return;
+    }
+    m_applying = true;
+    do {
+        m_changedWhileApplying = false;
+        applySettings();
+    } while (m_changedWhileApplying);
+    m_applying = false;
+}
+
+void WaylandShortcuts::applySettings()
+{
     const QList<ShortcutBinding> wanted = bindings();
     if (keysOf(wanted) == m_applied)
         return;

@@ -45,7 +45,8 @@ public:
     bool start(std::chrono::milliseconds timeout, const QDBusConnection &bus = QDBusConnection::sessionBus());
     bool usesPortal() const;
     /// A shortcut setting may have changed: a binding Glimra wrote is rewritten when the
-    /// keys differ from those it was written with. Nothing when the portal serves them.
+    /// keys differ from those it was written with. Nothing when the portal serves them. The
+    /// desktop's programs it runs (gsettings) are waited for with the event loop turning.
     void settingsChanged();
     /// What `glimra shortcut install` does: binds the settings' shortcuts in the desktop's
     /// configuration (or takes the binding out when both are off).
@@ -62,6 +63,7 @@ signals:
 
 private:
     QList<ShortcutBinding> bindings() const;
+    void applySettings();
 
     const UserDefaults &m_defaults;
     std::unique_ptr<BindingInstaller> m_installer;
@@ -69,6 +71,8 @@ private:
     // The keys the binding was last brought in line with, so that a change of another
     // setting writes nothing.
     QStringList m_applied;
+    bool m_applying = false;
+    bool m_changedWhileApplying = false;
 };
 
 } // namespace glimra

@@ -62,6 +62,7 @@ bool WaylandShortcuts::start(std::chrono::milliseconds timeout, const QDBusConne
         connect(portal.get(), &GlobalShortcutsPortal::activated, this, [this](const QString &id) {
             emit activated(id == u"guess"_s ? GuessSelection : GuessClipboard);
         });
+        connect(portal.get(), &GlobalShortcutsPortal::triggersChanged, this, &WaylandShortcuts::keysChanged);
         m_portal = std::move(portal);
         qCInfo(lcApp).noquote() << u"the shortcuts are the desktop's, through its GlobalShortcuts portal"_s;
         return true;
@@ -123,6 +124,10 @@ QString WaylandShortcuts::keysText(const QString &settingsKey) const
     for (const ShortcutBinding &binding : bindings()) {
         if (binding.name != name)
             continue;
+        // The portal tells the keys the user bound in the desktop's settings, where it does.
+        const QString bound = usesPortal() ? m_portal->trigger(name) : QString();
+        if (!bound.isEmpty())
+            return bound;
         if (usesPortal() || !m_installer->isInstalled())
             return tr("bound in the desktop's settings");
         return QKeySequence::fromString(binding.keys, QKeySequence::PortableText).toString(QKeySequence::NativeText);

@@ -51,13 +51,17 @@ public:
     /// What `glimra shortcut install` does: binds the settings' shortcuts in the desktop's
     /// configuration (or takes the binding out when both are off).
     BindingChange install();
-    /// The keys that run the shortcut of `settingsKey`, for people: those of the settings
-    /// where Glimra wrote the binding; "bound in the desktop's settings" where the desktop
-    /// keeps them (the portal) or Glimra wrote none; empty when the shortcut is off.
+    /// The keys that run the shortcut of `settingsKey`, for people: those the portal says
+    /// the desktop binds (the user may have rebound them in its settings); those of the
+    /// settings where Glimra wrote the binding; else "bound in the desktop's settings"
+    /// (the desktop keeps them and does not say, or Glimra wrote none); empty when the
+    /// shortcut is off.
     QString keysText(const QString &settingsKey) const;
 
 signals:
     void activated(int id);
+    /// What keysText() answers changed (the user rebound a shortcut in the desktop's settings).
+    void keysChanged();
     /// A binding could not be rewritten after a settings change.
     void failed(const QString &message);
 

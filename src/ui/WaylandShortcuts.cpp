@@ -10,6 +10,8 @@
 
 #include <QKeySequence>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -111,10 +113,18 @@ void WaylandShortcuts::applySettings()
 
 BindingChange WaylandShortcuts::install()
 {
+    // Asked again while a binding is being written (a second click meanwhile): one writer.
+    if (m_applying)
+        return {BindingChange::Result::Failed, tr("the shortcuts are being written already; try again in a moment"), {}};
+    m_applying = true;
     const QList<ShortcutBinding> wanted = bindings();
     const BindingChange change = wanted.isEmpty() ? m_installer->remove() : m_installer->install(wanted);
     if (change.result != BindingChange::Result::Failed)
         m_applied = keysOf(wanted);
+    m_applying = false;
+    // A settings change that came meanwhile.
+    if (std::exchange(m_changedWhileApplying, false))
+        settingsChanged();
     return change;
 }
 

@@ -49,7 +49,8 @@ public:
     /// desktop's programs it runs (gsettings) are waited for with the event loop turning.
     void settingsChanged();
     /// What `glimra shortcut install` does: binds the settings' shortcuts in the desktop's
-    /// configuration (or takes the binding out when both are off).
+    /// configuration (or takes the binding out when both are off). Refused while a binding
+    /// is being written.
     BindingChange install();
     /// The keys that run the shortcut of `settingsKey`, for people: those the portal says
     /// the desktop binds (the user may have rebound them in its settings); those of the

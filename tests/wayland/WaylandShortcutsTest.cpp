@@ -156,6 +156,12 @@ TEST_F(WaylandShortcutsTest, AStalledGsettingsNeitherFreezesTheEventLoopNorGoesU
             defaults.setObject(Clipboard, QStringLiteral("Meta+Shift+V"));
             shortcuts.settingsChanged();
         }
+        // The button pressed meanwhile writes nothing beside it.
+        if (ticks == 2) {
+            const BindingChange refused = shortcuts.install();
+            EXPECT_EQ(refused.result, BindingChange::Result::Failed);
+            EXPECT_TRUE(refused.message.contains(QStringLiteral("being written already"))) << refused.message.toStdString();
+        }
     });
     ticker.start(100);
     QElapsedTimer elapsed;

@@ -39,6 +39,8 @@ public:
 
     /// This offer's search engine's name.
     QString engineName() const { return engineName(m_urlTemplate); }
+    /// The engine, which the title names ("Search DuckDuckGo for …").
+    QString titleName() const override { return engineName(); }
 
 protected:
     std::shared_ptr<WordAction> makeOffer() const override;

@@ -1,6 +1,5 @@
 #include "app/ActionTitle.h"
 
-#include "actions/WebSearchAction.h"
 #include "matching/ActionObject.h"
 
 #include <QFileInfo>
@@ -130,8 +129,8 @@ QString ActionTitle::title(const ActionObject &action, const Context &matched, c
     if (!action.scriptFile().isEmpty() || !isBuiltIn(action.name()))
         return action.label();
     // A web search names its engine where "open at line" names its editor.
-    const auto *search = dynamic_cast<const WebSearchAction *>(&action);
-    return title(action.label(), action.detail(), matched, search ? search->engineName() : editor);
+    const QString named = action.titleName();
+    return title(action.label(), action.detail(), matched, named.isEmpty() ? editor : named);
 }
 
 } // namespace glimra

@@ -6,13 +6,11 @@
 #include "desktop/WaylandDesktop.h"
 #endif
 
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPointer>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -56,22 +54,20 @@ void ClipboardKeeper::handOver(Clipboard &clipboard, ProgramRunner &runner)
                   });
     if (*failed)
         return;
-    // The keeper has taken over when we no longer own the clipboard: X11 says so through
-    // Qt's clipboard, a Wayland compositor by cancelling our source, which is looked at.
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop,
-                     [&](QClipboard::Mode mode) {
-                         if (mode == QClipboard::Clipboard && !clipboard.isOwnedHere())
-                             loop.quit();
-                     });
-    QTimer owned;
-    QObject::connect(&owned, &QTimer::timeout, &loop, [&] {
-        if (!clipboard.isOwnedHere())
-            loop.quit();
-    });
-    owned.start(20);
+    // The keeper has taken over when we no longer own the clipboard: the X server or the
+    // compositor (cancelling our source) says so.
+    clipboard.whenOwnershipLost(&loop, [&loop] { loop.quit(); });
     QTimer::singleShot(3000, &loop, &QEventLoop::quit);
     if (clipboard.isOwnedHere())
         loop.exec();
+}
+
+int ClipboardKeeper::serve(Clipboard &clipboard, const ClipboardContents &contents)
+{
+    clipboard.setContents(contents);
+    // Another program took the clipboard over: the keeper's work is done.
+    clipboard.whenOwnershipLost(qApp, &QCoreApplication::quit);
+    return QCoreApplication::exec();
 }
 
 int ClipboardKeeper::run(const QString &contentsFile)
@@ -92,26 +88,12 @@ int ClipboardKeeper::run(const QString &contentsFile)
     // X11 one would reach native windows only while an Xwayland window has the focus.
     if (const std::unique_ptr<WaylandDesktop> wayland = WaylandDesktop::connect()) {
         if (const std::shared_ptr<Clipboard> clipboard = wayland->clipboard()) {
-            clipboard->setContents(contents);
-            // Another program took it over when the compositor cancelled our source.
-            QTimer owned;
-            QObject::connect(&owned, &QTimer::timeout, qApp, [clipboard] {
-                if (!clipboard->isOwnedHere())
-                    QCoreApplication::quit();
-            });
-            owned.start(200);
-            return QCoreApplication::exec();
+            return serve(*clipboard, contents);
         }
     }
 #endif
     X11Clipboard clipboard;
-    clipboard.setContents(contents);
-    QClipboard *system = QGuiApplication::clipboard();
-    QObject::connect(system, &QClipboard::changed, qApp, [system](QClipboard::Mode mode) {
-        if (mode == QClipboard::Clipboard && !system->ownsClipboard())
-            QCoreApplication::quit();
-    });
-    return QCoreApplication::exec();
+    return serve(clipboard, contents);
 }
 
 } // namespace glimra

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "foundation/ProgramRunner.h"
+#include "platform/Clipboard.h"
 
 #include <QString>
 
 namespace glimra {
-
-class Clipboard;
 
 /// On X11 a clipboard lives as long as its owner. A short-lived glimra that filled the
 /// clipboard hands it over, before it exits, to a keeper: a detached glimra that serves
@@ -22,6 +21,10 @@ public:
     /// The keeper's own run ("glimra clipboard-keeper FILE"): serves the contents saved in
     /// FILE (which it removes) until another program owns the clipboard. Needs a display.
     static int run(const QString &contentsFile);
+
+private:
+    /// Owns `clipboard` with `contents` until another program takes it over.
+    static int serve(Clipboard &clipboard, const ClipboardContents &contents);
 };
 
 } // namespace glimra

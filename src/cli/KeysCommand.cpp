@@ -38,12 +38,15 @@ int KeysCommand::run(const QStringList &arguments)
 
     QString problem;
     const std::unique_ptr<WaylandSession> session = WaylandSession::connectToSession(&problem, ConnectTimeout);
-    KeystrokeSender *sender = session ? KeystrokeSender::create(*session) : nullptr;
+    if (!session) {
+        command.err() << u"glimra keys: "_s
+                      << QCoreApplication::translate("KeysCommand", "not a Wayland session (%1)").arg(problem) << u'\n';
+        return NoWaylandSession;
+    }
+    KeystrokeSender *sender = KeystrokeSender::create(*session);
     if (!sender) {
         command.err() << u"glimra keys: "_s
-                      << (session ? QCoreApplication::translate(
-                                        "KeysCommand", "this desktop lets no program type into a native window")
-                                  : QCoreApplication::translate("KeysCommand", "not a Wayland session (%1)").arg(problem))
+                      << QCoreApplication::translate("KeysCommand", "this desktop lets no program type into a native window")
                       << u'\n';
         return NoKeystrokeHere;
     }

@@ -86,6 +86,17 @@ QByteArray WaylandClipboard::data(const QString &type) const
     return bytes.isNull() ? QByteArray("") : bytes;
 }
 
+bool WaylandClipboard::whenOwnershipLost(QObject *context, const std::function<void()> &then)
+{
+    if (!m_control)
+        return false;
+    QObject::connect(m_control, &DataControl::ownershipLost, context, [kind = m_kind, then](SelectionKind lost) {
+        if (lost == kind)
+            then();
+    });
+    return true;
+}
+
 void WaylandClipboard::whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then)
 {
     if (!m_control) {

@@ -37,6 +37,8 @@ public:
     /// Fetched once another program was served one of the formats this program owns and no
     /// further request came for a moment (one that asks for several is served them all).
     void whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then) override;
+    /// Told by the compositor cancelling this program's source (DataControl::ownershipLost).
+    bool whenOwnershipLost(QObject *context, const std::function<void()> &then) override;
 
 private:
     /// One read of the formats in `types` (all when empty), within the read bounds.

@@ -258,6 +258,19 @@ void X11Clipboard::whenFetched(std::chrono::milliseconds bound, const std::funct
     SelectionRequestWatch::start(m_mode, bound, then);
 }
 
+bool X11Clipboard::whenOwnershipLost(QObject *context, const std::function<void()> &then)
+{
+    // Qt hears of the new owner through the X server's SelectionClear.
+    QClipboard *system = clipboard();
+    const QClipboard::Mode mode = m_mode;
+    QObject::connect(system, &QClipboard::changed, context, [system, mode, then](QClipboard::Mode changed) {
+        const bool owned = mode == QClipboard::Selection ? system->ownsSelection() : system->ownsClipboard();
+        if (changed == mode && !owned)
+            then();
+    });
+    return true;
+}
+
 bool X11Clipboard::isOwnedHere() const
 {
     return m_mode == QClipboard::Selection ? clipboard()->ownsSelection()

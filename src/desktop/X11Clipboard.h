@@ -42,6 +42,7 @@ public:
     /// one of its formats (not merely for the list of them) and no further request came
     /// for a moment, so that one that asks for several is served them all.
     void whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then) override;
+    bool whenOwnershipLost(QObject *context, const std::function<void()> &then) override;
 
 private:
     void publish(QMimeData *data);

@@ -24,6 +24,11 @@ QString ActionObject::whyNotOffered(const Context &) const
     return {};
 }
 
+QString ActionObject::titleName() const
+{
+    return {};
+}
+
 ScriptRun ActionObject::lastScriptRun() const
 {
     return {};

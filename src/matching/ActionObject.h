@@ -42,6 +42,9 @@ public:
     /// Why actionsForContext() offered nothing for `matchedContext`, where the action
     /// knows (what it needs); null otherwise. Asked only when a guess is explained.
     virtual QString whyNotOffered(const Context &matchedContext) const;
+    /// The program an offer's title names for what does the work ("DuckDuckGo" in "Search
+    /// DuckDuckGo for …"), where the action itself knows it; null otherwise.
+    virtual QString titleName() const;
     /// How a plug-in's script ended when it was last asked for offers.
     virtual ScriptRun lastScriptRun() const;
     void setExplaining(bool explaining) { m_explaining = explaining; }

@@ -37,6 +37,11 @@ void Clipboard::whenFetched(std::chrono::milliseconds, const std::function<void(
     then();
 }
 
+bool Clipboard::whenOwnershipLost(QObject *, const std::function<void()> &)
+{
+    return false;
+}
+
 TextRead Clipboard::readText(qsizetype maximumBytes) const
 {
     return TextRead::of(text(), maximumBytes);

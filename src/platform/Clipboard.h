@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 
+class QObject;
+
 class QEventLoop;
 
 namespace glimra {
@@ -74,6 +76,9 @@ public:
     /// clipboard (asked for one of its formats and was served), or when `bound` has passed
     /// without that; the event loop runs meanwhile. One nobody else reads: at once.
     virtual void whenFetched(std::chrono::milliseconds bound, const std::function<void()> &then);
+    /// Calls `then`, for as long as `context` lives, each time another program takes over
+    /// the clipboard from this one; false where nobody tells this clipboard so (one in memory).
+    virtual bool whenOwnershipLost(QObject *context, const std::function<void()> &then);
 
     /// Waits, with the event loop running, until the clipboard changes (it is written, or
     /// another program takes it) or `deadline` passes; true when it changed. A clipboard

@@ -225,6 +225,7 @@ void DesktopApplication::startWaylandShortcuts()
     connect(m_wayland, &WaylandShortcuts::failed, this, [this](const QString &message) {
         reportProblem(tr("shortcut unavailable"), message);
     });
+    connect(m_wayland, &WaylandShortcuts::keysChanged, this, &DesktopApplication::updateTrayTexts);
     // KWin's portal answered within 2 s where it was tried; a loaded machine, or the first
     // session of a user, takes longer. The event loop serves the bus and tray meanwhile.
     if (m_wayland->start(std::chrono::seconds(20))) {
@@ -425,6 +426,11 @@ PreferencesWindow &DesktopApplication::preferencesWindow()
             QStringList lines;
             for (const Capability &capability : DesktopDoctor::examine(options).capabilities)
                 lines << capability.shownLine();
+            // The keys the desktop binds (perhaps rebound in its settings), as the tray says them.
+            if (m_wayland && m_wayland->usesPortal())
+                lines << trayToolTip(shortcutKeys(GuessSelectionShortcutKey), shortcutKeys(GuessClipboardShortcutKey))
+                             .split(u'\n')
+                             .mid(1);
             return lines;
         });
 #endif

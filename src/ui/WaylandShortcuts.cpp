@@ -10,6 +10,8 @@
 
 #include <QKeySequence>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace glimra {
@@ -62,6 +64,7 @@ bool WaylandShortcuts::start(std::chrono::milliseconds timeout, const QDBusConne
         connect(portal.get(), &GlobalShortcutsPortal::activated, this, [this](const QString &id) {
             emit activated(id == u"guess"_s ? GuessSelection : GuessClipboard);
         });
+        connect(portal.get(), &GlobalShortcutsPortal::triggersChanged, this, &WaylandShortcuts::keysChanged);
         m_portal = std::move(portal);
         qCInfo(lcApp).noquote() << u"the shortcuts are the desktop's, through its GlobalShortcuts portal"_s;
         return true;
@@ -81,6 +84,22 @@ void WaylandShortcuts::settingsChanged()
 {
     if (usesPortal())
         return;
+    // The installer's programs run with the event loop turning, so another change can
+    // arrive meanwhile: it is applied once the one under way has ended, never inside it.
+    if (m_applying) {
+        m_changedWhileApplying = true;
+        return;
+    }
+    m_applying = true;
+    do {
+        m_changedWhileApplying = false;
+        applySettings();
+    } while (m_changedWhileApplying);
+    m_applying = false;
+}
+
+void WaylandShortcuts::applySettings()
+{
     const QList<ShortcutBinding> wanted = bindings();
     if (keysOf(wanted) == m_applied)
         return;
@@ -94,10 +113,18 @@ void WaylandShortcuts::settingsChanged()
 
 BindingChange WaylandShortcuts::install()
 {
+    // Asked again while a binding is being written (a second click meanwhile): one writer.
+    if (m_applying)
+        return {BindingChange::Result::Failed, tr("the shortcuts are being written already; try again in a moment"), {}};
+    m_applying = true;
     const QList<ShortcutBinding> wanted = bindings();
     const BindingChange change = wanted.isEmpty() ? m_installer->remove() : m_installer->install(wanted);
     if (change.result != BindingChange::Result::Failed)
         m_applied = keysOf(wanted);
+    m_applying = false;
+    // A settings change that came meanwhile.
+    if (std::exchange(m_changedWhileApplying, false))
+        settingsChanged();
     return change;
 }
 
@@ -107,6 +134,10 @@ QString WaylandShortcuts::keysText(const QString &settingsKey) const
     for (const ShortcutBinding &binding : bindings()) {
         if (binding.name != name)
             continue;
+        // The portal tells the keys the user bound in the desktop's settings, where it does.
+        const QString bound = usesPortal() ? m_portal->trigger(name) : QString();
+        if (!bound.isEmpty())
+            return bound;
         if (usesPortal() || !m_installer->isInstalled())
             return tr("bound in the desktop's settings");
         return QKeySequence::fromString(binding.keys, QKeySequence::PortableText).toString(QKeySequence::NativeText);

@@ -45,23 +45,30 @@ public:
     bool start(std::chrono::milliseconds timeout, const QDBusConnection &bus = QDBusConnection::sessionBus());
     bool usesPortal() const;
     /// A shortcut setting may have changed: a binding Glimra wrote is rewritten when the
-    /// keys differ from those it was written with. Nothing when the portal serves them.
+    /// keys differ from those it was written with. Nothing when the portal serves them. The
+    /// desktop's programs it runs (gsettings) are waited for with the event loop turning.
     void settingsChanged();
     /// What `glimra shortcut install` does: binds the settings' shortcuts in the desktop's
-    /// configuration (or takes the binding out when both are off).
+    /// configuration (or takes the binding out when both are off). Refused while a binding
+    /// is being written.
     BindingChange install();
-    /// The keys that run the shortcut of `settingsKey`, for people: those of the settings
-    /// where Glimra wrote the binding; "bound in the desktop's settings" where the desktop
-    /// keeps them (the portal) or Glimra wrote none; empty when the shortcut is off.
+    /// The keys that run the shortcut of `settingsKey`, for people: those the portal says
+    /// the desktop binds (the user may have rebound them in its settings); those of the
+    /// settings where Glimra wrote the binding; else "bound in the desktop's settings"
+    /// (the desktop keeps them and does not say, or Glimra wrote none); empty when the
+    /// shortcut is off.
     QString keysText(const QString &settingsKey) const;
 
 signals:
     void activated(int id);
+    /// What keysText() answers changed (the user rebound a shortcut in the desktop's settings).
+    void keysChanged();
     /// A binding could not be rewritten after a settings change.
     void failed(const QString &message);
 
 private:
     QList<ShortcutBinding> bindings() const;
+    void applySettings();
 
     const UserDefaults &m_defaults;
     std::unique_ptr<BindingInstaller> m_installer;
@@ -69,6 +76,8 @@ private:
     // The keys the binding was last brought in line with, so that a change of another
     // setting writes nothing.
     QStringList m_applied;
+    bool m_applying = false;
+    bool m_changedWhileApplying = false;
 };
 
 } // namespace glimra

@@ -90,6 +90,8 @@ TEST(ActionTitleTest, AWebSearchNamesTheEngineItsAddressReaches)
         const ActionList offered = search.actionsForContext(word);
         ASSERT_EQ(offered.size(), 1);
         EXPECT_EQ(ActionTitle::title(*offered.first(), word), row.title) << row.setting.toStdString();
+        // The editor the panel knows names "open at line"'s program, never the engine.
+        EXPECT_EQ(ActionTitle::title(*offered.first(), word, u"Vim"_s), row.title) << row.setting.toStdString();
         EXPECT_EQ(offered.first()->label(), u"search"_s);
     }
 }

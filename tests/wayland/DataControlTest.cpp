@@ -3,8 +3,13 @@
 
 #include "desktop/wayland/DataControl.h"
 #include "desktop/wayland/KeystrokeSender.h"
+#include "platform/Clipboard.h"
 
+#include <QDataStream>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -182,6 +187,37 @@ TEST_F(DataControlTest, OwnsThePrimarySelectionApart)
     QString problem;
     EXPECT_TRUE(control->readText(SelectionKind::Primary, {}, &problem).isNull());
     EXPECT_EQ(problem, QStringLiteral("the selection is empty"));
+}
+
+// A short-lived glimra hands what it put on the clipboard to a keeper, which serves it until
+// another program copies: told by the compositor, the keeper then ends.
+TEST_F(DataControlTest, AClipboardKeeperServesUntilAnotherCopyAndThenEnds)
+{
+    const QString contentsFile = workPath(QStringLiteral("home/kept-clipboard"));
+    {
+        QFile file(contentsFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        QDataStream stream(&file);
+        stream << ClipboardContents{{TextType, ClipboardText}};
+    }
+    QProcess keeper;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
+    keeper.setProcessEnvironment(environment);
+    keeper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    keeper.start(QStringLiteral(GLIMRA_BINARY), {QStringLiteral("clipboard-keeper"), contentsFile});
+    ASSERT_TRUE(keeper.waitForStarted());
+    EXPECT_EQ(textOnceItIs(SelectionKind::Clipboard, ClipboardText), ClipboardText);
+    EXPECT_FALSE(QFile::exists(contentsFile)) << "the keeper leaves no copy on disk";
+    EXPECT_EQ(keeper.state(), QProcess::Running);
+
+    ASSERT_TRUE(control->own(SelectionKind::Clipboard, {{TextType, QByteArrayLiteral("theirs")}}));
+    const bool ended = keeper.waitForFinished(5000);
+    if (!ended)
+        keeper.kill();
+    EXPECT_TRUE(ended) << "the keeper kept running after another program copied";
+    EXPECT_EQ(keeper.exitCode(), 0);
 }
 
 } // namespace

@@ -69,6 +69,21 @@ TEST_F(NativeWindowTest, PasteReachesTheFocusedNativeWindowOrTheUserIsToldToPres
         << "the clipboard holds " << control->readText(SelectionKind::Clipboard, {}).toStdString();
 }
 
+// `glimra keys` types into the focused native window, or exits 3 where the desktop lets no
+// program type (what the application scripts tell from a session without a compositor, 5).
+TEST_F(NativeWindowTest, GlimraKeysTypesIntoTheNativeWindowOrSaysTheDesktopForbidsIt)
+{
+    const auto front = openWindow({QStringLiteral("org.glimra.Front"), QStringLiteral("the front window"), {}, {}});
+    const GlimraRun run = glimraOnTheDesktop({QStringLiteral("keys"), QStringLiteral("m")});
+    if (isGnome()) {
+        EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("lets no program type"))) << run.err.toStdString();
+        return;
+    }
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(front->waitForLine("key 0 77")) << front->transcript().toStdString();
+}
+
 TEST_F(NativeWindowTest, WithNothingSelectedTheCopyKeystrokeReachesTheNativeWindow)
 {
     if (isGnome())

@@ -9,6 +9,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,6 +19,7 @@
 #include <QScopeGuard>
 #include <QFile>
 #include <QFileSystemWatcher>
+#include <QKeySequence>
 #include <QSignalSpy>
 
 namespace glimra::test {
@@ -77,11 +81,56 @@ TEST_F(ShortcutTest, TheGlobalShortcutsPortalActivatesOnKWinAndIsRefusedElsewher
     }
     ASSERT_TRUE(opened) << problem.toStdString();
     ASSERT_TRUE(portal.isOpen());
+    // The keys the desktop binds, as it lists them: those asked for, until the user
+    // rebinds them in its settings.
+    EXPECT_EQ(QKeySequence::fromString(portal.trigger(QStringLiteral("guess")), QKeySequence::NativeText),
+              QKeySequence(Qt::META | Qt::ALT | Qt::Key_G)) << portal.trigger(QStringLiteral("guess")).toStdString();
     const auto front = openWindow({QStringLiteral("org.glimra.Front"), QStringLiteral("front"), {}, {}});
     QSignalSpy activated(&portal, &GlobalShortcutsPortal::activated);
     pressKeys(SuperAlt, KeyG);
     ASSERT_TRUE(waitUntil([&] { return !activated.isEmpty(); })) << "the shortcut did not reach the portal";
     EXPECT_EQ(activated.first().value(0).toString(), QStringLiteral("guess"));
+}
+
+// Rebinding in System Settings is a change of KDE's global shortcut service: the portal
+// tells the session the new keys, which is what the tray and Preferences show.
+TEST_F(ShortcutTest, OnKWinTheKeysTheUserRebindsAreTheKeysShown)
+{
+    if (!isKWin())
+        GTEST_SKIP() << "the portal answers on KWin only";
+    GlobalShortcutsPortal portal;
+    QString problem;
+    ASSERT_TRUE(portal.open({{QStringLiteral("clipboard"), QStringLiteral("Glimra: guess the clipboard"),
+                              QStringLiteral("CTRL+ALT+h")}},
+                            20s, &problem, QStringLiteral("glimra_rebind")))
+        << problem.toStdString();
+    EXPECT_EQ(QKeySequence::fromString(portal.trigger(QStringLiteral("clipboard")), QKeySequence::NativeText),
+              QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H)) << portal.trigger(QStringLiteral("clipboard")).toStdString();
+
+    // The component KDE made for this session: the one whose name holds its token.
+    const QString service = QStringLiteral("org.kde.kglobalaccel");
+    const QDBusMessage components = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        service, QStringLiteral("/kglobalaccel"), QStringLiteral("org.kde.KGlobalAccel"), QStringLiteral("allComponents")));
+    QString component;
+    for (const QDBusObjectPath &path : qdbus_cast<QList<QDBusObjectPath>>(components.arguments().value(0))) {
+        const QDBusMessage name = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+            service, path.path(), QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get")) << QStringLiteral("org.kde.kglobalaccel.Component") << QStringLiteral("uniqueName"));
+        const QString unique = name.arguments().value(0).value<QDBusVariant>().variant().toString();
+        if (unique.contains(QStringLiteral("glimra_rebind")))
+            component = unique;
+    }
+    ASSERT_FALSE(component.isEmpty()) << components.errorMessage().toStdString();
+    QSignalSpy changed(&portal, &GlobalShortcutsPortal::triggersChanged);
+    qDBusRegisterMetaType<QList<int>>();
+    const QDBusMessage rebound = QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall(service, QStringLiteral("/kglobalaccel"), QStringLiteral("org.kde.KGlobalAccel"),
+                                       QStringLiteral("setForeignShortcut"))
+        << QStringList{component, QStringLiteral("clipboard"), QString(), QString()}
+        << QVariant::fromValue(QList<int>{int(Qt::META | Qt::SHIFT | Qt::Key_H)}));
+    ASSERT_NE(rebound.type(), QDBusMessage::ErrorMessage) << rebound.errorMessage().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !changed.isEmpty(); })) << "the portal told no change";
+    EXPECT_EQ(QKeySequence::fromString(portal.trigger(QStringLiteral("clipboard")), QKeySequence::NativeText),
+              QKeySequence(Qt::META | Qt::SHIFT | Qt::Key_H)) << portal.trigger(QStringLiteral("clipboard")).toStdString();
 }
 
 TEST_F(ShortcutTest, OnKWinTheRunningGlimraGuessesWhenThePortalActivatesItsShortcut)

@@ -1,15 +1,18 @@
 // The resident application's shortcuts in a Wayland session without a portal: a change of
 // the shortcut settings rewrites the binding Glimra wrote in sway, and only that.
+#include "desktop/wayland/GnomeBindingInstaller.h"
 #include "desktop/wayland/SwayBindingInstaller.h"
 #include "platform/UserDefaults.h"
 #include "ui/DesktopApplication.h"
 #include "ui/WaylandShortcuts.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +130,52 @@ TEST_F(WaylandShortcutsTest, WithoutAPortalStartBringsAnOutdatedBindingInLine)
     EXPECT_FALSE(shortcuts.start(std::chrono::seconds(2), QDBusConnection(QStringLiteral("no bus"))));
     EXPECT_FALSE(shortcuts.usesPortal());
     EXPECT_EQ(boundLines(), (QStringList{QStringLiteral("Mod1+Ctrl+y guess"), QStringLiteral("Mod4+Mod1+c clipboard")}));
+}
+
+TEST_F(WaylandShortcutsTest, AStalledGsettingsNeitherFreezesTheEventLoopNorGoesUnsaid)
+{
+    // A gsettings whose writes stall, as when GNOME's settings service hangs; it reads a
+    // binding Glimra wrote, so that a settings change rewrites it.
+    QDir().mkpath(path(QStringLiteral("bin")));
+    QFile script(path(QStringLiteral("bin/gsettings")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\ncase \"$1\" in get) echo \"['%1guess/']\";; *) exec sleep 60;; esac\n")
+                     .arg(GnomeBindingInstaller::PathPrefix).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", path(QStringLiteral("bin")).toLocal8Bit() + ':' + oldPath);
+
+    WaylandShortcuts shortcuts(defaults, std::make_unique<GnomeBindingInstaller>());
+    QSignalSpy failed(&shortcuts, &WaylandShortcuts::failed);
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        // Another change while the first is being written waits for it.
+        if (++ticks == 1) {
+            defaults.setObject(Clipboard, QStringLiteral("Meta+Shift+V"));
+            shortcuts.settingsChanged();
+        }
+        // The button pressed meanwhile writes nothing beside it.
+        if (ticks == 2) {
+            const BindingChange refused = shortcuts.install();
+            EXPECT_EQ(refused.result, BindingChange::Result::Failed);
+            EXPECT_TRUE(refused.message.contains(QStringLiteral("being written already"))) << refused.message.toStdString();
+        }
+    });
+    ticker.start(100);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    defaults.setObject(Selection, QStringLiteral("Ctrl+Alt+Y"));
+    shortcuts.settingsChanged();
+    qputenv("PATH", oldPath);
+
+    EXPECT_GE(ticks, 10) << "the event loop stood still while gsettings ran";
+    // Killed at its bound, once for each change, and said each time.
+    EXPECT_GE(elapsed.elapsed(), 2 * 5000);
+    ASSERT_EQ(failed.size(), 2);
+    EXPECT_TRUE(failed.first().first().toString().startsWith(QStringLiteral("gsettings set failed")))
+        << failed.first().first().toString().toStdString();
 }
 
 } // namespace

@@ -384,15 +384,18 @@ sub keys_through_wayland {
 # Types @keys (xdotool's names: "ctrl+v", "shift+Insert") into the window that has the
 # focus, which is $window: with xdotool (XTEST) for an X11 window, through "glimra keys"
 # (the compositor's virtual keyboard, or KDE's fake input) on Wayland. 1 when typed, 0 when
-# typing failed, -1 where the desktop lets no program type into that window (native windows
-# on GNOME): there the user has to press the keys.
+# typing failed, -1 where the keys cannot be typed at all: the desktop lets no program type
+# into that window (native windows on GNOME; "glimra keys" exits 3) or no compositor answers
+# (it exits 5). There the user has to press the keys.
 sub send_keys_to {
     my ($window, @keys) = @_;
     return system('xdotool', 'key', '--clearmodifiers', @keys) == 0 ? 1 : 0
         unless keys_through_wayland($window);
     my $status = system($ENV{GLIMRA_PROGRAM} // 'glimra', 'keys', @keys);
     return 1 if $status == 0;
-    return $status > 0 && $status >> 8 == 3 ? -1 : 0;
+    return 0 unless $status > 0 && ($status & 127) == 0;
+    my $code = $status >> 8;
+    return $code == 3 || $code == 5 ? -1 : 0;
 }
 
 # The same for the active window.

@@ -85,6 +85,13 @@ GlobalShortcutsPortal::GlobalShortcutsPortal(const QDBusConnection &bus, QObject
                   SLOT(onActivated(QDBusMessage)));
     m_bus.connect(Service, DesktopPath, Interface, QStringLiteral("Deactivated"), this,
                   SLOT(onDeactivated(QDBusMessage)));
+    m_bus.connect(Service, DesktopPath, Interface, QStringLiteral("ShortcutsChanged"), this,
+                  SLOT(onShortcutsChanged(QDBusMessage)));
+}
+
+QString GlobalShortcutsPortal::newToken()
+{
+    return QStringLiteral("glimra%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_requests);
 }
 
 GlobalShortcutsPortal::~GlobalShortcutsPortal()
@@ -144,7 +151,7 @@ bool GlobalShortcutsPortal::open(const QList<PortalShortcut> &shortcuts, std::ch
     }
     const QDeadlineTimer deadline(timeout);
     auto remaining = [&] { return std::chrono::milliseconds(std::max<qint64>(1, deadline.remainingTime())); };
-    const QString token = QStringLiteral("glimra%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_requests);
+    const QString token = newToken();
     QVariantMap options{{QStringLiteral("handle_token"), token},
                         {QStringLiteral("session_handle_token"), sessionToken}};
     if (!shortcuts.isEmpty())
@@ -160,7 +167,7 @@ bool GlobalShortcutsPortal::open(const QList<PortalShortcut> &shortcuts, std::ch
     }
     if (shortcuts.isEmpty())
         return true;
-    const QString bindToken = QStringLiteral("glimra%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_requests);
+    const QString bindToken = newToken();
     const std::optional<QVariantMap> bound = request(
         QStringLiteral("BindShortcuts"),
         {QVariant::fromValue(QDBusObjectPath(m_session)), shortcutList(shortcuts), QString(),
@@ -170,7 +177,40 @@ bool GlobalShortcutsPortal::open(const QList<PortalShortcut> &shortcuts, std::ch
         close();
         return false;
     }
+    takeTriggers(bound->value(QStringLiteral("shortcuts")));
+    // The user may have bound other keys in the desktop's settings, in an earlier run: the
+    // keys to show are the desktop's, not those asked for.
+    listShortcuts(remaining());
     return true;
+}
+
+void GlobalShortcutsPortal::listShortcuts(std::chrono::milliseconds timeout)
+{
+    const QString token = newToken();
+    QString problem;
+    const std::optional<QVariantMap> listed = request(
+        QStringLiteral("ListShortcuts"),
+        {QVariant::fromValue(QDBusObjectPath(m_session)), QVariantMap{{QStringLiteral("handle_token"), token}}},
+        token, timeout, &problem);
+    if (!listed)
+        qCInfo(lcWayland).noquote() << problem << "(the keys shown are those asked for)";
+    else if (takeTriggers(listed->value(QStringLiteral("shortcuts"))))
+        emit triggersChanged();
+}
+
+bool GlobalShortcutsPortal::takeTriggers(const QVariant &shortcuts)
+{
+    if (!shortcuts.canConvert<QDBusArgument>())
+        return false;
+    qDBusRegisterMetaType<ShortcutEntry>();
+    QList<ShortcutEntry> entries;
+    shortcuts.value<QDBusArgument>() >> entries;
+    bool any = false;
+    for (const ShortcutEntry &entry : std::as_const(entries)) {
+        m_triggers.insert(entry.id, entry.properties.value(QStringLiteral("trigger_description")).toString());
+        any = true;
+    }
+    return any;
 }
 
 void GlobalShortcutsPortal::close()
@@ -181,6 +221,7 @@ void GlobalShortcutsPortal::close()
                                                        QStringLiteral("Close"));
     m_bus.asyncCall(call);
     m_session.clear();
+    m_triggers.clear();
 }
 
 void GlobalShortcutsPortal::onResponse(const QDBusMessage &message)
@@ -196,6 +237,14 @@ void GlobalShortcutsPortal::onActivated(const QDBusMessage &message)
     const QVariantList arguments = message.arguments();
     if (!m_session.isEmpty() && arguments.value(0).value<QDBusObjectPath>().path() == m_session)
         emit activated(arguments.value(1).toString());
+}
+
+void GlobalShortcutsPortal::onShortcutsChanged(const QDBusMessage &message)
+{
+    const QVariantList arguments = message.arguments();
+    if (!m_session.isEmpty() && arguments.value(0).value<QDBusObjectPath>().path() == m_session
+        && takeTriggers(arguments.value(1)))
+        emit triggersChanged();
 }
 
 void GlobalShortcutsPortal::onDeactivated(const QDBusMessage &message)

@@ -33,6 +33,9 @@ bool GnomeBindingInstaller::gsettings(const QStringList &arguments, QString *out
     request.program = QStringLiteral("gsettings");
     request.arguments = arguments;
     request.timeout = std::chrono::seconds(5);
+    // The resident application rewrites the binding when a setting changes: a gsettings
+    // that stalls (its settings service busy or gone) must not freeze the panel meanwhile.
+    request.keepEventLoopRunning = true;
     const ProcessResult result = ProgramRunner::standard().run(request);
     if (!result.succeeded()) {
         *problem = QStringLiteral("gsettings %1 failed: %2").arg(arguments.value(0),

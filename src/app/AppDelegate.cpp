@@ -113,6 +113,7 @@ void AppDelegate::begin(quint64 guess)
     m_running = guess;
     m_cutAt = 0;
     m_followPointer = false;
+    m_frontWindow = QRect();
     m_shownRunning = false;
     m_settings = m_with.userDefaults.snapshot();
 }
@@ -171,11 +172,18 @@ void AppDelegate::setResult(const GuessResult &result)
 quint64 AppDelegate::guessCurrentSelection(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
-        m_followPointer = sender != Sender::ToolbarItem;
+        followPointerFrom(sender);
         notify(tr("guessing..."), QString());
         // The guess goes on after the request's own event handling has finished.
         QTimer::singleShot(0, this, &AppDelegate::continueGuessing);
     });
+}
+
+void AppDelegate::followPointerFrom(Sender sender)
+{
+    m_followPointer = sender != Sender::ToolbarItem;
+    // Asked now, while the window the request is about is still in front.
+    m_frontWindow = m_followPointer ? m_with.focusTracker.frontWindowGeometry() : QRect();
 }
 
 std::optional<Context> AppDelegate::focusContext() const
@@ -253,7 +261,7 @@ void AppDelegate::continueGuessing()
 quint64 AppDelegate::guessCurrentClipboard(Sender sender)
 {
     return request(Kind::Capture, [this, sender] {
-        m_followPointer = sender != Sender::ToolbarItem;
+        followPointerFrom(sender);
         const qsizetype limit = m_settings.captureLimitBytes();
         guessClipboardCapture(m_with.clipboard
                                   ? m_with.copySelection.clipboard(*m_with.clipboard, QString(), limit)
@@ -337,6 +345,7 @@ void AppDelegate::runMatchingEngine(const Context &selectionContext, const Conte
     // Without a given tab, several files are shown on the files tab.
     result.selectedTab = tab.value_or(result.files.size() >= 2 ? GuessResult::FilesTab : GuessResult::ActionsTab);
     result.followPointer = std::exchange(m_followPointer, false);
+    result.frontWindow = std::exchange(m_frontWindow, QRect());
     result.outcome.guess = guess;
     result.outcome.matched = result.matched();
     result.outcome.searching = m_with.lateResults.isSearching(guess);

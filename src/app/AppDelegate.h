@@ -173,6 +173,8 @@ private:
 
     void continueGuessing();
     void guessClipboardCapture(const CopySelection::Capture &capture);
+    /// Notes whether the request wants the panel at the pointer, and where its front window is.
+    void followPointerFrom(Sender sender);
     std::optional<Context> focusContext() const;
     /// `tab`: the tab the result is shown on; none: by the number of files.
     void matchCapture(const Context &focus, const Context &capture, std::optional<qint64> tab);
@@ -204,6 +206,8 @@ private:
     bool m_runningCommands = false;
     // Whether the running request asked for the panel at the pointer.
     bool m_followPointer = false;
+    // Where the request's front window was (GuessResult::frontWindow).
+    QRect m_frontWindow;
     GuessResult m_result;
 };
 

@@ -7,6 +7,7 @@
 #include "matching/FileObject.h"
 
 #include <QList>
+#include <QRect>
 #include <QStringList>
 
 #include <memory>
@@ -40,6 +41,10 @@ struct GuessResult
     /// The request asked for the panel to be shown at the pointer; it marks at most one
     /// showing of the panel, so an update of the value (late files) no longer carries it.
     bool followPointer = false;
+    /// Where the window in front was when the request came, where the desktop tells it
+    /// (a Wayland session): a request's panel opens on its screen when the pointer's
+    /// position is unknown. Null elsewhere; carried with followPointer.
+    QRect frontWindow;
 
     bool matched() const { return !matchedContext.isEmpty(); }
     /// The matched context with the selection context laid over it: what an action runs with.

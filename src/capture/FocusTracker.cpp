@@ -55,6 +55,11 @@ std::optional<Context> FocusTracker::contextForCurrentApp() const
                       WindowFacts::ofApplication(applications, identifier).arguments(identifier));
 }
 
+QRect FocusTracker::frontWindowGeometry() const
+{
+    return m_runningApplications ? m_runningApplications->activeWindowGeometry() : QRect();
+}
+
 std::optional<Context> FocusTracker::contextForApp(const QString &windowClass) const
 {
     return contextFor(windowClass,

@@ -3,6 +3,7 @@
 #include "matching/Context.h"
 
 #include <QJsonArray>
+#include <QRect>
 #include <QVariantMap>
 
 #include <functional>
@@ -38,6 +39,9 @@ public:
     /// The focus context for the application `windowClass` (may be null), or nullopt
     /// when no script reports anything.
     virtual std::optional<Context> contextForApp(const QString &windowClass) const;
+    /// Where the front window is on the desktop, where the desktop tells it without
+    /// searching (a Wayland compositor); null elsewhere.
+    QRect frontWindowGeometry() const;
 
 private:
     std::optional<Context> contextFor(const QString &windowClass,

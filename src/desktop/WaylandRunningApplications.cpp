@@ -80,6 +80,17 @@ QList<RunningApplication> WaylandRunningApplications::runningApplications() cons
     return applications;
 }
 
+QRect WaylandRunningApplications::activeWindowGeometry() const
+{
+    const std::optional<WaylandWindow> active = m_list ? m_list->activeWindow() : std::nullopt;
+    if (active && active->geometry.isValid())
+        return active->geometry;
+    if (!m_sway)
+        return {};
+    const std::optional<SwayIpc::FocusedWindow> focused = m_sway->focusedWindow(SwayAnswer);
+    return focused ? focused->rect : QRect();
+}
+
 void WaylandRunningApplications::announceActive()
 {
     if (!m_list)

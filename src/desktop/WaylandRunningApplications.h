@@ -31,6 +31,8 @@ public:
     ~WaylandRunningApplications() override;
 
     QList<RunningApplication> runningApplications() const override;
+    /// KDE's list tells each window's place; sway's IPC tells the focused one's.
+    QRect activeWindowGeometry() const override;
     /// The protocol the list comes from.
     QString mechanism() const;
 

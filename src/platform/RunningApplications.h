@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -37,6 +38,10 @@ public:
 
     /// The application owning the active window; nullopt without one.
     std::optional<RunningApplication> activeApplication() const;
+    /// Where the active window is on the desktop, where the desktop tells it without
+    /// searching: null here, and where no window is active or its place is not told. It
+    /// places the panel where the pointer's position is unknown (a Wayland session).
+    virtual QRect activeWindowGeometry() const { return {}; }
 
     /// False where only some of the desktop's windows are seen (the X11 view of a Wayland
     /// session): no active window then means one Glimra cannot see, not that none is active.

@@ -75,6 +75,10 @@ DesktopApplication::DesktopApplication(QObject *parent)
 #ifdef GLIMRA_HAS_WAYLAND
     // Qt's windows are Xwayland's: it knows the pointer only over them.
     m_window->setPointerUnknown(WaylandShortcuts::isWaylandSession());
+    if (m_window->pointerUnknown() && m_platform.runningApplications) {
+        connect(m_platform.runningApplications.get(), &RunningApplications::applicationActivated, m_window.get(),
+                [window = m_window.get()](const QString &windowClass) { window->otherApplicationActivated(windowClass); });
+    }
 #endif
     // The panel's "Why?" tab shows it; a few microseconds for the built-in chain.
     delegate().setExplaining(true);

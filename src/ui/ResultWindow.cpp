@@ -4,6 +4,7 @@
 #include "app/ExplanationReport.h"
 #include "app/PanelHeader.h"
 #include "desktop/X11WindowActivation.h"
+#include "foundation/Log.h"
 #include "ui/ValueTransformers.h"
 #include "ui/ActionListModel.h"
 #include "ui/ActionTableView.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
@@ -248,10 +250,33 @@ QRect ResultWindow::keptInside(QRect placed, const QRect &available)
     return placed;
 }
 
+int ResultWindow::screenShowing(const QRect &window, const QList<QRect> &screens)
+{
+    if (!window.isValid())
+        return -1;
+    // The screen that holds the window's centre; else, for a window whose centre is off
+    // every screen, the one that shows most of it.
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        if (screens[i].contains(window.center()))
+            return int(i);
+    }
+    int best = -1;
+    qint64 bestArea = 0;
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        const QRect shown = screens[i].intersected(window);
+        const qint64 area = qint64(shown.width()) * shown.height();
+        if (shown.isValid() && area > bestArea) {
+            best = int(i);
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
 void ResultWindow::placeForRequest()
 {
     if (m_pointerUnknown)
-        return placeFirstTime();
+        return centreOn(screenOfFrontWindow());
     const QPoint pointer = QCursor::pos();
     const QScreen *screen = QGuiApplication::screenAt(pointer);
     const QRect available = screen ? screen->availableGeometry() : QRect();
@@ -260,11 +285,24 @@ void ResultWindow::placeForRequest()
                   : placedBesidePointer(size(), pointer, available)).topLeft());
 }
 
+QScreen *ResultWindow::screenOfFrontWindow() const
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QList<QRect> geometries;
+    for (const QScreen *screen : screens)
+        geometries.append(screen->geometry());
+    const int index = screenShowing(m_result.frontWindow, geometries);
+    return index >= 0 ? screens[index] : QGuiApplication::primaryScreen();
+}
+
 void ResultWindow::placeFirstTime()
 {
-    const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    centreOn(screen ? screen : QGuiApplication::primaryScreen());
+}
+
+void ResultWindow::centreOn(const QScreen *screen)
+{
     if (screen) {
         QRect placed(QPoint(), size());
         placed.moveCenter(screen->availableGeometry().center());
@@ -293,6 +331,24 @@ bool ResultWindow::event(QEvent *event)
     else if (event->type() == QEvent::WindowDeactivate && m_activeSinceShown && isVisible())
         QTimer::singleShot(0, this, &ResultWindow::hideUnlessActive);
     return QWidget::event(event);
+}
+
+void ResultWindow::otherApplicationActivated(const QString &windowClass)
+{
+    if (!m_pointerUnknown || windowClass.isEmpty())
+        return;
+    // The panel's own window, as the compositor names an Xwayland window of this program.
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    for (const QString &own : {QGuiApplication::desktopFileName(), QCoreApplication::applicationName(), program}) {
+        if (!own.isEmpty() && windowClass.compare(own, Qt::CaseInsensitive) == 0)
+            return;
+    }
+    // sway may name the application the selection came from again once the panel is up:
+    // only another one counts.
+    if (!isVisible() || !m_activeSinceShown || windowClass == m_result.selectionContext.value(CTX_APPID))
+        return;
+    qCInfo(lcApp).noquote() << u"the panel goes: %1 is active"_s.arg(windowClass);
+    hidePanel();
 }
 
 void ResultWindow::hideUnlessActive()
@@ -328,6 +384,12 @@ void ResultWindow::runRow(int row)
 {
     if (currentTable() == m_actions) {
         if (const ActionPtr action = m_actionModel->actionAt(row)) {
+            // The paste types into the window the selection came from. On X11 it brings that
+            // window to the front, which hides the panel; in a Wayland session no program may
+            // hand the focus on, so the panel goes first and the compositor gives the focus
+            // back to the window that had it.
+            if (m_pointerUnknown && action->name() == u"PasteAction"_s)
+                hidePanel();
             m_actionModel->started(action);
             // The row says how it ended when it failed; the model outlives no action.
             m_delegate->executeAction(action, [model = QPointer<ActionListModel>(m_actionModel), action](const Outcome &outcome) {

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QScreen;
 class QTabWidget;
 
 namespace glimra {
@@ -68,13 +69,23 @@ public:
     /// other side where there is no room, inside `available`. It covers the pointer only
     /// when it is too large for the screen to avoid it.
     static QRect placedBesidePointer(const QSize &size, const QPoint &pointer, const QRect &available);
+    /// The screen (of `screens`, their geometries) that shows `window`: the one holding its
+    /// centre, else the one showing most of it; -1 for a null window or one on no screen.
+    static int screenShowing(const QRect &window, const QList<QRect> &screens);
     /// For a Wayland session, where the pointer's position is not known to this program (its
     /// windows are Xwayland's, which sees the pointer only over them) and sway centres the
-    /// panel whatever is asked: a request's panel opens centred on the screen instead of at a
-    /// stale position, and the panel asks for the keyboard as a pager does, which
-    /// focus-stealing prevention lets through.
+    /// panel whatever is asked: a request's panel opens centred on the screen of the window
+    /// in front when the request came (the result's frontWindow; the primary screen where
+    /// the desktop does not tell), instead of at a stale position, and the panel asks for the
+    /// keyboard as a pager does, which focus-stealing prevention lets through.
     void setPointerUnknown(bool unknown) { m_pointerUnknown = unknown; }
     bool pointerUnknown() const { return m_pointerUnknown; }
+    /// The desktop says another application's window is active. In a Wayland session Qt is
+    /// not told when a native window takes the focus from the panel (Xwayland's focus stays
+    /// where it was): the compositor's word hides the panel as turning to another window
+    /// does on X11. The panel's own window (named after this program) and the application
+    /// the selection came from do not count.
+    void otherApplicationActivated(const QString &windowClass);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -97,6 +108,8 @@ private:
     static QRect keptInside(QRect placed, const QRect &available);
     void placeForRequest();
     void placeFirstTime();
+    void centreOn(const QScreen *screen);
+    QScreen *screenOfFrontWindow() const;
     void hideUnlessActive();
     QWidget *currentTable() const;
 

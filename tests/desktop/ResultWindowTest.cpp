@@ -313,6 +313,79 @@ TEST_F(ResultWindowTest, APopupBesideThePointerNeverCoversItAndStaysOnTheScreen)
         EXPECT_EQ(ResultWindow::placedAtPointer(frame, row.pointer, available).topLeft(), row.topLeft);
 }
 
+TEST_F(ResultWindowTest, WithThePointerUnknownThePanelGoesToTheScreenOfTheFrontWindow)
+{
+    // Two screens side by side, a third below the second, as a Wayland compositor lays
+    // out its outputs.
+    const QList<QRect> screens = {{0, 0, 1280, 800}, {1280, 0, 1920, 1080}, {1280, 1080, 1920, 1080}};
+    const struct
+    {
+        const char *window;
+        QRect geometry;
+        int screen;
+    } rows[] = {
+        {"inside the first screen", {100, 100, 600, 400}, 0},
+        {"inside the second screen", {1500, 200, 800, 600}, 1},
+        {"across the edge, its centre on the second", {1000, 100, 800, 400}, 1},
+        {"across the edge, its centre on the first", {800, 100, 800, 400}, 0},
+        {"on the screen below", {1300, 1200, 400, 300}, 2},
+        {"its centre off every screen, mostly on the second", {1100, 700, 400, 500}, 1},
+        {"wholly off every screen", {-2000, -2000, 300, 200}, -1},
+        {"unknown (a null rectangle)", {}, -1},
+        {"empty, at a point of the second screen", {1500, 500, 0, 0}, -1},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ResultWindow::screenShowing(row.geometry, screens), row.screen) << row.window;
+    EXPECT_EQ(ResultWindow::screenShowing({100, 100, 600, 400}, {}), -1) << "no screens at all";
+
+    // A request's panel there is centred on the front window's screen; here (one screen) the
+    // window given off every screen falls back to the primary one, never to the stale pointer.
+    window->setPointerUnknown(true);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QRect front : {QRect(10, 10, 300, 200), QRect(-5000, -5000, 10, 10), QRect()}) {
+        QCursor::setPos(available.bottomRight());
+        guess(u"words"_s);
+        GuessResult result = delegate().result();
+        result.followPointer = true;
+        result.frontWindow = front;
+        delegate().setResult(result);
+        window->showPanel();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_EQ(window->geometry().center(), available.center()) << "front window at " << front.x() << "," << front.y();
+        window->hidePanel();
+    }
+}
+
+TEST_F(ResultWindowTest, InAWaylandSessionAnotherApplicationTakingTheFocusHidesThePanel)
+{
+    // What the compositor names active, and whether the panel stays: the panel's own window
+    // and the application the selection came from (which sway names again once the panel
+    // is up) keep it; any other application hides it, and only in a Wayland session.
+    const struct
+    {
+        const char *what;
+        bool wayland;
+        QString windowClass;
+        bool stays;
+    } rows[] = {
+        {"another application", true, u"org.example.Other"_s, false},
+        {"the panel's own window, by this program's name", true, QCoreApplication::applicationName(), true},
+        {"the application the selection came from", true, u"org.example.Source"_s, true},
+        {"an application the compositor does not name", true, QString(), true},
+        {"another application, in an X11 session", false, u"org.example.Other"_s, true},
+    };
+    for (const auto &row : rows) {
+        window->setPointerUnknown(row.wayland);
+        delegate().guessText({{CTX_TEXT, u"words"_s}, {CTX_APPID, u"org.example.Source"_s}});
+        window->showPanel();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())) << row.what;
+        window->otherApplicationActivated(row.windowClass);
+        EXPECT_EQ(window->isVisible(), row.stays) << row.what;
+        window->hidePanel();
+    }
+    window->setPointerUnknown(false);
+}
+
 TEST_F(ResultWindowTest, AShortcutOpensThePopupBesideThePointerTheTrayWhereItWas)
 {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();

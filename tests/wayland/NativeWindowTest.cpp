@@ -21,18 +21,9 @@ using namespace std::chrono_literals;
 
 const QByteArray ClipboardBefore = QByteArrayLiteral("kept on the clipboard ✂\n");
 
-class NativeWindowTest : public WaylandTest
+class NativeWindowTest : public XwaylandTest
 {
 protected:
-    void SetUp() override
-    {
-        WaylandTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        if (qEnvironmentVariableIsEmpty("GLIMRA_XWAYLAND_DISPLAY"))
-            GTEST_SKIP() << "the compositor told no Xwayland display";
-    }
-
     static QJsonObject selectionContext(const GlimraRun &run)
     {
         return run.json().value(QStringLiteral("selectionContext")).toObject();

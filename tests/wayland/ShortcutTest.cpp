@@ -143,30 +143,8 @@ TEST_F(ShortcutTest, OnKWinTheRunningGlimraGuessesWhenThePortalActivatesItsShort
     const auto copying = openWindow({QStringLiteral("org.glimra.Copying"), QStringLiteral("copying"), text, {}});
 
     // The resident application, on the compositor's Xwayland.
-    QProcess resident;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
-    resident.setProcessEnvironment(environment);
-    resident.start(QStringLiteral(GLIMRA_BINARY), {});
-    auto ending = qScopeGuard([&] {
-        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-            QStringLiteral("org.glimra.Glimra"), QStringLiteral("/org/glimra/Glimra"), QStringLiteral("org.glimra.Glimra1"),
-            QStringLiteral("Quit")));
-        if (!resident.waitForFinished(10000))
-            resident.kill();
-        resident.waitForFinished();
-    });
-    const auto guessedText = [] {
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-            QStringLiteral("org.glimra.Glimra"), QStringLiteral("/org/glimra/Glimra"), QStringLiteral("org.glimra.Glimra1"),
-            QStringLiteral("Results")), QDBus::Block, 2000);
-        return QJsonDocument::fromJson(reply.arguments().value(0).toString().toUtf8())
-            .object().value(QStringLiteral("selectionContext")).toObject().value(QStringLiteral("CTX_TEXT")).toString();
-    };
-    ASSERT_TRUE(waitUntil([] {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.glimra.Glimra")).value();
-    })) << "the resident application never took its bus name";
+    ResidentGlimra resident;
+    ASSERT_TRUE(resident.waitUntilOnTheBus()) << "the resident application never took its bus name";
 
     // Super+Alt+C, the clipboard's shortcut (no other test binds it): the portal's
     // activation guesses the clipboard as the key grab does. The portal registers the
@@ -177,7 +155,7 @@ TEST_F(ShortcutTest, OnKWinTheRunningGlimraGuessesWhenThePortalActivatesItsShort
     bool guessed = false;
     while (!guessed && !deadline.hasExpired()) {
         pressKeys(SuperAlt, KeyC);
-        guessed = waitUntil([&] { return guessedText() == QString::fromUtf8(text); }, 2s);
+        guessed = waitUntil([&] { return ResidentGlimra::guessedText() == QString::fromUtf8(text); }, 2s);
     }
     EXPECT_TRUE(guessed) << "the portal's shortcut made no guess";
 }

@@ -6,6 +6,10 @@
 #include "desktop/wayland/KeystrokeSender.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 #include <memory>
@@ -119,6 +123,56 @@ QString WaylandTest::workPath(const QString &relative)
 bool WaylandTest::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout)
 {
     return waitWithEventLoop(done, QDeadlineTimer(timeout));
+}
+
+void XwaylandTest::SetUp()
+{
+    WaylandTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    if (qEnvironmentVariableIsEmpty("GLIMRA_XWAYLAND_DISPLAY"))
+        GTEST_SKIP() << "the compositor told no Xwayland display";
+}
+
+ResidentGlimra::ResidentGlimra()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("GLIMRA_XWAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("GLIMRA_KEEP_DISPLAY"), QStringLiteral("1"));
+    m_process.setProcessEnvironment(environment);
+    // Its messages, in the test's output, for a failure's investigation.
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QStringLiteral(GLIMRA_BINARY), {});
+}
+
+ResidentGlimra::~ResidentGlimra()
+{
+    call(QStringLiteral("Quit"));
+    if (!m_process.waitForFinished(10000))
+        m_process.kill();
+    m_process.waitForFinished();
+}
+
+bool ResidentGlimra::waitUntilOnTheBus()
+{
+    return waitWithEventLoop([] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.glimra.Glimra")).value();
+    }, QDeadlineTimer(std::chrono::seconds(20)));
+}
+
+QDBusMessage ResidentGlimra::call(const QString &method, const QVariantList &arguments, int timeout)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.glimra.Glimra"), QStringLiteral("/org/glimra/Glimra"),
+                                                          QStringLiteral("org.glimra.Glimra1"), method);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, timeout);
+}
+
+QString ResidentGlimra::guessedText()
+{
+    const QDBusMessage reply = call(QStringLiteral("Results"));
+    return QJsonDocument::fromJson(reply.arguments().value(0).toString().toUtf8())
+        .object().value(QStringLiteral("selectionContext")).toObject().value(QStringLiteral("CTX_TEXT")).toString();
 }
 
 GlimraRun glimraOnTheDesktop(const QStringList &arguments, bool withDisplay)

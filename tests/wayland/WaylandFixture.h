@@ -5,7 +5,10 @@
 
 #include "desktop/wayland/WaylandSession.h"
 
+#include <QDBusMessage>
+#include <QProcess>
 #include <QString>
+#include <QVariantList>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,32 @@ protected:
     /// Runs the event loop until `done` holds; false after `timeout`.
     static bool waitUntil(const std::function<bool()> &done,
                           std::chrono::milliseconds timeout = std::chrono::seconds(20));
+};
+
+/// A test that runs glimra on the compositor's Xwayland: it skips where the compositor told
+/// none.
+class XwaylandTest : public WaylandTest
+{
+protected:
+    void SetUp() override;
+};
+
+/// The resident application (glimra without a command) on the compositor's Xwayland, with
+/// its own Wayland connection; quit through its bus interface when it goes.
+class ResidentGlimra
+{
+public:
+    ResidentGlimra();
+    ~ResidentGlimra();
+    /// Waits until it has taken its bus name.
+    bool waitUntilOnTheBus();
+    /// Calls a method of its bus interface; the reply.
+    static QDBusMessage call(const QString &method, const QVariantList &arguments = {}, int timeout = 2000);
+    /// The text of the last guess's selection, as its Results tell.
+    static QString guessedText();
+
+private:
+    QProcess m_process;
 };
 
 /// The glimra program run as the desktop runs it: its windows on the compositor's Xwayland,

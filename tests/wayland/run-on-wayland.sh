@@ -71,8 +71,21 @@ fi
 work=$(mktemp -d /tmp/glimra-wayland-XXXXXX) || exit 1
 chmod 755 "$work"
 pids=()
+# started_here: the processes that carry this run's GLIMRA_WAYLAND_WORK, whatever their
+# process group: what the session bus started for it (the portals, dconf), and what the
+# compositor and the tests started.
+started_here() {
+    local entry pid
+    for entry in /proc/[0-9]*/environ; do
+        pid=${entry#/proc/}
+        pid=${pid%/environ}
+        [ "$pid" = $$ ] && continue
+        { tr '\0' '\n' <"$entry" | grep -qxF "GLIMRA_WAYLAND_WORK=$work"; } 2>/dev/null && echo "$pid"
+    done
+}
 cleanup() {
-    local pid
+    local pid i
+    trap - INT TERM
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         pid=${pids[i]}
         kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null
@@ -81,11 +94,18 @@ cleanup() {
     for pid in "${pids[@]}"; do
         kill -KILL -- "-$pid" 2>/dev/null
     done
+    for pid in $(started_here); do
+        kill -KILL "$pid" 2>/dev/null
+    done
     wait 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+# A signal ends the run at once (the program runs in the background, so the shell is not
+# waiting on a foreground child that would hold the trap back): the EXIT trap then ends
+# everything the run started.
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 
 mkdir -p "$work/home/.config" "$work/home/.local/share/applications" "$work/home/.cache" \
     "$work/services" "$work/system-services" "$work/logs"
@@ -264,4 +284,11 @@ gnome)
     ;;
 esac
 
-"${as_user[@]}" env "$@"
+start_program() {
+    set -m
+    "${as_user[@]}" env "$@" &
+    pids+=($!)
+    set +m
+}
+start_program "$@"
+wait "${pids[-1]}"

@@ -15,7 +15,6 @@ void ignoreText(void *, org_kde_plasma_window *, const char *) {}
 void ignoreNumber(void *, org_kde_plasma_window *, int32_t) {}
 void ignoreNothing(void *, org_kde_plasma_window *) {}
 void ignoreParent(void *, org_kde_plasma_window *, org_kde_plasma_window *) {}
-void ignoreGeometry(void *, org_kde_plasma_window *, int32_t, int32_t, uint32_t, uint32_t) {}
 void ignoreMenu(void *, org_kde_plasma_window *, const char *, const char *) {}
 void ignoreShowDesktop(void *, org_kde_plasma_window_management *, uint32_t) {}
 void ignoreStacking(void *, org_kde_plasma_window_management *, wl_array *) {}
@@ -84,7 +83,7 @@ void PlasmaWindowList::watch(org_kde_plasma_window *window)
         .unmapped = &PlasmaWindowList::onUnmapped,
         .initial_state = &PlasmaWindowList::onInitialState,
         .parent_window = &ignoreParent,
-        .geometry = &ignoreGeometry,
+        .geometry = &PlasmaWindowList::onGeometry,
         .icon_changed = &ignoreNothing,
         .pid_changed = &PlasmaWindowList::onPid,
         .virtual_desktop_entered = &ignoreText,
@@ -165,6 +164,12 @@ void PlasmaWindowList::onInitialState(void *data, org_kde_plasma_window *window)
 void PlasmaWindowList::onPid(void *data, org_kde_plasma_window *window, quint32 pid)
 {
     windowOf(data, window).state.pid = pid;
+}
+
+void PlasmaWindowList::onGeometry(void *data, org_kde_plasma_window *window, qint32 x, qint32 y,
+                                  quint32 width, quint32 height)
+{
+    windowOf(data, window).state.geometry = QRect(x, y, int(width), int(height));
 }
 
 void PlasmaWindowList::onResourceName(void *data, org_kde_plasma_window *window, const char *name)

@@ -45,6 +45,8 @@ private:
     static void onUnmapped(void *data, org_kde_plasma_window *window);
     static void onInitialState(void *data, org_kde_plasma_window *window);
     static void onPid(void *data, org_kde_plasma_window *window, quint32 pid);
+    static void onGeometry(void *data, org_kde_plasma_window *window, qint32 x, qint32 y,
+                           quint32 width, quint32 height);
     static void onResourceName(void *data, org_kde_plasma_window *window, const char *name);
 
     WaylandSession &m_session;

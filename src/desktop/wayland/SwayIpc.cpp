@@ -152,6 +152,9 @@ std::optional<SwayIpc::FocusedWindow> SwayIpc::findFocused(const QJsonObject &no
         window.appId = node.value(QLatin1String("app_id")).toString();
         window.windowClass = node.value(QLatin1String("window_properties")).toObject().value(QLatin1String("class")).toString();
         window.title = node.value(QLatin1String("name")).toString();
+        const QJsonObject rect = node.value(QLatin1String("rect")).toObject();
+        window.rect = QRect(rect.value(QLatin1String("x")).toInt(), rect.value(QLatin1String("y")).toInt(),
+                            rect.value(QLatin1String("width")).toInt(), rect.value(QLatin1String("height")).toInt());
         return window;
     }
     for (const char *children : {"nodes", "floating_nodes"}) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QJsonObject>
+#include <QRect>
 #include <QString>
 
 #include <chrono>
@@ -23,6 +24,7 @@ public:
         QString appId;       ///< a native window's app_id; empty for an XWayland one
         QString windowClass; ///< an XWayland window's WM_CLASS class; empty for a native one
         QString title;
+        QRect rect; ///< where it is in sway's layout (the desktop's coordinates)
     };
 
     /// `socket`: the IPC socket's path (empty: $SWAYSOCK).

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -19,6 +20,9 @@ struct WaylandWindow
     qint64 pid = 0;       ///< its process; 0 where the protocol does not tell
     QString resourceName; ///< an XWayland window's WM_CLASS name, where told
     bool active = false;  ///< it has the keyboard focus
+    /// Where it is on the desktop, in the compositor's logical coordinates; null where the
+    /// protocol does not tell.
+    QRect geometry;
 };
 
 /// The compositor's list of top-level windows, native and XWayland, kept current from its

@@ -1,6 +1,7 @@
 #include "app/BusService.h"
 
 #include "app/AppDelegate.h"
+#include "app/BusAddress.h"
 #include "app/GuessCommand.h"
 #include "app/GuessReport.h"
 #include "app/RegexpCommand.h"
@@ -21,9 +22,9 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
-const QString BusService::ServiceName = u"org.glimra.Glimra"_s;
-const QString BusService::ObjectPath = u"/org/glimra/Glimra"_s;
-const QString BusService::Interface = u"org.glimra.Glimra1"_s;
+const QString BusService::ServiceName = BusAddress::ServiceName.toString();
+const QString BusService::ObjectPath = BusAddress::ObjectPath.toString();
+const QString BusService::Interface = BusAddress::Interface.toString();
 
 namespace {
 

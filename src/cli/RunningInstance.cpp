@@ -1,6 +1,6 @@
 #include "cli/RunningInstance.h"
 
-#include "app/BusService.h"
+#include "app/BusAddress.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -18,8 +18,8 @@ namespace {
 
 QDBusMessage call(const QString &method, const QVariantList &arguments, bool autoStart)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(BusService::ServiceName, BusService::ObjectPath,
-                                                          BusService::Interface, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        BusAddress::ServiceName.toString(), BusAddress::ObjectPath.toString(), BusAddress::Interface.toString(), method);
     message.setArguments(arguments);
     message.setAutoStartService(autoStart);
     return message;
@@ -106,13 +106,13 @@ bool RunningInstance::quit(QString *problem)
 {
     // Watched before asking: it answers first and lets go of the name as it ends.
     QDBusConnection bus = QDBusConnection::sessionBus();
-    QDBusServiceWatcher ended(BusService::ServiceName, bus, QDBusServiceWatcher::WatchForUnregistration);
+    QDBusServiceWatcher ended(BusAddress::ServiceName.toString(), bus, QDBusServiceWatcher::WatchForUnregistration);
     QEventLoop loop;
     QObject::connect(&ended, &QDBusServiceWatcher::serviceUnregistered, &loop, [&loop] { loop.exit(0); });
     QTimer::singleShot(QuitSeconds * 1000, &loop, [&loop] { loop.exit(1); });
     if (!show(u"Quit"_s, {}, problem))
         return false;
-    if (!bus.interface()->isServiceRegistered(BusService::ServiceName).value() || loop.exec() == 0)
+    if (!bus.interface()->isServiceRegistered(BusAddress::ServiceName.toString()).value() || loop.exec() == 0)
         return true;
     *problem = u"Glimra was asked to quit, but still runs after %1 seconds"_s.arg(QuitSeconds);
     return false;

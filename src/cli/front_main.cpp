@@ -4,20 +4,18 @@
 // GUI and D-Bus modules, xcb). Every other command, and a guess that runs an action (the
 // action may need the clipboard, the session bus or the display), is handed to the desktop
 // program, glimra-desktop, which takes this process's place (same pid, same arguments).
+// `glimra guess` and `glimra clipboard` go to glimra-instance instead, which asks the
+// running Glimra without loading the desktop's libraries, and hands over to glimra-desktop
+// itself when none runs.
 #include "cli/CommandLine.h"
+#include "cli/LibexecProgram.h"
 #include "cli/MatchCommand.h"
 #include "cli/Session.h"
 #include "foundation/ExitCleanup.h"
 
 #include <QCoreApplication>
 
-#include <cerrno>
-#include <climits>
-#include <cstdio>
 #include <cstring>
-#include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -35,37 +33,19 @@ bool isGuessOnly(int argc, char *argv[])
     return true;
 }
 
-// glimra-desktop next to this program (the build tree), else where it is installed relative
-// to it; empty when this program cannot tell where it is (never a path relative to the
-// current folder, which could run a file placed there).
-std::string desktopProgram()
+bool askedOfTheInstance(int argc, char *argv[])
 {
-    char self[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0 || self[0] != '/')
-        return {};
-    std::string folder(self, size_t(length));
-    folder = folder.substr(0, folder.rfind('/') + 1);
-    const std::string beside = folder + "glimra-desktop";
-    if (::access(beside.c_str(), X_OK) == 0)
-        return beside;
-    return folder + GLIMRA_DESKTOP_PROGRAM_FROM_BINDIR;
+    return argc >= 2 && (std::strcmp(argv[1], "guess") == 0 || std::strcmp(argv[1], "clipboard") == 0);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!isGuessOnly(argc, argv)) {
-        const std::string program = desktopProgram();
-        if (program.empty()) {
-            std::fprintf(stderr, "glimra: cannot find glimra-desktop: /proc/self/exe cannot be read\n");
-            return 127;
-        }
-        ::execv(program.c_str(), argv);
-        std::fprintf(stderr, "glimra: cannot run %s: %s\n", program.c_str(), std::strerror(errno));
-        return 127;
-    }
+    if (askedOfTheInstance(argc, argv))
+        return glimra::LibexecProgram::run("glimra-instance", argv);
+    if (!isGuessOnly(argc, argv))
+        return glimra::LibexecProgram::run("glimra-desktop", argv);
     // Whatever ends this program, its children and temporary files go with it.
     glimra::ExitCleanup::install();
     QCoreApplication application(argc, argv);

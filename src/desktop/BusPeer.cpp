@@ -1,6 +1,6 @@
 #include "desktop/BusPeer.h"
 
-#include "app/BusService.h"
+#include "app/BusAddress.h"
 #include "platform/displayName.h"
 
 #include <QDBusConnection>
@@ -21,12 +21,13 @@ BusPeer BusPeer::find()
     if (!bus.isConnected())
         return peer;
     peer.state = State::Absent;
-    if (!bus.interface()->isServiceRegistered(BusService::ServiceName).value())
+    const QString name = BusAddress::ServiceName.toString();
+    if (!bus.interface()->isServiceRegistered(name).value())
         return peer;
-    const QDBusReply<uint> pid = bus.interface()->servicePid(BusService::ServiceName);
+    const QDBusReply<uint> pid = bus.interface()->servicePid(name);
     peer.pid = pid.isValid() ? qint64(pid.value()) : 0;
-    QDBusMessage ask = QDBusMessage::createMethodCall(BusService::ServiceName, BusService::ObjectPath,
-                                                      BusService::Interface, u"Display"_s);
+    QDBusMessage ask = QDBusMessage::createMethodCall(name, BusAddress::ObjectPath.toString(),
+                                                      BusAddress::Interface.toString(), u"Display"_s);
     ask.setAutoStartService(false);
     // Waited for by a precise timer: the bus's own timeout fires up to a twentieth early.
     QDBusPendingCallWatcher pending(bus.asyncCall(ask, (AnswerSeconds + 1) * 1000));
@@ -38,8 +39,7 @@ BusPeer BusPeer::find()
     const QDBusMessage reply = pending.isFinished() ? pending.reply() : QDBusMessage();
     if (reply.type() != QDBusMessage::ReplyMessage) {
         // Gone meanwhile is no hang.
-        peer.state = bus.interface()->isServiceRegistered(BusService::ServiceName).value() ? State::Hung
-                                                                                          : State::Absent;
+        peer.state = bus.interface()->isServiceRegistered(name).value() ? State::Hung : State::Absent;
         return peer;
     }
     peer.display = reply.arguments().value(0).toString();
@@ -53,7 +53,7 @@ QString BusPeer::problem() const
     switch (state) {
     case State::Hung:
         return u"another process%1 holds %2 on the session bus and does not answer within %3 s"_s.arg(
-            process, BusService::ServiceName).arg(AnswerSeconds);
+            process, BusAddress::ServiceName).arg(AnswerSeconds);
     case State::OtherDisplay:
         return u"Glimra runs on display %1%2 and serves that display only, not %3"_s.arg(
             display, process, displayName());

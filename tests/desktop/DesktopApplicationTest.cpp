@@ -292,6 +292,11 @@ TEST_F(DesktopApplicationTest, ASecondStartShowsThePanelAndTheCommandLineGoesThr
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"42"_s);
     EXPECT_EQ(selected(), u"6*7"_s); // the running one guessed it
+    xclipSet(u"clipboard"_s, u"6*8"_s);
+    const GlimraRun clipboard = glimra({u"clipboard"_s, u"--json"_s}, {}, environment);
+    ASSERT_EQ(clipboard.exitCode, 0) << clipboard.err.toStdString();
+    EXPECT_EQ(clipboard.json().value(u"matchedContext"_s).toObject().value(u"ACT_TEXT"_s), u"48"_s);
+    EXPECT_EQ(selected(), u"6*8"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panelVisible(); }, 5000));
 
     key(u"Escape"_s);

@@ -71,6 +71,13 @@
         <source>Search %1 for %2</source>
         <translation>Sök efter %2 på %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Copy %n paths</source>
+        <translation>
+            <numerusform>Kopiera %n sökväg</numerusform>
+            <numerusform>Kopiera %n sökvägar</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PanelHeader</name>
@@ -1156,6 +1163,10 @@ Gissa urklipp: %2</translation>
     <message>
         <source>bound in the desktop&apos;s settings</source>
         <translation>bundet i skrivbordets inställningar</translation>
+    </message>
+    <message>
+        <source>the shortcuts are being written already; try again in a moment</source>
+        <translation>kortkommandona skrivs redan; försök igen om en stund</translation>
     </message>
 </context>
 <context>

@@ -41,7 +41,7 @@ protected:
     static void pressKeys(const QList<int> &modifiers, int key);
     /// A path in the run's temporary folder.
     static QString workPath(const QString &relative);
-    /// Runs the event loop until `done` holds; false after `timeout`.
+    /// Runs the event loop until `done` holds, looking again every 20 ms; false after `timeout`.
     static bool waitUntil(const std::function<bool()> &done,
                           std::chrono::milliseconds timeout = std::chrono::seconds(20));
 };

@@ -69,7 +69,8 @@ Ending waitWithEventLoop(QProcess &process, QDeadlineTimer deadline,
     QObject::connect(&process, &QProcess::readyReadStandardError, &loop, check);
     QObject::connect(&process, &QProcess::finished, &loop,
                      [&loop] { loop.exit(int(Ending::Finished)); });
-    QTimer::singleShot(remainingMilliseconds(deadline), &loop,
+    // A coarse timer may fire up to 5 % early: a program must have its whole time.
+    QTimer::singleShot(remainingMilliseconds(deadline), Qt::PreciseTimer, &loop,
                        [&loop] { loop.exit(int(Ending::TimedOut)); });
     if (process.state() == QProcess::NotRunning)
         return collect(process, request, result) ? Ending::Finished : Ending::Overflowed;

@@ -49,7 +49,7 @@ CopySelection::Capture CopySelection::captureOf(const TextRead &read, qsizetype 
         return failed(NotHandedOver, QString::number(Clipboard::ReadDeadlineSeconds));
     std::optional<Context> context = capture(read.text);
     const qsizetype cutAt = context && read.cut ? maximumBytes : 0;
-    return {std::move(context), cutAt, {}};
+    return {std::move(context), cutAt, {}, {}};
 }
 
 CopySelection::Capture CopySelection::contextForApp(const QString &windowClass, qsizetype maximumBytes)

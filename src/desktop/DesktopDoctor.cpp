@@ -19,7 +19,7 @@ const char *const NoDisplayAdvice =
 // when the display does.
 Capability onDisplay(const char *name, const char *mechanism, bool display)
 {
-    Capability capability{QString::fromUtf8(name), QString::fromUtf8(mechanism), display, {}};
+    Capability capability{QString::fromUtf8(name), QString::fromUtf8(mechanism), display, {}, {}};
     if (!display)
         capability.advise(NoDisplayAdvice);
     return capability;
@@ -41,7 +41,7 @@ Capability DesktopDoctor::waylandClipboard(const CapabilityReport &report)
 {
     for (const Capability &selection : report.capabilities) {
         if (selection.name == u"selection"_s && selection.mechanism.endsWith(u"data_control_manager_v1"_s))
-            return {u"clipboard"_s, selection.mechanism, selection.answered, {}};
+            return {u"clipboard"_s, selection.mechanism, selection.answered, {}, {}};
     }
     return onDisplay(QT_TRANSLATE_NOOP("glimra::Capability", "clipboard"),
                      QT_TRANSLATE_NOOP("glimra::Capability", "X11 CLIPBOARD selection (Xwayland)"),
@@ -58,7 +58,7 @@ CapabilityReport DesktopDoctor::examineX11()
                                  display);
     front.answered = display && X11RunningApplications::connect() != nullptr;
     Capability keystroke{QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "keystroke")), u"xdotool (XTEST)"_s,
-                         display, {}};
+                         display, {}, {}};
     if (QStandardPaths::findExecutable(u"xdotool"_s).isEmpty()) {
         keystroke.answered = false;
         keystroke.advise(QT_TRANSLATE_NOOP("glimra::Capability",

@@ -370,7 +370,10 @@ void ResultWindow::showPanel()
     show();
     raise();
     activateWindow();
-    if (m_pointerUnknown)
+    // A request from a key grab or over the bus carries no input event Qt has seen, so the
+    // window manager's focus-stealing prevention may hold back Qt's own request: ask as
+    // a task bar does, since the user pressed a key for this panel.
+    if (requested || m_pointerUnknown)
         X11WindowActivation::activate(winId());
     currentTable()->setFocus();
 }

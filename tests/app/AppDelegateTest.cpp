@@ -404,7 +404,7 @@ public:
         maximumDepth = std::max(maximumDepth, depth);
         HandlerScript::load(m_script)->call(u"copy_selection"_s, {});
         --depth;
-        return {Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}}, 0, {}};
+        return {Context{{CTX_TEXT, u"copy %1"_s.arg(++copies)}}, 0, {}, {}};
     }
     int depth = 0;
     int maximumDepth = 0;

@@ -25,7 +25,7 @@ constexpr const char *Context = "glimra::Capability";
 // The capability `name` (marked for translation) with no mechanism found yet.
 Capability untried(const char *name)
 {
-    return {QString::fromUtf8(name), QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "none")), false, {}};
+    return {QString::fromUtf8(name), QStringLiteral(QT_TRANSLATE_NOOP("glimra::Capability", "none")), false, {}, {}};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "WaylandFixture.h"
 
 #include "desktop/wayland/KeystrokeSender.h"
+#include "foundation/ProcessRunner.h"
 
 #include <QProcess>
 
@@ -109,7 +110,14 @@ TEST_F(PanelTest, ThePastePickedInThePanelReachesTheCapturedNativeWindow)
     pressKeys({}, Key1);
     EXPECT_TRUE(waitUntil([] { return shownPanel().isEmpty(); })) << "the key did not reach the panel";
     if (isGnome()) {
-        // No program may type into a native window there: the text waits on the clipboard.
+        // No program may type into a native window there: the text waits on the clipboard,
+        // put there a moment after the panel hid, and the user presses Ctrl+V once told to.
+        EXPECT_TRUE(waitUntil([] {
+            ProcessRequest request;
+            request.program = QStringLiteral("/usr/bin/xclip");
+            request.arguments = {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")};
+            return ProcessRunner::run(request).standardOutput == "14";
+        })) << "the result never reached the clipboard";
         pressKeys({KeystrokeSender::KeyLeftCtrl}, KeystrokeSender::KeyV);
     }
     const std::optional<QByteArray> pasted = captured->waitForLine("pasted ");

@@ -341,6 +341,93 @@
     </message>
 </context>
 <context>
+    <name>glimra::BindingChange</name>
+    <message>
+        <source>&quot;%1&quot; names no key GNOME can bind</source>
+        <translation>”%1” anger ingen tangent som GNOME kan binda</translation>
+    </message>
+    <message>
+        <source>Bound %1 in GNOME&apos;s custom keyboard shortcuts.</source>
+        <translation>Band %1 i GNOME:s egna kortkommandon.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> och </translation>
+    </message>
+    <message>
+        <source>Glimra has bound nothing in GNOME.</source>
+        <translation>Glimra har inte bundit något i GNOME.</translation>
+    </message>
+    <message>
+        <source>Glimra&apos;s shortcuts are no longer bound in GNOME.</source>
+        <translation>Glimras kortkommandon är inte längre bundna i GNOME.</translation>
+    </message>
+    <message>
+        <source>bind %1 to run `%2`</source>
+        <translation>bind %1 till att köra `%2`</translation>
+    </message>
+    <message>
+        <source>, and </source>
+        <translation> och </translation>
+    </message>
+    <message>
+        <source>Glimra cannot bind keys on this desktop; in its settings, %1.</source>
+        <translation>Glimra kan inte binda tangenter på det här skrivbordet; i dess inställningar, %1.</translation>
+    </message>
+    <message>
+        <source>Glimra wrote no binding on this desktop; remove the keys you bound in its settings.</source>
+        <translation>Glimra skrev ingen bindning på det här skrivbordet; ta bort tangenterna du band i dess inställningar.</translation>
+    </message>
+    <message>
+        <source> Reload sway (swaymsg reload) for it to take effect: %1.</source>
+        <translation> Läs om swayinställningarna (swaymsg reload) för att ändringen ska gälla: %1.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; names no key sway can bind</source>
+        <translation>”%1” anger ingen tangent som sway kan binda</translation>
+    </message>
+    <message>
+        <source>sway runs its system configuration: a configuration of your own would hide it, so Glimra wrote nothing. Add these lines to your sway configuration (~/.config/sway/config, made from a copy of /etc/sway/config), then reload sway:</source>
+        <translation>sway kör systemets inställningar: egna inställningar skulle dölja dem, så Glimra skrev ingenting. Lägg till de här raderna i dina swayinställningar (~/.config/sway/config, gjord av en kopia av /etc/sway/config) och läs sedan om dem:</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>kan inte läsa %1</translation>
+    </message>
+    <message>
+        <source>Already bound in %1 (included from %2).</source>
+        <translation>Redan bundna i %1 (inkluderad från %2).</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>kan inte skriva %1</translation>
+    </message>
+    <message>
+        <source>cannot add the include line to %1</source>
+        <translation>kan inte lägga till include-raden i %1</translation>
+    </message>
+    <message>
+        <source>Bound in %1 (included from %2).</source>
+        <translation>Bundna i %1 (inkluderad från %2).</translation>
+    </message>
+    <message>
+        <source>Glimra has bound nothing in sway.</source>
+        <translation>Glimra har inte bundit något i sway.</translation>
+    </message>
+    <message>
+        <source>cannot take the include line out of %1</source>
+        <translation>kan inte ta bort include-raden ur %1</translation>
+    </message>
+    <message>
+        <source>cannot remove %1</source>
+        <translation>kan inte ta bort %1</translation>
+    </message>
+    <message>
+        <source>Glimra&apos;s shortcuts are no longer bound in sway.</source>
+        <translation>Glimras kortkommandon är inte längre bundna i sway.</translation>
+    </message>
+</context>
+<context>
     <name>glimra::Capability</name>
     <message>
         <source>no X display answers ($DISPLAY): run Glimra in the desktop session</source>
@@ -813,6 +900,137 @@ Gissa urklipp: %2</translation>
     <message>
         <source>%1 was made, but it cannot be opened: %2</source>
         <translation>%1 skapades, men den kan inte öppnas: %2</translation>
+    </message>
+</context>
+<context>
+    <name>glimra::Outcome</name>
+    <message>
+        <source>there is no clipboard to copy to (no display was found)</source>
+        <translation>det finns inget urklipp att kopiera till (ingen skärm hittades)</translation>
+    </message>
+    <message>
+        <source>there is nothing to copy</source>
+        <translation>det finns inget att kopiera</translation>
+    </message>
+    <message>
+        <source>there is no valid URL to open</source>
+        <translation>det finns ingen giltig adress att öppna</translation>
+    </message>
+    <message>
+        <source>there is no desktop to open it on</source>
+        <translation>det finns inget skrivbord att öppna den på</translation>
+    </message>
+    <message>
+        <source>the text has %1 lines, and a terminal may run each as a command: choose paste again to paste them</source>
+        <translation>texten har %1 rader, och en terminal kan köra var och en som ett kommando: välj klistra in igen för att klistra in dem</translation>
+    </message>
+    <message>
+        <source>the paste script cannot be loaded</source>
+        <translation>skriptet som klistrar in kan inte läsas in</translation>
+    </message>
+    <message>
+        <source>the text is on the clipboard: press %1 to paste it</source>
+        <translation>texten ligger på urklipp: tryck %1 för att klistra in den</translation>
+    </message>
+    <message>
+        <source>there is no clipboard</source>
+        <translation>det finns inget urklipp</translation>
+    </message>
+    <message>
+        <source>there is nothing to paste</source>
+        <translation>det finns inget att klistra in</translation>
+    </message>
+    <message>
+        <source>there is no desktop to reveal it on</source>
+        <translation>det finns inget skrivbord att visa den på</translation>
+    </message>
+    <message>
+        <source>the folder of %1 cannot be entered: it no longer exists</source>
+        <translation>mappen för %1 går inte att öppna: den finns inte längre</translation>
+    </message>
+    <message>
+        <source>the command did not end: %1</source>
+        <translation>kommandot tog inte slut: %1</translation>
+    </message>
+    <message>
+        <source>the command printed nothing</source>
+        <translation>kommandot skrev inte ut något</translation>
+    </message>
+    <message>
+        <source>the command printed nothing: %1</source>
+        <translation>kommandot skrev inte ut något: %1</translation>
+    </message>
+    <message>
+        <source>there is no desktop to search</source>
+        <translation>det finns inget skrivbord att söka på</translation>
+    </message>
+    <message>
+        <source>the words make no valid address</source>
+        <translation>orden ger ingen giltig adress</translation>
+    </message>
+    <message>
+        <source>no action was chosen</source>
+        <translation>ingen åtgärd valdes</translation>
+    </message>
+    <message>
+        <source>it was called wrongly</source>
+        <translation>det anropades felaktigt</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>filen finns inte</translation>
+    </message>
+    <message>
+        <source>no application is set up to open it</source>
+        <translation>inget program är inställt för att öppna den</translation>
+    </message>
+    <message>
+        <source>the application that opens it failed</source>
+        <translation>programmet som öppnar den misslyckades</translation>
+    </message>
+    <message>
+        <source>the search was stopped</source>
+        <translation>sökningen avbröts</translation>
+    </message>
+    <message>
+        <source>the file manager did not answer; %1</source>
+        <translation>filhanteraren svarade inte; %1</translation>
+    </message>
+    <message>
+        <source>no file manager offers to show a file; %1</source>
+        <translation>ingen filhanterare erbjuder att visa en fil; %1</translation>
+    </message>
+    <message>
+        <source>a newer search replaced it</source>
+        <translation>en nyare sökning ersatte den</translation>
+    </message>
+    <message>
+        <source>there is no file-name index (plocate is not installed), so only the home folder was searched</source>
+        <translation>det finns inget filnamnsindex (plocate är inte installerat), så bara hemmappen söktes igenom</translation>
+    </message>
+    <message>
+        <source>there is no file-name index yet (run updatedb), so only the home folder was searched</source>
+        <translation>det finns inget filnamnsindex än (kör updatedb), så bara hemmappen söktes igenom</translation>
+    </message>
+    <message>
+        <source>%1 could not be started (%2)</source>
+        <translation>%1 kunde inte startas (%2)</translation>
+    </message>
+    <message>
+        <source>%1 crashed</source>
+        <translation>%1 kraschade</translation>
+    </message>
+    <message>
+        <source>%1 exited with status %2</source>
+        <translation>%1 avslutades med status %2</translation>
+    </message>
+    <message>
+        <source>%1 exited with status %2: %3</source>
+        <translation>%1 avslutades med status %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 cannot be loaded</source>
+        <translation>%1 kan inte läsas in</translation>
     </message>
 </context>
 <context>

@@ -55,9 +55,10 @@ void CopyAction::execute(const Context &, const Completion &done)
 {
     // A clipboard in memory goes with this program: nothing would have been copied.
     if (!m_clipboard || !m_clipboard->isShared())
-        return complete(done, Outcome::failure(u"there is no clipboard to copy to (no display was found)"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "there is no clipboard to copy to (no display was found)")));
     if (!PasteAction::fillClipboard(*m_clipboard, m_value))
-        return complete(done, Outcome::failure(u"there is nothing to copy"_s));
+        return complete(done, Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "there is nothing to copy")));
     complete(done);
 }
 

@@ -27,9 +27,11 @@ ActionList OpenAction::actionsForContext(const Context &context)
 void OpenAction::execute(const Context &, const Completion &done)
 {
     if (!m_url)
-        return complete(done, Outcome::failure(u"there is no valid URL to open"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "there is no valid URL to open")));
     if (!m_fileManager)
-        return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "there is no desktop to open it on")));
     m_fileManager->open(*m_url, done);
 }
 

@@ -87,7 +87,8 @@ void OpenAtLineAction::execute(const Context &, const Completion &done)
         qCInfo(lcActions).noquote()
             << u"no editor that takes a line number is known; opening %1"_s.arg(m_position.file);
         if (!m_fileManager)
-            return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
+            return complete(done, Outcome::failure(
+                QT_TRANSLATE_NOOP("glimra::Outcome", "there is no desktop to open it on")));
         return m_fileManager->openFile(m_position.file, done);
     }
     // In the file's folder, so that the editor's own file commands start next to it.

@@ -69,7 +69,7 @@ bool PasteAction::fillClipboard(Clipboard &clipboard, const Context &context)
     return true;
 }
 
-std::optional<QString> PasteAction::checkForTerminal(Context &context, bool terminal)
+std::optional<Outcome> PasteAction::checkForTerminal(Context &context, bool terminal)
 {
     if (!terminal)
         return std::nullopt;
@@ -80,8 +80,9 @@ std::optional<QString> PasteAction::checkForTerminal(Context &context, bool term
     context.insert(ACT_TEXT, text);
     const qsizetype lines = text.count(u'\n') + 1;
     if (lines > 1 && !std::exchange(m_askedOnce, true))
-        return u"the text has %1 lines, and a terminal may run each as a command: choose paste again to paste them"_s
-            .arg(lines);
+        return Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "the text has %1 lines, and a terminal may run "
+                                                                     "each as a command: choose paste again to paste them"),
+                                {QString::number(lines)});
     return std::nullopt;
 }
 
@@ -89,7 +90,7 @@ Outcome PasteAction::sendPasteKeystroke(const Context &context, bool terminal, b
 {
     const std::shared_ptr<HandlerScript> loaded = script();
     if (!loaded)
-        return Outcome::failure(u"the paste script cannot be loaded"_s);
+        return Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "the paste script cannot be loaded"));
     QString failure;
     // The script answers why it sent no keystroke (the window is gone), the keys the user
     // must press where no program may type them, or nothing.
@@ -100,10 +101,8 @@ Outcome PasteAction::sendPasteKeystroke(const Context &context, bool terminal, b
     const QString press = answer.toMap().value(u"press"_s).toString();
     if (failure.isNull() && !press.isEmpty()) {
         *byHand = true;
-        Outcome told;
-        told.message = QCoreApplication::translate("PasteAction", "the text is on the clipboard: press %1 to paste it")
-                           .arg(press);
-        return told;
+        return Outcome::said(QT_TRANSLATE_NOOP("glimra::Outcome", "the text is on the clipboard: press %1 to paste it"),
+                             {press});
     }
     return Outcome::unlessFailed(u"the paste script"_s, failure);
 }
@@ -111,11 +110,11 @@ Outcome PasteAction::sendPasteKeystroke(const Context &context, bool terminal, b
 void PasteAction::execute(const Context &executionContext, const Completion &done)
 {
     if (!m_clipboard)
-        return complete(done, Outcome::failure(u"there is no clipboard"_s));
+        return complete(done, Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "there is no clipboard")));
     Context context = executionContext;
     const bool terminal = context.contains(ACT_TEXT) && m_isTerminal && m_isTerminal(context);
-    if (const std::optional<QString> ask = checkForTerminal(context, terminal))
-        return complete(done, Outcome::failure(*ask));
+    if (const std::optional<Outcome> ask = checkForTerminal(context, terminal))
+        return complete(done, *ask);
     // What the user had on the clipboard, every format, to be put back. A paste while an
     // earlier one still waits to put it back finds that one's value there: the user's own
     // clipboard is the one the earlier paste saved, and only the last paste puts it back.
@@ -125,7 +124,7 @@ void PasteAction::execute(const Context &executionContext, const Completion &don
                                      : waiting                 ? *waiting
                                                                : m_clipboard->contents();
     if (!fillClipboard(*m_clipboard, context))
-        return complete(done, Outcome::failure(u"there is nothing to paste"_s));
+        return complete(done, Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "there is nothing to paste")));
     const quint64 paste = ++lastPaste;
     if (m_clipboard->isShared())
         waiting = saved;

@@ -49,7 +49,7 @@ public:
 private:
     /// `context` as it is pasted into its application, a terminal when `terminal`; a
     /// failure asking to choose again when it must not be pasted unasked.
-    std::optional<QString> checkForTerminal(Context &context, bool terminal);
+    std::optional<Outcome> checkForTerminal(Context &context, bool terminal);
     /// Has the paste script bring the captured window to the front and send the paste
     /// keystroke; a failure says why nothing was sent (the window is gone).
     /// `terminal`: whether the window is a terminal. `byHand` is set when the user has to

@@ -22,7 +22,8 @@ ActionList RevealAction::actionsForContext(const Context &context)
 void RevealAction::execute(const Context &, const Completion &done)
 {
     if (!m_fileManager)
-        return complete(done, Outcome::failure(u"there is no desktop to reveal it on"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "there is no desktop to reveal it on")));
     m_fileManager->reveal(m_file, done);
 }
 

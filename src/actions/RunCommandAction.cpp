@@ -36,17 +36,20 @@ void RunCommandAction::execute(const Context &context, const Completion &done)
     // A front document that names no existing file or folder (a terminal whose folder was
     // removed) gives no folder: where the command was meant to run is unknown.
     if (!folder && context.contains(CTX_PATH))
-        return complete(done, Outcome::failure(u"the folder of %1 cannot be entered: it no longer exists"_s
-                                                   .arg(context.value(CTX_PATH))));
+        return complete(done, Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome",
+                                                                 "the folder of %1 cannot be entered: it no longer exists"),
+                                               {context.value(CTX_PATH)}));
     ProcessJob::start(ShellCommand::request(detail(), folder), [done](const ProcessResult &result) {
         const QString output = ShellCommand::output(result);
         if (output.isNull()) {
             const QString why = result.failureDescription();
             // Stopped or never started: that is the news, not that nothing came.
             const bool ended = result.started && !result.timedOut && !result.cancelled;
-            return complete(done, Outcome::failure(!ended         ? u"the command did not end: "_s + why
-                                                   : why.isEmpty() ? u"the command printed nothing"_s
-                                                                   : u"the command printed nothing: "_s + why));
+            return complete(done, Outcome::failure(
+                !ended         ? QT_TRANSLATE_NOOP("glimra::Outcome", "the command did not end: %1")
+                : why.isEmpty() ? QT_TRANSLATE_NOOP("glimra::Outcome", "the command printed nothing")
+                                : QT_TRANSLATE_NOOP("glimra::Outcome", "the command printed nothing: %1"),
+                {why}));
         }
         Outcome outcome;
         outcome.text = output;

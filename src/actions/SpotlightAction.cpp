@@ -17,7 +17,8 @@ std::shared_ptr<WordAction> SpotlightAction::makeOffer() const
 void SpotlightAction::execute(const Context &, const Completion &done)
 {
     if (!fileManager())
-        return complete(done, Outcome::failure(u"there is no desktop to search"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "there is no desktop to search")));
     fileManager()->showSearchResults(word(), done);
 }
 

@@ -81,9 +81,11 @@ void WebSearchAction::execute(const Context &, const Completion &done)
 {
     const std::optional<Url> url = searchURL(word(), m_urlTemplate);
     if (!url)
-        return complete(done, Outcome::failure(u"the words make no valid address"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "the words make no valid address")));
     if (!fileManager())
-        return complete(done, Outcome::failure(u"there is no desktop to open it on"_s));
+        return complete(done, Outcome::failure(
+            QT_TRANSLATE_NOOP("glimra::Outcome", "there is no desktop to open it on")));
     fileManager()->open(*url, done);
 }
 

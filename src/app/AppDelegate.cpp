@@ -377,7 +377,7 @@ void AppDelegate::addResultFiles(const QList<FileObject> &files)
 void AppDelegate::executeAction(const ActionPtr &action, const Completion &done)
 {
     if (!action)
-        return complete(done, Outcome::failure(u"no action was chosen"_s));
+        return complete(done, Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "no action was chosen")));
     // Whether it failed before execute() returned: the panel then stays, showing why.
     auto failedAtOnce = std::make_shared<bool>(false);
     auto ended = std::make_shared<bool>(false);
@@ -436,7 +436,7 @@ void AppDelegate::openAtLine(const FileObject &file, const Completion &done)
     QPointer<AppDelegate> self(this);
     executeAction(offers.value(0), [self, done, title = file.niceTitle()](const Outcome &outcome) {
         if (self && !outcome.ok && self->m_resultWindow && self->m_resultWindow->isShown())
-            self->notifyError(title, outcome.message);
+            self->notifyError(title, outcome.messageShown());
         complete(done, outcome);
     });
 }
@@ -445,10 +445,10 @@ void AppDelegate::actionEnded(const QString &label, const Outcome &outcome)
 {
     // The panel shows a failure on the action's row; without a panel, a notification says it.
     if (!outcome.ok && (!m_resultWindow || !m_resultWindow->isShown()))
-        notifyError(label, outcome.message);
+        notifyError(label, outcome.messageShown());
     // Done, with something the user has to do next ("press Ctrl+V"): said whatever is shown.
     if (outcome.ok && !outcome.message.isEmpty())
-        notify(label, outcome.message);
+        notify(label, outcome.messageShown());
 }
 
 void AppDelegate::guessProducedText(const QString &text, const Context &selection, const Outcome &outcome,

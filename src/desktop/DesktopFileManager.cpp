@@ -18,15 +18,15 @@ namespace {
 const QString FileManagerService = u"org.freedesktop.FileManager1"_s;
 
 // What xdg-open's exit statuses mean, as its manual gives them.
-QString xdgOpenStatus(int status)
+const char *xdgOpenStatus(int status)
 {
     switch (status) {
-    case 1: return u"it was called wrongly"_s;
-    case 2: return u"the file does not exist"_s;
-    case 3: return u"no application is set up to open it"_s;
-    case 4: return u"the application that opens it failed"_s;
+    case 1: return QT_TRANSLATE_NOOP("glimra::Outcome", "it was called wrongly");
+    case 2: return QT_TRANSLATE_NOOP("glimra::Outcome", "the file does not exist");
+    case 3: return QT_TRANSLATE_NOOP("glimra::Outcome", "no application is set up to open it");
+    case 4: return QT_TRANSLATE_NOOP("glimra::Outcome", "the application that opens it failed");
     }
-    return {};
+    return nullptr;
 }
 
 } // namespace
@@ -36,13 +36,14 @@ DesktopFileManager::DesktopFileManager(QObject *parent, ProgramRunner &runner)
 {
     connect(&m_search, &SearchResultsQuery::finished, this,
             [this](const QString &, const QStringList &paths) {
-                complete(std::exchange(m_searchDone, {}), Outcome{true, {}, paths, {}});
+                complete(std::exchange(m_searchDone, {}), Outcome{true, {}, paths, {}, {}});
             });
 }
 
 DesktopFileManager::~DesktopFileManager()
 {
-    complete(std::exchange(m_searchDone, {}), Outcome::failure(u"the search was stopped"_s));
+    complete(std::exchange(m_searchDone, {}), Outcome::failure(
+        QT_TRANSLATE_NOOP("glimra::Outcome", "the search was stopped")));
 }
 
 void DesktopFileManager::open(const Url &url, const Completion &done)
@@ -76,11 +77,11 @@ void DesktopFileManager::reveal(const QString &path, const Completion &done)
                     return complete(done);
                 // No file manager offers it, or the one that does did not answer: the folder
                 // is opened instead, and if that fails too, both are said.
-                const QString fileManager = finished->error().type() == QDBusError::NoReply
-                    ? u"the file manager did not answer"_s
-                    : u"no file manager offers to show a file"_s;
+                const char *fileManager = finished->error().type() == QDBusError::NoReply
+                    ? QT_TRANSLATE_NOOP("glimra::Outcome", "the file manager did not answer; %1")
+                    : QT_TRANSLATE_NOOP("glimra::Outcome", "no file manager offers to show a file; %1");
                 startXdgOpen(folder, [done, fileManager](const Outcome &opened) {
-                    complete(done, opened.ok ? opened : Outcome::failure(fileManager + u"; "_s + opened.message));
+                    complete(done, opened.ok ? opened : Outcome::failure(fileManager, {opened.phrase()}));
                 });
             });
 }
@@ -88,17 +89,20 @@ void DesktopFileManager::reveal(const QString &path, const Completion &done)
 void DesktopFileManager::showSearchResults(const QString &query, const Completion &done)
 {
     // One search at a time: a newer one replaces the one under way.
-    complete(std::exchange(m_searchDone, {}), Outcome::failure(u"a newer search replaced it"_s));
+    complete(std::exchange(m_searchDone, {}), Outcome::failure(
+        QT_TRANSLATE_NOOP("glimra::Outcome", "a newer search replaced it")));
     if (!m_search.start(query))
-        return complete(done, Outcome{true, {}, QStringList(), {}});
+        return complete(done, Outcome{true, {}, QStringList(), {}, {}});
     // Without a file-name index only the home folder is searched: the outcome says so.
-    const QString noIndex = MetadataGatherer::locateProgram(m_runner).isEmpty()
-        ? u"there is no file-name index (plocate is not installed), so only the home folder was searched"_s
+    const char *noIndex = MetadataGatherer::locateProgram(m_runner).isEmpty()
+        ? QT_TRANSLATE_NOOP("glimra::Outcome",
+                            "there is no file-name index (plocate is not installed), so only the home folder was searched")
         : MetadataGatherer::locateDatabase().isEmpty()
-        ? u"there is no file-name index yet (run updatedb), so only the home folder was searched"_s
-        : QString();
+        ? QT_TRANSLATE_NOOP("glimra::Outcome",
+                            "there is no file-name index yet (run updatedb), so only the home folder was searched")
+        : nullptr;
     m_searchDone = [done, noIndex](const Outcome &found) {
-        if (!found.ok || noIndex.isNull())
+        if (!found.ok || !noIndex)
             return complete(done, found);
         Outcome partial = Outcome::failure(noIndex);
         partial.items = found.items;

@@ -41,17 +41,22 @@ void Launcher::launch(const QString &program, const QStringList &arguments, cons
         if (error != QProcess::FailedToStart)
             return;
         qCDebug(lcFoundation) << "could not start" << program << process->errorString();
-        tell(Outcome::failure(u"%1 could not be started (%2)"_s.arg(program, process->errorString())));
+        tell(Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "%1 could not be started (%2)"),
+                              {program, process->errorString()}));
         process->deleteLater();
     });
     QObject::connect(process, &QProcess::finished, process, [=](int status, QProcess::ExitStatus how) {
         process->deleteLater();
         if (how == QProcess::NormalExit && status == 0)
             return tell({});
-        const QString why = how != QProcess::NormalExit ? u"%1 crashed"_s.arg(program)
-                                                         : u"%1 exited with status %2"_s.arg(program).arg(status);
-        const QString explained = meaning && how == QProcess::NormalExit ? meaning(status) : QString();
-        tell(Outcome::failure(explained.isEmpty() ? why : why + u": "_s + explained));
+        if (how != QProcess::NormalExit)
+            return tell(Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "%1 crashed"), {program}));
+        const char *explained = meaning ? meaning(status) : nullptr;
+        if (!explained)
+            return tell(Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "%1 exited with status %2"),
+                                         {program, QString::number(status)}));
+        tell(Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "%1 exited with status %2: %3"),
+                              {program, QString::number(status), Phrase::of("glimra::Outcome", explained)}));
     });
     // Still running when the wait is over: it started and works; it is let go.
     QTimer::singleShot(LaunchWait, Qt::PreciseTimer, process, [tell] { tell({}); });

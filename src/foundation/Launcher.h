@@ -21,8 +21,9 @@ class Launcher
 public:
     static constexpr std::chrono::milliseconds LaunchWait{2000};
 
-    /// Why a program exited with `status`, where the program documents it; null otherwise.
-    using StatusMeaning = std::function<QString(int status)>;
+    /// Why a program exited with `status`, where the program documents it: an English
+    /// phrase marked with QT_TRANSLATE_NOOP("glimra::Outcome", …); null otherwise.
+    using StatusMeaning = std::function<const char *(int status)>;
 
     /// Starts `program` with `arguments` in `folder` (none: ours). `done` hears once: a
     /// failure when it could not be started or exited with a status other than 0 within the

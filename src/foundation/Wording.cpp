@@ -23,4 +23,29 @@ QString wording(Language language, const char *context, const char *source, cons
     return filled;
 }
 
+Phrase Phrase::of(const char *context, const char *source, const QList<Phrase> &arguments)
+{
+    QStringList english, users;
+    for (const Phrase &argument : arguments) {
+        english.append(argument.english);
+        users.append(argument.users);
+    }
+    return {wording(Language::English, context, source, english), wording(Language::Users, context, source, users)};
+}
+
+Phrase Phrase::joined(const QList<Phrase> &items, const char *context, const char *separator)
+{
+    Phrase whole;
+    const Phrase between = of(context, separator);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i > 0) {
+            whole.english += between.english;
+            whole.users += between.users;
+        }
+        whole.english += items.at(i).english;
+        whole.users += items.at(i).users;
+    }
+    return whole;
+}
+
 } // namespace glimra

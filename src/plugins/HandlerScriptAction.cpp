@@ -45,7 +45,7 @@ ActionList HandlerScriptAction::actionsForContext(const Context &context)
 void HandlerScriptAction::execute(const Context &context, const Completion &done)
 {
     if (!m_script)
-        return complete(done, Outcome::failure(u"%1 cannot be loaded"_s.arg(name())));
+        return complete(done, Outcome::failure(QT_TRANSLATE_NOOP("glimra::Outcome", "%1 cannot be loaded"), {name()}));
     QString failure;
     m_script->call(u"execute_action"_s, {label(), toJsonObject(context)}, &failure);
     complete(done, Outcome::unlessFailed(name(), failure));

@@ -130,7 +130,8 @@ void ActionListModel::started(const ActionPtr &action)
 
 void ActionListModel::ended(const ActionPtr &action, const Outcome &outcome)
 {
-    setStatus(action, outcome.ok ? std::nullopt : std::optional(Status{tr("failed: %1").arg(outcome.message), true}));
+    setStatus(action, outcome.ok ? std::nullopt
+                                 : std::optional(Status{tr("failed: %1").arg(outcome.messageShown()), true}));
 }
 
 void ActionListModel::setStatus(const ActionPtr &action, const std::optional<Status> &status)

@@ -284,7 +284,7 @@ std::optional<std::pair<QString, bool>> DesktopApplication::installDesktopShortc
 #ifdef GLIMRA_HAS_WAYLAND
     if (m_wayland) {
         const BindingChange change = m_wayland->install();
-        QString message = change.message;
+        QString message = change.messageShown();
         for (const QString &line : change.lines)
             message += u"\n    "_s + line;
         updateTrayTexts();

@@ -120,7 +120,7 @@ void PluginsPage::revealFolder()
     const std::shared_ptr<FileManager> &fileManager = m_interface.platform().fileManager;
     auto say = [problem = QPointer<QLabel>(m_folderProblem), folder](const Outcome &outcome) {
         if (problem && !outcome.ok)
-            showProblem(problem, tr("%1 cannot be shown: %2").arg(folder, outcome.message));
+            showProblem(problem, tr("%1 cannot be shown: %2").arg(folder, outcome.messageShown()));
     };
     if (!fileManager)
         return say(Outcome::failure(tr("there is no file manager")));

@@ -108,14 +108,14 @@ void WaylandShortcuts::applySettings()
         return;
     const BindingChange change = wanted.isEmpty() ? m_installer->remove() : m_installer->install(wanted);
     if (change.result == BindingChange::Result::Failed)
-        emit failed(change.message);
+        emit failed(change.messageShown());
 }
 
 BindingChange WaylandShortcuts::install()
 {
     // Asked again while a binding is being written (a second click meanwhile): one writer.
     if (m_applying)
-        return {BindingChange::Result::Failed, tr("the shortcuts are being written already; try again in a moment"), {}};
+        return {BindingChange::Result::Failed, tr("the shortcuts are being written already; try again in a moment"), {}, {}};
     m_applying = true;
     const QList<ShortcutBinding> wanted = bindings();
     const BindingChange change = wanted.isEmpty() ? m_installer->remove() : m_installer->install(wanted);

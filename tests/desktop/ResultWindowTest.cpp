@@ -798,3 +798,30 @@ TEST_F(ResultWindowTest, InSwedishTheHeaderAndEveryTitleAreSwedishWhileTheLabels
         EXPECT_EQ(delegate().result().actions.first()->label(), row.label) << "labels are identities";
     }
 }
+
+TEST_F(ResultWindowTest, InSwedishAFailedActionSaysWhyInSwedishWhileItsOutcomeStaysEnglish)
+{
+    const auto english = qScopeGuard([] { Translations::install(QLocale::c()); });
+    ASSERT_TRUE(Translations::install(QLocale(u"sv_SE"_s))) << Translations::folder().toStdString();
+    // A command from a terminal whose folder was removed: where it was meant to run is unknown.
+    const QString gone = path(u"gone/notes.txt"_s);
+    delegate().guessText({{CTX_TEXT, u"`date`"_s}, {CTX_PATH, gone}});
+    const ActionPtr run = delegate().result().actions.value(0);
+    ASSERT_TRUE(run && run->label() == u"run"_s);
+
+    // What `glimra match --run` prints and the log keeps.
+    std::optional<Outcome> outcome;
+    delegate().executeAction(run, [&](const Outcome &ended) { outcome = ended; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000));
+    EXPECT_FALSE(outcome->ok);
+    EXPECT_EQ(outcome->message, u"the folder of %1 cannot be entered: it no longer exists"_s.arg(gone));
+
+    // What the panel's row says.
+    window->showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_Return);
+    const QAbstractItemModel *actions = window->actionTable()->model();
+    const auto detail = [&] { return actions->data(actions->index(0, 1)).toString(); };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return detail().startsWith(u"misslyckades"_s); }, 5000));
+    EXPECT_EQ(detail(), u"misslyckades: mappen för %1 går inte att öppna: den finns inte längre"_s.arg(gone));
+}

@@ -34,7 +34,7 @@ TEST_F(LauncherTest, AProgramThatFailsAtOnceSaysWhyAndOneThatRunsOnIsReleasedNev
 {
     EXPECT_TRUE(launch(u"/bin/true"_s).ok);
     const Outcome failed = launch(u"/bin/sh"_s, {u"-c"_s, u"exit 3"_s}, [](int status) {
-        return status == 3 ? u"no application is set up to open it"_s : QString();
+        return status == 3 ? "no application is set up to open it" : nullptr;
     });
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.message, u"/bin/sh exited with status 3: no application is set up to open it"_s);

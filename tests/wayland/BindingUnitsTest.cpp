@@ -6,11 +6,13 @@
 #include "desktop/wayland/SwayBindingInstaller.h"
 #include "desktop/wayland/SwayIpc.h"
 #include "desktop/wayland/commandText.h"
+#include "ui/Translations.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -219,6 +221,34 @@ TEST(ManualBindingInstructions, SayWhatToBindInWords)
     EXPECT_EQ(change.result, BindingChange::Result::NothingToDo);
     EXPECT_EQ(change.message, QStringLiteral("Glimra cannot bind keys on this desktop; in its settings, bind Super+Alt+G to "
                                              "run `/usr/bin/glimra guess`, and bind Super+Alt+C to run `/usr/bin/glimra clipboard`."));
+}
+
+TEST_F(SwayBindingInstallerTest, AWindowSaysItInTheUsersLanguageAndTheCommandLineInEnglish)
+{
+    const auto english = qScopeGuard([] { Translations::install(QLocale::c()); });
+    ASSERT_TRUE(Translations::install(QLocale(QStringLiteral("sv_SE")))) << Translations::folder().toStdString();
+    write(QStringLiteral("config/sway/config"), "");
+    const BindingChange refused =
+        installer().install({{QStringLiteral("guess"), {}, QStringLiteral("Hyper+G"), {QStringLiteral("glimra")}}});
+    const BindingChange manual = ManualBindingInstructions().install({bindings.first()});
+    const struct
+    {
+        const BindingChange &change;
+        QString message;
+        QString shown;
+    } rows[] = {
+        {refused, QStringLiteral("\"Hyper+G\" names no key sway can bind"),
+         QStringLiteral("”Hyper+G” anger ingen tangent som sway kan binda")},
+        {manual,
+         QStringLiteral("Glimra cannot bind keys on this desktop; in its settings, bind Super+Alt+G to run "
+                        "`/usr/bin/glimra guess`."),
+         QStringLiteral("Glimra kan inte binda tangenter på det här skrivbordet; i dess inställningar, bind "
+                        "Super+Alt+G till att köra `/usr/bin/glimra guess`.")},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(row.change.message, row.message);
+        EXPECT_EQ(row.change.messageShown(), row.shown);
+    }
 }
 
 } // namespace

@@ -11,9 +11,10 @@ namespace {
 
 const QString ListKey = QStringLiteral("custom-keybindings");
 
-BindingChange failed(const QString &message)
+// What gsettings said, as it said it.
+BindingChange failed(const QString &problem)
 {
-    return {BindingChange::Result::Failed, message, {}};
+    return {BindingChange::Result::Failed, problem, {}, {}};
 }
 
 } // namespace
@@ -112,11 +113,13 @@ BindingChange GnomeBindingInstaller::install(const QList<ShortcutBinding> &bindi
     }
     for (const QString &path : std::as_const(stale))
         paths->removeAll(path);
-    QStringList bound;
+    QList<Phrase> bound;
     for (const ShortcutBinding &binding : bindings) {
         const std::optional<KeyCombination> keys = KeyCombination::parse(binding.keys);
         if (!keys)
-            return failed(QStringLiteral("\"%1\" names no key GNOME can bind").arg(binding.keys));
+            return BindingChange::said(BindingChange::Result::Failed,
+                                       QT_TRANSLATE_NOOP("glimra::BindingChange", "\"%1\" names no key GNOME can bind"),
+                                       {binding.keys});
         const QString schema = BindingSchema + QLatin1Char(':') + PathPrefix + binding.name + QLatin1Char('/');
         const QList<QPair<QString, QString>> values = {{QStringLiteral("name"), binding.description},
                                                        {QStringLiteral("command"), commandText(binding.command)},
@@ -133,8 +136,10 @@ BindingChange GnomeBindingInstaller::install(const QList<ShortcutBinding> &bindi
     if (!setList(*paths, &problem))
         return failed(problem);
     resetBindings(stale);
-    return {BindingChange::Result::Changed,
-            QStringLiteral("Bound %1 in GNOME's custom keyboard shortcuts.").arg(bound.join(QStringLiteral(" and "))), {}};
+    return BindingChange::said(
+        BindingChange::Result::Changed,
+        QT_TRANSLATE_NOOP("glimra::BindingChange", "Bound %1 in GNOME's custom keyboard shortcuts."),
+        {Phrase::joined(bound, "glimra::BindingChange", QT_TRANSLATE_NOOP("glimra::BindingChange", " and "))});
 }
 
 BindingChange GnomeBindingInstaller::remove()
@@ -145,13 +150,15 @@ BindingChange GnomeBindingInstaller::remove()
         return failed(problem);
     const QStringList ours = ownPaths(*paths);
     if (ours.isEmpty())
-        return {BindingChange::Result::NothingToDo, QStringLiteral("Glimra has bound nothing in GNOME."), {}};
+        return BindingChange::said(BindingChange::Result::NothingToDo,
+                                   QT_TRANSLATE_NOOP("glimra::BindingChange", "Glimra has bound nothing in GNOME."));
     for (const QString &path : std::as_const(ours))
         paths->removeAll(path);
     if (!setList(*paths, &problem))
         return failed(problem);
     resetBindings(ours);
-    return {BindingChange::Result::Changed, QStringLiteral("Glimra's shortcuts are no longer bound in GNOME."), {}};
+    return BindingChange::said(BindingChange::Result::Changed,
+                               QT_TRANSLATE_NOOP("glimra::BindingChange", "Glimra's shortcuts are no longer bound in GNOME."));
 }
 
 std::optional<QStringList> GnomeBindingInstaller::parseStringArray(const QString &text)

@@ -12,24 +12,23 @@ QString ManualBindingInstructions::mechanism() const
 
 BindingChange ManualBindingInstructions::install(const QList<ShortcutBinding> &bindings)
 {
-    BindingChange change;
-    change.result = BindingChange::Result::NothingToDo;
-    QStringList sentences;
+    QList<Phrase> sentences;
     for (const ShortcutBinding &binding : bindings) {
         const std::optional<KeyCombination> keys = KeyCombination::parse(binding.keys);
-        sentences << QStringLiteral("bind %1 to run `%2`").arg(keys ? keys->toText() : binding.keys, commandText(binding.command));
+        sentences << Phrase::of("glimra::BindingChange", QT_TRANSLATE_NOOP("glimra::BindingChange", "bind %1 to run `%2`"),
+                                {keys ? keys->toText() : binding.keys, commandText(binding.command)});
     }
-    change.message = QStringLiteral("Glimra cannot bind keys on this desktop; in its settings, %1.")
-                         .arg(sentences.join(QStringLiteral(", and ")));
-    return change;
+    return BindingChange::said(
+        BindingChange::Result::NothingToDo,
+        QT_TRANSLATE_NOOP("glimra::BindingChange", "Glimra cannot bind keys on this desktop; in its settings, %1."),
+        {Phrase::joined(sentences, "glimra::BindingChange", QT_TRANSLATE_NOOP("glimra::BindingChange", ", and "))});
 }
 
 BindingChange ManualBindingInstructions::remove()
 {
-    BindingChange change;
-    change.result = BindingChange::Result::NothingToDo;
-    change.message = QStringLiteral("Glimra wrote no binding on this desktop; remove the keys you bound in its settings.");
-    return change;
+    return BindingChange::said(BindingChange::Result::NothingToDo,
+                               QT_TRANSLATE_NOOP("glimra::BindingChange", "Glimra wrote no binding on this desktop; "
+                                                                          "remove the keys you bound in its settings."));
 }
 
 bool ManualBindingInstructions::isInstalled() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/Wording.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,9 +26,33 @@ struct BindingChange
         Failed,        ///< `message` says why
     };
     Result result = Result::Failed;
+    /// In English, as `glimra shortcut` prints it.
     QString message;
     /// Lines for the user to add to a configuration of their own.
     QStringList lines;
+    /// `message` in the user's language, for a window or a notification; null where the
+    /// message has no translation.
+    QString shownMessage;
+
+    /// What a window or a notification says of the change.
+    QString messageShown() const { return shownMessage.isNull() ? message : shownMessage; }
+
+    /// A change that says `source`, an English sentence marked with
+    /// QT_TRANSLATE_NOOP("glimra::BindingChange", …), its %1, %2… filled by `arguments`.
+    static BindingChange said(Result result, const char *source, const QList<Phrase> &arguments = {},
+                              const QStringList &lines = {})
+    {
+        BindingChange change{result, {}, lines, {}};
+        return change.add(source, arguments);
+    }
+    /// Adds `source` (marked as for said()) to the end of the message, in both languages.
+    BindingChange &add(const char *source, const QList<Phrase> &arguments = {})
+    {
+        const Phrase phrase = Phrase::of("glimra::BindingChange", source, arguments);
+        shownMessage = messageShown() + phrase.users;
+        message += phrase.english;
+        return *this;
+    }
 };
 
 } // namespace glimra

@@ -42,9 +42,10 @@ bool writeInPlace(const QString &path, const QByteArray &contents)
         && file.flush();
 }
 
-BindingChange failed(const QString &message)
+// `source` marked with QT_TRANSLATE_NOOP("glimra::BindingChange", …).
+BindingChange failed(const char *source, const QString &argument)
 {
-    return {BindingChange::Result::Failed, message, {}};
+    return BindingChange::said(BindingChange::Result::Failed, source, {argument});
 }
 
 } // namespace
@@ -81,13 +82,13 @@ QString SwayBindingInstaller::includeLine() const
     return QStringLiteral("include ") + commandText({bindingsFile()});
 }
 
-QStringList SwayBindingInstaller::bindsymLines(const QList<ShortcutBinding> &bindings, QString *problem)
+QStringList SwayBindingInstaller::bindsymLines(const QList<ShortcutBinding> &bindings, QString *unbindable)
 {
     QStringList lines;
     for (const ShortcutBinding &binding : bindings) {
         const std::optional<KeyCombination> keys = KeyCombination::parse(binding.keys);
         if (!keys) {
-            *problem = QStringLiteral("\"%1\" names no key sway can bind").arg(binding.keys);
+            *unbindable = binding.keys;
             return {};
         }
         lines << QStringLiteral("bindsym %1 exec %2").arg(keys->toSway(), commandText(binding.command));
@@ -95,31 +96,34 @@ QStringList SwayBindingInstaller::bindsymLines(const QList<ShortcutBinding> &bin
     return lines;
 }
 
-QString SwayBindingInstaller::reload() const
+BindingChange SwayBindingInstaller::reloaded(BindingChange change) const
 {
     QString problem;
-    if (SwayIpc(m_socket).runCommand(QStringLiteral("reload"), 5s, &problem))
-        return {};
-    return QStringLiteral(" Reload sway (swaymsg reload) for it to take effect: %1.").arg(problem);
+    if (!SwayIpc(m_socket).runCommand(QStringLiteral("reload"), 5s, &problem))
+        change.add(QT_TRANSLATE_NOOP("glimra::BindingChange", " Reload sway (swaymsg reload) for it to take effect: %1."),
+                   {problem});
+    return change;
 }
 
 BindingChange SwayBindingInstaller::install(const QList<ShortcutBinding> &bindings)
 {
-    QString problem;
-    const QStringList lines = bindsymLines(bindings, &problem);
+    QString unbindable;
+    const QStringList lines = bindsymLines(bindings, &unbindable);
     if (lines.isEmpty())
-        return failed(problem);
+        return failed(QT_TRANSLATE_NOOP("glimra::BindingChange", "\"%1\" names no key sway can bind"), unbindable);
     const QString configuration = userConfiguration();
     if (configuration.isEmpty()) {
-        return {BindingChange::Result::NothingToDo,
-                QStringLiteral("sway runs its system configuration: a configuration of your own would hide it, so "
-                               "Glimra wrote nothing. Add these lines to your sway configuration "
-                               "(~/.config/sway/config, made from a copy of /etc/sway/config), then reload sway:"),
-                lines};
+        return BindingChange::said(
+            BindingChange::Result::NothingToDo,
+            QT_TRANSLATE_NOOP("glimra::BindingChange",
+                              "sway runs its system configuration: a configuration of your own would hide it, so "
+                              "Glimra wrote nothing. Add these lines to your sway configuration "
+                              "(~/.config/sway/config, made from a copy of /etc/sway/config), then reload sway:"),
+            {}, lines);
     }
     const std::optional<QByteArray> existing = readFile(configuration);
     if (!existing)
-        return failed(QStringLiteral("cannot read %1").arg(configuration));
+        return failed(QT_TRANSLATE_NOOP("glimra::BindingChange", "cannot read %1"), configuration);
 
     // What was appended before stays recorded; otherwise the include line is appended now,
     // unless the user has it already (then it is theirs, and remove leaves it).
@@ -139,26 +143,29 @@ BindingChange SwayBindingInstaller::install(const QList<ShortcutBinding> &bindin
     // Bound as asked already: sway is not reloaded for nothing (the running Glimra installs
     // again at each start, and whenever a shortcut setting changes).
     if (appended.isEmpty() && previous == contents)
-        return {BindingChange::Result::NothingToDo,
-                QStringLiteral("Already bound in %1 (included from %2).").arg(bindingsFile(), configuration), {}};
+        return BindingChange::said(BindingChange::Result::NothingToDo,
+                                   QT_TRANSLATE_NOOP("glimra::BindingChange", "Already bound in %1 (included from %2)."),
+                                   {bindingsFile(), configuration});
     QDir().mkpath(QFileInfo(bindingsFile()).path());
     QSaveFile own(bindingsFile());
     if (!own.open(QIODevice::WriteOnly) || own.write(contents) != contents.size() || !own.commit())
-        return failed(QStringLiteral("cannot write %1").arg(bindingsFile()));
+        return failed(QT_TRANSLATE_NOOP("glimra::BindingChange", "cannot write %1"), bindingsFile());
     if (!appended.isEmpty()) {
         QFile file(configuration);
         if (!file.open(QIODevice::Append) || file.write(appended) != appended.size() || !file.flush())
-            return failed(QStringLiteral("cannot add the include line to %1").arg(configuration));
+            return failed(QT_TRANSLATE_NOOP("glimra::BindingChange", "cannot add the include line to %1"), configuration);
     }
-    return {BindingChange::Result::Changed,
-            QStringLiteral("Bound in %1 (included from %2).").arg(bindingsFile(), configuration) + reload(), {}};
+    return reloaded(BindingChange::said(BindingChange::Result::Changed,
+                                        QT_TRANSLATE_NOOP("glimra::BindingChange", "Bound in %1 (included from %2)."),
+                                        {bindingsFile(), configuration}));
 }
 
 BindingChange SwayBindingInstaller::remove()
 {
     const std::optional<QByteArray> own = readFile(bindingsFile());
     if (!own || !own->startsWith(Header))
-        return {BindingChange::Result::NothingToDo, QStringLiteral("Glimra has bound nothing in sway."), {}};
+        return BindingChange::said(BindingChange::Result::NothingToDo,
+                                   QT_TRANSLATE_NOOP("glimra::BindingChange", "Glimra has bound nothing in sway."));
     const QString configuration = userConfiguration();
     const bool withBreak = own->contains(AppendedBreakAndLine);
     if ((withBreak || own->contains(AppendedLine)) && !configuration.isEmpty()) {
@@ -175,11 +182,14 @@ BindingChange SwayBindingInstaller::remove()
                 text.remove(at, include.size());
         }
         if (!writeInPlace(configuration, text))
-            return failed(QStringLiteral("cannot take the include line out of %1").arg(configuration));
+            return failed(QT_TRANSLATE_NOOP("glimra::BindingChange", "cannot take the include line out of %1"),
+                          configuration);
     }
     if (!QFile::remove(bindingsFile()))
-        return failed(QStringLiteral("cannot remove %1").arg(bindingsFile()));
-    return {BindingChange::Result::Changed, QStringLiteral("Glimra's shortcuts are no longer bound in sway.") + reload(), {}};
+        return failed(QT_TRANSLATE_NOOP("glimra::BindingChange", "cannot remove %1"), bindingsFile());
+    return reloaded(BindingChange::said(BindingChange::Result::Changed,
+                                        QT_TRANSLATE_NOOP("glimra::BindingChange",
+                                                          "Glimra's shortcuts are no longer bound in sway.")));
 }
 
 bool SwayBindingInstaller::isInstalled() const

@@ -30,8 +30,11 @@ public:
     QString includeLine() const;
 
 private:
-    static QStringList bindsymLines(const QList<ShortcutBinding> &bindings, QString *problem);
-    QString reload() const;
+    /// The `bindsym` lines; none when a binding's keys name no key sway can bind (then
+    /// those keys are in `unbindable`).
+    static QStringList bindsymLines(const QList<ShortcutBinding> &bindings, QString *unbindable);
+    /// `change` once sway has reloaded its configuration, else with what the user must do.
+    BindingChange reloaded(BindingChange change) const;
 
     QString m_configHome;
     QString m_home;

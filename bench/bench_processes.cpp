@@ -4,8 +4,8 @@
 //   glimra match --text hello   against perl -e 1
 //   glimra --version (handed to glimra-desktop, which loads the desktop's libraries and
 //   answers before making an application object) against glimra match --text hello: what
-//   the hand-over costs every command but match, guess and clipboard (those two go to
-//   glimra-instance, which loads QtCore and QtDBus alone)
+//   the hand-over costs every command but match, guess and clipboard (glimra asks the
+//   running instance for those two itself, with QtCore and QtDBus)
 //   a handler script written with Glimra::Handlers, started by hand, against perl -e 1
 //   a handler call (HandlerScript) against running the same script by hand
 //   the calculator (DCalcMatch) against bc started directly

@@ -5,7 +5,7 @@
 namespace glimra {
 
 /// Where the running application answers on the session bus. Apart from BusService, so that
-/// a program that only calls it (glimra-instance) links QtDBus and nothing of the service.
+/// a program that only calls it (the glimra command) links QtDBus and nothing of the service.
 struct BusAddress
 {
     static constexpr QStringView ServiceName = u"org.glimra.Glimra";

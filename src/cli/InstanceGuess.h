@@ -11,7 +11,7 @@
 namespace glimra {
 
 /// What `glimra guess`, `glimra clipboard` and `glimra service` share between the desktop
-/// program and glimra-instance, which answers the first two when a Glimra runs: their
+/// program and the glimra command, which answers the first two when a Glimra runs: their
 /// options, how a guess is printed, and the guess asked of the running instance.
 class InstanceGuess
 {

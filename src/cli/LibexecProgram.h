@@ -4,9 +4,8 @@
 
 namespace glimra {
 
-/// A program of Glimra's that is installed in libexec (glimra-desktop, glimra-instance),
-/// as the glimra command and those programs find and start one another. Plain C++: it runs
-/// before any application object is made.
+/// A program of Glimra's that is installed in libexec (glimra-desktop), as the glimra
+/// command finds and starts it. Plain C++: it runs before any application object is made.
 class LibexecProgram
 {
 public:

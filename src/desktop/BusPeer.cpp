@@ -14,36 +14,51 @@ using namespace Qt::StringLiterals;
 
 namespace glimra {
 
+namespace {
+
+// The owner's answer to Display, or an empty message when it gave none within AnswerSeconds.
+QDBusMessage askDisplay(const QDBusConnection &bus)
+{
+    QDBusMessage ask = QDBusMessage::createMethodCall(BusAddress::ServiceName.toString(), BusAddress::ObjectPath.toString(),
+                                                      BusAddress::Interface.toString(), u"Display"_s);
+    ask.setAutoStartService(false);
+    // Waited for by a precise timer: the bus's own timeout fires up to a twentieth early.
+    QDBusPendingCallWatcher pending(bus.asyncCall(ask, (BusPeer::AnswerSeconds + 1) * 1000));
+    QEventLoop loop;
+    QObject::connect(&pending, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(BusPeer::AnswerSeconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    if (!pending.isFinished())
+        loop.exec();
+    return pending.isFinished() ? pending.reply() : QDBusMessage();
+}
+
+qint64 ownerPid(const QDBusConnection &bus)
+{
+    const QDBusReply<uint> pid = bus.interface()->servicePid(BusAddress::ServiceName.toString());
+    return pid.isValid() ? qint64(pid.value()) : 0;
+}
+
+} // namespace
+
 BusPeer BusPeer::find()
 {
     BusPeer peer;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return peer;
-    peer.state = State::Absent;
-    const QString name = BusAddress::ServiceName.toString();
-    if (!bus.interface()->isServiceRegistered(name).value())
-        return peer;
-    const QDBusReply<uint> pid = bus.interface()->servicePid(name);
-    peer.pid = pid.isValid() ? qint64(pid.value()) : 0;
-    QDBusMessage ask = QDBusMessage::createMethodCall(name, BusAddress::ObjectPath.toString(),
-                                                      BusAddress::Interface.toString(), u"Display"_s);
-    ask.setAutoStartService(false);
-    // Waited for by a precise timer: the bus's own timeout fires up to a twentieth early.
-    QDBusPendingCallWatcher pending(bus.asyncCall(ask, (AnswerSeconds + 1) * 1000));
-    QEventLoop loop;
-    QObject::connect(&pending, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(AnswerSeconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    if (!pending.isFinished())
-        loop.exec();
-    const QDBusMessage reply = pending.isFinished() ? pending.reply() : QDBusMessage();
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        // Gone meanwhile is no hang.
-        peer.state = bus.interface()->isServiceRegistered(name).value() ? State::Hung : State::Absent;
-        return peer;
+    // Asked first, and alone when it answers for this display: a shortcut's `glimra guess`
+    // waits for every round trip through the bus made here.
+    const QDBusMessage reply = askDisplay(bus);
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        peer.display = reply.arguments().value(0).toString();
+        peer.state = peer.display == displayName() ? State::Answers : State::OtherDisplay;
+    } else {
+        // No answer: nobody owns the name (the bus says so at once), or its owner hangs.
+        const bool owned = bus.interface()->isServiceRegistered(BusAddress::ServiceName.toString()).value();
+        peer.state = owned ? State::Hung : State::Absent;
     }
-    peer.display = reply.arguments().value(0).toString();
-    peer.state = peer.display == displayName() ? State::Answers : State::OtherDisplay;
+    if (peer.state == State::Hung || peer.state == State::OtherDisplay)
+        peer.pid = ownerPid(bus);
     return peer;
 }
 

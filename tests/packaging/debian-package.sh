@@ -28,7 +28,7 @@ debs=("$work"/out/glimra_*.deb)
 deb=${debs[0]}
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
-for file in usr/bin/glimra usr/libexec/glimra-desktop usr/libexec/glimra-instance usr/share/glimra/PasteAction.scpt usr/share/glimra/help/manual.md \
+for file in usr/bin/glimra usr/libexec/glimra-desktop usr/share/glimra/PasteAction.scpt usr/share/glimra/help/manual.md \
     usr/share/glimra/AppScripts/default.scpt usr/share/glimra/perl5/Glimra/Handlers.pm \
     usr/share/applications/org.glimra.Glimra.desktop usr/share/applications/org.glimra.Glimra.Resident.desktop \
     usr/share/icons/hicolor/scalable/apps/org.glimra.Glimra.svg \
@@ -75,13 +75,13 @@ version=$(run --version)
 guess=$(run match --text '6*7' --json) || fail "match exited with $?"
 grep -q '"ACT_TEXT": "42"' <<<"$guess" || fail "match printed $guess"
 run help actions | grep -qx "unpacked copy" || fail "the program did not read usr/share/glimra"
-# glimra guess goes through glimra-instance, which finds glimra-desktop beside it in libexec
-# when it cannot answer itself, and loads none of the desktop's libraries.
+# glimra guess asks the running instance itself, finds glimra-desktop in libexec when it
+# cannot answer, and loads none of the desktop's libraries.
 status=0
 err=$(run guess 2>&1 >/dev/null) || status=$?
 { [ "$status" = 5 ] && grep -q "no display was found" <<<"$err"; } || fail "guess without a display: exit $status, $err"
-needed=$(readelf -d "$root/usr/libexec/glimra-instance" | grep NEEDED)
-if grep -E 'libperl|Qt6Gui|Qt6Widgets|libxcb' <<<"$needed"; then
-    fail "glimra-instance loads the desktop's libraries"
+needed=$(readelf -d "$root/usr/bin/glimra" | grep NEEDED)
+if grep -E 'Qt6Gui|Qt6Widgets|libxcb|libwayland' <<<"$needed"; then
+    fail "glimra loads the desktop's libraries"
 fi
 echo "installed, guessed: ${guess//[$'\n ']/}"

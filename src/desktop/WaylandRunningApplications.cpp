@@ -82,13 +82,16 @@ QList<RunningApplication> WaylandRunningApplications::runningApplications() cons
 
 QRect WaylandRunningApplications::activeWindowGeometry() const
 {
+    // sway's tree first: it tells where the window is now, where the window list tells only
+    // the output sway last announced for it (a window moved to another output was still
+    // announced on the first one in our tests of sway 1.7).
+    if (m_sway) {
+        const std::optional<SwayIpc::FocusedWindow> focused = m_sway->focusedWindow(SwayAnswer);
+        if (focused && focused->rect.isValid())
+            return focused->rect;
+    }
     const std::optional<WaylandWindow> active = m_list ? m_list->activeWindow() : std::nullopt;
-    if (active && active->geometry.isValid())
-        return active->geometry;
-    if (!m_sway)
-        return {};
-    const std::optional<SwayIpc::FocusedWindow> focused = m_sway->focusedWindow(SwayAnswer);
-    return focused ? focused->rect : QRect();
+    return active ? active->geometry : QRect();
 }
 
 void WaylandRunningApplications::announceActive()

@@ -5,6 +5,11 @@
 #include "desktop/wayland/SwayIpc.h"
 #include "desktop/wayland/WaylandWindowList.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QProcess>
 #include <QSignalSpy>
 
 namespace glimra::test {
@@ -12,6 +17,7 @@ namespace glimra::test {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 const QString FrontAppId = QStringLiteral("org.glimra.FrontWindow");
 const QString FrontTitle = QStringLiteral("Front – ümlaut ✓");
@@ -67,6 +73,43 @@ TEST_F(WaylandTest, SwaysTreeTellsTheFocusedWindowsProcess)
     SwayIpc nowhere(workPath(QStringLiteral("no-such-socket")));
     EXPECT_FALSE(nowhere.focusedWindow(2s, &problem));
     EXPECT_TRUE(problem.startsWith(QStringLiteral("cannot talk to sway"))) << problem.toStdString();
+}
+
+// sway's word (swaymsg) on its outputs in use: each one's name and logical place.
+QMap<QString, QRect> swayOutputs()
+{
+    QProcess swaymsg;
+    swaymsg.start(QStringLiteral("swaymsg"), {QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("get_outputs")});
+    swaymsg.waitForFinished(5000);
+    QMap<QString, QRect> outputs;
+    for (const QJsonValue output : QJsonDocument::fromJson(swaymsg.readAllStandardOutput()).array()) {
+        if (!output[QLatin1String("active")].toBool())
+            continue;
+        const QJsonObject rect = output[QLatin1String("rect")].toObject();
+        outputs.insert(output[QLatin1String("name")].toString(),
+                       QRect(rect[QLatin1String("x")].toInt(), rect[QLatin1String("y")].toInt(),
+                             rect[QLatin1String("width")].toInt(), rect[QLatin1String("height")].toInt()));
+    }
+    return outputs;
+}
+
+TEST_F(WaylandTest, OnWlrootsAWindowsPlaceIsTheOutputItIsOn)
+{
+    if (!isSway())
+        GTEST_SKIP() << "the foreign toplevel list is sway's here; KDE's tells the window's own place";
+    const auto front = openWindow({FrontAppId, FrontTitle, {}, {}});
+    std::unique_ptr<WaylandWindowList> list(WaylandWindowList::create(session()));
+    ASSERT_NE(list, nullptr);
+    const QMap<QString, QRect> outputs = swayOutputs();
+    ASSERT_EQ(outputs.size(), 1);
+    const auto placeOfFront = [&] {
+        const auto active = list->activeWindow();
+        return active && active->appId == FrontAppId ? active->geometry : QRect();
+    };
+    // The protocol tells which output the window is on; its place is that output's.
+    EXPECT_TRUE(waitUntil([&] { return placeOfFront() == outputs.first(); }))
+        << "the front window's place: " << placeOfFront().x() << "," << placeOfFront().y() << " "
+        << placeOfFront().width() << "x" << placeOfFront().height();
 }
 
 TEST_F(WaylandTest, KeystrokesReachTheFocusedNativeWindow)

@@ -1,5 +1,6 @@
 #include "ForeignToplevelList.h"
 
+#include "WaylandOutputs.h"
 #include "WaylandSession.h"
 
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
@@ -10,15 +11,22 @@ namespace glimra {
 
 ForeignToplevelList *ForeignToplevelList::create(WaylandSession &session)
 {
+    if (session.version(QString::fromLatin1(zwlr_foreign_toplevel_manager_v1_interface.name)) == 0)
+        return nullptr;
+    // The outputs first: the compositor says which of ours each window is on as it announces
+    // the window.
+    auto outputs = std::make_unique<WaylandOutputs>(session);
     auto *manager = static_cast<zwlr_foreign_toplevel_manager_v1 *>(
         session.bind(&zwlr_foreign_toplevel_manager_v1_interface, 3));
-    return manager ? new ForeignToplevelList(session, manager) : nullptr;
+    return manager ? new ForeignToplevelList(session, manager, std::move(outputs)) : nullptr;
 }
 
-ForeignToplevelList::ForeignToplevelList(WaylandSession &session, zwlr_foreign_toplevel_manager_v1 *manager)
+ForeignToplevelList::ForeignToplevelList(WaylandSession &session, zwlr_foreign_toplevel_manager_v1 *manager,
+                                         std::unique_ptr<WaylandOutputs> outputs)
     : WaylandWindowList(&session)
     , m_session(session)
     , m_manager(manager)
+    , m_outputs(std::move(outputs))
 {
     static const zwlr_foreign_toplevel_manager_v1_listener listener = {
         .toplevel = &ForeignToplevelList::onToplevel,
@@ -31,8 +39,16 @@ ForeignToplevelList::~ForeignToplevelList()
 {
     for (auto &[handle, state] : m_handles)
         zwlr_foreign_toplevel_handle_v1_destroy(handle);
-    if (m_manager)
-        zwlr_foreign_toplevel_manager_v1_destroy(m_manager);
+    // The manager has no destructor request: the compositor goes on announcing windows to
+    // it until it has read `stop`, each with a new object. Forgotten at once, those objects
+    // would leave the connection's ids out of step with the compositor's, which ends the
+    // connection with a protocol error (seen when a list was made again on the same
+    // connection). The manager lives on without us until `finished`, and what it still
+    // announces is let go.
+    if (m_manager) {
+        wl_proxy_set_user_data(reinterpret_cast<wl_proxy *>(m_manager), nullptr);
+        zwlr_foreign_toplevel_manager_v1_stop(m_manager);
+    }
     m_session.flush();
 }
 
@@ -45,8 +61,11 @@ QList<WaylandWindow> ForeignToplevelList::windows() const
 {
     QList<WaylandWindow> result;
     for (const auto &[handle, state] : m_handles) {
-        if (state.announced)
-            result.append(state.current);
+        if (!state.announced)
+            continue;
+        result.append(state.current);
+        // The protocol tells no window's place, only its output's.
+        result.last().geometry = m_outputs->rectOf(state.output);
     }
     std::sort(result.begin(), result.end(),
               [](const WaylandWindow &a, const WaylandWindow &b) { return a.id < b.id; });
@@ -56,11 +75,16 @@ QList<WaylandWindow> ForeignToplevelList::windows() const
 void ForeignToplevelList::onToplevel(void *data, zwlr_foreign_toplevel_manager_v1 *,
                                      zwlr_foreign_toplevel_handle_v1 *handle)
 {
+    // Announced after the list was gone: let go at once.
+    if (!data) {
+        zwlr_foreign_toplevel_handle_v1_destroy(handle);
+        return;
+    }
     static const zwlr_foreign_toplevel_handle_v1_listener listener = {
         .title = &ForeignToplevelList::onTitle,
         .app_id = &ForeignToplevelList::onAppId,
-        .output_enter = &ForeignToplevelList::onOutput,
-        .output_leave = &ForeignToplevelList::onOutput,
+        .output_enter = &ForeignToplevelList::onOutputEnter,
+        .output_leave = &ForeignToplevelList::onOutputLeave,
         .state = &ForeignToplevelList::onState,
         .done = &ForeignToplevelList::onDone,
         .closed = &ForeignToplevelList::onClosed,
@@ -72,11 +96,12 @@ void ForeignToplevelList::onToplevel(void *data, zwlr_foreign_toplevel_manager_v
     zwlr_foreign_toplevel_handle_v1_add_listener(handle, &listener, self);
 }
 
-void ForeignToplevelList::onFinished(void *data, zwlr_foreign_toplevel_manager_v1 *)
+void ForeignToplevelList::onFinished(void *data, zwlr_foreign_toplevel_manager_v1 *manager)
 {
-    auto *self = static_cast<ForeignToplevelList *>(data);
-    zwlr_foreign_toplevel_manager_v1_destroy(self->m_manager);
-    self->m_manager = nullptr;
+    zwlr_foreign_toplevel_manager_v1_destroy(manager);
+    // Null once the list is gone (see the destructor).
+    if (auto *self = static_cast<ForeignToplevelList *>(data))
+        self->m_manager = nullptr;
 }
 
 void ForeignToplevelList::onTitle(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *title)
@@ -87,6 +112,18 @@ void ForeignToplevelList::onTitle(void *data, zwlr_foreign_toplevel_handle_v1 *h
 void ForeignToplevelList::onAppId(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *appId)
 {
     static_cast<ForeignToplevelList *>(data)->m_handles[handle].pending.appId = QString::fromUtf8(appId);
+}
+
+void ForeignToplevelList::onOutputEnter(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_output *output)
+{
+    static_cast<ForeignToplevelList *>(data)->m_handles[handle].output = output;
+}
+
+void ForeignToplevelList::onOutputLeave(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_output *output)
+{
+    Handle &state = static_cast<ForeignToplevelList *>(data)->m_handles[handle];
+    if (state.output == output)
+        state.output = nullptr;
 }
 
 void ForeignToplevelList::onState(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_array *states)

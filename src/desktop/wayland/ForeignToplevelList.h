@@ -3,6 +3,7 @@
 #include "WaylandWindowList.h"
 
 #include <map>
+#include <memory>
 
 struct zwlr_foreign_toplevel_manager_v1;
 struct zwlr_foreign_toplevel_handle_v1;
@@ -11,9 +12,12 @@ struct wl_output;
 
 namespace glimra {
 
+class WaylandOutputs;
+
 /// The window list of wlroots compositors (sway, Hyprland, labwc, river…):
 /// zwlr_foreign_toplevel_manager_v1 tells each window's app_id, title and whether it is
-/// activated, but not its process.
+/// activated, and on which output it is (its geometry is that output's place), but not its
+/// process.
 class ForeignToplevelList : public WaylandWindowList
 {
     Q_OBJECT
@@ -26,7 +30,8 @@ public:
     QList<WaylandWindow> windows() const override;
 
 private:
-    ForeignToplevelList(WaylandSession &session, zwlr_foreign_toplevel_manager_v1 *manager);
+    ForeignToplevelList(WaylandSession &session, zwlr_foreign_toplevel_manager_v1 *manager,
+                        std::unique_ptr<WaylandOutputs> outputs);
 
     // A window's state is applied when the compositor says it is complete ("done").
     struct Handle
@@ -34,13 +39,15 @@ private:
         WaylandWindow current;
         WaylandWindow pending;
         bool announced = false;
+        wl_output *output = nullptr; ///< the output it last entered
     };
 
     static void onToplevel(void *data, zwlr_foreign_toplevel_manager_v1 *, zwlr_foreign_toplevel_handle_v1 *handle);
     static void onFinished(void *data, zwlr_foreign_toplevel_manager_v1 *);
     static void onTitle(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *title);
     static void onAppId(void *data, zwlr_foreign_toplevel_handle_v1 *handle, const char *appId);
-    static void onOutput(void *, zwlr_foreign_toplevel_handle_v1 *, wl_output *) {}
+    static void onOutputEnter(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_output *output);
+    static void onOutputLeave(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_output *output);
     static void onState(void *data, zwlr_foreign_toplevel_handle_v1 *handle, wl_array *states);
     static void onDone(void *data, zwlr_foreign_toplevel_handle_v1 *handle);
     static void onClosed(void *data, zwlr_foreign_toplevel_handle_v1 *handle);
@@ -48,6 +55,7 @@ private:
 
     WaylandSession &m_session;
     zwlr_foreign_toplevel_manager_v1 *m_manager;
+    std::unique_ptr<WaylandOutputs> m_outputs;
     std::map<zwlr_foreign_toplevel_handle_v1 *, Handle> m_handles;
     quint64 m_nextId = 1;
 };

@@ -129,6 +129,14 @@ void *WaylandSession::bind(const wl_interface *interface, quint32 maximum, quint
     return nullptr;
 }
 
+void *WaylandSession::bind(const WaylandGlobal &global, const wl_interface *interface, quint32 maximum)
+{
+    if (!isConnected())
+        return nullptr;
+    const quint32 version = std::min({global.version, maximum, quint32(interface->version)});
+    return wl_registry_bind(m_registry, global.name, interface, version);
+}
+
 bool WaylandSession::roundTrip(std::chrono::milliseconds timeout)
 {
     if (!isConnected())
@@ -204,7 +212,8 @@ void WaylandSession::onGlobal(void *data, wl_registry *, quint32 name, const cha
                               quint32 version)
 {
     auto *self = static_cast<WaylandSession *>(data);
-    self->m_globals.append({name, QString::fromLatin1(interface), version});
+    const WaylandGlobal global{name, QString::fromLatin1(interface), version};
+    self->m_globals.append(global);
     if (!self->m_seat && std::strcmp(interface, wl_seat_interface.name) == 0) {
         static const wl_seat_listener seatListener = {
             .capabilities = &WaylandSession::onSeatCapabilities,
@@ -214,12 +223,14 @@ void WaylandSession::onGlobal(void *data, wl_registry *, quint32 name, const cha
             wl_registry_bind(self->m_registry, name, &wl_seat_interface, std::min(version, 5u)));
         wl_seat_add_listener(self->m_seat, &seatListener, self);
     }
+    emit self->globalAdded(global);
 }
 
 void WaylandSession::onGlobalRemove(void *data, wl_registry *, quint32 name)
 {
     auto *self = static_cast<WaylandSession *>(data);
     self->m_globals.removeIf([name](const WaylandGlobal &global) { return global.name == name; });
+    emit self->globalRemoved(name);
 }
 
 void WaylandSession::onSeatCapabilities(void *data, wl_seat *, quint32 capabilities)

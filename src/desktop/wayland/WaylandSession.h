@@ -55,6 +55,9 @@ public:
     /// `bound`.
     void *bind(const wl_interface *interface, quint32 maximum, quint32 *bound = nullptr,
                quint32 minimum = 1);
+    /// Binds `global` (one of several of its interface, such as an output) at the lower of
+    /// its version and `maximum`.
+    void *bind(const WaylandGlobal &global, const wl_interface *interface, quint32 maximum);
 
     wl_display *display() const { return m_display; }
     /// The first seat; null when the compositor offers none.
@@ -74,6 +77,9 @@ public:
 signals:
     /// The connection ended (the compositor went away, or a protocol error).
     void disconnected(const QString &reason);
+    /// The compositor offers a new global (an output plugged in), or no longer offers one.
+    void globalAdded(const glimra::WaylandGlobal &global);
+    void globalRemoved(quint32 name);
 
 private:
     explicit WaylandSession(wl_display *display);

@@ -121,10 +121,9 @@ void *WaylandSession::bind(const wl_interface *interface, quint32 maximum, quint
     for (const WaylandGlobal &global : std::as_const(m_globals)) {
         if (global.interface != name || global.version < minimum)
             continue;
-        const quint32 version = std::min({global.version, maximum, quint32(interface->version)});
         if (bound)
-            *bound = version;
-        return wl_registry_bind(m_registry, global.name, interface, version);
+            *bound = std::min({global.version, maximum, quint32(interface->version)});
+        return bind(global, interface, maximum);
     }
     return nullptr;
 }

@@ -437,13 +437,18 @@ TEST_F(ResultWindowTest, ThePopupHasNoFrameAndGoesWhenAnotherWindowIsClicked)
     // time later, and on a loaded server not within seconds.
     EXPECT_TRUE(extents.trimmed().endsWith(u"= 0, 0, 0, 0"_s)) << extents.toStdString();
 
+    // Another window comes up while the panel is away: the window manager may give it the
+    // focus, and the panel, shown again, opens where it was and takes the focus back.
+    window->hidePanel();
     QWidget other;
     other.setWindowTitle(u"other"_s);
     other.setGeometry(QRect(window->geometry().right() + 40, 100, 200, 150));
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
-    window->activateWindow();
+    QTest::qWaitFor([&] { return other.isActiveWindow(); }, 1000);
+    window->showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_FALSE(window->frameGeometry().intersects(other.frameGeometry()));
     const QPoint inOther = other.geometry().center();
     output(u"/usr/bin/xdotool"_s, {u"mousemove"_s, QString::number(inOther.x()), QString::number(inOther.y()),
                                    u"click"_s, u"1"_s});

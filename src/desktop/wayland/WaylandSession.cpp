@@ -121,18 +121,19 @@ void *WaylandSession::bind(const wl_interface *interface, quint32 maximum, quint
     for (const WaylandGlobal &global : std::as_const(m_globals)) {
         if (global.interface != name || global.version < minimum)
             continue;
-        if (bound)
-            *bound = std::min({global.version, maximum, quint32(interface->version)});
-        return bind(global, interface, maximum);
+        return bind(global, interface, maximum, bound);
     }
     return nullptr;
 }
 
-void *WaylandSession::bind(const WaylandGlobal &global, const wl_interface *interface, quint32 maximum)
+void *WaylandSession::bind(const WaylandGlobal &global, const wl_interface *interface, quint32 maximum,
+                           quint32 *bound)
 {
     if (!isConnected())
         return nullptr;
     const quint32 version = std::min({global.version, maximum, quint32(interface->version)});
+    if (bound)
+        *bound = version;
     return wl_registry_bind(m_registry, global.name, interface, version);
 }
 
@@ -218,9 +219,9 @@ void WaylandSession::onGlobal(void *data, wl_registry *, quint32 name, const cha
             .capabilities = &WaylandSession::onSeatCapabilities,
             .name = &WaylandSession::onSeatName,
         };
-        self->m_seat = static_cast<wl_seat *>(
-            wl_registry_bind(self->m_registry, name, &wl_seat_interface, std::min(version, 5u)));
-        wl_seat_add_listener(self->m_seat, &seatListener, self);
+        self->m_seat = static_cast<wl_seat *>(self->bind(global, &wl_seat_interface, 5));
+        if (self->m_seat)
+            wl_seat_add_listener(self->m_seat, &seatListener, self);
     }
     emit self->globalAdded(global);
 }

@@ -55,9 +55,10 @@ public:
     /// `bound`.
     void *bind(const wl_interface *interface, quint32 maximum, quint32 *bound = nullptr,
                quint32 minimum = 1);
-    /// Binds `global` (one of several of its interface, such as an output) at the lower of
-    /// its version and `maximum`.
-    void *bind(const WaylandGlobal &global, const wl_interface *interface, quint32 maximum);
+    /// Binds `global` (one of several of its interface, such as an output) at the lowest of
+    /// its version, the interface's and `maximum`; that version goes to `bound`.
+    void *bind(const WaylandGlobal &global, const wl_interface *interface, quint32 maximum,
+               quint32 *bound = nullptr);
 
     wl_display *display() const { return m_display; }
     /// The first seat; null when the compositor offers none.
